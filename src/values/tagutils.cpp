@@ -1,0 +1,260 @@
+#include "values/tagutils.h"
+
+#include "values/currencyaswords.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace {
+
+const QString& yesText()
+{
+    static const QString text = QStringLiteral("Да");
+    return text;
+}
+
+const QString& noText()
+{
+    static const QString text = QStringLiteral("Нет");
+    return text;
+}
+
+QString kindSuffix(customertype_t type)
+{
+    switch (type) {
+    case CUSTOMER_LEGAL_ENTITY:
+        return QStringLiteral("_ЮЛ");
+    case CUSTOMER_PERSON:
+        return QStringLiteral("_ФЛ");
+    case CUSTOMER_SOLE_PROPRIETOR:
+        return QStringLiteral("_ИП");
+    }
+    return QString();
+}
+
+QByteArray& encodeTagLine(const QString& name, const QString& escapedValue, QByteArray& out)
+{
+    out = (name + QLatin1Char('=') + escapedValue + QLatin1Char('\n')).toUtf8();
+    return out;
+}
+
+} // namespace
+
+const QString& TagUtils::dateFormat()
+{
+    static const QString format = QStringLiteral("dd.MM.yyyy");
+    return format;
+}
+
+tagflag_t TagUtils::flagForLetter(QChar letter)
+{
+    static const QString letters = QStringLiteral("!SYARLPTHM");
+    const int position = letters.indexOf(letter.toUpper());
+    return position < 0 ? 0 : tagflag_t(1) << position;
+}
+
+int TagUtils::parseInt(const QString& s, bool* ok)
+{
+    const int v = s.toInt(ok);
+    return *ok ? v : -1;
+}
+
+bool TagUtils::parseBool(const QString& s, bool* ok)
+{
+    const QString lower = s.toLower();
+    *ok = true;
+    if (lower == QLatin1String("true") || lower == QStringLiteral("да"))
+        return true;
+    if (lower == QLatin1String("false") || lower == QStringLiteral("нет"))
+        return false;
+    *ok = false;
+    return false;
+}
+
+QDate& TagUtils::parseDate(const QString& s, bool* ok, QDate& out)
+{
+    out = QDate::fromString(s, dateFormat());
+    *ok = out.isValid();
+    return out;
+}
+
+Money& TagUtils::parseMoney(const QString& s, bool* ok, Money& out)
+{
+    Money::fromString(out, s, Money::FMT_NATURAL, ok);
+    return out;
+}
+
+Real& TagUtils::parseReal(const QString& s, bool* ok, Real& out)
+{
+    out.fromString(s, ok);
+    return out;
+}
+
+QString& TagUtils::processInt(int v, QString& out)
+{
+    out = v == -1 ? QString() : QString::number(v);
+    return out;
+}
+
+QString& TagUtils::processBool(bool v, QString& out)
+{
+    out = v ? yesText() : noText();
+    return out;
+}
+
+QString& TagUtils::processDate(const QDate& d, QString& out)
+{
+    out = d.toString(dateFormat());
+    return out;
+}
+
+QString& TagUtils::processFlagYEAR(const QDate& d, QString& out)
+{
+    out = d.toString(QStringLiteral("yyyy"));
+    return out;
+}
+
+QString& TagUtils::processMoney(const Money& m, QString& out)
+{
+    return m.toString(out, Money::FMT_NATURAL);
+}
+
+QString& TagUtils::processReal(const Real& r, QString& out)
+{
+    return r.toString(out, true);
+}
+
+QString& TagUtils::processFlagSHORT(QString& s)
+{
+    if (s.size() >= 2)
+        s = s.left(1) + QLatin1Char('.');
+    return s;
+}
+
+QString& TagUtils::processFlagABBREVIATION(QString& s)
+{
+    const QStringList words = s.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString initials;
+    for (const QString& word : words) {
+        if (word.size() >= 4)
+            initials += word.left(1).toUpper();
+    }
+    s = initials;
+    return s;
+}
+
+QString& TagUtils::processFlagSUMM_IN_WORDS(const Money& m, QString& out)
+{
+    if (m.isNull()) {
+        out = QString();
+        return out;
+    }
+    CurrencyAsWords converter;
+    return converter.convert(m.getRubles(), out);
+}
+
+QString& TagUtils::condProcessFlagDATE(tagflag_t flags, const QDate& d, QString& out)
+{
+    return (flags & TAGFLAG_YEAR) ? processFlagYEAR(d, out) : processDate(d, out);
+}
+
+QString& TagUtils::condProcessFlagMONEY(tagflag_t flags, const Money& m, QString& out)
+{
+    if (m.isNull()) {
+        out = QString();
+        return out;
+    }
+    Money shaped = m;
+    if (flags & TAGFLAG_ROUND_ANY)
+        shaped.roundSmart();
+    if (flags & TAGFLAG_WORDS)
+        return processFlagSUMM_IN_WORDS(shaped, out);
+    return shaped.toString(out, Money::FMT_NATURAL);
+}
+
+QString& TagUtils::toXmlValue(QString& s)
+{
+    // "&" first, so the entities written by the later steps stay intact.
+    s.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    s.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    s.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    s.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    s.replace(QLatin1Char('\''), QLatin1String("&apos;"));
+    return s;
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, QString& value, QByteArray& out)
+{
+    value.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    value.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    value.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return encodeTagLine(name, value, out);
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, int v, QByteArray& out)
+{
+    QString text;
+    return encodeTagLine(name, processInt(v, text), out);
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, bool v, QByteArray& out)
+{
+    QString text;
+    return encodeTagLine(name, processBool(v, text), out);
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, const Real& v, QByteArray& out)
+{
+    QString text;
+    return encodeTagLine(name, v.toString(text, false), out);
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, const Money& v, QByteArray& out)
+{
+    QString text;
+    return encodeTagLine(name, processMoney(v, text), out);
+}
+
+QByteArray& TagUtils::mkTagLine(const QString& name, const QDate& v, QByteArray& out)
+{
+    QString text;
+    return encodeTagLine(name, processDate(v, text), out);
+}
+
+QString& TagUtils::appendIndex(const QString& name, int i, QString& out)
+{
+    out = name + QLatin1Char('_') + QString::number(i);
+    return out;
+}
+
+bool TagUtils::extractIndex(const QString& tag, int& i, QString& base)
+{
+    static const QRegularExpression indexed(QRegularExpression::anchoredPattern(QStringLiteral("(.+)_(\\d+)")),
+                                            QRegularExpression::UseUnicodePropertiesOption
+                                                | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = indexed.match(tag);
+    if (!match.hasMatch())
+        return false;
+    bool ok = false;
+    base = match.captured(1);
+    i = match.captured(2).toInt(&ok);
+    return ok;
+}
+
+QString& TagUtils::mkRole(customertype_t type, customerrole_t role, QString& out)
+{
+    out.clear();
+    out = kindSuffix(type);
+    switch (role) {
+    case ROLE_CUSTOMER:
+        out.prepend(QStringLiteral("_ЗАКАЗЧИКА"));
+        break;
+    case ROLE_OWNER:
+        out.prepend(QStringLiteral("_СОБСТВЕННИКА"));
+        break;
+    case ROLE_APPRAISAL_COMPANY:
+        out.append(QStringLiteral("_ОЦЕН_КОМП"));
+        break;
+    }
+    return out;
+}
