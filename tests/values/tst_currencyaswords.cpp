@@ -1,0 +1,249 @@
+#include "values/currencyaswords.h"
+
+#include <QtTest>
+
+#include <cfloat>
+#include <limits>
+
+class TestCurrencyAsWords : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void convert_data();
+    void convert();
+    void convertAsList_data();
+    void convertAsList();
+    void nonFiniteGivesEmptyText_data();
+    void nonFiniteGivesEmptyText();
+    void convertReplacesPreviousText();
+    void largestDoubleIsWrittenInDigits();
+};
+
+void TestCurrencyAsWords::convert_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("expected");
+
+    // Units and teens: masculine ruble, forms change at 1, 2-4, 5-20.
+    QTest::newRow("1") << 1.0 << QStringLiteral("Один рубль 00 копеек");
+    QTest::newRow("2") << 2.0 << QStringLiteral("Два рубля 00 копеек");
+    QTest::newRow("3") << 3.0 << QStringLiteral("Три рубля 00 копеек");
+    QTest::newRow("4") << 4.0 << QStringLiteral("Четыре рубля 00 копеек");
+    QTest::newRow("5") << 5.0 << QStringLiteral("Пять рублей 00 копеек");
+    QTest::newRow("10") << 10.0 << QStringLiteral("Десять рублей 00 копеек");
+    QTest::newRow("11") << 11.0 << QStringLiteral("Одиннадцать рублей 00 копеек");
+    QTest::newRow("12") << 12.0 << QStringLiteral("Двенадцать рублей 00 копеек");
+    QTest::newRow("14") << 14.0 << QStringLiteral("Четырнадцать рублей 00 копеек");
+    QTest::newRow("15") << 15.0 << QStringLiteral("Пятнадцать рублей 00 копеек");
+    QTest::newRow("19") << 19.0 << QStringLiteral("Девятнадцать рублей 00 копеек");
+    QTest::newRow("20") << 20.0 << QStringLiteral("Двадцать рублей 00 копеек");
+    QTest::newRow("21") << 21.0 << QStringLiteral("Двадцать один рубль 00 копеек");
+    QTest::newRow("22") << 22.0 << QStringLiteral("Двадцать два рубля 00 копеек");
+    QTest::newRow("25") << 25.0 << QStringLiteral("Двадцать пять рублей 00 копеек");
+
+    // Hundreds, and the teens after a hundred.
+    QTest::newRow("100") << 100.0 << QStringLiteral("Сто рублей 00 копеек");
+    QTest::newRow("101") << 101.0 << QStringLiteral("Сто один рубль 00 копеек");
+    QTest::newRow("111") << 111.0 << QStringLiteral("Сто одиннадцать рублей 00 копеек");
+    QTest::newRow("112") << 112.0 << QStringLiteral("Сто двенадцать рублей 00 копеек");
+    QTest::newRow("121") << 121.0 << QStringLiteral("Сто двадцать один рубль 00 копеек");
+    QTest::newRow("200") << 200.0 << QStringLiteral("Двести рублей 00 копеек");
+    QTest::newRow("318") << 318.0 << QStringLiteral("Триста восемнадцать рублей 00 копеек");
+    QTest::newRow("343") << 343.0 << QStringLiteral("Триста сорок три рубля 00 копеек");
+    QTest::newRow("456") << 456.0 << QStringLiteral("Четыреста пятьдесят шесть рублей 00 копеек");
+    QTest::newRow("567") << 567.0 << QStringLiteral("Пятьсот шестьдесят семь рублей 00 копеек");
+    QTest::newRow("613") << 613.0 << QStringLiteral("Шестьсот тринадцать рублей 00 копеек");
+    QTest::newRow("738") << 738.0 << QStringLiteral("Семьсот тридцать восемь рублей 00 копеек");
+    QTest::newRow("816") << 816.0 << QStringLiteral("Восемьсот шестнадцать рублей 00 копеек");
+    QTest::newRow("874") << 874.0 << QStringLiteral("Восемьсот семьдесят четыре рубля 00 копеек");
+    QTest::newRow("917") << 917.0 << QStringLiteral("Девятьсот семнадцать рублей 00 копеек");
+    QTest::newRow("999") << 999.0 << QStringLiteral("Девятьсот девяносто девять рублей 00 копеек");
+
+    // Thousands are feminine; an empty group of three digits is left out.
+    QTest::newRow("1 000") << 1000.0 << QStringLiteral("Одна тысяча рублей 00 копеек");
+    QTest::newRow("1 001") << 1001.0 << QStringLiteral("Одна тысяча один рубль 00 копеек");
+    QTest::newRow("2 000") << 2000.0 << QStringLiteral("Две тысячи рублей 00 копеек");
+    QTest::newRow("3 000") << 3000.0 << QStringLiteral("Три тысячи рублей 00 копеек");
+    QTest::newRow("5 000") << 5000.0 << QStringLiteral("Пять тысяч рублей 00 копеек");
+    QTest::newRow("11 000") << 11000.0 << QStringLiteral("Одиннадцать тысяч рублей 00 копеек");
+    QTest::newRow("14 002") << 14002.0 << QStringLiteral("Четырнадцать тысяч два рубля 00 копеек");
+    QTest::newRow("21 000") << 21000.0 << QStringLiteral("Двадцать одна тысяча рублей 00 копеек");
+    QTest::newRow("22 000") << 22000.0 << QStringLiteral("Двадцать две тысячи рублей 00 копеек");
+    QTest::newRow("101 000") << 101000.0 << QStringLiteral("Сто одна тысяча рублей 00 копеек");
+    QTest::newRow("111 000") << 111000.0 << QStringLiteral("Сто одиннадцать тысяч рублей 00 копеек");
+    QTest::newRow("912 000") << 912000.0 << QStringLiteral("Девятьсот двенадцать тысяч рублей 00 копеек");
+
+    // Millions, billions, trillions.
+    QTest::newRow("1 000 000") << 1e6 << QStringLiteral("Один миллион рублей 00 копеек");
+    QTest::newRow("2 000 000") << 2e6 << QStringLiteral("Два миллиона рублей 00 копеек");
+    QTest::newRow("5 000 000") << 5e6 << QStringLiteral("Пять миллионов рублей 00 копеек");
+    QTest::newRow("1 001 001") << 1001001.0
+                               << QStringLiteral("Один миллион одна тысяча один рубль 00 копеек");
+    QTest::newRow("1 000 001") << 1000001.0 << QStringLiteral("Один миллион один рубль 00 копеек");
+    QTest::newRow("21 000 000") << 21e6 << QStringLiteral("Двадцать один миллион рублей 00 копеек");
+    QTest::newRow("12 000 000") << 12e6 << QStringLiteral("Двенадцать миллионов рублей 00 копеек");
+    QTest::newRow("1 000 000 000") << 1e9 << QStringLiteral("Один миллиард рублей 00 копеек");
+    QTest::newRow("2 000 000 000") << 2e9 << QStringLiteral("Два миллиарда рублей 00 копеек");
+    QTest::newRow("11 000 000 000") << 11e9 << QStringLiteral("Одиннадцать миллиардов рублей 00 копеек");
+    QTest::newRow("1 000 000 000 000") << 1e12 << QStringLiteral("Один триллион рублей 00 копеек");
+    QTest::newRow("3 000 000 000 000") << 3e12 << QStringLiteral("Три триллиона рублей 00 копеек");
+    QTest::newRow("5 000 000 000 000") << 5e12 << QStringLiteral("Пять триллионов рублей 00 копеек");
+    QTest::newRow("1 000 000 001 000") << 1000000001000.0
+                                       << QStringLiteral("Один триллион одна тысяча рублей 00 копеек");
+    QTest::newRow("maximum") << 999999999999999.0
+                             << QStringLiteral("Девятьсот девяносто девять триллионов "
+                                               "девятьсот девяносто девять миллиардов "
+                                               "девятьсот девяносто девять миллионов "
+                                               "девятьсот девяносто девять тысяч "
+                                               "девятьсот девяносто девять рублей 00 копеек");
+
+    // Kopecks: two digits and their own word.
+    QTest::newRow("0.01") << 0.01 << QStringLiteral("Ноль рублей 01 копейка");
+    QTest::newRow("0.02") << 0.02 << QStringLiteral("Ноль рублей 02 копейки");
+    QTest::newRow("0.04") << 0.04 << QStringLiteral("Ноль рублей 04 копейки");
+    QTest::newRow("0.05") << 0.05 << QStringLiteral("Ноль рублей 05 копеек");
+    QTest::newRow("0.10") << 0.1 << QStringLiteral("Ноль рублей 10 копеек");
+    QTest::newRow("0.11") << 0.11 << QStringLiteral("Ноль рублей 11 копеек");
+    QTest::newRow("0.12") << 0.12 << QStringLiteral("Ноль рублей 12 копеек");
+    QTest::newRow("0.14") << 0.14 << QStringLiteral("Ноль рублей 14 копеек");
+    QTest::newRow("0.21") << 0.21 << QStringLiteral("Ноль рублей 21 копейка");
+    QTest::newRow("0.22") << 0.22 << QStringLiteral("Ноль рублей 22 копейки");
+    QTest::newRow("0.45") << 0.45 << QStringLiteral("Ноль рублей 45 копеек");
+    QTest::newRow("0.99") << 0.99 << QStringLiteral("Ноль рублей 99 копеек");
+    QTest::newRow("0") << 0.0 << QStringLiteral("Ноль рублей 00 копеек");
+    QTest::newRow("123 456.78") << 123456.78
+                                << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят "
+                                                  "шесть рублей 78 копеек");
+    QTest::newRow("1 234 567.89") << 1234567.89
+                                  << QStringLiteral("Один миллион двести тридцать четыре тысячи "
+                                                    "пятьсот шестьдесят семь рублей 89 копеек");
+    QTest::newRow("kopecks of a large amount") << 99999999999.99
+                                               << QStringLiteral("Девяносто девять миллиардов "
+                                                                 "девятьсот девяносто девять миллионов "
+                                                                 "девятьсот девяносто девять тысяч "
+                                                                 "девятьсот девяносто девять рублей "
+                                                                 "99 копеек");
+
+    // Rounding to whole kopecks, with a carry into the rubles.
+    QTest::newRow("0.005 rounds up") << 0.005 << QStringLiteral("Ноль рублей 01 копейка");
+    QTest::newRow("0.004 rounds down") << 0.004 << QStringLiteral("Ноль рублей 00 копеек");
+    QTest::newRow("1.999 carries") << 1.999 << QStringLiteral("Два рубля 00 копеек");
+    QTest::newRow("999.996 carries") << 999.996 << QStringLiteral("Одна тысяча рублей 00 копеек");
+
+    // Negative amounts; one that rounds to zero kopecks has no sign.
+    QTest::newRow("-100") << -100.0 << QStringLiteral("Минус сто рублей 00 копеек");
+    QTest::newRow("-1.01") << -1.01 << QStringLiteral("Минус один рубль 01 копейка");
+    QTest::newRow("-21 000.22") << -21000.22
+                                << QStringLiteral("Минус двадцать одна тысяча рублей 22 копейки");
+    QTest::newRow("-0.50") << -0.5 << QStringLiteral("Минус ноль рублей 50 копеек");
+    QTest::newRow("-0.004") << -0.004 << QStringLiteral("Ноль рублей 00 копеек");
+    QTest::newRow("-0") << -0.0 << QStringLiteral("Ноль рублей 00 копеек");
+
+    // Beyond the range of words: rubles in digits, ruble word still agreeing.
+    QTest::newRow("10^15") << 1e15 << QStringLiteral("1000000000000000 рублей 00 копеек");
+    QTest::newRow("10^15 + 1") << 1000000000000001.0
+                               << QStringLiteral("1000000000000001 рубль 00 копеек");
+    QTest::newRow("10^15 + 2") << 1000000000000002.0
+                               << QStringLiteral("1000000000000002 рубля 00 копеек");
+    QTest::newRow("10^15 + 11") << 1000000000000011.0
+                                << QStringLiteral("1000000000000011 рублей 00 копеек");
+    QTest::newRow("10^15 + 0.5") << 1000000000000000.5
+                                 << QStringLiteral("1000000000000000 рублей 50 копеек");
+    QTest::newRow("-10^15") << -1e15 << QStringLiteral("Минус 1000000000000000 рублей 00 копеек");
+    QTest::newRow("10^20") << 1e20 << QStringLiteral("100000000000000000000 рублей 00 копеек");
+}
+
+void TestCurrencyAsWords::convert()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, expected);
+
+    CurrencyAsWords converter;
+    QString text;
+    QString& result = converter.convert(amount, text);
+
+    QCOMPARE(text, expected);
+    QCOMPARE(&result, &text);
+}
+
+void TestCurrencyAsWords::convertAsList_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("rubles");
+    QTest::addColumn<QString>("kopecks");
+
+    QTest::newRow("123 456.78") << 123456.78
+                                << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят "
+                                                  "шесть рублей")
+                                << QStringLiteral("78 копеек");
+    QTest::newRow("0") << 0.0 << QStringLiteral("Ноль рублей") << QStringLiteral("00 копеек");
+    QTest::newRow("21.01") << 21.01 << QStringLiteral("Двадцать один рубль")
+                           << QStringLiteral("01 копейка");
+    QTest::newRow("-2 000.02") << -2000.02 << QStringLiteral("Минус две тысячи рублей")
+                               << QStringLiteral("02 копейки");
+    QTest::newRow("beyond the range") << 2e15 << QStringLiteral("2000000000000000 рублей")
+                                      << QStringLiteral("00 копеек");
+}
+
+void TestCurrencyAsWords::convertAsList()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, rubles);
+    QFETCH(QString, kopecks);
+
+    CurrencyAsWords converter;
+    QStringList pieces{QStringLiteral("left over from before")};
+    QStringList& result = converter.convertAsList(amount, pieces);
+
+    QCOMPARE(pieces, QStringList({rubles, kopecks}));
+    QCOMPARE(&result, &pieces);
+}
+
+void TestCurrencyAsWords::nonFiniteGivesEmptyText_data()
+{
+    QTest::addColumn<double>("amount");
+
+    QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("+infinity") << std::numeric_limits<double>::infinity();
+    QTest::newRow("-infinity") << -std::numeric_limits<double>::infinity();
+}
+
+void TestCurrencyAsWords::nonFiniteGivesEmptyText()
+{
+    QFETCH(double, amount);
+
+    CurrencyAsWords converter;
+    QString text = QStringLiteral("old text");
+    converter.convert(amount, text);
+    QVERIFY(text.isEmpty());
+
+    QStringList pieces{QStringLiteral("old"), QStringLiteral("pieces")};
+    converter.convertAsList(amount, pieces);
+    QVERIFY(pieces.isEmpty());
+}
+
+void TestCurrencyAsWords::convertReplacesPreviousText()
+{
+    CurrencyAsWords converter;
+    QString text = QStringLiteral("Пять рублей 00 копеек");
+    converter.convert(2.0, text);
+    QCOMPARE(text, QStringLiteral("Два рубля 00 копеек"));
+}
+
+void TestCurrencyAsWords::largestDoubleIsWrittenInDigits()
+{
+    CurrencyAsWords converter;
+    QString text;
+    converter.convert(-DBL_MAX, text);
+
+    // DBL_MAX is an integer of 309 digits starting 17976931348623157; its last two are 68.
+    const QString suffix = QStringLiteral(" рублей 00 копеек");
+    const QString prefix = QStringLiteral("Минус ");
+    QVERIFY2(text.startsWith(prefix + QStringLiteral("17976931348623157")), qPrintable(text));
+    QVERIFY2(text.endsWith(QStringLiteral("68") + suffix), qPrintable(text));
+    QCOMPARE(text.size(), prefix.size() + 309 + suffix.size());
+}
+
+QTEST_GUILESS_MAIN(TestCurrencyAsWords)
+#include "tst_currencyaswords.moc"
