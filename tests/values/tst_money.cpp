@@ -1,0 +1,430 @@
+#include "runtime/autoevalexception.h"
+#include "runtime/moneyexception.h"
+#include "values/money.h"
+
+#include <QTest>
+
+#include <limits>
+
+Q_DECLARE_METATYPE(Money)
+
+namespace {
+
+Money kopecks(long long k)
+{
+    Money m;
+    m.let(k);
+    return m;
+}
+
+QString natural(const Money& m)
+{
+    QString out;
+    return m.toString(out, Money::FMT_NATURAL);
+}
+
+} // namespace
+
+class TestMoney : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void construction_data();
+    void construction();
+    void kopeckArgumentAbove100Throws();
+    void nullAmountQueriesThrow();
+    void parts_data();
+    void parts();
+    void arithmetic_data();
+    void arithmetic();
+    void plusAssignPropagatesNull();
+    void divideAssign_data();
+    void divideAssign();
+    void comparisons_data();
+    void comparisons();
+    void text_data();
+    void text();
+    void unknownFormatThrows();
+    void parse_data();
+    void parse();
+    void truncateCentsPart_data();
+    void truncateCentsPart();
+    void roundToPowerOfTen_data();
+    void roundToPowerOfTen();
+    void roundSmart_data();
+    void roundSmart();
+    void roundingLeavesNullAlone();
+    void debugStreamQuotesText();
+};
+
+void TestMoney::construction_data()
+{
+    QTest::addColumn<Money>("amount");
+    QTest::addColumn<qint64>("cents");
+    Money fromDouble;
+    fromDouble.let(1.237);
+    Money fromReal;
+    fromReal.let(Real(1.237));
+    Money negativeDouble;
+    negativeDouble.let(-1.237);
+    QTest::newRow("let(1.237) adds a half kopeck") << fromDouble << qint64(124);
+    QTest::newRow("let(Real(1.237)) truncates") << fromReal << qint64(123);
+    QTest::newRow("let(-1.237) truncates toward zero") << negativeDouble << qint64(-123);
+    QTest::newRow("5 rubles 100 kopecks") << Money(5, 100) << qint64(600);
+    QTest::newRow("negative kopecks") << Money(-7, -25) << qint64(-725);
+    QTest::newRow("large rubles") << Money(90000000000000L, 99) << qint64(9000000000000099LL);
+}
+
+void TestMoney::construction()
+{
+    QFETCH(Money, amount);
+    QFETCH(qint64, cents);
+    QVERIFY(!amount.isNull());
+    QCOMPARE(amount.getCents(), cents);
+}
+
+void TestMoney::kopeckArgumentAbove100Throws()
+{
+    try {
+        Money(5, 101);
+        QFAIL("a kopeck part above 100 must be refused");
+    } catch (const AutoEvalException& e) {
+        QCOMPARE(e.getFile(), QStringLiteral("money"));
+        QCOMPARE(e.getLine(), 23);
+    }
+    Money m;
+    QVERIFY_THROWS_EXCEPTION(AutoEvalException, m.let(Real()));
+    QVERIFY(m.isNull());
+}
+
+void TestMoney::nullAmountQueriesThrow()
+{
+    const Money m;
+    QVERIFY(m.isNull());
+    QVERIFY(natural(m).isNull());
+    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getCents());
+    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getRubles());
+    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getRublesPart());
+    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getCentsPart());
+    Money cleared(3, 0);
+    cleared.letNull();
+    QVERIFY(cleared.isNull());
+    QVERIFY_THROWS_EXCEPTION(MoneyException, cleared.getCents());
+}
+
+void TestMoney::parts_data()
+{
+    QTest::addColumn<qint64>("cents");
+    QTest::addColumn<qint64>("rubles");
+    QTest::addColumn<qint64>("kopeckPart");
+    QTest::addColumn<double>("asRubles");
+    QTest::newRow("123.45") << qint64(12345) << qint64(123) << qint64(45) << 123.45;
+    QTest::newRow("-123.45") << qint64(-12345) << qint64(-123) << qint64(-45) << -123.45;
+    QTest::newRow("-0.50") << qint64(-50) << qint64(0) << qint64(-50) << -0.5;
+}
+
+void TestMoney::parts()
+{
+    QFETCH(qint64, cents);
+    QFETCH(qint64, rubles);
+    QFETCH(qint64, kopeckPart);
+    QFETCH(double, asRubles);
+    const Money m = kopecks(cents);
+    QCOMPARE(m.getRublesPart(), rubles);
+    QCOMPARE(m.getCentsPart(), kopeckPart);
+    QCOMPARE(m.getRubles(), asRubles);
+}
+
+void TestMoney::arithmetic_data()
+{
+    QTest::addColumn<Money>("result");
+    QTest::addColumn<bool>("null");
+    QTest::addColumn<qint64>("cents");
+    const Money ten(10, 0);
+    QTest::newRow("null + 1") << (Money() + Money(1, 0)) << true << qint64(0);
+    QTest::newRow("1 - null") << (Money(1, 0) - Money()) << true << qint64(0);
+    QTest::newRow("sum") << (Money(1, 50) + Money(2, 75)) << false << qint64(425);
+    QTest::newRow("difference") << (Money(1, 50) - Money(2, 75)) << false << qint64(-125);
+    QTest::newRow("times integer") << (Money(1, 50) * 3) << false << qint64(450);
+    QTest::newRow("times long long") << (Money(1, 50) * 3LL) << false << qint64(450);
+    QTest::newRow("times double rounds") << (kopecks(333) * 0.5) << false << qint64(167);
+    QTest::newRow("times negative half moves up") << (kopecks(-5) * 0.5) << false << qint64(-2);
+    QTest::newRow("times Real") << (Money(2, 0) * Real(1.5)) << false << qint64(300);
+    QTest::newRow("times null Real") << (Money(2, 0) * Real()) << true << qint64(0);
+    QTest::newRow("null times 2") << (Money() * 2) << true << qint64(0);
+    QTest::newRow("money times money") << (kopecks(3) * kopecks(4)) << false << qint64(12);
+    QTest::newRow("10 / 3") << (ten / 3L) << false << qint64(333);
+    QTest::newRow("20 / 3 rounds") << (Money(20, 0) / 3L) << false << qint64(667);
+    QTest::newRow("/ 0") << (ten / 0L) << true << qint64(0);
+    QTest::newRow("beyond 32 bits") << (kopecks(900000000000LL) / 2L) << false << qint64(450000000000LL);
+    QTest::newRow("/ Real") << (ten / Real(4)) << false << qint64(250);
+    QTest::newRow("/ Real 0") << (ten / Real(0.0)) << true << qint64(0);
+    QTest::newRow("/ null Real") << (ten / Real()) << true << qint64(0);
+    QTest::newRow("ratio 10 / 3 rubles") << (ten / Money(3, 0)) << false << qint64(3);
+    QTest::newRow("ratio 10 / 4 rubles rounds up") << (ten / Money(4, 0)) << false << qint64(3);
+    QTest::newRow("ratio 10 / 6 rubles") << (ten / Money(6, 0)) << false << qint64(2);
+    QTest::newRow("ratio by zero") << (ten / kopecks(0)) << true << qint64(0);
+    QTest::newRow("ratio of null") << (Money() / ten) << true << qint64(0);
+}
+
+void TestMoney::arithmetic()
+{
+    QFETCH(Money, result);
+    QFETCH(bool, null);
+    QFETCH(qint64, cents);
+    QCOMPARE(result.isNull(), null);
+    if (!null)
+        QCOMPARE(result.getCents(), cents);
+}
+
+void TestMoney::plusAssignPropagatesNull()
+{
+    Money a(1, 0);
+    const Money copy = (a += Money(0, 50));
+    QCOMPARE(a.getCents(), qint64(150));
+    QCOMPARE(copy.getCents(), qint64(150));
+    a += Money();
+    QVERIFY(a.isNull());
+    Money b;
+    b += Money(1, 0);
+    QVERIFY(b.isNull());
+}
+
+void TestMoney::divideAssign_data()
+{
+    QTest::addColumn<Money>("amount");
+    QTest::addColumn<int>("divisor");
+    QTest::addColumn<bool>("null");
+    QTest::addColumn<qint64>("cents");
+    QTest::newRow("10 / 3") << Money(10, 0) << 3 << false << qint64(333);
+    QTest::newRow("20 / 3") << Money(20, 0) << 3 << false << qint64(667);
+    QTest::newRow("by zero") << Money(10, 0) << 0 << true << qint64(0);
+    QTest::newRow("null stays null") << Money() << 2 << true << qint64(0);
+}
+
+void TestMoney::divideAssign()
+{
+    QFETCH(Money, amount);
+    QFETCH(int, divisor);
+    QFETCH(bool, null);
+    QFETCH(qint64, cents);
+    amount /= divisor;
+    QCOMPARE(amount.isNull(), null);
+    if (!null)
+        QCOMPARE(amount.getCents(), cents);
+}
+
+void TestMoney::comparisons_data()
+{
+    QTest::addColumn<Money>("a");
+    QTest::addColumn<Money>("b");
+    QTest::addColumn<bool>("equal");
+    QTest::addColumn<bool>("less");
+    QTest::addColumn<bool>("greater");
+    QTest::newRow("both null") << Money() << Money() << true << false << false;
+    QTest::newRow("null and zero") << Money() << kopecks(0) << false << false << false;
+    QTest::newRow("zero and null") << kopecks(0) << Money() << false << false << false;
+    QTest::newRow("equal") << Money(1, 5) << kopecks(105) << true << false << false;
+    QTest::newRow("less") << Money(-1, 0) << Money(0, 1) << false << true << false;
+    QTest::newRow("greater") << Money(2, 0) << Money(1, 99) << false << false << true;
+}
+
+void TestMoney::comparisons()
+{
+    QFETCH(Money, a);
+    QFETCH(Money, b);
+    QFETCH(bool, equal);
+    QFETCH(bool, less);
+    QFETCH(bool, greater);
+    QCOMPARE(a == b, equal);
+    QCOMPARE(a != b, !equal);
+    QCOMPARE(a < b, less);
+    QCOMPARE(a > b, greater);
+}
+
+void TestMoney::text_data()
+{
+    QTest::addColumn<qint64>("cents");
+    QTest::addColumn<QString>("naturalText");
+    QTest::addColumn<QString>("fullText");
+    QTest::newRow("123.45") << qint64(12345) << QStringLiteral("123.45") << QStringLiteral("123.45");
+    QTest::newRow("123") << qint64(12300) << QStringLiteral("123") << QStringLiteral("123.00");
+    QTest::newRow("12.05") << qint64(1205) << QStringLiteral("12.05") << QStringLiteral("12.05");
+    QTest::newRow("-123.45") << qint64(-12345) << QStringLiteral("-123.45") << QStringLiteral("-123.45");
+    QTest::newRow("-7") << qint64(-700) << QStringLiteral("-7") << QStringLiteral("-7.00");
+    QTest::newRow("0") << qint64(0) << QStringLiteral("0") << QStringLiteral("0.00");
+    QTest::newRow("-0.50 keeps its sign") << qint64(-50) << QStringLiteral("-0.50") << QStringLiteral("-0.50");
+    QTest::newRow("-0.05") << qint64(-5) << QStringLiteral("-0.05") << QStringLiteral("-0.05");
+}
+
+void TestMoney::text()
+{
+    QFETCH(qint64, cents);
+    QFETCH(QString, naturalText);
+    QFETCH(QString, fullText);
+    const Money m = kopecks(cents);
+    QString out;
+    QCOMPARE(m.toString(out, Money::FMT_NATURAL), naturalText);
+    QCOMPARE(m.toString(out, Money::FMT_FULL), fullText);
+
+    // What is printed reads back as the same amount.
+    Money parsed;
+    bool ok = false;
+    Money::fromString(parsed, naturalText, Money::FMT_NATURAL, &ok);
+    QVERIFY(ok);
+    QCOMPARE(parsed.getCents(), cents);
+}
+
+void TestMoney::unknownFormatThrows()
+{
+    QString out;
+    const auto unknown = static_cast<Money::MoneyFormat>(7);
+    QVERIFY_THROWS_EXCEPTION(MoneyException, Money(1, 0).toString(out, unknown));
+    QVERIFY(Money().toString(out, unknown).isNull());
+    Money m;
+    QVERIFY_THROWS_EXCEPTION(MoneyException, Money::fromString(m, QStringLiteral("1"), Money::FMT_FULL, nullptr));
+}
+
+void TestMoney::parse_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<qint64>("cents");
+    QTest::newRow("123") << QStringLiteral("123") << true << qint64(12300);
+    QTest::newRow("123.45") << QStringLiteral("123.45") << true << qint64(12345);
+    QTest::newRow("123,45") << QStringLiteral("123,45") << true << qint64(12345);
+    QTest::newRow("123.5 means 50 kopecks") << QStringLiteral("123.5") << true << qint64(12350);
+    QTest::newRow("0,5") << QStringLiteral("0,5") << true << qint64(50);
+    QTest::newRow("12.3456 cut, not rounded") << QStringLiteral("12.3456") << true << qint64(1234);
+    QTest::newRow("12.349") << QStringLiteral("12.349") << true << qint64(1234);
+    QTest::newRow("-7.25") << QStringLiteral("-7.25") << true << qint64(-725);
+    QTest::newRow("-0.50") << QStringLiteral("-0.50") << true << qint64(-50);
+    QTest::newRow("12.05") << QStringLiteral("12.05") << true << qint64(1205);
+    QTest::newRow("empty") << QString() << false << qint64(0);
+    QTest::newRow("1.2.3") << QStringLiteral("1.2.3") << false << qint64(0);
+    QTest::newRow("12.") << QStringLiteral("12.") << false << qint64(0);
+    QTest::newRow(".5") << QStringLiteral(".5") << false << qint64(0);
+    QTest::newRow("abc") << QStringLiteral("abc") << false << qint64(0);
+    QTest::newRow("signed kopecks") << QStringLiteral("12.-5") << false << qint64(0);
+    QTest::newRow("letters in kopecks") << QStringLiteral("12.ab") << false << qint64(0);
+    QTest::newRow("too many rubles") << QStringLiteral("999999999999999999") << false << qint64(0);
+}
+
+void TestMoney::parse()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(qint64, cents);
+    Money out(99, 0);
+    bool parsed = !ok;
+    QCOMPARE(Money::fromString(out, text, Money::FMT_NATURAL, &parsed), ok);
+    QCOMPARE(parsed, ok);
+    QCOMPARE(out.isNull(), !ok);
+    if (ok)
+        QCOMPARE(out.getCents(), cents);
+
+    Money member(1, 0);
+    QCOMPARE(member.fromString(text, Money::FMT_NATURAL), ok);
+    QCOMPARE(member.isNull(), !ok);
+}
+
+void TestMoney::truncateCentsPart_data()
+{
+    QTest::addColumn<qint64>("before");
+    QTest::addColumn<qint64>("after");
+    QTest::newRow("12350") << qint64(12350) << qint64(12400);
+    QTest::newRow("12349") << qint64(12349) << qint64(12300);
+    QTest::newRow("-12350") << qint64(-12350) << qint64(-12400);
+    QTest::newRow("-12349") << qint64(-12349) << qint64(-12300);
+    QTest::newRow("whole") << qint64(500) << qint64(500);
+}
+
+void TestMoney::truncateCentsPart()
+{
+    QFETCH(qint64, before);
+    QFETCH(qint64, after);
+    Money m = kopecks(before);
+    m.truncateCentsPart();
+    QCOMPARE(m.getCents(), after);
+}
+
+void TestMoney::roundToPowerOfTen_data()
+{
+    QTest::addColumn<qint64>("before");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<qint64>("after");
+    QTest::newRow("12345 to rubles") << qint64(12345) << 0 << qint64(12300);
+    QTest::newRow("12350 to rubles") << qint64(12350) << 0 << qint64(12400);
+    QTest::newRow("12345 to tens of kopecks") << qint64(12345) << -1 << qint64(12350);
+    QTest::newRow("to thousands") << qint64(123456789) << 3 << qint64(123500000);
+    QTest::newRow("zero unchanged") << qint64(0) << 0 << qint64(0);
+    QTest::newRow("negative unchanged") << qint64(-12345) << 0 << qint64(-12345);
+    QTest::newRow("nothing to remove") << qint64(12345) << -2 << qint64(12345);
+    QTest::newRow("small, leading digit below 5") << qint64(40) << 3 << qint64(0);
+    QTest::newRow("small, leading digit 5 or above") << qint64(70) << 3 << qint64(100);
+    QTest::newRow("huge power saturates") << qint64(5000000000000000000LL) << 20
+                                          << std::numeric_limits<qint64>::max();
+}
+
+void TestMoney::roundToPowerOfTen()
+{
+    QFETCH(qint64, before);
+    QFETCH(int, digits);
+    QFETCH(qint64, after);
+    Money m = kopecks(before);
+    m.round(digits);
+    QCOMPARE(m.getCents(), after);
+}
+
+void TestMoney::roundSmart_data()
+{
+    QTest::addColumn<qint64>("before");
+    QTest::addColumn<qint64>("after");
+    QTest::newRow("57") << qint64(57) << qint64(60);
+    QTest::newRow("54") << qint64(54) << qint64(50);
+    QTest::newRow("100") << qint64(100) << qint64(100);
+    QTest::newRow("0") << qint64(0) << qint64(0);
+    QTest::newRow("-57") << qint64(-57) << qint64(-50);
+    QTest::newRow("101") << qint64(101) << qint64(100);
+    QTest::newRow("12345") << qint64(12345) << qint64(10000);
+    QTest::newRow("15000") << qint64(15000) << qint64(20000);
+    QTest::newRow("99999") << qint64(99999) << qint64(100000);
+    QTest::newRow("100000") << qint64(100000) << qint64(100000);
+    QTest::newRow("123456") << qint64(123456) << qint64(120000);
+    QTest::newRow("1001000 keeps two digits") << qint64(1001000) << qint64(1000000);
+    QTest::newRow("1001001 third digit 0 or 5") << qint64(1001001) << qint64(1000000);
+    QTest::newRow("12345678") << qint64(12345678) << qint64(12500000);
+    QTest::newRow("123456789") << qint64(123456789) << qint64(125000000);
+    QTest::newRow("128000000") << qint64(128000000) << qint64(130000000);
+    QTest::newRow("121000000") << qint64(121000000) << qint64(120000000);
+    QTest::newRow("12345678 rubles") << qint64(1234567800) << qint64(1250000000);
+}
+
+void TestMoney::roundSmart()
+{
+    QFETCH(qint64, before);
+    QFETCH(qint64, after);
+    Money m = kopecks(before);
+    m.roundSmart();
+    QCOMPARE(m.getCents(), after);
+}
+
+void TestMoney::roundingLeavesNullAlone()
+{
+    Money m;
+    m.round(0);
+    m.roundSmart();
+    m.truncateCentsPart();
+    QVERIFY(m.isNull());
+}
+
+void TestMoney::debugStreamQuotesText()
+{
+    QString out;
+    QDebug(&out) << Money(12, 5) << Money();
+    QCOMPARE(out, QStringLiteral("\"12.05\" \"\" "));
+}
+
+QTEST_GUILESS_MAIN(TestMoney)
+#include "tst_money.moc"
