@@ -2,7 +2,6 @@
 
 #include <QtTest>
 
-#include <cfloat>
 #include <limits>
 
 class TestCurrencyAsWords : public QObject
@@ -16,8 +15,6 @@ private slots:
     void convertAsList();
     void nonFiniteGivesEmptyText_data();
     void nonFiniteGivesEmptyText();
-    void convertReplacesPreviousText();
-    void largestDoubleIsWrittenInDigits();
 };
 
 void TestCurrencyAsWords::convert_data()
@@ -49,15 +46,18 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("112") << 112.0 << QStringLiteral("Сто двенадцать рублей 00 копеек");
     QTest::newRow("121") << 121.0 << QStringLiteral("Сто двадцать один рубль 00 копеек");
     QTest::newRow("200") << 200.0 << QStringLiteral("Двести рублей 00 копеек");
-    QTest::newRow("318") << 318.0 << QStringLiteral("Триста восемнадцать рублей 00 копеек");
-    QTest::newRow("343") << 343.0 << QStringLiteral("Триста сорок три рубля 00 копеек");
-    QTest::newRow("456") << 456.0 << QStringLiteral("Четыреста пятьдесят шесть рублей 00 копеек");
-    QTest::newRow("567") << 567.0 << QStringLiteral("Пятьсот шестьдесят семь рублей 00 копеек");
-    QTest::newRow("613") << 613.0 << QStringLiteral("Шестьсот тринадцать рублей 00 копеек");
-    QTest::newRow("738") << 738.0 << QStringLiteral("Семьсот тридцать восемь рублей 00 копеек");
-    QTest::newRow("816") << 816.0 << QStringLiteral("Восемьсот шестнадцать рублей 00 копеек");
-    QTest::newRow("874") << 874.0 << QStringLiteral("Восемьсот семьдесят четыре рубля 00 копеек");
-    QTest::newRow("917") << 917.0 << QStringLiteral("Девятьсот семнадцать рублей 00 копеек");
+    // Together these name every hundreds, tens and teens word once.
+    QTest::newRow("318 456 738") << 318456738.0
+                                 << QStringLiteral("Триста восемнадцать миллионов четыреста пятьдесят шесть тысяч "
+                                                   "семьсот тридцать восемь рублей 00 копеек");
+    QTest::newRow("567 613 816") << 567613816.0
+                                 << QStringLiteral("Пятьсот шестьдесят семь миллионов шестьсот тринадцать тысяч "
+                                                   "восемьсот шестнадцать рублей 00 копеек");
+    QTest::newRow("874 917 999") << 874917999.0
+                                 << QStringLiteral("Восемьсот семьдесят четыре миллиона девятьсот семнадцать тысяч "
+                                                   "девятьсот девяносто девять рублей 00 копеек");
+    QTest::newRow("1 240 080") << 1240080.0
+                               << QStringLiteral("Один миллион двести сорок тысяч восемьдесят рублей 00 копеек");
     QTest::newRow("999") << 999.0 << QStringLiteral("Девятьсот девяносто девять рублей 00 копеек");
 
     // Thousands are feminine; an empty group of three digits is left out.
@@ -67,12 +67,10 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("3 000") << 3000.0 << QStringLiteral("Три тысячи рублей 00 копеек");
     QTest::newRow("5 000") << 5000.0 << QStringLiteral("Пять тысяч рублей 00 копеек");
     QTest::newRow("11 000") << 11000.0 << QStringLiteral("Одиннадцать тысяч рублей 00 копеек");
-    QTest::newRow("14 002") << 14002.0 << QStringLiteral("Четырнадцать тысяч два рубля 00 копеек");
     QTest::newRow("21 000") << 21000.0 << QStringLiteral("Двадцать одна тысяча рублей 00 копеек");
     QTest::newRow("22 000") << 22000.0 << QStringLiteral("Двадцать две тысячи рублей 00 копеек");
     QTest::newRow("101 000") << 101000.0 << QStringLiteral("Сто одна тысяча рублей 00 копеек");
     QTest::newRow("111 000") << 111000.0 << QStringLiteral("Сто одиннадцать тысяч рублей 00 копеек");
-    QTest::newRow("912 000") << 912000.0 << QStringLiteral("Девятьсот двенадцать тысяч рублей 00 копеек");
 
     // Millions, billions, trillions.
     QTest::newRow("1 000 000") << 1e6 << QStringLiteral("Один миллион рублей 00 копеек");
@@ -80,17 +78,11 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("5 000 000") << 5e6 << QStringLiteral("Пять миллионов рублей 00 копеек");
     QTest::newRow("1 001 001") << 1001001.0
                                << QStringLiteral("Один миллион одна тысяча один рубль 00 копеек");
-    QTest::newRow("1 000 001") << 1000001.0 << QStringLiteral("Один миллион один рубль 00 копеек");
     QTest::newRow("21 000 000") << 21e6 << QStringLiteral("Двадцать один миллион рублей 00 копеек");
-    QTest::newRow("12 000 000") << 12e6 << QStringLiteral("Двенадцать миллионов рублей 00 копеек");
     QTest::newRow("1 000 000 000") << 1e9 << QStringLiteral("Один миллиард рублей 00 копеек");
     QTest::newRow("2 000 000 000") << 2e9 << QStringLiteral("Два миллиарда рублей 00 копеек");
-    QTest::newRow("11 000 000 000") << 11e9 << QStringLiteral("Одиннадцать миллиардов рублей 00 копеек");
     QTest::newRow("1 000 000 000 000") << 1e12 << QStringLiteral("Один триллион рублей 00 копеек");
-    QTest::newRow("3 000 000 000 000") << 3e12 << QStringLiteral("Три триллиона рублей 00 копеек");
     QTest::newRow("5 000 000 000 000") << 5e12 << QStringLiteral("Пять триллионов рублей 00 копеек");
-    QTest::newRow("1 000 000 001 000") << 1000000001000.0
-                                       << QStringLiteral("Один триллион одна тысяча рублей 00 копеек");
     QTest::newRow("maximum") << 999999999999999.0
                              << QStringLiteral("Девятьсот девяносто девять триллионов "
                                                "девятьсот девяносто девять миллиардов "
@@ -101,23 +93,16 @@ void TestCurrencyAsWords::convert_data()
     // Kopecks: two digits and their own word.
     QTest::newRow("0.01") << 0.01 << QStringLiteral("Ноль рублей 01 копейка");
     QTest::newRow("0.02") << 0.02 << QStringLiteral("Ноль рублей 02 копейки");
-    QTest::newRow("0.04") << 0.04 << QStringLiteral("Ноль рублей 04 копейки");
     QTest::newRow("0.05") << 0.05 << QStringLiteral("Ноль рублей 05 копеек");
-    QTest::newRow("0.10") << 0.1 << QStringLiteral("Ноль рублей 10 копеек");
     QTest::newRow("0.11") << 0.11 << QStringLiteral("Ноль рублей 11 копеек");
     QTest::newRow("0.12") << 0.12 << QStringLiteral("Ноль рублей 12 копеек");
     QTest::newRow("0.14") << 0.14 << QStringLiteral("Ноль рублей 14 копеек");
     QTest::newRow("0.21") << 0.21 << QStringLiteral("Ноль рублей 21 копейка");
     QTest::newRow("0.22") << 0.22 << QStringLiteral("Ноль рублей 22 копейки");
-    QTest::newRow("0.45") << 0.45 << QStringLiteral("Ноль рублей 45 копеек");
-    QTest::newRow("0.99") << 0.99 << QStringLiteral("Ноль рублей 99 копеек");
     QTest::newRow("0") << 0.0 << QStringLiteral("Ноль рублей 00 копеек");
     QTest::newRow("123 456.78") << 123456.78
                                 << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят "
                                                   "шесть рублей 78 копеек");
-    QTest::newRow("1 234 567.89") << 1234567.89
-                                  << QStringLiteral("Один миллион двести тридцать четыре тысячи "
-                                                    "пятьсот шестьдесят семь рублей 89 копеек");
     QTest::newRow("kopecks of a large amount") << 99999999999.99
                                                << QStringLiteral("Девяносто девять миллиардов "
                                                                  "девятьсот девяносто девять миллионов "
@@ -127,13 +112,11 @@ void TestCurrencyAsWords::convert_data()
 
     // Rounding to whole kopecks, with a carry into the rubles.
     QTest::newRow("0.005 rounds up") << 0.005 << QStringLiteral("Ноль рублей 01 копейка");
-    QTest::newRow("0.004 rounds down") << 0.004 << QStringLiteral("Ноль рублей 00 копеек");
     QTest::newRow("1.999 carries") << 1.999 << QStringLiteral("Два рубля 00 копеек");
     QTest::newRow("999.996 carries") << 999.996 << QStringLiteral("Одна тысяча рублей 00 копеек");
 
     // Negative amounts; one that rounds to zero kopecks has no sign.
     QTest::newRow("-100") << -100.0 << QStringLiteral("Минус сто рублей 00 копеек");
-    QTest::newRow("-1.01") << -1.01 << QStringLiteral("Минус один рубль 01 копейка");
     QTest::newRow("-21 000.22") << -21000.22
                                 << QStringLiteral("Минус двадцать одна тысяча рублей 22 копейки");
     QTest::newRow("-0.50") << -0.5 << QStringLiteral("Минус ноль рублей 50 копеек");
@@ -144,12 +127,6 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("10^15") << 1e15 << QStringLiteral("1000000000000000 рублей 00 копеек");
     QTest::newRow("10^15 + 1") << 1000000000000001.0
                                << QStringLiteral("1000000000000001 рубль 00 копеек");
-    QTest::newRow("10^15 + 2") << 1000000000000002.0
-                               << QStringLiteral("1000000000000002 рубля 00 копеек");
-    QTest::newRow("10^15 + 11") << 1000000000000011.0
-                                << QStringLiteral("1000000000000011 рублей 00 копеек");
-    QTest::newRow("10^15 + 0.5") << 1000000000000000.5
-                                 << QStringLiteral("1000000000000000 рублей 50 копеек");
     QTest::newRow("-10^15") << -1e15 << QStringLiteral("Минус 1000000000000000 рублей 00 копеек");
     QTest::newRow("10^20") << 1e20 << QStringLiteral("100000000000000000000 рублей 00 копеек");
 }
@@ -177,9 +154,6 @@ void TestCurrencyAsWords::convertAsList_data()
                                 << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят "
                                                   "шесть рублей")
                                 << QStringLiteral("78 копеек");
-    QTest::newRow("0") << 0.0 << QStringLiteral("Ноль рублей") << QStringLiteral("00 копеек");
-    QTest::newRow("21.01") << 21.01 << QStringLiteral("Двадцать один рубль")
-                           << QStringLiteral("01 копейка");
     QTest::newRow("-2 000.02") << -2000.02 << QStringLiteral("Минус две тысячи рублей")
                                << QStringLiteral("02 копейки");
     QTest::newRow("beyond the range") << 2e15 << QStringLiteral("2000000000000000 рублей")
@@ -221,28 +195,6 @@ void TestCurrencyAsWords::nonFiniteGivesEmptyText()
     QStringList pieces{QStringLiteral("old"), QStringLiteral("pieces")};
     converter.convertAsList(amount, pieces);
     QVERIFY(pieces.isEmpty());
-}
-
-void TestCurrencyAsWords::convertReplacesPreviousText()
-{
-    CurrencyAsWords converter;
-    QString text = QStringLiteral("Пять рублей 00 копеек");
-    converter.convert(2.0, text);
-    QCOMPARE(text, QStringLiteral("Два рубля 00 копеек"));
-}
-
-void TestCurrencyAsWords::largestDoubleIsWrittenInDigits()
-{
-    CurrencyAsWords converter;
-    QString text;
-    converter.convert(-DBL_MAX, text);
-
-    // DBL_MAX is an integer of 309 digits starting 17976931348623157; its last two are 68.
-    const QString suffix = QStringLiteral(" рублей 00 копеек");
-    const QString prefix = QStringLiteral("Минус ");
-    QVERIFY2(text.startsWith(prefix + QStringLiteral("17976931348623157")), qPrintable(text));
-    QVERIFY2(text.endsWith(QStringLiteral("68") + suffix), qPrintable(text));
-    QCOMPARE(text.size(), prefix.size() + 309 + suffix.size());
 }
 
 QTEST_GUILESS_MAIN(TestCurrencyAsWords)

@@ -34,13 +34,9 @@ private slots:
     void construction();
     void kopeckArgumentAbove100Throws();
     void nullAmountQueriesThrow();
-    void parts_data();
-    void parts();
     void arithmetic_data();
     void arithmetic();
-    void plusAssignPropagatesNull();
-    void divideAssign_data();
-    void divideAssign();
+    void assignmentOperatorsPropagateNull();
     void comparisons_data();
     void comparisons();
     void text_data();
@@ -54,7 +50,6 @@ private slots:
     void roundToPowerOfTen();
     void roundSmart_data();
     void roundSmart();
-    void roundingLeavesNullAlone();
     void debugStreamQuotesText();
 };
 
@@ -72,7 +67,6 @@ void TestMoney::construction_data()
     QTest::newRow("let(Real(1.237)) truncates") << fromReal << qint64(123);
     QTest::newRow("let(-1.237) truncates toward zero") << negativeDouble << qint64(-123);
     QTest::newRow("5 rubles 100 kopecks") << Money(5, 100) << qint64(600);
-    QTest::newRow("negative kopecks") << Money(-7, -25) << qint64(-725);
     QTest::newRow("large rubles") << Money(90000000000000L, 99) << qint64(9000000000000099LL);
 }
 
@@ -80,7 +74,6 @@ void TestMoney::construction()
 {
     QFETCH(Money, amount);
     QFETCH(qint64, cents);
-    QVERIFY(!amount.isNull());
     QCOMPARE(amount.getCents(), cents);
 }
 
@@ -113,29 +106,6 @@ void TestMoney::nullAmountQueriesThrow()
     QVERIFY_THROWS_EXCEPTION(MoneyException, cleared.getCents());
 }
 
-void TestMoney::parts_data()
-{
-    QTest::addColumn<qint64>("cents");
-    QTest::addColumn<qint64>("rubles");
-    QTest::addColumn<qint64>("kopeckPart");
-    QTest::addColumn<double>("asRubles");
-    QTest::newRow("123.45") << qint64(12345) << qint64(123) << qint64(45) << 123.45;
-    QTest::newRow("-123.45") << qint64(-12345) << qint64(-123) << qint64(-45) << -123.45;
-    QTest::newRow("-0.50") << qint64(-50) << qint64(0) << qint64(-50) << -0.5;
-}
-
-void TestMoney::parts()
-{
-    QFETCH(qint64, cents);
-    QFETCH(qint64, rubles);
-    QFETCH(qint64, kopeckPart);
-    QFETCH(double, asRubles);
-    const Money m = kopecks(cents);
-    QCOMPARE(m.getRublesPart(), rubles);
-    QCOMPARE(m.getCentsPart(), kopeckPart);
-    QCOMPARE(m.getRubles(), asRubles);
-}
-
 void TestMoney::arithmetic_data()
 {
     QTest::addColumn<Money>("result");
@@ -143,16 +113,13 @@ void TestMoney::arithmetic_data()
     QTest::addColumn<qint64>("cents");
     const Money ten(10, 0);
     QTest::newRow("null + 1") << (Money() + Money(1, 0)) << true << qint64(0);
-    QTest::newRow("1 - null") << (Money(1, 0) - Money()) << true << qint64(0);
     QTest::newRow("sum") << (Money(1, 50) + Money(2, 75)) << false << qint64(425);
     QTest::newRow("difference") << (Money(1, 50) - Money(2, 75)) << false << qint64(-125);
     QTest::newRow("times integer") << (Money(1, 50) * 3) << false << qint64(450);
-    QTest::newRow("times long long") << (Money(1, 50) * 3LL) << false << qint64(450);
     QTest::newRow("times double rounds") << (kopecks(333) * 0.5) << false << qint64(167);
     QTest::newRow("times negative half moves up") << (kopecks(-5) * 0.5) << false << qint64(-2);
     QTest::newRow("times Real") << (Money(2, 0) * Real(1.5)) << false << qint64(300);
     QTest::newRow("times null Real") << (Money(2, 0) * Real()) << true << qint64(0);
-    QTest::newRow("null times 2") << (Money() * 2) << true << qint64(0);
     QTest::newRow("money times money") << (kopecks(3) * kopecks(4)) << false << qint64(12);
     QTest::newRow("10 / 3") << (ten / 3L) << false << qint64(333);
     QTest::newRow("20 / 3 rounds") << (Money(20, 0) / 3L) << false << qint64(667);
@@ -160,12 +127,9 @@ void TestMoney::arithmetic_data()
     QTest::newRow("beyond 32 bits") << (kopecks(900000000000LL) / 2L) << false << qint64(450000000000LL);
     QTest::newRow("/ Real") << (ten / Real(4)) << false << qint64(250);
     QTest::newRow("/ Real 0") << (ten / Real(0.0)) << true << qint64(0);
-    QTest::newRow("/ null Real") << (ten / Real()) << true << qint64(0);
     QTest::newRow("ratio 10 / 3 rubles") << (ten / Money(3, 0)) << false << qint64(3);
     QTest::newRow("ratio 10 / 4 rubles rounds up") << (ten / Money(4, 0)) << false << qint64(3);
-    QTest::newRow("ratio 10 / 6 rubles") << (ten / Money(6, 0)) << false << qint64(2);
     QTest::newRow("ratio by zero") << (ten / kopecks(0)) << true << qint64(0);
-    QTest::newRow("ratio of null") << (Money() / ten) << true << qint64(0);
 }
 
 void TestMoney::arithmetic()
@@ -178,8 +142,14 @@ void TestMoney::arithmetic()
         QCOMPARE(result.getCents(), cents);
 }
 
-void TestMoney::plusAssignPropagatesNull()
+void TestMoney::assignmentOperatorsPropagateNull()
 {
+    Money third(10, 0);
+    third /= 3;
+    QCOMPARE(third.getCents(), qint64(333));
+    third /= 0;
+    QVERIFY(third.isNull());
+
     Money a(1, 0);
     const Money copy = (a += Money(0, 50));
     QCOMPARE(a.getCents(), qint64(150));
@@ -189,30 +159,6 @@ void TestMoney::plusAssignPropagatesNull()
     Money b;
     b += Money(1, 0);
     QVERIFY(b.isNull());
-}
-
-void TestMoney::divideAssign_data()
-{
-    QTest::addColumn<Money>("amount");
-    QTest::addColumn<int>("divisor");
-    QTest::addColumn<bool>("null");
-    QTest::addColumn<qint64>("cents");
-    QTest::newRow("10 / 3") << Money(10, 0) << 3 << false << qint64(333);
-    QTest::newRow("20 / 3") << Money(20, 0) << 3 << false << qint64(667);
-    QTest::newRow("by zero") << Money(10, 0) << 0 << true << qint64(0);
-    QTest::newRow("null stays null") << Money() << 2 << true << qint64(0);
-}
-
-void TestMoney::divideAssign()
-{
-    QFETCH(Money, amount);
-    QFETCH(int, divisor);
-    QFETCH(bool, null);
-    QFETCH(qint64, cents);
-    amount /= divisor;
-    QCOMPARE(amount.isNull(), null);
-    if (!null)
-        QCOMPARE(amount.getCents(), cents);
 }
 
 void TestMoney::comparisons_data()
@@ -249,10 +195,7 @@ void TestMoney::text_data()
     QTest::addColumn<QString>("naturalText");
     QTest::addColumn<QString>("fullText");
     QTest::newRow("123.45") << qint64(12345) << QStringLiteral("123.45") << QStringLiteral("123.45");
-    QTest::newRow("123") << qint64(12300) << QStringLiteral("123") << QStringLiteral("123.00");
-    QTest::newRow("12.05") << qint64(1205) << QStringLiteral("12.05") << QStringLiteral("12.05");
     QTest::newRow("-123.45") << qint64(-12345) << QStringLiteral("-123.45") << QStringLiteral("-123.45");
-    QTest::newRow("-7") << qint64(-700) << QStringLiteral("-7") << QStringLiteral("-7.00");
     QTest::newRow("0") << qint64(0) << QStringLiteral("0") << QStringLiteral("0.00");
     QTest::newRow("-0.50 keeps its sign") << qint64(-50) << QStringLiteral("-0.50") << QStringLiteral("-0.50");
     QTest::newRow("-0.05") << qint64(-5) << QStringLiteral("-0.05") << QStringLiteral("-0.05");
@@ -297,7 +240,6 @@ void TestMoney::parse_data()
     QTest::newRow("123.5 means 50 kopecks") << QStringLiteral("123.5") << true << qint64(12350);
     QTest::newRow("0,5") << QStringLiteral("0,5") << true << qint64(50);
     QTest::newRow("12.3456 cut, not rounded") << QStringLiteral("12.3456") << true << qint64(1234);
-    QTest::newRow("12.349") << QStringLiteral("12.349") << true << qint64(1234);
     QTest::newRow("-7.25") << QStringLiteral("-7.25") << true << qint64(-725);
     QTest::newRow("-0.50") << QStringLiteral("-0.50") << true << qint64(-50);
     QTest::newRow("12.05") << QStringLiteral("12.05") << true << qint64(1205);
@@ -307,7 +249,6 @@ void TestMoney::parse_data()
     QTest::newRow(".5") << QStringLiteral(".5") << false << qint64(0);
     QTest::newRow("abc") << QStringLiteral("abc") << false << qint64(0);
     QTest::newRow("signed kopecks") << QStringLiteral("12.-5") << false << qint64(0);
-    QTest::newRow("letters in kopecks") << QStringLiteral("12.ab") << false << qint64(0);
     QTest::newRow("too many rubles") << QStringLiteral("999999999999999999") << false << qint64(0);
 }
 
@@ -336,8 +277,6 @@ void TestMoney::truncateCentsPart_data()
     QTest::newRow("12350") << qint64(12350) << qint64(12400);
     QTest::newRow("12349") << qint64(12349) << qint64(12300);
     QTest::newRow("-12350") << qint64(-12350) << qint64(-12400);
-    QTest::newRow("-12349") << qint64(-12349) << qint64(-12300);
-    QTest::newRow("whole") << qint64(500) << qint64(500);
 }
 
 void TestMoney::truncateCentsPart()
@@ -360,7 +299,6 @@ void TestMoney::roundToPowerOfTen_data()
     QTest::newRow("to thousands") << qint64(123456789) << 3 << qint64(123500000);
     QTest::newRow("zero unchanged") << qint64(0) << 0 << qint64(0);
     QTest::newRow("negative unchanged") << qint64(-12345) << 0 << qint64(-12345);
-    QTest::newRow("nothing to remove") << qint64(12345) << -2 << qint64(12345);
     QTest::newRow("small, leading digit below 5") << qint64(40) << 3 << qint64(0);
     QTest::newRow("small, leading digit 5 or above") << qint64(70) << 3 << qint64(100);
     QTest::newRow("huge power saturates") << qint64(5000000000000000000LL) << 20
@@ -382,11 +320,9 @@ void TestMoney::roundSmart_data()
     QTest::addColumn<qint64>("before");
     QTest::addColumn<qint64>("after");
     QTest::newRow("57") << qint64(57) << qint64(60);
-    QTest::newRow("54") << qint64(54) << qint64(50);
     QTest::newRow("100") << qint64(100) << qint64(100);
     QTest::newRow("0") << qint64(0) << qint64(0);
     QTest::newRow("-57") << qint64(-57) << qint64(-50);
-    QTest::newRow("101") << qint64(101) << qint64(100);
     QTest::newRow("12345") << qint64(12345) << qint64(10000);
     QTest::newRow("15000") << qint64(15000) << qint64(20000);
     QTest::newRow("99999") << qint64(99999) << qint64(100000);
@@ -398,7 +334,6 @@ void TestMoney::roundSmart_data()
     QTest::newRow("123456789") << qint64(123456789) << qint64(125000000);
     QTest::newRow("128000000") << qint64(128000000) << qint64(130000000);
     QTest::newRow("121000000") << qint64(121000000) << qint64(120000000);
-    QTest::newRow("12345678 rubles") << qint64(1234567800) << qint64(1250000000);
 }
 
 void TestMoney::roundSmart()
@@ -408,15 +343,6 @@ void TestMoney::roundSmart()
     Money m = kopecks(before);
     m.roundSmart();
     QCOMPARE(m.getCents(), after);
-}
-
-void TestMoney::roundingLeavesNullAlone()
-{
-    Money m;
-    m.round(0);
-    m.roundSmart();
-    m.truncateCentsPart();
-    QVERIFY(m.isNull());
 }
 
 void TestMoney::debugStreamQuotesText()

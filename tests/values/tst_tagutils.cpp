@@ -29,7 +29,6 @@ private slots:
     void parseBool();
     void parseDate_data();
     void parseDate();
-    void parseMoneyAndReal();
     void scalarText();
     void dateFlag_data();
     void dateFlag();
@@ -46,7 +45,6 @@ private slots:
     void typedTagLines();
     void flagLetters_data();
     void flagLetters();
-    void appendIndex();
     void extractIndex_data();
     void extractIndex();
     void roles_data();
@@ -59,11 +57,9 @@ void TestTagUtils::parseInt_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("value");
     QTest::newRow("0") << QStringLiteral("0") << true << 0;
-    QTest::newRow("42") << QStringLiteral("42") << true << 42;
     QTest::newRow("-1 reads as a number") << QStringLiteral("-1") << true << -1;
     QTest::newRow("empty") << QString() << false << -1;
     QTest::newRow("letters") << QStringLiteral("сорок") << false << -1;
-    QTest::newRow("fraction") << QStringLiteral("1.5") << false << -1;
     QTest::newRow("overflow") << QStringLiteral("99999999999") << false << -1;
 }
 
@@ -85,7 +81,6 @@ void TestTagUtils::parseBool_data()
     QTest::newRow("Да") << QStringLiteral("Да") << true << true;
     QTest::newRow("ДА") << QStringLiteral("ДА") << true << true;
     QTest::newRow("True") << QStringLiteral("True") << true << true;
-    QTest::newRow("Нет") << QStringLiteral("Нет") << true << false;
     QTest::newRow("FALSE") << QStringLiteral("FALSE") << true << false;
     QTest::newRow("1") << QStringLiteral("1") << false << false;
     QTest::newRow("yes") << QStringLiteral("yes") << false << false;
@@ -107,11 +102,9 @@ void TestTagUtils::parseDate_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDate>("date");
     QTest::newRow("05.12.2026") << QStringLiteral("05.12.2026") << QDate(2026, 12, 5);
-    QTest::newRow("leap day") << QStringLiteral("29.02.2024") << QDate(2024, 2, 29);
     QTest::newRow("no leap day") << QStringLiteral("29.02.2023") << QDate();
     QTest::newRow("iso") << QStringLiteral("2026-12-05") << QDate();
     QTest::newRow("empty") << QString() << QDate();
-    QTest::newRow("garbage") << QStringLiteral("вчера") << QDate();
 }
 
 void TestTagUtils::parseDate()
@@ -122,22 +115,6 @@ void TestTagUtils::parseDate()
     QDate out(1999, 1, 1);
     QCOMPARE(TagUtils::parseDate(text, &ok, out), date);
     QCOMPARE(ok, date.isValid());
-}
-
-void TestTagUtils::parseMoneyAndReal()
-{
-    bool ok = false;
-    Money m;
-    QCOMPARE(TagUtils::parseMoney(QStringLiteral("123,45"), &ok, m).getCents(), qint64(12345));
-    QVERIFY(ok);
-    QVERIFY(TagUtils::parseMoney(QStringLiteral("x"), &ok, m).isNull());
-    QVERIFY(!ok);
-
-    Real r;
-    QCOMPARE(TagUtils::parseReal(QStringLiteral("0.75"), &ok, r).getVal(), 0.75);
-    QVERIFY(ok);
-    QVERIFY(TagUtils::parseReal(QStringLiteral("x"), &ok, r).isNull());
-    QVERIFY(!ok);
 }
 
 void TestTagUtils::scalarText()
@@ -179,7 +156,6 @@ void TestTagUtils::shortForm_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shortened");
     QTest::newRow("Иван") << QStringLiteral("Иван") << QStringLiteral("И.");
-    QTest::newRow("two letters") << QStringLiteral("Ян") << QStringLiteral("Я.");
     QTest::newRow("one letter") << QStringLiteral("Я") << QStringLiteral("Я");
     QTest::newRow("empty") << QString() << QString();
 }
@@ -197,7 +173,6 @@ void TestTagUtils::abbreviation_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("abbreviated");
     QTest::newRow("ООО") << QStringLiteral("Общество с ограниченной ответственностью") << QStringLiteral("ООО");
-    QTest::newRow("lower case words") << QStringLiteral("закрытое акционерное общество") << QStringLiteral("ЗАО");
     QTest::newRow("double spaces") << QStringLiteral("Общество  с  ограниченной ответственностью")
                                    << QStringLiteral("ООО");
     QTest::newRow("short words only") << QStringLiteral("и в на") << QString();
@@ -219,13 +194,10 @@ void TestTagUtils::moneyFlags_data()
     const Money amount = rubles(123456.78);
     QTest::newRow("none") << amount << 0L << QStringLiteral("123456.78");
     QTest::newRow("T") << amount << long(TAGFLAG_ROUND_T) << QStringLiteral("125000");
-    QTest::newRow("H") << amount << long(TAGFLAG_ROUND_H) << QStringLiteral("125000");
-    QTest::newRow("M") << amount << long(TAGFLAG_ROUND_M) << QStringLiteral("125000");
     QTest::newRow("R") << amount << long(TAGFLAG_WORDS)
                        << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят шесть рублей 78 копеек");
     QTest::newRow("R rounds first") << amount << long(TAGFLAG_WORDS | TAGFLAG_ROUND_T)
                                     << QStringLiteral("Сто двадцать пять тысяч рублей 00 копеек");
-    QTest::newRow("unrelated flags") << amount << long(TAGFLAG_SHORT | TAGFLAG_YEAR) << QStringLiteral("123456.78");
     QTest::newRow("null") << Money() << long(TAGFLAG_WORDS) << QString();
 }
 
@@ -248,7 +220,6 @@ void TestTagUtils::xmlEscaping_data()
     QTest::newRow("plain") << QStringLiteral("ООО Ромашка") << QStringLiteral("ООО Ромашка");
     QTest::newRow("all five") << QStringLiteral("a&b<c>d\"e'f") << QStringLiteral("a&amp;b&lt;c&gt;d&quot;e&apos;f");
     QTest::newRow("existing entity escaped again") << QStringLiteral("&lt;") << QStringLiteral("&amp;lt;");
-    QTest::newRow("quoted name") << QStringLiteral("ООО \"Ромашка\"") << QStringLiteral("ООО &quot;Ромашка&quot;");
 }
 
 void TestTagUtils::xmlEscaping()
@@ -267,7 +238,6 @@ void TestTagUtils::tagLineEscaping_data()
     QTest::newRow("line feed") << QStringLiteral("a\nb") << QByteArray("\xd0\x98\xd0\x9c\xd0\xaf=a\\nb\n");
     QTest::newRow("carriage return") << QStringLiteral("a\r\nb") << QByteArray("\xd0\x98\xd0\x9c\xd0\xaf=a\\r\\nb\n");
     QTest::newRow("backslash doubled") << QStringLiteral("C:\\new") << QByteArray("\xd0\x98\xd0\x9c\xd0\xaf=C:\\\\new\n");
-    QTest::newRow("equals sign kept") << QStringLiteral("a=b") << QByteArray("\xd0\x98\xd0\x9c\xd0\xaf=a=b\n");
     QTest::newRow("empty") << QString() << QByteArray("\xd0\x98\xd0\x9c\xd0\xaf=\n");
 }
 
@@ -301,17 +271,10 @@ void TestTagUtils::flagLetters_data()
     QTest::addColumn<QChar>("letter");
     QTest::addColumn<long>("bit");
     QTest::newRow("!") << QChar(u'!') << 0x1L;
-    QTest::newRow("S") << QChar(u'S') << 0x2L;
     QTest::newRow("y") << QChar(u'y') << 0x4L;
-    QTest::newRow("A") << QChar(u'A') << 0x8L;
     QTest::newRow("r") << QChar(u'r') << 0x10L;
-    QTest::newRow("L") << QChar(u'L') << 0x20L;
-    QTest::newRow("P") << QChar(u'P') << 0x40L;
-    QTest::newRow("T") << QChar(u'T') << 0x80L;
     QTest::newRow("h") << QChar(u'h') << 0x100L;
-    QTest::newRow("M") << QChar(u'M') << 0x200L;
     QTest::newRow("X") << QChar(u'X') << 0L;
-    QTest::newRow("digit") << QChar(u'1') << 0L;
     QTest::newRow("Cyrillic С") << QChar(u'С') << 0L;
 }
 
@@ -320,17 +283,6 @@ void TestTagUtils::flagLetters()
     QFETCH(QChar, letter);
     QFETCH(long, bit);
     QCOMPARE(TagUtils::flagForLetter(letter), bit);
-}
-
-void TestTagUtils::appendIndex()
-{
-    QString out;
-    QCOMPARE(TagUtils::appendIndex(QStringLiteral("ОЦЕНЩИК"), 3, out), QStringLiteral("ОЦЕНЩИК_3"));
-    int i = -1;
-    QString base;
-    QVERIFY(TagUtils::extractIndex(out, i, base));
-    QCOMPARE(base, QStringLiteral("ОЦЕНЩИК"));
-    QCOMPARE(i, 3);
 }
 
 void TestTagUtils::extractIndex_data()
@@ -343,12 +295,14 @@ void TestTagUtils::extractIndex_data()
     QTest::newRow("last underscore wins") << QStringLiteral("A_1_2") << true << QStringLiteral("A_1") << 2;
     QTest::newRow("no suffix") << QStringLiteral("ОЦЕНЩИК") << false << QStringLiteral("untouched") << 77;
     QTest::newRow("letters after underscore") << QStringLiteral("ДАТА_ОЦЕНКИ") << false << QStringLiteral("untouched") << 77;
-    QTest::newRow("nothing before") << QStringLiteral("_5") << false << QStringLiteral("untouched") << 77;
     QTest::newRow("trailing line feed") << QStringLiteral("A_5\n") << false << QStringLiteral("untouched") << 77;
 }
 
 void TestTagUtils::extractIndex()
 {
+    QString indexed;
+    QCOMPARE(TagUtils::appendIndex(QStringLiteral("ОЦЕНЩИК"), 3, indexed), QStringLiteral("ОЦЕНЩИК_3"));
+
     QFETCH(QString, tag);
     QFETCH(bool, matched);
     QFETCH(QString, base);
@@ -367,9 +321,7 @@ void TestTagUtils::roles_data()
     QTest::addColumn<QString>("suffix");
     QTest::newRow("customer, legal entity") << 0 << 0 << QStringLiteral("_ЗАКАЗЧИКА_ЮЛ");
     QTest::newRow("owner, person") << 1 << 1 << QStringLiteral("_СОБСТВЕННИКА_ФЛ");
-    QTest::newRow("customer, proprietor") << 2 << 0 << QStringLiteral("_ЗАКАЗЧИКА_ИП");
     QTest::newRow("appraisal company, proprietor") << 2 << 2 << QStringLiteral("_ИП_ОЦЕН_КОМП");
-    QTest::newRow("appraisal company, legal entity") << 0 << 2 << QStringLiteral("_ЮЛ_ОЦЕН_КОМП");
     QTest::newRow("unknown type") << 7 << 0 << QStringLiteral("_ЗАКАЗЧИКА");
     QTest::newRow("unknown role") << 1 << 9 << QStringLiteral("_ФЛ");
 }
