@@ -191,6 +191,32 @@ QByteArray& TagUtils::mkTagLine(const QString& name, QString& value, QByteArray&
     return encodeTagLine(name, value, out);
 }
 
+QString& TagUtils::unescapeTagValue(QString& value)
+{
+    if (!value.contains(QLatin1Char('\\')))
+        return value;
+    QString decoded;
+    decoded.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const QChar next = i + 1 < value.size() ? value.at(i + 1) : QChar();
+        if (c == QLatin1Char('\\') && next == QLatin1Char('n')) {
+            decoded += QLatin1Char('\n');
+            ++i;
+        } else if (c == QLatin1Char('\\') && next == QLatin1Char('r')) {
+            decoded += QLatin1Char('\r');
+            ++i;
+        } else if (c == QLatin1Char('\\') && next == QLatin1Char('\\')) {
+            decoded += c;
+            ++i;
+        } else {
+            decoded += c;
+        }
+    }
+    value = decoded;
+    return value;
+}
+
 QByteArray& TagUtils::mkTagLine(const QString& name, int v, QByteArray& out)
 {
     QString text;

@@ -47,6 +47,10 @@ public:
     static QByteArray& mkTagLine(const QString& name, const Real& v, QByteArray& out);
     static QByteArray& mkTagLine(const QString& name, const Money& v, QByteArray& out);
     static QByteArray& mkTagLine(const QString& name, const QDate& v, QByteArray& out);
+    // Undoes the escaping of mkTagLine in one pass from left to right: backslash-n,
+    // backslash-r and a doubled backslash become a line feed, a carriage return and one
+    // backslash; any other backslash stays as it is.
+    static QString& unescapeTagValue(QString& value);
 
     // NAME_3 from NAME and 3, and back. extractIndex leaves i and base untouched
     // when the name has no numeric suffix.

@@ -1,0 +1,88 @@
+#ifndef ZENTAVO_EVALUATIONTAGSTORAGE_H
+#define ZENTAVO_EVALUATIONTAGSTORAGE_H
+
+#include "evaluation/evaluationstorage.h"
+#include "values/tagtypes.h"
+
+#include <QList>
+#include <QMap>
+#include <QPixmap>
+#include <QStringList>
+
+class QuaZip;
+class QuaZipFile;
+class PhotoGalleryOnTag;
+
+// An evaluation kept as a map of tags, with its photo list and its approaches,
+// stored on disk as one zip container: "version.txt", "tag_list.txt" with one
+// "NAME=value" line per tag, and the photos as "photo/photoN.jpg".
+class ZENTAVO_EXPORT EvaluationTagStorage : public EvaluationStorage
+{
+public:
+    EvaluationTagStorage();
+    ~EvaluationTagStorage() override;
+
+    void clear() override;
+
+    QString& getTag(const QString& name, QString& value) const override;
+    void setTag(const QString& name, const QString& value) override;
+    QDate& getTag(const QString& name, QDate& value) const override;
+    void setTag(const QString& name, const QDate& value) override;
+    Money& getTag(const QString& name, Money& value) const override;
+    void setTag(const QString& name, const Money& value) override;
+    Real& getTag(const QString& name, Real& value) const override;
+    void setTag(const QString& name, const Real& value) override;
+    int& getTag(const QString& name, int& value) const override;
+    void setTag(const QString& name, int value) override;
+    bool& getTag(const QString& name, bool& value) const override;
+    void setTag(const QString& name, bool value) override;
+    using EvaluationStorage::setTag;
+
+    PhotoGallery* getPhotoGallery() override;
+
+    bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach) override;
+    bool isApproach(evaluationapproach_t key) const override;
+    // Throws AutoEvalException for a key that is not registered.
+    EvaluationApproach* getApproach(evaluationapproach_t key) const override;
+    void clearApproaches();
+    void loadApproaches();
+    void saveApproaches(QuaZipFile& file);
+
+    int getPhotoCount() const;
+    QPixmap& getPhoto(int index, QPixmap& photo) const;
+    bool addPhoto(const QPixmap& photo);
+    bool delPhoto(int index);
+    // Moves the photo to the front: the title photo is always photo 0.
+    bool setTitlePhoto(int index);
+    int getTitlePhotoIndex() const { return titleIndex; }
+    void clearAllPhotos();
+
+    bool doLoad(const QString& path) override;
+    // Writes beside the target first and replaces it only when complete, so a
+    // failed save leaves the previous file as it was.
+    bool doSave(const QString& path) override;
+    bool loadTags(QuaZipFile& file);
+    bool loadPhoto(int index, const QString& entryName, QuaZipFile& file);
+
+    // Splits "NAME=value" into {whole line, name, trimmed value}; empty when the
+    // line is not a tag line.
+    static QStringList& parseLine(const QString& line, QStringList& parts);
+    static QString& mkRole(customertype_t type, customerrole_t role, QString& out);
+
+    // Photo entries larger than this are skipped unread.
+    static constexpr qint64 MaxPhotoEntrySize = 64 * 1024 * 1024;
+
+private:
+    void deleteSections();
+    bool writeContainer(QuaZip& zip);
+    void writeTagList(QuaZipFile& file);
+    void readEntries(QuaZip& zip);
+
+    PhotoGalleryOnTag* photoGallery = nullptr;
+    QMap<QString, QString> tags;
+    QList<QPixmap> photos;
+    int titleIndex = -1;
+    QMap<evaluationapproach_t, EvaluationApproach*> approaches;
+};
+
+#endif

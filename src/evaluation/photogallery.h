@@ -1,0 +1,35 @@
+#ifndef ZENTAVO_PHOTOGALLERY_H
+#define ZENTAVO_PHOTOGALLERY_H
+
+#include "zentavo_export.h"
+
+#include <QPixmap>
+#include <QString>
+
+// The photographs of the vehicle. The first photo is the title photo.
+class ZENTAVO_EXPORT PhotoGallery
+{
+public:
+    PhotoGallery() = default;
+    virtual ~PhotoGallery() = default;
+    PhotoGallery(const PhotoGallery&) = delete;
+    PhotoGallery& operator=(const PhotoGallery&) = delete;
+
+    virtual int getPhotoCount() = 0;
+    virtual QPixmap& getTitlePhoto(QPixmap& photo) = 0;
+    virtual bool setTitlePhoto(int index) = 0;
+    // A null pixmap for an index outside the list.
+    virtual QPixmap& getPhoto(int index, QPixmap& photo) = 0;
+    virtual bool delPhoto(int index) = 0;
+    // Loads, scales down to at most 1200 pixels on the longer side, and appends.
+    // A file that is not a readable image is ignored.
+    virtual void addPhoto(const QString& path) = 0;
+
+    bool isModified() const { return modified; }
+    void setModified(bool value) { modified = value; }
+
+private:
+    bool modified = false;
+};
+
+#endif

@@ -1,0 +1,29 @@
+#ifndef ZENTAVO_PHOTOGALLERYONTAG_H
+#define ZENTAVO_PHOTOGALLERYONTAG_H
+
+#include "evaluation/photogallery.h"
+
+class EvaluationTagStorage;
+
+// The gallery over the photo list of an evaluation's tag storage.
+class ZENTAVO_EXPORT PhotoGalleryOnTag : public PhotoGallery
+{
+public:
+    explicit PhotoGalleryOnTag(EvaluationTagStorage* storage);
+
+    int getPhotoCount() override;
+    QPixmap& getTitlePhoto(QPixmap& photo) override;
+    bool setTitlePhoto(int index) override;
+    QPixmap& getPhoto(int index, QPixmap& photo) override;
+    bool delPhoto(int index) override;
+    void addPhoto(const QString& path) override;
+
+    // The longest side a photo keeps when it is added from a file.
+    static constexpr int MaxSide = 1200;
+    static QPixmap scaledForEvaluation(const QPixmap& photo);
+
+private:
+    EvaluationTagStorage* storage;
+};
+
+#endif

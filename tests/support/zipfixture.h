@@ -1,0 +1,30 @@
+#ifndef ZENTAVO_ZIPFIXTURE_H
+#define ZENTAVO_ZIPFIXTURE_H
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+// Builds and inspects zip containers for tests, independently of the code under test.
+struct ZipEntry
+{
+    ZipEntry() = default;
+    ZipEntry(QString entryName, QByteArray entryContent, int entryMethod = 8, QDateTime entryTime = QDateTime())
+        : name(std::move(entryName)), content(std::move(entryContent)), method(entryMethod), time(std::move(entryTime))
+    {
+    }
+
+    QString name;
+    QByteArray content;
+    int method = 8; // deflated; 0 is stored
+    QDateTime time;
+};
+
+bool writeZip(const QString& path, const QList<ZipEntry>& entries);
+// The entries in the container's directory order; an empty list when it does not open.
+QList<ZipEntry> readZip(const QString& path);
+
+#endif
