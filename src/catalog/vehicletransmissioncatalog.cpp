@@ -1,0 +1,21 @@
+#include "catalog/vehicletransmissioncatalog.h"
+
+#include "runtime/singletonregistry.h"
+
+namespace {
+VehicleTransmissionCatalog* instance = nullptr;
+}
+
+VehicleTransmissionCatalog* VehicleTransmissionCatalog::getInstance()
+{
+    return SingletonRegistry::instance(instance, [](VehicleTransmissionCatalog* catalog) { catalog->load(); });
+}
+
+void VehicleTransmissionCatalog::load()
+{
+    names.insert(1, QStringLiteral("Ручная механическая"));
+    names.insert(2, QStringLiteral("Автоматическая"));
+    names.insert(3, QStringLiteral("Вариатор"));
+    names.insert(4, QStringLiteral("Робот. с одним сцеплением"));
+    names.insert(5, QStringLiteral("Робот. с двумя сцеплениями"));
+}

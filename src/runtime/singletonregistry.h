@@ -1,0 +1,42 @@
+#ifndef ZENTAVO_SINGLETONREGISTRY_H
+#define ZENTAVO_SINGLETONREGISTRY_H
+
+#include "zentavo_export.h"
+
+#include <functional>
+
+// The library's singletons live until the process ends. Each records here how it is
+// destroyed, so that tests can start a case from fresh singletons. This header is
+// not installed: hosts never destroy singletons.
+class ZENTAVO_EXPORT SingletonRegistry
+{
+public:
+    // Called by a getInstance() right after it created its instance.
+    static void add(std::function<void()> destroy);
+    // Destroys every recorded singleton, newest first, and forgets them. Tests only.
+    static void destroyAllForTesting();
+
+    // The usual getInstance(): creates the instance on the first call, runs setUp on it
+    // once, and records how to destroy it.
+    template <typename T, typename SetUp>
+    static T* instance(T*& slot, SetUp setUp)
+    {
+        if (!slot) {
+            slot = new T();
+            add([&slot] {
+                delete slot;
+                slot = nullptr;
+            });
+            setUp(slot);
+        }
+        return slot;
+    }
+
+    template <typename T>
+    static T* instance(T*& slot)
+    {
+        return instance(slot, [](T*) {});
+    }
+};
+
+#endif
