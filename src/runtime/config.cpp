@@ -1,0 +1,402 @@
+#include "runtime/config.h"
+
+#include "catalog/sqlstorage.h"
+#include "runtime/logger.h"
+#include "runtime/singletonregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSslCertificate>
+#include <QSslKey>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+Config* instance = nullptr;
+
+const QString organisationName = QStringLiteral("Zentavo");
+const QString applicationName = QStringLiteral("Zentavo");
+const QString certificateFileName = QStringLiteral("Zentavo.crt");
+
+const QString regionKey = QStringLiteral("evaluation/Region");
+const QString cityKey = QStringLiteral("evaluation/City");
+const QString daysKey = QStringLiteral("evaluation/Days");
+const QString externalKey = QStringLiteral("evaluation/External");
+const QString evaluationDirKey = QStringLiteral("app/evaluationsDir");
+const QString documentDirKey = QStringLiteral("app/documentsDir");
+const QString geometryKey = QStringLiteral("app/geometry");
+const QString windowStateKey = QStringLiteral("app/windowState");
+const QString lastLoadedKey = QStringLiteral("app/lastLoaded");
+const QString warningHideKey = QStringLiteral("app/warningHide");
+const QString templateServerKey = QStringLiteral("network/templateServer");
+const QString metaTagKey = QStringLiteral("network/metaTagUrl");
+const QString catalogServerKey = QStringLiteral("network/catalogServer");
+const QString bankDirectoryKey = QStringLiteral("network/bankDirectoryUrl");
+
+const QString defaultTemplateServer = QStringLiteral("https://templates.zentavo.ru");
+const QString defaultCatalogServer = QStringLiteral("https://catalog.zentavo.ru");
+const QString defaultBankDirectory = QStringLiteral("http://bankdir.zentavo.ru/bnk/bnk.zip");
+const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
+
+// The store may hold anything under a key (a hand-edited file, an older program). A value
+// that does not convert to the expected type is treated as absent.
+
+// Null when absent or not text; an empty text stays empty.
+QString readString(const QSettings& settings, const QString& key)
+{
+    const QVariant value = settings.value(key);
+    return value.canConvert<QString>() ? value.toString() : QString();
+}
+
+std::optional<int> readInt(const QSettings& settings, const QString& key)
+{
+    bool ok = false;
+    const int value = settings.value(key).toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// Text stores keep booleans as "true" / "false"; any other text is not a boolean.
+bool readBool(const QSettings& settings, const QString& key, bool absent)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("0"))
+        return false;
+    return absent;
+}
+
+QVariantMap readMap(const QSettings& settings, const QString& key)
+{
+    return settings.value(key).toMap();
+}
+
+QStringList readStringList(const QSettings& settings, const QString& key)
+{
+    return settings.value(key).toStringList();
+}
+
+QUrl readUrl(const QSettings& settings, const QString& key)
+{
+    return QUrl(readString(settings, key));
+}
+
+QByteArray readCertificateFile()
+{
+    QFile file(certificateFileName);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    LOG_TRACE() << (opened ? "isOpen=true" : "isOpen=false");
+    return opened ? file.readAll() : QByteArray();
+}
+
+// Null, and logged, when the database cannot be opened.
+QSqlDatabase* openCatalogDatabase()
+{
+    QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
+    if (database.isOpen())
+        return &database;
+    LOG_TRACE() << "catalog database is not open" << database.lastError().text();
+    return nullptr;
+}
+
+std::optional<qulonglong> readTrCount(QSqlDatabase& database)
+{
+    QSqlQuery query(database);
+    if (!SQLStorage::exec(query, QStringLiteral("select trCount from structinfo")))
+        return std::nullopt;
+    if (!query.next()) {
+        LOG_TRACE() << "no row in structinfo" << query.lastError().text();
+        return std::nullopt;
+    }
+    bool ok = false; // also false for NULL
+    const qulonglong count = query.value(0).toULongLong(&ok);
+    if (!ok) {
+        LOG_TRACE() << "unable to get transaction as number";
+        return std::nullopt;
+    }
+    return count;
+}
+
+bool advanceTrCount(QSqlDatabase& database)
+{
+    QSqlQuery query(database);
+    return SQLStorage::exec(query, QStringLiteral("update structinfo set trCount=trCount+1"));
+}
+
+QUrl orDefault(const QUrl& url, const QString& fallback)
+{
+    return url.isEmpty() ? QUrl(fallback) : url;
+}
+
+} // namespace
+
+Config* Config::getInstance()
+{
+    return SingletonRegistry::instance(instance, [](Config* config) { config->load(); });
+}
+
+void Config::load()
+{
+    const QSettings settings(organisationName, applicationName);
+    windowGeometry = readMap(settings, geometryKey);
+    windowState = readMap(settings, windowStateKey);
+    evaluationDir = readString(settings, evaluationDirKey);
+    if (evaluationDir.isNull())
+        evaluationDir = defaultDirectory(tr("Evaluations"));
+    documentDir = readString(settings, documentDirKey);
+    if (documentDir.isNull())
+        documentDir = defaultDirectory(tr("Documents"));
+    warningHide = readBool(settings, warningHideKey, false);
+    city = readString(settings, cityKey);
+    region = readString(settings, regionKey);
+    // Negative or unreadable counts mean "not set"; a stored count above the range is capped.
+    const std::optional<int> days = readInt(settings, daysKey);
+    evaluationDays = days && *days >= 0 ? clampedDays(*days) : -1;
+    lastLoaded = readStringList(settings, lastLoadedKey).mid(0, MAX_LAST_LOADED);
+    external = readMap(settings, externalKey);
+    templateServerUrl = readUrl(settings, templateServerKey);
+    metaTagUrl = readUrl(settings, metaTagKey);
+    catalogServerUrl = readUrl(settings, catalogServerKey);
+    bankDirectoryUrl = readUrl(settings, bankDirectoryKey);
+}
+
+void Config::save()
+{
+    QSettings settings(organisationName, applicationName);
+    settings.setValue(regionKey, region);
+    settings.setValue(cityKey, city);
+    settings.setValue(documentDirKey, documentDir);
+    settings.setValue(evaluationDirKey, evaluationDir);
+    settings.setValue(warningHideKey, warningHide);
+    settings.setValue(daysKey, evaluationDays);
+    settings.setValue(geometryKey, windowGeometry);
+    settings.setValue(windowStateKey, windowState);
+    settings.setValue(lastLoadedKey, lastLoaded);
+    settings.setValue(externalKey, external);
+    settings.setValue(templateServerKey, templateServerUrl.toString());
+    settings.setValue(metaTagKey, metaTagUrl.toString());
+    settings.setValue(catalogServerKey, catalogServerUrl.toString());
+    settings.setValue(bankDirectoryKey, bankDirectoryUrl.toString());
+}
+
+void Config::getRegion(QString& value) const
+{
+    value = region;
+}
+
+void Config::setRegion(const QString& value)
+{
+    region = value;
+}
+
+void Config::getCity(QString& value) const
+{
+    value = city;
+}
+
+void Config::setCity(const QString& value)
+{
+    city = value;
+}
+
+void Config::getEvaluationDir(QString& value) const
+{
+    value = evaluationDir;
+}
+
+void Config::setEvaluationDir(const QString& value)
+{
+    evaluationDir = value;
+}
+
+void Config::getDocumentDir(QString& value) const
+{
+    value = documentDir;
+}
+
+void Config::setDocumentDir(const QString& value)
+{
+    documentDir = value;
+}
+
+int Config::getEvaluationDays() const
+{
+    return evaluationDays == -1 ? DEFAULT_EVALUATION_DAYS : evaluationDays;
+}
+
+void Config::setEvaluationDays(int days)
+{
+    evaluationDays = clampedDays(days);
+}
+
+bool Config::getWarningMessageFlag() const
+{
+    return warningHide;
+}
+
+void Config::setWarningMessageFlag(bool hide)
+{
+    warningHide = hide;
+}
+
+const QStringList& Config::getLastLoadedFiles() const
+{
+    return lastLoaded;
+}
+
+bool Config::appendLastLoadedFile(const QString& path)
+{
+    const qsizetype position = lastLoaded.indexOf(path);
+    if (position > 0) {
+        lastLoaded.move(position, 0);
+    } else if (position < 0) {
+        while (lastLoaded.size() >= MAX_LAST_LOADED)
+            lastLoaded.removeLast();
+        lastLoaded.prepend(path);
+    }
+    return true;
+}
+
+bool Config::getWindowSettings(const QString& name, QVariant& state, QVariant& geometry) const
+{
+    if (!windowState.contains(name) || !windowGeometry.contains(name)) {
+        state.clear();
+        geometry.clear();
+        return false;
+    }
+    state = windowState.value(name);
+    geometry = windowGeometry.value(name);
+    return true;
+}
+
+void Config::setWindowSettings(const QString& name, const QVariant& state, const QVariant& geometry)
+{
+    windowState.insert(name, state);
+    windowGeometry.insert(name, geometry);
+}
+
+void Config::getExternalValue(const QString& key, QVariant& value) const
+{
+    value = external.value(key);
+}
+
+void Config::setExternalValue(const QString& key, const QVariant& value)
+{
+    external.insert(key, value);
+}
+
+QUrl Config::getTemplateServerUrl() const
+{
+    return orDefault(templateServerUrl, defaultTemplateServer);
+}
+
+void Config::setTemplateServerUrl(const QUrl& url)
+{
+    templateServerUrl = url;
+}
+
+QUrl Config::getMetaTagUrl() const
+{
+    if (!metaTagUrl.isEmpty())
+        return metaTagUrl;
+    QUrl url = getTemplateServerUrl();
+    url.setPath(metaTagPath);
+    return url;
+}
+
+void Config::setMetaTagUrl(const QUrl& url)
+{
+    metaTagUrl = url;
+}
+
+QUrl Config::getCatalogServerUrl() const
+{
+    return orDefault(catalogServerUrl, defaultCatalogServer);
+}
+
+void Config::setCatalogServerUrl(const QUrl& url)
+{
+    catalogServerUrl = url;
+}
+
+QUrl Config::getBankDirectoryUrl() const
+{
+    return orDefault(bankDirectoryUrl, defaultBankDirectory);
+}
+
+void Config::setBankDirectoryUrl(const QUrl& url)
+{
+    bankDirectoryUrl = url;
+}
+
+bool Config::getCertificate(QSslCertificate& out) const
+{
+    out = QSslCertificate(readCertificateFile(), QSsl::Pem);
+    return !out.isNull();
+}
+
+bool Config::getPrivateKey(QSslKey& out) const
+{
+    out = QSslKey(readCertificateFile(), QSsl::Rsa, QSsl::Pem, QSsl::PrivateKey, QByteArray());
+    return !out.isNull();
+}
+
+qulonglong Config::getNextTrCount()
+{
+    QSqlDatabase* opened = openCatalogDatabase();
+    if (!opened)
+        return 0;
+    QSqlDatabase& database = *opened;
+    // Read and increment together. When a caller already has a transaction open on the
+    // shared connection, ours fails to start and the caller's is left to the caller.
+    const bool ownTransaction = database.transaction();
+    const std::optional<qulonglong> count = readTrCount(database);
+    if (!count || !advanceTrCount(database)) {
+        if (ownTransaction)
+            database.rollback();
+        return 0;
+    }
+    if (ownTransaction && !database.commit()) {
+        LOG_TRACE() << "cannot commit the request counter" << database.lastError().text();
+        database.rollback();
+        return 0;
+    }
+    return *count;
+}
+
+void Config::clearTrCount()
+{
+    QSqlDatabase* database = openCatalogDatabase();
+    if (!database)
+        return;
+    QSqlQuery query(*database);
+    query.prepare(QStringLiteral("update structinfo set trCount=?"));
+    query.addBindValue(1);
+    SQLStorage::exec(query);
+}
+
+bool Config::prepareNetwork(QNetworkAccessManager&)
+{
+    return false;
+}
+
+QString Config::defaultDirectory(const QString& leaf)
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents + QDir::separator() + tr("Zentavo") + QDir::separator() + leaf;
+}
+
+int Config::clampedDays(int days)
+{
+    return std::clamp(days, 0, MAX_EVALUATION_DAYS);
+}

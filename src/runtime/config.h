@@ -1,0 +1,145 @@
+#ifndef ZENTAVO_CONFIG_H
+#define ZENTAVO_CONFIG_H
+
+#include "zentavo_export.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+#include <QVariantMap>
+
+class QNetworkAccessManager;
+class QSslCertificate;
+class QSslKey;
+
+// The settings of the library and its host: the user's region and city, how many days
+// an evaluation takes, where evaluation files and generated documents go, recently opened
+// files, window geometry and state, free values of the host, and the addresses of the
+// maker's servers. They live in the platform's settings store under the organisation and
+// application name "Zentavo", are read when the singleton is created and written only by
+// save(); setters change memory only.
+//
+// Every request to the maker's servers also takes from here the installation's client
+// certificate and key (file "Zentavo.crt" in the current directory) and the next value of
+// the request counter kept in the catalog database.
+//
+// Main thread only.
+class ZENTAVO_EXPORT Config : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MAX_LAST_LOADED = 15;
+    static constexpr int MAX_EVALUATION_DAYS = 365;
+    // Answered by getEvaluationDays() while no day count has been set.
+    static constexpr int DEFAULT_EVALUATION_DAYS = 14;
+
+    // Created and loaded on the first call.
+    static Config* getInstance();
+
+    // Rereads every setting from the store, dropping unsaved changes. Values of the wrong
+    // type in the store count as absent.
+    void load();
+    void save();
+
+    void getRegion(QString& value) const;
+    void setRegion(const QString& value);
+    void getCity(QString& value) const;
+    void setCity(const QString& value);
+    // Default: <documents>/Zentavo/Evaluations. A stored empty string stays empty.
+    void getEvaluationDir(QString& value) const;
+    void setEvaluationDir(const QString& value);
+    // Default: <documents>/Zentavo/Documents. A stored empty string stays empty.
+    void getDocumentDir(QString& value) const;
+    void setDocumentDir(const QString& value);
+
+    // 0 to 365; DEFAULT_EVALUATION_DAYS while never set.
+    int getEvaluationDays() const;
+    // Clamps to 0..365.
+    void setEvaluationDays(int days);
+
+    // Whether the host hides its warning message.
+    bool getWarningMessageFlag() const;
+    void setWarningMessageFlag(bool hide);
+
+    // Most recent first, at most MAX_LAST_LOADED entries.
+    const QStringList& getLastLoadedFiles() const;
+    // Puts path first: a path already listed moves to the front, a new one pushes the
+    // oldest out of a full list. Paths compare case-sensitively. Always true.
+    bool appendLastLoadedFile(const QString& path);
+
+    // True with both outputs filled only when both the state and the geometry of the
+    // window are known; otherwise both outputs are cleared.
+    bool getWindowSettings(const QString& name, QVariant& state, QVariant& geometry) const;
+    void setWindowSettings(const QString& name, const QVariant& state, const QVariant& geometry);
+
+    // An invalid value when the key was never set.
+    void getExternalValue(const QString& key, QVariant& value) const;
+    void setExternalValue(const QString& key, const QVariant& value);
+
+    // Addresses of the servers the library talks to. The host (and tests, which run
+    // their own servers on the local machine) may point them elsewhere; setting an empty
+    // URL brings back the default, which is also what an empty stored value means.
+    //
+    // The maker's template server: scheme, host and optional port, no path. Templates
+    // and the templates list are addressed below it.
+    QUrl getTemplateServerUrl() const;
+    void setTemplateServerUrl(const QUrl& url);
+    // The meta tag file. Unless set explicitly it is /cgi-bin/getMetaTags.cgi on the
+    // template server, and so follows that server when it is moved.
+    QUrl getMetaTagUrl() const;
+    void setMetaTagUrl(const QUrl& url);
+    // The maker's catalog server (HTTPS): scheme, host and optional port, no path; the
+    // catalog feeds add their own paths.
+    QUrl getCatalogServerUrl() const;
+    void setCatalogServerUrl(const QUrl& url);
+    // The zipped bank directory of the outside provider, a full plain HTTP URL.
+    QUrl getBankDirectoryUrl() const;
+    void setBankDirectoryUrl(const QUrl& url);
+
+    // The installation's certificate and unencrypted RSA key, both read in PEM form from
+    // "Zentavo.crt" in the current directory. False (and a null output) when the file is
+    // missing or holds no such item.
+    bool getCertificate(QSslCertificate& out) const;
+    bool getPrivateKey(QSslKey& out) const;
+
+    // The request counter: answers the stored value and advances it by one, so calls
+    // answer n, n+1, ... across program runs. 0 when the counter cannot be read or advanced.
+    qulonglong getNextTrCount();
+    // The next getNextTrCount() answers 1.
+    void clearTrCount();
+
+    // Kept for hosts that call it: does nothing and answers false. The library's
+    // network users set up their requests themselves.
+    bool prepareNetwork(QNetworkAccessManager& manager);
+
+signals:
+    // For the host, which emits it after changing settings; the library never does.
+    void config_changed();
+
+private:
+    friend class SingletonRegistry;
+    Config() = default;
+
+    static QString defaultDirectory(const QString& leaf);
+    static int clampedDays(int days);
+
+    QString region;
+    QString city;
+    QString documentDir;
+    QString evaluationDir;
+    bool warningHide = false;
+    int evaluationDays = -1; // -1: never set
+    QVariantMap windowGeometry;
+    QVariantMap windowState;
+    QStringList lastLoaded;
+    QVariantMap external;
+    QUrl templateServerUrl; // empty: the default
+    QUrl metaTagUrl;        // empty: derived from the template server
+    QUrl catalogServerUrl;  // empty: the default
+    QUrl bankDirectoryUrl;  // empty: the default
+};
+
+#endif
