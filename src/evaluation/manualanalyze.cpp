@@ -1,0 +1,34 @@
+#include "evaluation/manualanalyze.h"
+
+ManualAnalyze::ManualAnalyze()
+    : analysisTag(QStringLiteral("АНАЛИЗ_РЫНКА")),
+      sourcesTag(QStringLiteral("ПЕРЕЧЕНЬ_ИСТОЧНИКОВ")),
+      conclusionsTag(QStringLiteral("ВЫВОДЫ_ПО_АНАЛИЗУ"))
+{
+}
+
+QString& ManualAnalyze::getDefaultAnalysis(QString& analysis)
+{
+    // The tripled "о" in "ценоообразующим" stays on purpose: evaluations saved
+    // earlier hold this outline word for word.
+    analysis = QStringLiteral(
+        "Анализ рынка объекта оценки:\n"
+        "Анализ других внешних факторов, не относящихся непосредственно к объекту оценки, "
+        "но влияющих на его стоимость:\n"
+        "Информация по всем ценоообразующим факторам, использующимся при определении стоимости:\n"
+        "Описание значений или диапазонов значений ценоообразующих факторов:");
+    return analysis;
+}
+
+bool ManualAnalyze::getTag(const QString& name, QString& value, long)
+{
+    if (name == analysisTag)
+        getAnalysis(value);
+    else if (name == sourcesTag)
+        getSources(value);
+    else if (name == conclusionsTag)
+        getConclusions(value);
+    else
+        return false;
+    return true;
+}
