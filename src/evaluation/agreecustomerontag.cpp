@@ -1,0 +1,48 @@
+#include "evaluation/agreecustomerontag.h"
+
+#include "evaluation/evaluationstorage.h"
+
+AgreeCustomerOnTag::AgreeCustomerOnTag(EvaluationStorage* storage)
+    : storage(storage)
+    , legalFormTag(QStringLiteral("ПРАВОВАЯ_ФОРМА_ЗАКАЗЧИКА"))
+    , org(ROLE_CUSTOMER, storage)
+    , person(ROLE_CUSTOMER, storage)
+    , businessman(ROLE_CUSTOMER, storage)
+{
+}
+
+bool AgreeCustomerOnTag::getTag(const QString& name, QString& value, long flags)
+{
+    return getTagOfCurrentKind(name, value, flags);
+}
+
+void AgreeCustomerOnTag::save(QIODevice& out)
+{
+    saveCurrentKind(out, legalFormTag);
+}
+
+customertype_t AgreeCustomerOnTag::getType() const
+{
+    QString form;
+    return typeOfLegalForm(storage->getTag(legalFormTag, form));
+}
+
+void AgreeCustomerOnTag::setType(customertype_t type)
+{
+    storage->setTag(legalFormTag, legalFormText(type));
+}
+
+Organization* AgreeCustomerOnTag::getOrg()
+{
+    return &org;
+}
+
+Person* AgreeCustomerOnTag::getPeople()
+{
+    return &person;
+}
+
+Businessman* AgreeCustomerOnTag::getBusinessman()
+{
+    return &businessman;
+}

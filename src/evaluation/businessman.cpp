@@ -1,0 +1,64 @@
+#include "evaluation/businessman.h"
+
+#include "evaluation/bankaccount.h"
+#include "values/tagutils.h"
+
+#include <QIODevice>
+
+Businessman::Businessman(customerrole_t role)
+    : Person(CUSTOMER_SOLE_PROPRIETOR, role)
+{
+    QString suffix;
+    TagUtils::mkRole(CUSTOMER_SOLE_PROPRIETOR, role, suffix);
+    detailNames[OGRN] = QStringLiteral("ОГРН") + suffix;
+    detailNames[REGISTRATION_DATE] = QStringLiteral("ДАТА_ПРИСВОЕНИЯ") + suffix;
+    detailNames[SIMPLIFIED_TAXATION] = QStringLiteral("УСНО") + suffix;
+    detailNames[ACCOUNTANT] = QStringLiteral("ФИО_БУХГАЛТЕРА") + suffix;
+    detailNames[ACCOUNTANT_POST] = QStringLiteral("ДОЛЖНОСТЬ_БУХГАЛТЕРА") + suffix;
+}
+
+Businessman::~Businessman() = default;
+
+bool Businessman::getTag(const QString& name, QString& value, long flags)
+{
+    return getDetailTag(name, value, flags) || Person::getTag(name, value, flags)
+        || getBankAccount()->getTag(name, value, flags);
+}
+
+bool Businessman::getDetailTag(const QString& name, QString& value, long flags)
+{
+    if (name == detailNames[OGRN]) {
+        getOgrn(value);
+    } else if (name == detailNames[REGISTRATION_DATE]) {
+        QDate date;
+        TagUtils::condProcessFlagDATE(flags, getRegistrationDate(date), value);
+    } else if (name == detailNames[SIMPLIFIED_TAXATION]) {
+        TagUtils::processBool(isSimplifiedTaxation(), value);
+    } else if (name == detailNames[ACCOUNTANT]) {
+        getAccountant(value);
+    } else if (name == detailNames[ACCOUNTANT_POST]) {
+        getAccountantPost(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void Businessman::save(QIODevice& out)
+{
+    saveDetails(out);
+    Person::save(out);
+    getBankAccount()->save(out);
+}
+
+void Businessman::saveDetails(QIODevice& out)
+{
+    QByteArray line;
+    QString text;
+    QDate date;
+    out.write(TagUtils::mkTagLine(detailNames[OGRN], getOgrn(text), line));
+    out.write(TagUtils::mkTagLine(detailNames[REGISTRATION_DATE], getRegistrationDate(date), line));
+    out.write(TagUtils::mkTagLine(detailNames[SIMPLIFIED_TAXATION], isSimplifiedTaxation(), line));
+    out.write(TagUtils::mkTagLine(detailNames[ACCOUNTANT], getAccountant(text), line));
+    out.write(TagUtils::mkTagLine(detailNames[ACCOUNTANT_POST], getAccountantPost(text), line));
+}

@@ -1,0 +1,49 @@
+#include "evaluation/identdocument.h"
+
+#include "values/tagutils.h"
+
+#include <QIODevice>
+
+IdentDocument::IdentDocument(customertype_t type, customerrole_t role)
+{
+    QString suffix;
+    TagUtils::mkRole(type, role, suffix);
+    names[KIND] = QStringLiteral("ДОКУМЕНТ") + suffix;
+    names[SERIES] = QStringLiteral("СЕРИЯ_ДОКУМЕНТА") + suffix;
+    names[NUMBER] = QStringLiteral("НОМЕР_ДОКУМЕНТА") + suffix;
+    names[ISSUED_BY] = QStringLiteral("ДОКУМЕНТ_ВЫДАН") + suffix;
+    dateName = QStringLiteral("ДАТА_ДОКУМЕНТА") + suffix;
+    for (int i = 0; i < FieldCount; ++i)
+        fieldsByName.insert(names[i], static_cast<field_t>(i));
+}
+
+IdentDocument::~IdentDocument() = default;
+
+bool IdentDocument::getTag(const QString& name, QString& value, long flags)
+{
+    if (name == dateName) {
+        QDate date;
+        TagUtils::condProcessFlagDATE(flags, getDate(date), value);
+        return true;
+    }
+    const auto found = fieldsByName.constFind(name);
+    if (found == fieldsByName.cend())
+        return false;
+    getText(*found, value);
+    return true;
+}
+
+void IdentDocument::save(QIODevice& out)
+{
+    QByteArray line;
+    const auto writeText = [&](field_t field) {
+        QString value;
+        out.write(TagUtils::mkTagLine(names[field], getText(field, value), line));
+    };
+    writeText(KIND);
+    writeText(SERIES);
+    writeText(NUMBER);
+    QDate date;
+    out.write(TagUtils::mkTagLine(dateName, getDate(date), line));
+    writeText(ISSUED_BY);
+}

@@ -1,0 +1,48 @@
+#ifndef ZENTAVO_PARTY_H
+#define ZENTAVO_PARTY_H
+
+#include "zentavo_export.h"
+
+#include "values/tagtypes.h"
+
+#include <QString>
+
+class Businessman;
+class Organization;
+class Person;
+class QIODevice;
+
+// A party of a valuation: the customer of the agreement, the owner of the vehicle or
+// the appraisal company. A party is a legal entity, a natural person or a sole
+// proprietor, and keeps the details of each kind in an object of its own whose tag
+// names carry the party's role, so the same field of two parties never collides.
+class ZENTAVO_EXPORT Party
+{
+public:
+    Party() = default;
+    virtual ~Party() = default;
+    Party(const Party&) = delete;
+    Party& operator=(const Party&) = delete;
+
+    // Answers the report tags of the party's current kind only; name is upper-cased.
+    virtual bool getTag(const QString& name, QString& value, long flags) = 0;
+    virtual void save(QIODevice& out) = 0;
+    virtual customertype_t getType() const = 0;
+    virtual void setType(customertype_t type) = 0;
+    virtual Organization* getOrg() = 0;
+    virtual Person* getPeople() = 0;
+    virtual Businessman* getBusinessman() = 0;
+
+    // The text that records a kind of party; any kind but 0 and 2 is a natural person.
+    static QString legalFormText(customertype_t type);
+    // The kind a recorded text stands for; an unknown or empty text is a natural person.
+    static customertype_t typeOfLegalForm(const QString& text);
+
+protected:
+    // For parties that keep all three kinds: only the object of the current kind is asked.
+    bool getTagOfCurrentKind(const QString& name, QString& value, long flags);
+    // The legal form line under the given tag, then the lines of the current kind's object.
+    void saveCurrentKind(QIODevice& out, const QString& legalFormTag);
+};
+
+#endif
