@@ -10,7 +10,14 @@
 #include <QDate>
 #include <QString>
 
+class AgreeCustomer;
+class Agreement;
+class Equipment;
+class EvaluationJob;
+class ManualAnalyze;
 class PhotoGallery;
+class Vehicle;
+class VehicleOwner;
 
 // The tag store of one evaluation as everything else in the library sees it: named
 // text values with typed accessors, the sections that view them, the registered
@@ -41,7 +48,15 @@ public:
     // A string literal would otherwise be taken for a bool.
     void setTag(const QString& name, const char* value) = delete;
 
+    // The sections, each created on its first request and kept until clear().
+    virtual Agreement* getAgreement() = 0;
+    virtual EvaluationJob* getEvaluationJob() = 0;
+    virtual AgreeCustomer* getAgreeCustomer() = 0;
+    virtual VehicleOwner* getVehicleOwner() = 0;
+    virtual Vehicle* getVehicle() = 0;
+    virtual Equipment* getEquipment() = 0;
     virtual PhotoGallery* getPhotoGallery() = 0;
+    virtual ManualAnalyze* getManualAnalyze() = 0;
 
     virtual bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach) = 0;
     virtual bool isApproach(evaluationapproach_t key) const = 0;

@@ -1,6 +1,13 @@
 #include "evaluation/evaluationtagstorage.h"
 
+#include "evaluation/agreecustomerontag.h"
+#include "evaluation/agreementontag.h"
+#include "evaluation/equipmentontag.h"
+#include "evaluation/evaluationjobontag.h"
+#include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
+#include "evaluation/vehicleontag.h"
+#include "evaluation/vehicleownerontag.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
@@ -89,10 +96,36 @@ void EvaluationTagStorage::clear()
     resetDocumentState();
 }
 
+namespace {
+
+template <typename Section>
+void deleteSection(Section*& section)
+{
+    delete section;
+    section = nullptr;
+}
+
+template <typename Section, typename... Arguments>
+Section* sectionOnFirstRequest(Section*& section, Arguments... arguments)
+{
+    if (!section)
+        section = new Section(arguments...);
+    return section;
+}
+
+} // namespace
+
 void EvaluationTagStorage::deleteSections()
 {
-    delete photoGallery;
-    photoGallery = nullptr;
+    // The owner works over the agreement and the customer: it goes before them.
+    deleteSection(vehicleOwner);
+    deleteSection(agreement);
+    deleteSection(evaluationJob);
+    deleteSection(photoGallery);
+    deleteSection(agreeCustomer);
+    deleteSection(vehicle);
+    deleteSection(equipment);
+    deleteSection(manualAnalyze);
 }
 
 QString& EvaluationTagStorage::getTag(const QString& name, QString& value) const
@@ -175,11 +208,46 @@ void EvaluationTagStorage::setTag(const QString& name, bool value)
     setTag(name, TagUtils::processBool(value, text));
 }
 
+Agreement* EvaluationTagStorage::getAgreement()
+{
+    return sectionOnFirstRequest(agreement, this);
+}
+
+EvaluationJob* EvaluationTagStorage::getEvaluationJob()
+{
+    return sectionOnFirstRequest(evaluationJob, this);
+}
+
+AgreeCustomer* EvaluationTagStorage::getAgreeCustomer()
+{
+    return sectionOnFirstRequest(agreeCustomer, this);
+}
+
+VehicleOwner* EvaluationTagStorage::getVehicleOwner()
+{
+    if (!vehicleOwner)
+        vehicleOwner = new VehicleOwnerOnTag(getAgreement(), getAgreeCustomer(), this);
+    return vehicleOwner;
+}
+
+Vehicle* EvaluationTagStorage::getVehicle()
+{
+    return sectionOnFirstRequest(vehicle, this);
+}
+
+Equipment* EvaluationTagStorage::getEquipment()
+{
+    return sectionOnFirstRequest(equipment, this);
+}
+
 PhotoGallery* EvaluationTagStorage::getPhotoGallery()
 {
-    if (!photoGallery)
-        photoGallery = new PhotoGalleryOnTag(this);
-    return photoGallery;
+    return sectionOnFirstRequest(photoGallery, this);
+}
+
+ManualAnalyze* EvaluationTagStorage::getManualAnalyze()
+{
+    return sectionOnFirstRequest(manualAnalyze, this);
 }
 
 bool EvaluationTagStorage::registerApproach(evaluationapproach_t key, EvaluationApproach& approach)
@@ -313,6 +381,13 @@ bool EvaluationTagStorage::writeContainer(QuaZip& zip)
 // A tag that no writer knows stays in memory but is not saved.
 void EvaluationTagStorage::writeTagList(QuaZipFile& file)
 {
+    getAgreement()->save(file);
+    getEvaluationJob()->save(file);
+    getAgreeCustomer()->save(file);
+    getVehicleOwner()->save(file);
+    getVehicle()->save(file);
+    getEquipment()->save(file);
+    getManualAnalyze()->save(file);
     saveApproaches(file);
 }
 

@@ -11,7 +11,14 @@
 
 class QuaZip;
 class QuaZipFile;
+class AgreeCustomerOnTag;
+class AgreementOnTag;
+class EquipmentOnTag;
+class EvaluationJobOnTag;
+class ManualAnalyzeOnTag;
 class PhotoGalleryOnTag;
+class VehicleOnTag;
+class VehicleOwnerOnTag;
 
 // An evaluation kept as a map of tags, with its photo list and its approaches,
 // stored on disk as one zip container: "version.txt", "tag_list.txt" with one
@@ -38,7 +45,15 @@ public:
     void setTag(const QString& name, bool value) override;
     using EvaluationStorage::setTag;
 
+    Agreement* getAgreement() override;
+    EvaluationJob* getEvaluationJob() override;
+    AgreeCustomer* getAgreeCustomer() override;
+    // Creates the agreement and the customer first: the owner works over both.
+    VehicleOwner* getVehicleOwner() override;
+    Vehicle* getVehicle() override;
+    Equipment* getEquipment() override;
     PhotoGallery* getPhotoGallery() override;
+    ManualAnalyze* getManualAnalyze() override;
 
     bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach) override;
     bool isApproach(evaluationapproach_t key) const override;
@@ -78,7 +93,14 @@ private:
     void writeTagList(QuaZipFile& file);
     void readEntries(QuaZip& zip);
 
+    AgreementOnTag* agreement = nullptr;
+    EvaluationJobOnTag* evaluationJob = nullptr;
     PhotoGalleryOnTag* photoGallery = nullptr;
+    AgreeCustomerOnTag* agreeCustomer = nullptr;
+    VehicleOwnerOnTag* vehicleOwner = nullptr;
+    VehicleOnTag* vehicle = nullptr;
+    EquipmentOnTag* equipment = nullptr;
+    ManualAnalyzeOnTag* manualAnalyze = nullptr;
     QMap<QString, QString> tags;
     QList<QPixmap> photos;
     int titleIndex = -1;
