@@ -1,10 +1,17 @@
 // zentavo: the command-line host of the library.
 //   zentavo words AMOUNT          the amount in words, as contracts write it
 //   zentavo money AMOUNT [FLAGS]  the amount as a report tag with flag letters shows it
-//   zentavo sample DIR            every line "AMOUNT FLAGS" of DIR/sample-amounts.txt
+//   zentavo sample DIR OUT        the sample evaluation of DIR/sample-evaluation.txt saved
+//                                 as OUT/sample-evaluation.zip, read back and summarised,
+//                                 then every line "AMOUNT FLAGS" of DIR/sample-amounts.txt
 
+#include "evaluation/agreement.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "evaluation/vehicle.h"
 #include "values/money.h"
 #include "values/tagutils.h"
+
+#include <QDir>
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -65,8 +72,64 @@ int printFlagged(const QString& text, const QString& letters)
     return 0;
 }
 
-int printSample(const QString& directory)
+// Fills an evaluation from a tag list in the file format's line form.
+bool readTagList(const QString& path, EvaluationTagStorage& storage)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        standardError() << "Cannot read " << path << ": " << file.errorString() << '\n';
+        return false;
+    }
+    QStringList parts;
+    while (!file.atEnd()) {
+        if (EvaluationTagStorage::parseLine(QString::fromUtf8(file.readLine()), parts).isEmpty())
+            continue;
+        QString value = parts.at(2);
+        storage.setTag(parts.at(1), TagUtils::unescapeTagValue(value));
+    }
+    return true;
+}
+
+QString resolved(Agreement* agreement, const QString& name, tagflag_t flags)
+{
+    QString value;
+    agreement->getTag(name, value, flags);
+    return value;
+}
+
+int writeSampleEvaluation(const QString& directory, const QString& output)
+{
+    EvaluationTagStorage storage;
+    const QString saved = output + QStringLiteral("/sample-evaluation.zip");
+    if (!readTagList(directory + QStringLiteral("/sample-evaluation.txt"), storage))
+        return 1;
+    if (!QDir().mkpath(output) || !storage.save(saved)) {
+        standardError() << "Cannot save " << saved << '\n';
+        return 1;
+    }
+    EvaluationTagStorage loaded;
+    if (!loaded.load(saved)) {
+        standardError() << "Cannot load " << saved << '\n';
+        return 1;
+    }
+    Agreement* agreement = loaded.getAgreement();
+    QString number, dateText, plate;
+    QDate date;
+    standardOutput() << "Evaluation saved to " << saved << '\n'
+                     << "Agreement " << agreement->getNumber(number) << " of "
+                     << TagUtils::processDate(agreement->getDate(date), dateText) << '\n'
+                     << "Vehicle " << loaded.getVehicle()->getRegistrationPlate(plate) << '\n'
+                     << "Price: " << resolved(agreement, QStringLiteral("СТОИМОСТЬ_УСЛУГ"), TAGFLAG_WORDS) << '\n'
+                     << "VAT: " << resolved(agreement, QStringLiteral("СТОИМОСТЬ_УСЛУГ_НДС"), 0) << '\n'
+                     << "Guarantee: " << resolved(agreement, QStringLiteral("СУММА_БАНКОВСКОЙ_ГАРАНТИИ"), TAGFLAG_WORDS)
+                     << '\n';
+    return 0;
+}
+
+int printSample(const QString& directory, const QString& output)
+{
+    if (const int result = writeSampleEvaluation(directory, output))
+        return result;
     QFile file(directory + QStringLiteral("/sample-amounts.txt"));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         standardError() << "Cannot read " << file.fileName() << ": " << file.errorString() << '\n';
@@ -116,8 +179,8 @@ int main(int argc, char* argv[])
         result = printInWords(args.at(1));
     else if (command == QLatin1String("money") && (args.size() == 2 || args.size() == 3))
         result = printFlagged(args.at(1), args.value(2));
-    else if (command == QLatin1String("sample") && args.size() == 2)
-        result = printSample(args.at(1));
+    else if (command == QLatin1String("sample") && args.size() == 3)
+        result = printSample(args.at(1), args.at(2));
     else
         result = usage(parser);
     standardOutput().flush();
