@@ -17,11 +17,17 @@ Money kopecks(long long k)
     return m;
 }
 
-QString natural(const Money& m)
+template <typename Value>
+Money letFrom(Value rubles)
 {
-    QString out;
-    return m.toString(out, Money::FMT_NATURAL);
+    Money m;
+    m.let(rubles);
+    return m;
 }
+
+// Stand-ins for the digits argument of round() in the rounding table.
+constexpr int TruncateCents = std::numeric_limits<int>::min();
+constexpr int RoundSmart = std::numeric_limits<int>::max();
 
 } // namespace
 
@@ -30,13 +36,9 @@ class TestMoney : public QObject
     Q_OBJECT
 
 private slots:
-    void construction_data();
-    void construction();
-    void kopeckArgumentAbove100Throws();
-    void nullAmountQueriesThrow();
-    void arithmetic_data();
-    void arithmetic();
-    void assignmentOperatorsPropagateNull();
+    void amounts_data();
+    void amounts();
+    void refusedConstructions();
     void comparisons_data();
     void comparisons();
     void text_data();
@@ -44,40 +46,11 @@ private slots:
     void unknownFormatThrows();
     void parse_data();
     void parse();
-    void truncateCentsPart_data();
-    void truncateCentsPart();
-    void roundToPowerOfTen_data();
-    void roundToPowerOfTen();
-    void roundSmart_data();
-    void roundSmart();
-    void debugStreamQuotesText();
+    void rounding_data();
+    void rounding();
 };
 
-void TestMoney::construction_data()
-{
-    QTest::addColumn<Money>("amount");
-    QTest::addColumn<qint64>("cents");
-    Money fromDouble;
-    fromDouble.let(1.237);
-    Money fromReal;
-    fromReal.let(Real(1.237));
-    Money negativeDouble;
-    negativeDouble.let(-1.237);
-    QTest::newRow("let(1.237) adds a half kopeck") << fromDouble << qint64(124);
-    QTest::newRow("let(Real(1.237)) truncates") << fromReal << qint64(123);
-    QTest::newRow("let(-1.237) truncates toward zero") << negativeDouble << qint64(-123);
-    QTest::newRow("5 rubles 100 kopecks") << Money(5, 100) << qint64(600);
-    QTest::newRow("large rubles") << Money(90000000000000L, 99) << qint64(9000000000000099LL);
-}
-
-void TestMoney::construction()
-{
-    QFETCH(Money, amount);
-    QFETCH(qint64, cents);
-    QCOMPARE(amount.getCents(), cents);
-}
-
-void TestMoney::kopeckArgumentAbove100Throws()
+void TestMoney::refusedConstructions()
 {
     try {
         Money(5, 101);
@@ -91,27 +64,17 @@ void TestMoney::kopeckArgumentAbove100Throws()
     QVERIFY(m.isNull());
 }
 
-void TestMoney::nullAmountQueriesThrow()
-{
-    const Money m;
-    QVERIFY(m.isNull());
-    QVERIFY(natural(m).isNull());
-    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getCents());
-    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getRubles());
-    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getRublesPart());
-    QVERIFY_THROWS_EXCEPTION(MoneyException, m.getCentsPart());
-    Money cleared(3, 0);
-    cleared.letNull();
-    QVERIFY(cleared.isNull());
-    QVERIFY_THROWS_EXCEPTION(MoneyException, cleared.getCents());
-}
-
-void TestMoney::arithmetic_data()
+void TestMoney::amounts_data()
 {
     QTest::addColumn<Money>("result");
     QTest::addColumn<bool>("null");
     QTest::addColumn<qint64>("cents");
     const Money ten(10, 0);
+    QTest::newRow("let(1.237) adds a half kopeck") << letFrom(1.237) << false << qint64(124);
+    QTest::newRow("let(Real(1.237)) truncates") << letFrom(Real(1.237)) << false << qint64(123);
+    QTest::newRow("let(-1.237) truncates toward zero") << letFrom(-1.237) << false << qint64(-123);
+    QTest::newRow("5 rubles 100 kopecks") << Money(5, 100) << false << qint64(600);
+    QTest::newRow("large rubles") << Money(90000000000000L, 99) << false << qint64(9000000000000099LL);
     QTest::newRow("null + 1") << (Money() + Money(1, 0)) << true << qint64(0);
     QTest::newRow("sum") << (Money(1, 50) + Money(2, 75)) << false << qint64(425);
     QTest::newRow("difference") << (Money(1, 50) - Money(2, 75)) << false << qint64(-125);
@@ -121,7 +84,6 @@ void TestMoney::arithmetic_data()
     QTest::newRow("times Real") << (Money(2, 0) * Real(1.5)) << false << qint64(300);
     QTest::newRow("times null Real") << (Money(2, 0) * Real()) << true << qint64(0);
     QTest::newRow("money times money") << (kopecks(3) * kopecks(4)) << false << qint64(12);
-    QTest::newRow("10 / 3") << (ten / 3L) << false << qint64(333);
     QTest::newRow("20 / 3 rounds") << (Money(20, 0) / 3L) << false << qint64(667);
     QTest::newRow("/ 0") << (ten / 0L) << true << qint64(0);
     QTest::newRow("beyond 32 bits") << (kopecks(900000000000LL) / 2L) << false << qint64(450000000000LL);
@@ -130,35 +92,23 @@ void TestMoney::arithmetic_data()
     QTest::newRow("ratio 10 / 3 rubles") << (ten / Money(3, 0)) << false << qint64(3);
     QTest::newRow("ratio 10 / 4 rubles rounds up") << (ten / Money(4, 0)) << false << qint64(3);
     QTest::newRow("ratio by zero") << (ten / kopecks(0)) << true << qint64(0);
+    QTest::newRow("+= in place") << [] { Money m(1, 0); m += Money(0, 50); return m; }() << false << qint64(150);
+    QTest::newRow("+= null") << [] { Money m(1, 0); m += Money(); return m; }() << true << qint64(0);
+    QTest::newRow("null +=") << [] { Money m; m += Money(1, 0); return m; }() << true << qint64(0);
+    QTest::newRow("/= 3 in place") << [] { Money m(10, 0); m /= 3; return m; }() << false << qint64(333);
+    QTest::newRow("/= 0") << [] { Money m(10, 0); m /= 0; return m; }() << true << qint64(0);
 }
 
-void TestMoney::arithmetic()
+void TestMoney::amounts()
 {
     QFETCH(Money, result);
     QFETCH(bool, null);
     QFETCH(qint64, cents);
     QCOMPARE(result.isNull(), null);
-    if (!null)
+    if (null)
+        QVERIFY_THROWS_EXCEPTION(MoneyException, result.getCents());
+    else
         QCOMPARE(result.getCents(), cents);
-}
-
-void TestMoney::assignmentOperatorsPropagateNull()
-{
-    Money third(10, 0);
-    third /= 3;
-    QCOMPARE(third.getCents(), qint64(333));
-    third /= 0;
-    QVERIFY(third.isNull());
-
-    Money a(1, 0);
-    const Money copy = (a += Money(0, 50));
-    QCOMPARE(a.getCents(), qint64(150));
-    QCOMPARE(copy.getCents(), qint64(150));
-    a += Money();
-    QVERIFY(a.isNull());
-    Money b;
-    b += Money(1, 0);
-    QVERIFY(b.isNull());
 }
 
 void TestMoney::comparisons_data()
@@ -170,7 +120,6 @@ void TestMoney::comparisons_data()
     QTest::addColumn<bool>("greater");
     QTest::newRow("both null") << Money() << Money() << true << false << false;
     QTest::newRow("null and zero") << Money() << kopecks(0) << false << false << false;
-    QTest::newRow("zero and null") << kopecks(0) << Money() << false << false << false;
     QTest::newRow("equal") << Money(1, 5) << kopecks(105) << true << false << false;
     QTest::newRow("less") << Money(-1, 0) << Money(0, 1) << false << true << false;
     QTest::newRow("greater") << Money(2, 0) << Money(1, 99) << false << false << true;
@@ -184,7 +133,6 @@ void TestMoney::comparisons()
     QFETCH(bool, less);
     QFETCH(bool, greater);
     QCOMPARE(a == b, equal);
-    QCOMPARE(a != b, !equal);
     QCOMPARE(a < b, less);
     QCOMPARE(a > b, greater);
 }
@@ -210,13 +158,6 @@ void TestMoney::text()
     QString out;
     QCOMPARE(m.toString(out, Money::FMT_NATURAL), naturalText);
     QCOMPARE(m.toString(out, Money::FMT_FULL), fullText);
-
-    // What is printed reads back as the same amount.
-    Money parsed;
-    bool ok = false;
-    Money::fromString(parsed, naturalText, Money::FMT_NATURAL, &ok);
-    QVERIFY(ok);
-    QCOMPARE(parsed.getCents(), cents);
 }
 
 void TestMoney::unknownFormatThrows()
@@ -224,7 +165,6 @@ void TestMoney::unknownFormatThrows()
     QString out;
     const auto unknown = static_cast<Money::MoneyFormat>(7);
     QVERIFY_THROWS_EXCEPTION(MoneyException, Money(1, 0).toString(out, unknown));
-    QVERIFY(Money().toString(out, unknown).isNull());
     Money m;
     QVERIFY_THROWS_EXCEPTION(MoneyException, Money::fromString(m, QStringLiteral("1"), Money::FMT_FULL, nullptr));
 }
@@ -235,19 +175,15 @@ void TestMoney::parse_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<qint64>("cents");
     QTest::newRow("123") << QStringLiteral("123") << true << qint64(12300);
-    QTest::newRow("123.45") << QStringLiteral("123.45") << true << qint64(12345);
     QTest::newRow("123,45") << QStringLiteral("123,45") << true << qint64(12345);
     QTest::newRow("123.5 means 50 kopecks") << QStringLiteral("123.5") << true << qint64(12350);
-    QTest::newRow("0,5") << QStringLiteral("0,5") << true << qint64(50);
     QTest::newRow("12.3456 cut, not rounded") << QStringLiteral("12.3456") << true << qint64(1234);
-    QTest::newRow("-7.25") << QStringLiteral("-7.25") << true << qint64(-725);
     QTest::newRow("-0.50") << QStringLiteral("-0.50") << true << qint64(-50);
     QTest::newRow("12.05") << QStringLiteral("12.05") << true << qint64(1205);
     QTest::newRow("empty") << QString() << false << qint64(0);
     QTest::newRow("1.2.3") << QStringLiteral("1.2.3") << false << qint64(0);
     QTest::newRow("12.") << QStringLiteral("12.") << false << qint64(0);
     QTest::newRow(".5") << QStringLiteral(".5") << false << qint64(0);
-    QTest::newRow("abc") << QStringLiteral("abc") << false << qint64(0);
     QTest::newRow("signed kopecks") << QStringLiteral("12.-5") << false << qint64(0);
     QTest::newRow("too many rubles") << QStringLiteral("999999999999999999") << false << qint64(0);
 }
@@ -270,86 +206,49 @@ void TestMoney::parse()
     QCOMPARE(member.isNull(), !ok);
 }
 
-void TestMoney::truncateCentsPart_data()
-{
-    QTest::addColumn<qint64>("before");
-    QTest::addColumn<qint64>("after");
-    QTest::newRow("12350") << qint64(12350) << qint64(12400);
-    QTest::newRow("12349") << qint64(12349) << qint64(12300);
-    QTest::newRow("-12350") << qint64(-12350) << qint64(-12400);
-}
-
-void TestMoney::truncateCentsPart()
-{
-    QFETCH(qint64, before);
-    QFETCH(qint64, after);
-    Money m = kopecks(before);
-    m.truncateCentsPart();
-    QCOMPARE(m.getCents(), after);
-}
-
-void TestMoney::roundToPowerOfTen_data()
+void TestMoney::rounding_data()
 {
     QTest::addColumn<qint64>("before");
     QTest::addColumn<int>("digits");
     QTest::addColumn<qint64>("after");
+    QTest::newRow("cents part 50 rounds up") << qint64(12350) << TruncateCents << qint64(12400);
+    QTest::newRow("cents part 49 rounds down") << qint64(12349) << TruncateCents << qint64(12300);
+    QTest::newRow("negative cents part 50") << qint64(-12350) << TruncateCents << qint64(-12400);
     QTest::newRow("12345 to rubles") << qint64(12345) << 0 << qint64(12300);
     QTest::newRow("12350 to rubles") << qint64(12350) << 0 << qint64(12400);
     QTest::newRow("12345 to tens of kopecks") << qint64(12345) << -1 << qint64(12350);
     QTest::newRow("to thousands") << qint64(123456789) << 3 << qint64(123500000);
-    QTest::newRow("zero unchanged") << qint64(0) << 0 << qint64(0);
     QTest::newRow("negative unchanged") << qint64(-12345) << 0 << qint64(-12345);
     QTest::newRow("small, leading digit below 5") << qint64(40) << 3 << qint64(0);
     QTest::newRow("small, leading digit 5 or above") << qint64(70) << 3 << qint64(100);
     QTest::newRow("huge power saturates") << qint64(5000000000000000000LL) << 20
                                           << std::numeric_limits<qint64>::max();
+    QTest::newRow("smart 57") << qint64(57) << RoundSmart << qint64(60);
+    QTest::newRow("smart 0") << qint64(0) << RoundSmart << qint64(0);
+    QTest::newRow("smart -57") << qint64(-57) << RoundSmart << qint64(-50);
+    QTest::newRow("smart 12345") << qint64(12345) << RoundSmart << qint64(10000);
+    QTest::newRow("smart 15000") << qint64(15000) << RoundSmart << qint64(20000);
+    QTest::newRow("smart 99999") << qint64(99999) << RoundSmart << qint64(100000);
+    QTest::newRow("smart 123456") << qint64(123456) << RoundSmart << qint64(120000);
+    QTest::newRow("smart 1001001, third digit 0 or 5") << qint64(1001001) << RoundSmart << qint64(1000000);
+    QTest::newRow("smart 12345678") << qint64(12345678) << RoundSmart << qint64(12500000);
+    QTest::newRow("smart 128000000") << qint64(128000000) << RoundSmart << qint64(130000000);
+    QTest::newRow("smart 127000000") << qint64(127000000) << RoundSmart << qint64(125000000);
 }
 
-void TestMoney::roundToPowerOfTen()
+void TestMoney::rounding()
 {
     QFETCH(qint64, before);
     QFETCH(int, digits);
     QFETCH(qint64, after);
     Money m = kopecks(before);
-    m.round(digits);
+    if (digits == TruncateCents)
+        m.truncateCentsPart();
+    else if (digits == RoundSmart)
+        m.roundSmart();
+    else
+        m.round(digits);
     QCOMPARE(m.getCents(), after);
-}
-
-void TestMoney::roundSmart_data()
-{
-    QTest::addColumn<qint64>("before");
-    QTest::addColumn<qint64>("after");
-    QTest::newRow("57") << qint64(57) << qint64(60);
-    QTest::newRow("100") << qint64(100) << qint64(100);
-    QTest::newRow("0") << qint64(0) << qint64(0);
-    QTest::newRow("-57") << qint64(-57) << qint64(-50);
-    QTest::newRow("12345") << qint64(12345) << qint64(10000);
-    QTest::newRow("15000") << qint64(15000) << qint64(20000);
-    QTest::newRow("99999") << qint64(99999) << qint64(100000);
-    QTest::newRow("100000") << qint64(100000) << qint64(100000);
-    QTest::newRow("123456") << qint64(123456) << qint64(120000);
-    QTest::newRow("1001000 keeps two digits") << qint64(1001000) << qint64(1000000);
-    QTest::newRow("1001001 third digit 0 or 5") << qint64(1001001) << qint64(1000000);
-    QTest::newRow("12345678") << qint64(12345678) << qint64(12500000);
-    QTest::newRow("123456789") << qint64(123456789) << qint64(125000000);
-    QTest::newRow("128000000") << qint64(128000000) << qint64(130000000);
-    QTest::newRow("121000000") << qint64(121000000) << qint64(120000000);
-}
-
-void TestMoney::roundSmart()
-{
-    QFETCH(qint64, before);
-    QFETCH(qint64, after);
-    Money m = kopecks(before);
-    m.roundSmart();
-    QCOMPARE(m.getCents(), after);
-}
-
-void TestMoney::debugStreamQuotesText()
-{
-    QString out;
-    QDebug(&out) << Money(12, 5) << Money();
-    QCOMPARE(out, QStringLiteral("\"12.05\" \"\" "));
 }
 
 QTEST_GUILESS_MAIN(TestMoney)
