@@ -175,22 +175,40 @@ void SQLStorage::verifyCatalogDatabase()
     const int version = query.value(0).toInt();
     const int rows = query.value(1).toInt();
     query.finish();
-    using Step = void (SQLStorage::*)();
-    const Step chain[] = {&SQLStorage::convert_1_3, &SQLStorage::convert_3_4, &SQLStorage::convert_4_5,
-                          &SQLStorage::convert_5_6, &SQLStorage::convert_6_7};
-    int first = 0;
-    if (rows == 1) {
-        if (version == CATALOG_DB_VERSION) {
-            createIndexes();
-            return;
-        }
-        if (version < 1 || version > CATALOG_DB_VERSION)
-            return; // a version this library does not know is used as it is
-        first = version <= 2 ? 0 : version - 2;
+    if (rows == 1 && version == CATALOG_DB_VERSION) {
+        createIndexes();
+        return;
     }
-    for (int step = first; step < int(std::size(chain)); ++step)
-        (this->*chain[step])();
+    if (rows == 1 && (version < 1 || version > CATALOG_DB_VERSION))
+        return; // a version this library does not know is used as it is
+    // Without exactly one version row the database is replaced like a version 1 one.
+    migrateFrom(rows == 1 ? version : 1);
     createIndexes();
+}
+
+// The chain always runs to its end from the step that fits the version.
+void SQLStorage::migrateFrom(int version)
+{
+    switch (version) {
+    case 1:
+    case 2:
+        convert_1_3();
+        [[fallthrough]];
+    case 3:
+        convert_3_4();
+        [[fallthrough]];
+    case 4:
+        convert_4_5();
+        [[fallthrough]];
+    case 5:
+        convert_5_6();
+        [[fallthrough]];
+    case 6:
+        convert_6_7();
+        break;
+    default:
+        break;
+    }
 }
 
 void SQLStorage::createCatalogDatabase()

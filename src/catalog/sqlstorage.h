@@ -45,6 +45,7 @@ private:
     SQLStorage();
 
     void createIndexes();
+    void migrateFrom(int version);
     // Runs the statements in one transaction; stops and rolls back at the first failed
     // alteration, while a failed version update is only logged.
     void alterInTransaction(const QStringList& alterations, const QString& versionUpdate);
