@@ -430,9 +430,16 @@ bool EvaluationTagStorage::loadTags(QuaZipFile& file)
         LOG_TRACE() << "cannot open the tag list" << file.getZipError();
         return true;
     }
+    readTagLines(file);
+    file.close();
+    return true;
+}
+
+void EvaluationTagStorage::readTagLines(QIODevice& device)
+{
     QStringList parts;
-    while (!file.atEnd()) {
-        const QByteArray raw = file.readLine();
+    while (!device.atEnd()) {
+        const QByteArray raw = device.readLine();
         if (raw.isEmpty())
             break; // a damaged entry: keep what was read
         if (parseLine(QString::fromUtf8(raw), parts).isEmpty()) {
@@ -443,8 +450,6 @@ bool EvaluationTagStorage::loadTags(QuaZipFile& file)
         LOG_TRACE() << "tag=" << parts.at(1) << "val=" << value;
         tags.insert(parts.at(1), TagUtils::unescapeTagValue(value));
     }
-    file.close();
-    return true;
 }
 
 bool EvaluationTagStorage::loadPhoto(int, const QString& entryName, QuaZipFile& file)

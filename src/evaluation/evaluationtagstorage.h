@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QStringList>
 
+class QIODevice;
 class QuaZip;
 class QuaZipFile;
 class AgreeCustomerOnTag;
@@ -77,6 +78,9 @@ public:
     // failed save leaves the previous file as it was.
     bool doSave(const QString& path) override;
     bool loadTags(QuaZipFile& file);
+    // Reads tag lines from an open device into the tag map, replacing tags of the same
+    // name; lines that are not tag lines are skipped.
+    void readTagLines(QIODevice& device);
     bool loadPhoto(int index, const QString& entryName, QuaZipFile& file);
 
     // Splits "NAME=value" into {whole line, name, trimmed value}; empty when the

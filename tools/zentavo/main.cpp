@@ -80,13 +80,7 @@ bool readTagList(const QString& path, EvaluationTagStorage& storage)
         standardError() << "Cannot read " << path << ": " << file.errorString() << '\n';
         return false;
     }
-    QStringList parts;
-    while (!file.atEnd()) {
-        if (EvaluationTagStorage::parseLine(QString::fromUtf8(file.readLine()), parts).isEmpty())
-            continue;
-        QString value = parts.at(2);
-        storage.setTag(parts.at(1), TagUtils::unescapeTagValue(value));
-    }
+    storage.readTagLines(file);
     return true;
 }
 
