@@ -32,6 +32,22 @@ qint64 saturatedProduct(qint64 a, qint64 b)
     return (a < 0) != (b < 0) ? Int64Min : Int64Max;
 }
 
+qint64 saturatedSum(qint64 a, qint64 b)
+{
+    qint64 sum = 0;
+    if (!qAddOverflow(a, b, &sum))
+        return sum;
+    return a < 0 ? Int64Min : Int64Max;
+}
+
+qint64 saturatedDifference(qint64 a, qint64 b)
+{
+    qint64 difference = 0;
+    if (!qSubOverflow(a, b, &difference))
+        return difference;
+    return a < 0 ? Int64Min : Int64Max;
+}
+
 Money fromCents(qint64 cents)
 {
     Money m;
@@ -222,7 +238,7 @@ Money Money::operator+=(const Money& b)
     if (null || b.null)
         letNull();
     else
-        cents += b.cents;
+        cents = saturatedSum(cents, b.cents);
     return *this;
 }
 
@@ -281,12 +297,12 @@ bool Money::fromString(const QString& s, MoneyFormat fmt)
 
 Money operator+(const Money& a, const Money& b)
 {
-    return a.isNull() || b.isNull() ? Money() : fromCents(a.getCents() + b.getCents());
+    return a.isNull() || b.isNull() ? Money() : fromCents(saturatedSum(a.getCents(), b.getCents()));
 }
 
 Money operator-(const Money& a, const Money& b)
 {
-    return a.isNull() || b.isNull() ? Money() : fromCents(a.getCents() - b.getCents());
+    return a.isNull() || b.isNull() ? Money() : fromCents(saturatedDifference(a.getCents(), b.getCents()));
 }
 
 Money operator*(const Money& m, long long n)

@@ -149,15 +149,20 @@ QString& Real::toString(QString& out, bool localized) const
     return out;
 }
 
+// Tags hold reals with "." whatever the locale; files written by older versions may
+// hold the user's own decimal point, so that is the fallback.
 void Real::fromString(const QString& s, bool* ok)
 {
-    double parsed = QLocale().toDouble(s, ok);
-    if (!*ok)
-        parsed = s.toDouble(ok);
-    if (*ok)
-        let(parsed);
+    bool parsed = false;
+    double number = QLocale::c().toDouble(s, &parsed);
+    if (!parsed)
+        number = QLocale().toDouble(s, &parsed);
+    if (parsed)
+        let(number);
     else
         null = true;
+    if (ok)
+        *ok = parsed;
 }
 
 void Real::stripZeros(QString& s, QChar point) const

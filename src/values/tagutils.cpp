@@ -55,26 +55,28 @@ tagflag_t TagUtils::flagForLetter(QChar letter)
 
 int TagUtils::parseInt(const QString& s, bool* ok)
 {
-    const int v = s.toInt(ok);
-    return *ok ? v : -1;
+    bool parsed = false;
+    const int v = s.toInt(&parsed);
+    if (ok)
+        *ok = parsed;
+    return parsed ? v : -1;
 }
 
 bool TagUtils::parseBool(const QString& s, bool* ok)
 {
     const QString lower = s.toLower();
-    *ok = true;
-    if (lower == QLatin1String("true") || lower == QStringLiteral("да"))
-        return true;
-    if (lower == QLatin1String("false") || lower == QStringLiteral("нет"))
-        return false;
-    *ok = false;
-    return false;
+    const bool yes = lower == QLatin1String("true") || lower == QStringLiteral("да");
+    const bool no = lower == QLatin1String("false") || lower == QStringLiteral("нет");
+    if (ok)
+        *ok = yes || no;
+    return yes;
 }
 
 QDate& TagUtils::parseDate(const QString& s, bool* ok, QDate& out)
 {
     out = QDate::fromString(s, dateFormat());
-    *ok = out.isValid();
+    if (ok)
+        *ok = out.isValid();
     return out;
 }
 

@@ -17,7 +17,8 @@
 class ZENTAVO_EXPORT TagUtils
 {
 public:
-    // Text -> value. ok receives success and must not be null.
+    // Text -> value. ok, when not null, receives success. Reals read the C locale's
+    // point first, then the user's (files of older versions).
     static int parseInt(const QString& s, bool* ok);
     static bool parseBool(const QString& s, bool* ok);
     static QDate& parseDate(const QString& s, bool* ok, QDate& out);
@@ -30,6 +31,7 @@ public:
     static QString& processDate(const QDate& d, QString& out);
     static QString& processFlagYEAR(const QDate& d, QString& out);
     static QString& processMoney(const Money& m, QString& out);
+    // Report text in the user's locale; tags take Real::toString(out, false).
     static QString& processReal(const Real& r, QString& out);
     static QString& processFlagSHORT(QString& s);
     static QString& processFlagABBREVIATION(QString& s);

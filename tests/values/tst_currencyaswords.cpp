@@ -82,6 +82,7 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("1 000 000 000") << 1e9 << QStringLiteral("Один миллиард рублей 00 копеек");
     QTest::newRow("2 000 000 000") << 2e9 << QStringLiteral("Два миллиарда рублей 00 копеек");
     QTest::newRow("1 000 000 000 000") << 1e12 << QStringLiteral("Один триллион рублей 00 копеек");
+    QTest::newRow("2 000 000 000 000") << 2e12 << QStringLiteral("Два триллиона рублей 00 копеек");
     QTest::newRow("5 000 000 000 000") << 5e12 << QStringLiteral("Пять триллионов рублей 00 копеек");
     QTest::newRow("maximum") << 999999999999999.0
                              << QStringLiteral("Девятьсот девяносто девять триллионов "

@@ -78,6 +78,12 @@ void TestMoney::amounts_data()
     QTest::newRow("null + 1") << (Money() + Money(1, 0)) << true << qint64(0);
     QTest::newRow("sum") << (Money(1, 50) + Money(2, 75)) << false << qint64(425);
     QTest::newRow("difference") << (Money(1, 50) - Money(2, 75)) << false << qint64(-125);
+    QTest::newRow("1 - null") << (Money(1, 0) - Money()) << true << qint64(0);
+    QTest::newRow("null - 1") << (Money() - Money(1, 0)) << true << qint64(0);
+    constexpr qint64 most = std::numeric_limits<qint64>::max(), least = std::numeric_limits<qint64>::min();
+    QTest::newRow("sum saturates") << (kopecks(most) + kopecks(1)) << false << most;
+    QTest::newRow("difference saturates") << (kopecks(least) - kopecks(1)) << false << least;
+    QTest::newRow("+= saturates") << [&] { Money m = kopecks(most); m += kopecks(most); return m; }() << false << most;
     QTest::newRow("times integer") << (Money(1, 50) * 3) << false << qint64(450);
     QTest::newRow("times double rounds") << (kopecks(333) * 0.5) << false << qint64(167);
     QTest::newRow("times negative half moves up") << (kopecks(-5) * 0.5) << false << qint64(-2);
@@ -97,6 +103,8 @@ void TestMoney::amounts_data()
     QTest::newRow("null +=") << [] { Money m; m += Money(1, 0); return m; }() << true << qint64(0);
     QTest::newRow("/= 3 in place") << [] { Money m(10, 0); m /= 3; return m; }() << false << qint64(333);
     QTest::newRow("/= 0") << [] { Money m(10, 0); m /= 0; return m; }() << true << qint64(0);
+    QTest::newRow("/= negative rounds like /") << [] { Money m(-1, 0); m /= 3; return m; }() << false
+                                                << (Money(-1, 0) / 3L).getCents();
 }
 
 void TestMoney::amounts()
@@ -107,7 +115,10 @@ void TestMoney::amounts()
     QCOMPARE(result.isNull(), null);
     if (null)
         QVERIFY_THROWS_EXCEPTION(MoneyException, result.getCents());
-    else
+    QEXPECT_FAIL("/= negative rounds like /",
+                 "/= adds a half and truncates, which rounds a negative amount toward zero (-0.32 for -1.00 / 3)",
+                 Continue);
+    if (!null)
         QCOMPARE(result.getCents(), cents);
 }
 
@@ -228,6 +239,7 @@ void TestMoney::rounding_data()
     QTest::newRow("smart -57") << qint64(-57) << RoundSmart << qint64(-50);
     QTest::newRow("smart 12345") << qint64(12345) << RoundSmart << qint64(10000);
     QTest::newRow("smart 15000") << qint64(15000) << RoundSmart << qint64(20000);
+    QTest::newRow("smart 1450, a removed 5 carries") << qint64(1450) << RoundSmart << qint64(2000);
     QTest::newRow("smart 99999") << qint64(99999) << RoundSmart << qint64(100000);
     QTest::newRow("smart 123456") << qint64(123456) << RoundSmart << qint64(120000);
     QTest::newRow("smart 1001001, third digit 0 or 5") << qint64(1001001) << RoundSmart << qint64(1000000);

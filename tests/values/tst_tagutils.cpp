@@ -59,6 +59,9 @@ void TestTagUtils::parsers_data()
     QTest::newRow("05.12.2026") << date << QStringLiteral("05.12.2026") << true << QVariant(QDate(2026, 12, 5));
     QTest::newRow("no leap day") << date << QStringLiteral("29.02.2023") << false << QVariant(QDate());
     QTest::newRow("iso date") << date << QStringLiteral("2026-12-05") << false << QVariant(QDate());
+    const int real = QMetaType::Double; // -1: null
+    QTest::newRow("real") << real << QStringLiteral("0.75") << true << QVariant(0.75);
+    QTest::newRow("no real") << real << QStringLiteral("x") << false << QVariant(-1.0);
 }
 
 void TestTagUtils::parsers()
@@ -67,15 +70,21 @@ void TestTagUtils::parsers()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(QVariant, value);
+    const auto parse = [&](bool* success) {
+        QDate date(1999, 1, 1);
+        Real real;
+        if (type == QMetaType::Int)
+            return QVariant(TagUtils::parseInt(text, success));
+        if (type == QMetaType::Bool)
+            return QVariant(TagUtils::parseBool(text, success));
+        if (type == QMetaType::Double)
+            return QVariant(TagUtils::parseReal(text, success, real).isNull() ? -1.0 : real.getVal());
+        return QVariant(TagUtils::parseDate(text, success, date));
+    };
     bool parsed = !ok;
-    QDate date(1999, 1, 1);
-    if (type == QMetaType::Int)
-        QCOMPARE(QVariant(TagUtils::parseInt(text, &parsed)), value);
-    else if (type == QMetaType::Bool)
-        QCOMPARE(QVariant(TagUtils::parseBool(text, &parsed)), value);
-    else
-        QCOMPARE(QVariant(TagUtils::parseDate(text, &parsed, date)), value);
+    QCOMPARE(parse(&parsed), value);
     QCOMPARE(parsed, ok);
+    QCOMPARE(parse(nullptr), value); // a caller may not ask for success
 }
 
 void TestTagUtils::valuesAsText()
