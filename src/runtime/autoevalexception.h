@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include <QByteArray>
 #include <QException>
 #include <QString>
 
@@ -19,6 +20,9 @@ public:
     int getLine() const { return line; }
     const QString& getMessage() const { return message; }
 
+    // "file:line" and the message, for a host that only catches std::exception.
+    const char* what() const noexcept override;
+
     void raise() const override;
     AutoEvalException* clone() const override;
 
@@ -26,6 +30,7 @@ private:
     QString file;
     QString message;
     int line;
+    QByteArray description;
 };
 
 // Throws an AutoEvalException that names the current source file and line.

@@ -95,7 +95,10 @@ QByteArray readCertificateFile()
 {
     QFile file(certificateFileName);
     const bool opened = file.open(QIODevice::ReadOnly);
-    LOG_TRACE() << (opened ? "isOpen=true" : "isOpen=false");
+    if (opened)
+        LOG_TRACE() << "isOpen=true";
+    else
+        LOG_WARNING() << "isOpen=false" << file.fileName() << file.errorString();
     return opened ? file.readAll() : QByteArray();
 }
 
@@ -105,7 +108,7 @@ QSqlDatabase* openCatalogDatabase()
     QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
     if (database.isOpen())
         return &database;
-    LOG_TRACE() << "catalog database is not open" << database.lastError().text();
+    LOG_WARNING() << "catalog database is not open" << database.lastError().text();
     return nullptr;
 }
 
@@ -115,13 +118,13 @@ std::optional<qulonglong> readTrCount(QSqlDatabase& database)
     if (!SQLStorage::exec(query, QStringLiteral("select trCount from structinfo")))
         return std::nullopt;
     if (!query.next()) {
-        LOG_TRACE() << "no row in structinfo" << query.lastError().text();
+        LOG_WARNING() << "no row in structinfo" << query.lastError().text();
         return std::nullopt;
     }
     bool ok = false; // also false for NULL
     const qulonglong count = query.value(0).toULongLong(&ok);
     if (!ok) {
-        LOG_TRACE() << "unable to get transaction as number";
+        LOG_WARNING() << "unable to get transaction as number";
         return std::nullopt;
     }
     return count;
@@ -170,7 +173,7 @@ void Config::load()
     bankDirectoryUrl = readUrl(settings, bankDirectoryKey);
 }
 
-void Config::save()
+bool Config::save()
 {
     QSettings settings(organisationName, applicationName);
     settings.setValue(regionKey, region);
@@ -187,6 +190,11 @@ void Config::save()
     settings.setValue(metaTagKey, metaTagUrl.toString());
     settings.setValue(catalogServerKey, catalogServerUrl.toString());
     settings.setValue(bankDirectoryKey, bankDirectoryUrl.toString());
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    LOG_ERROR() << "the settings could not be written" << settings.fileName() << "status" << settings.status();
+    return false;
 }
 
 void Config::getRegion(QString& value) const
@@ -367,7 +375,7 @@ qulonglong Config::getNextTrCount()
         return 0;
     }
     if (ownTransaction && !database.commit()) {
-        LOG_TRACE() << "cannot commit the request counter" << database.lastError().text();
+        LOG_WARNING() << "cannot commit the request counter" << database.lastError().text();
         database.rollback();
         return 0;
     }

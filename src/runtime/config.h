@@ -42,7 +42,8 @@ public:
     // Rereads every setting from the store, dropping unsaved changes. Values of the wrong
     // type in the store count as absent.
     void load();
-    void save();
+    // False, and logged, when the settings store could not be written.
+    bool save();
 
     void getRegion(QString& value) const;
     void setRegion(const QString& value);

@@ -9,6 +9,7 @@
 class ZENTAVO_EXPORT MoneyException : public QException
 {
 public:
+    const char* what() const noexcept override;
     void raise() const override;
     MoneyException* clone() const override;
 };

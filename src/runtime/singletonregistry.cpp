@@ -14,6 +14,12 @@ QList<std::function<void()>>& destroyers()
 
 } // namespace
 
+std::recursive_mutex& SingletonRegistry::creationMutex()
+{
+    static std::recursive_mutex mutex;
+    return mutex;
+}
+
 void SingletonRegistry::add(std::function<void()> destroy)
 {
     destroyers().append(std::move(destroy));
@@ -21,6 +27,7 @@ void SingletonRegistry::add(std::function<void()> destroy)
 
 void SingletonRegistry::destroyAllForTesting()
 {
+    const std::lock_guard<std::recursive_mutex> guard(creationMutex());
     QList<std::function<void()>>& list = destroyers();
     while (!list.isEmpty())
         list.takeLast()();

@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include <functional>
+#include <mutex>
 
 // The library's singletons live until the process ends. Each records here how it is
 // destroyed, so that tests can start a case from fresh singletons. This header is
@@ -17,10 +18,12 @@ public:
     static void destroyAllForTesting();
 
     // The usual getInstance(): creates the instance on the first call, runs setUp on it
-    // once, and records how to destroy it.
+    // once, and records how to destroy it. Two threads asking at once get one instance.
     template <typename T, typename SetUp>
     static T* instance(T*& slot, SetUp setUp)
     {
+        // Recursive: a setUp may ask for another singleton.
+        const std::lock_guard<std::recursive_mutex> guard(creationMutex());
         if (!slot) {
             slot = new T();
             add([&slot] {
@@ -37,6 +40,9 @@ public:
     {
         return instance(slot, [](T*) {});
     }
+
+private:
+    static std::recursive_mutex& creationMutex();
 };
 
 #endif

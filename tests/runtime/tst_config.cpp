@@ -1,4 +1,5 @@
 #include "catalog/sqlstorage.h"
+#include "recordingappender.h"
 #include "runtime/config.h"
 #include "runtime/singletonregistry.h"
 #include "testenvironment.h"
@@ -95,8 +96,18 @@ void TestConfig::saveAndLoadRoundTrip()
     config.setExternalValue(QStringLiteral("blob"), QByteArray("\x00\xff", 2));
     config.setTemplateServerUrl(QUrl(QStringLiteral("https://127.0.0.1:8443")));
     const QVariantMap saved = snapshot(config);
-    config.save();
+    QVERIFY(config.save());
     QCOMPARE(snapshot(*reloadedConfig()), saved);
+
+    // A store that cannot be written is reported, not silently dropped.
+    const QString file = QSettings(QStringLiteral("Zentavo"), QStringLiteral("Zentavo")).fileName();
+    QVERIFY(QFile::remove(file) && QDir().mkpath(file));
+    RecordingAppender appender;
+    const AppenderRegistration registration(&appender);
+    config.setRegion(QStringLiteral("другой"));
+    QVERIFY(!config.save());
+    QCOMPARE(appender.messages(Logger::Warning).size(), 1);
+    QVERIFY(QDir(file).removeRecursively());
 }
 
 // What is stored (a hand-edited or older file may hold anything) plus what the host

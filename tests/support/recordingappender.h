@@ -34,11 +34,14 @@ public:
         return lines;
     }
 
-    QStringList messages()
+    // The messages at the given level or above; by default every message.
+    QStringList messages(Logger::LogLevel atLeast = Logger::Trace)
     {
         QStringList result;
-        for (const Line& line : recorded())
-            result.append(line.message);
+        for (const Line& line : recorded()) {
+            if (line.level >= atLeast)
+                result.append(line.message);
+        }
         return result;
     }
 

@@ -19,6 +19,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -146,6 +147,19 @@ int usage(const QCommandLineParser& parser)
     return 2;
 }
 
+int runCommand(const QCommandLineParser& parser)
+{
+    const QStringList args = parser.positionalArguments();
+    const QString command = args.value(0);
+    if (command == QLatin1String("words") && args.size() == 2)
+        return printInWords(args.at(1));
+    if (command == QLatin1String("money") && (args.size() == 2 || args.size() == 3))
+        return printFlagged(args.at(1), args.value(2));
+    if (command == QLatin1String("sample") && args.size() == 3)
+        return printSample(args.at(1), args.at(2));
+    return usage(parser);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -166,17 +180,13 @@ int main(int argc, char* argv[])
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
 
-    const QStringList args = parser.positionalArguments();
-    const QString command = args.value(0);
     int result = 0;
-    if (command == QLatin1String("words") && args.size() == 2)
-        result = printInWords(args.at(1));
-    else if (command == QLatin1String("money") && (args.size() == 2 || args.size() == 3))
-        result = printFlagged(args.at(1), args.value(2));
-    else if (command == QLatin1String("sample") && args.size() == 3)
-        result = printSample(args.at(1), args.at(2));
-    else
-        result = usage(parser);
+    try {
+        result = runCommand(parser);
+    } catch (const std::exception& e) {
+        standardError() << "Internal error: " << e.what() << '\n';
+        result = 3;
+    }
     standardOutput().flush();
     standardError().flush();
     return result;
