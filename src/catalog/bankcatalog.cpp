@@ -21,7 +21,7 @@ bool BankCatalog::findBank(const QString& bic, QString& name, QString& raccount)
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
     query.prepare(QStringLiteral("select name,raccount from bank where bic=:val"));
     query.bindValue(QStringLiteral(":val"), bic);
-    const bool found = query.exec() && query.next();
+    const bool found = SQLStorage::exec(query) && query.next();
     if (found) {
         name = query.value(0).toString();
         raccount = query.value(1).toString();

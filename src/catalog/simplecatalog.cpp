@@ -1,5 +1,7 @@
 #include "catalog/simplecatalog.h"
 
+#include "catalog/sqlstorage.h"
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -52,7 +54,7 @@ void SimpleCatalog::on_catalog_imported()
 
 void SimpleCatalog::loadNames(QSqlQuery& query, const std::function<void(const QSqlQuery&)>& eachRow)
 {
-    const bool done = query.exec();
+    const bool done = SQLStorage::exec(query);
     names.clear();
     while (done && query.next()) {
         names.insert(query.value(0).toInt(), query.value(1).toString());

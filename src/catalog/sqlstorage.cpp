@@ -3,6 +3,7 @@
 #include "runtime/logger.h"
 #include "runtime/singletonregistry.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QSqlError>
@@ -107,12 +108,30 @@ const QStringList& indexStatements()
 
 void logFailure(const QSqlQuery& query, const QString& statement)
 {
-    LOG_TRACE() << statement << query.lastError().text();
+    LOG_WARNING() << statement << query.lastError().text();
+}
+
+// The library's own connection: a host that uses the default connection keeps it.
+const QString& connectionName()
+{
+    static const QString name = QStringLiteral("zentavo-catalog");
+    return name;
+}
+
+// "Zentavo.db.bak-yyyyMMdd-hhmmss", with a counter when that name is taken already.
+QString unusedBackupName(const QString& path)
+{
+    const QString stamped =
+        path + QStringLiteral(".bak-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString name = stamped;
+    for (int n = 1; QFile::exists(name); ++n)
+        name = stamped + QLatin1Char('-') + QString::number(n);
+    return name;
 }
 
 } // namespace
 
-SQLStorage::SQLStorage() : database(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE")))
+SQLStorage::SQLStorage() : database(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName()))
 {
 }
 
@@ -136,7 +155,7 @@ QSqlDatabase& SQLStorage::getCatalogDatabase()
         return database;
     database.setDatabaseName(getCatalogDatabaseName());
     if (!database.open())
-        LOG_TRACE() << "cannot open" << database.databaseName() << database.lastError().text();
+        LOG_WARNING() << "cannot open" << database.databaseName() << database.lastError().text();
     verifyCatalogDatabase();
     return database;
 }
@@ -168,8 +187,8 @@ void SQLStorage::verifyCatalogDatabase()
 {
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("select ver,count(*) from structinfo")) || !query.next()) {
-        createCatalogDatabase();
-        createIndexes();
+        if (createCatalogDatabase())
+            createIndexes();
         return;
     }
     const int version = query.value(0).toInt();
@@ -182,47 +201,50 @@ void SQLStorage::verifyCatalogDatabase()
     if (rows == 1 && (version < 1 || version > CATALOG_DB_VERSION))
         return; // a version this library does not know is used as it is
     // Without exactly one version row the database is replaced like a version 1 one.
-    migrateFrom(rows == 1 ? version : 1);
-    createIndexes();
+    if (migrateFrom(rows == 1 ? version : 1))
+        createIndexes();
 }
 
-// The chain always runs to its end from the step that fits the version.
-void SQLStorage::migrateFrom(int version)
+// Runs the steps from the one that fits the version. The chain stops at the first step
+// that fails, which leaves the version at the last completed step, and after a
+// replacement, which already gives the current schema.
+bool SQLStorage::migrateFrom(int version)
 {
     switch (version) {
     case 1:
     case 2:
-        convert_1_3();
-        [[fallthrough]];
+        return convert_1_3();
     case 3:
-        convert_3_4();
-        [[fallthrough]];
+        return convert_3_4() && convert_4_5() && convert_5_6() && convert_6_7();
     case 4:
-        convert_4_5();
-        [[fallthrough]];
+        return convert_4_5() && convert_5_6() && convert_6_7();
     case 5:
-        convert_5_6();
-        [[fallthrough]];
+        return convert_5_6() && convert_6_7();
     case 6:
-        convert_6_7();
-        break;
+        return convert_6_7();
     default:
-        break;
+        return false;
     }
 }
 
-void SQLStorage::createCatalogDatabase()
+// The whole schema or nothing: a half-created database would claim the current version.
+bool SQLStorage::createCatalogDatabase()
 {
     database.transaction();
     QSqlQuery query(database);
-    exec(query, structinfoStatement());
-    query.prepare(QStringLiteral("insert into structinfo (ver, trCount) values (?,?)"));
-    query.addBindValue(CATALOG_DB_VERSION);
-    query.addBindValue(1);
-    exec(query);
-    for (const QString& statement : tableStatements())
-        exec(query, statement);
-    database.commit();
+    bool created = exec(query, structinfoStatement());
+    if (created) {
+        query.prepare(QStringLiteral("insert into structinfo (ver, trCount) values (?,?)"));
+        query.addBindValue(CATALOG_DB_VERSION);
+        query.addBindValue(1);
+        created = exec(query);
+    }
+    for (const QString& statement : tableStatements()) {
+        if (!created)
+            break;
+        created = exec(query, statement);
+    }
+    return finishTransaction(created);
 }
 
 void SQLStorage::createIndexes()
@@ -232,59 +254,72 @@ void SQLStorage::createIndexes()
         exec(query, statement);
 }
 
-// A version 1 or 2 database has no conversion: it is replaced by an empty one.
-void SQLStorage::convert_1_3()
+// A version 1 or 2 database has no conversion: it is replaced by an empty one. The old
+// file is kept beside the new one, since it may hold the user's companies and appraisers.
+bool SQLStorage::convert_1_3()
 {
     const QString path = database.databaseName();
-    LOG_TRACE() << "recreate empty database" << path;
+    const QString backup = unusedBackupName(path);
     database.close();
-    QFile::remove(path);
-    database.setDatabaseName(path);
-    if (!database.open())
-        LOG_TRACE() << "cannot open" << path << database.lastError().text();
-    createCatalogDatabase();
-}
-
-void SQLStorage::convert_3_4()
-{
-    alterInTransaction({QStringLiteral("alter table businessman add bux varchar(100)"),
-                        QStringLiteral("alter table businessman add bux_post varchar(50)")},
-                       QStringLiteral("update structinfo set ver=4 where ver=3"));
-}
-
-void SQLStorage::convert_4_5()
-{
-    alterInTransaction({QStringLiteral("alter table appraiser add sro_location varchar(100)")},
-                       QStringLiteral("update structinfo set ver=5 where ver=4"));
-}
-
-void SQLStorage::convert_5_6()
-{
-    QSqlDatabase& db = database;
-    db.transaction();
-    QSqlQuery query(db);
-    exec(query, lastupdateStatement());
-    exec(query, QStringLiteral("update structinfo set ver=6 where ver=5"));
-    db.commit();
-}
-
-void SQLStorage::convert_6_7()
-{
-    alterInTransaction({QStringLiteral("alter table specialist add location varchar(100)")},
-                       QStringLiteral("update structinfo set ver=7"));
-}
-
-void SQLStorage::alterInTransaction(const QStringList& alterations, const QString& versionUpdate)
-{
-    QSqlDatabase& db = database;
-    db.transaction();
-    QSqlQuery query(db);
-    for (const QString& statement : alterations) {
-        if (!exec(query, statement)) {
-            db.rollback();
-            return;
-        }
+    if (!QFile::rename(path, backup)) {
+        LOG_ERROR() << "cannot move the old catalog database aside, it is left as it is:" << path << "->" << backup;
+        if (!database.open())
+            LOG_WARNING() << "cannot open" << path << database.lastError().text();
+        return false;
     }
-    exec(query, versionUpdate);
-    db.commit();
+    LOG_WARNING() << "recreate empty database" << path << "old database kept as" << backup;
+    database.setDatabaseName(path);
+    if (!database.open()) {
+        LOG_WARNING() << "cannot open" << path << database.lastError().text();
+        return false;
+    }
+    return createCatalogDatabase();
+}
+
+bool SQLStorage::convert_3_4()
+{
+    return alterInTransaction({QStringLiteral("alter table businessman add bux varchar(100)"),
+                               QStringLiteral("alter table businessman add bux_post varchar(50)"),
+                               QStringLiteral("update structinfo set ver=4 where ver=3")});
+}
+
+bool SQLStorage::convert_4_5()
+{
+    return alterInTransaction({QStringLiteral("alter table appraiser add sro_location varchar(100)"),
+                               QStringLiteral("update structinfo set ver=5 where ver=4")});
+}
+
+bool SQLStorage::convert_5_6()
+{
+    return alterInTransaction({lastupdateStatement(), QStringLiteral("update structinfo set ver=6 where ver=5")});
+}
+
+bool SQLStorage::convert_6_7()
+{
+    return alterInTransaction(
+        {QStringLiteral("alter table specialist add location varchar(100)"), QStringLiteral("update structinfo set ver=7")});
+}
+
+// The step's statements, the version update last, in one transaction: all or nothing.
+bool SQLStorage::alterInTransaction(const QStringList& statements)
+{
+    database.transaction();
+    QSqlQuery query(database);
+    bool done = true;
+    for (const QString& statement : statements) {
+        done = exec(query, statement);
+        if (!done)
+            break;
+    }
+    return finishTransaction(done);
+}
+
+bool SQLStorage::finishTransaction(bool succeeded)
+{
+    if (succeeded && database.commit())
+        return true;
+    if (succeeded)
+        LOG_WARNING() << "commit failed" << database.lastError().text();
+    database.rollback();
+    return false;
 }

@@ -28,12 +28,14 @@ public:
     static QString getCatalogDatabaseName();
 
     void verifyCatalogDatabase();
-    void createCatalogDatabase();
-    void convert_1_3();
-    void convert_3_4();
-    void convert_4_5();
-    void convert_5_6();
-    void convert_6_7();
+    // Creation and each migration step run in one transaction and tell whether they
+    // completed; a failed one is rolled back and logged.
+    bool createCatalogDatabase();
+    bool convert_1_3();
+    bool convert_3_4();
+    bool convert_4_5();
+    bool convert_5_6();
+    bool convert_6_7();
 
     // Runs a statement; a failure is logged with the statement and the database error.
     static bool exec(QSqlQuery& query, const QString& statement);
@@ -45,10 +47,10 @@ private:
     SQLStorage();
 
     void createIndexes();
-    void migrateFrom(int version);
-    // Runs the statements in one transaction; stops and rolls back at the first failed
-    // alteration, while a failed version update is only logged.
-    void alterInTransaction(const QStringList& alterations, const QString& versionUpdate);
+    bool migrateFrom(int version);
+    bool alterInTransaction(const QStringList& statements);
+    // Commits when the work succeeded, otherwise rolls it back.
+    bool finishTransaction(bool succeeded);
 
     QSqlDatabase database;
 };

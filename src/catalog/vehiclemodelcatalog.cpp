@@ -48,7 +48,7 @@ Real VehicleModelCatalog::coefficient(const QString& statement, int id) const
     query.addBindValue(id);
     Real value;
     bool numeric = false;
-    if (query.exec() && query.next()) {
+    if (SQLStorage::exec(query) && query.next()) {
         const double number = query.value(0).toDouble(&numeric);
         if (numeric && !query.isNull(0))
             value = number;

@@ -1,3 +1,4 @@
+#include "catalog/approachcatalog.h"
 #include "catalog/bankcatalog.h"
 #include "catalog/peopleidentdoccatalog.h"
 #include "catalog/simplevalcatalog.h"
@@ -13,6 +14,12 @@
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -52,6 +59,7 @@ private slots:
     void nameValueCatalog();
     void bankLookup_data();
     void bankLookup();
+    void concurrentFirstUseMakesOneInstance();
 };
 
 void TestSimpleCatalogs::init()
@@ -172,6 +180,8 @@ void TestSimpleCatalogs::bankLookup_data()
                            << QStringLiteral("30101810400000000225");
     QTest::newRow("unknown") << QStringLiteral("044525999") << false << unknown << QString();
     QTest::newRow("empty") << QString() << false << unknown << QString();
+    // Bound, never pasted into the statement: pasted, this text would match every bank.
+    QTest::newRow("quote in the code") << QStringLiteral("' or '1'='1") << false << unknown << QString();
 }
 
 void TestSimpleCatalogs::bankLookup()
@@ -186,6 +196,27 @@ void TestSimpleCatalogs::bankLookup()
     QCOMPARE(foundName, name);
     QCOMPARE(foundAccount, account);
     QCOMPARE(foundAccount.isNull(), account.isNull());
+}
+
+void TestSimpleCatalogs::concurrentFirstUseMakesOneInstance()
+{
+    for (int round = 0; round < 50; ++round) {
+        SingletonRegistry::destroyAllForTesting();
+        std::atomic<bool> go{false};
+        std::array<ApproachCatalog*, 4> seen{};
+        std::vector<std::thread> threads;
+        for (ApproachCatalog*& slot : seen) {
+            threads.emplace_back([&go, &slot] {
+                while (!go)
+                    std::this_thread::yield();
+                slot = ApproachCatalog::getInstance();
+            });
+        }
+        go = true;
+        for (std::thread& thread : threads)
+            thread.join();
+        QVERIFY(std::all_of(seen.begin(), seen.end(), [&](ApproachCatalog* c) { return c == seen.front(); }));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSimpleCatalogs)

@@ -2,7 +2,10 @@
 #include "recordingappender.h"
 #include "runtime/singletonregistry.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -74,6 +77,27 @@ int count(const QString& statement)
     return query.next() ? query.value(0).toInt() : -1;
 }
 
+QStringList backups()
+{
+    const QFileInfo database(SQLStorage::getCatalogDatabaseName());
+    return database.dir().entryList({database.fileName() + QStringLiteral(".bak-*")}, QDir::Files);
+}
+
+// The number of bank rows in a file, read beside the library's connection.
+int bankRowsIn(const QString& path)
+{
+    int rows = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(FixtureConnection));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("select count(*) from bank")) && query.next())
+            rows = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(FixtureConnection));
+    return rows;
+}
+
 } // namespace
 
 class TestSQLStorage : public QObject
@@ -87,7 +111,9 @@ private slots:
     void newDatabaseHasTheWholeSchema();
     void olderVersions_data();
     void olderVersions();
-    void failedAlterationKeepsTheVersionAndIsLogged();
+    void failedStepIsRolledBackAndStopsTheChain_data();
+    void failedStepIsRolledBackAndStopsTheChain();
+    void hostDefaultConnectionIsLeftAlone();
     void unknownVersionIsLeftUntouched();
     void indexesDoNotChangeResults();
 };
@@ -96,6 +122,8 @@ void TestSQLStorage::init()
 {
     SingletonRegistry::destroyAllForTesting();
     QFile::remove(SQLStorage::getCatalogDatabaseName());
+    for (const QString& backup : backups())
+        QFileInfo(SQLStorage::getCatalogDatabaseName()).dir().remove(backup);
 }
 
 void TestSQLStorage::cleanup()
@@ -150,25 +178,61 @@ void TestSQLStorage::olderVersions()
                                         {"appraiser", "sro_location"}, {"specialist", "location"}})
         QVERIFY2(hasColumn(QLatin1String(table), QLatin1String(column)), column);
     QVERIFY(SQLStorage::getInstance()->getCatalogDatabase().tables().contains(QStringLiteral("lastupdate")));
+    // A replaced file is kept beside the new one with everything it held.
+    const QStringList kept = backups();
+    QCOMPARE(kept.size(), dataKept ? 0 : 1);
+    if (!dataKept)
+        QCOMPARE(bankRowsIn(QFileInfo(SQLStorage::getCatalogDatabaseName()).dir().filePath(kept.first())), 1);
 }
 
-void TestSQLStorage::failedAlterationKeepsTheVersionAndIsLogged()
+void TestSQLStorage::failedStepIsRolledBackAndStopsTheChain_data()
 {
-    // A version 3 file whose businessman table already has bux: the first step fails whole.
-    QStringList fixture = olderSchema(3, {3});
-    fixture.replace(fixture.indexOf(QStringLiteral("create table businessman (id_bman integer)")),
-                    QStringLiteral("create table businessman (id_bman integer, bux varchar(100))"));
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("table");    // given the column the step adds last, so the step fails there
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<QString>("undone");   // a column the step added before failing: rolled back
+    QTest::newRow("3 to 4, second column") << 3 << QStringLiteral("businessman")
+                                           << QStringLiteral("bux_post varchar(50)") << QStringLiteral("bux");
+    QTest::newRow("5 to 6, table exists") << 5 << QString() << QString() << QString();
+}
+
+void TestSQLStorage::failedStepIsRolledBackAndStopsTheChain()
+{
+    QFETCH(int, version);
+    QFETCH(QString, table);
+    QFETCH(QString, existing);
+    QFETCH(QString, undone);
+    QStringList fixture = olderSchema(version, {version});
+    if (table.isEmpty())
+        fixture << olderSchema(6, {}).last(); // the lastupdate table is there already
+    else
+        fixture << QStringLiteral("alter table %1 add %2").arg(table, existing);
     writeFixture(fixture);
     RecordingAppender appender;
     const AppenderRegistration registration(&appender);
 
-    // The unconditional update of the last step still sets version 7.
-    QCOMPARE(structinfoVersions(), QList<int>{7});
-    QVERIFY(!hasColumn(QStringLiteral("businessman"), QStringLiteral("bux_post")));
-    QVERIFY(hasColumn(QStringLiteral("specialist"), QStringLiteral("location")));
-    const QStringList failures =
-        appender.messages().filter(QStringLiteral("\"alter table businessman add bux varchar(100)\" \""));
-    QCOMPARE(failures.size(), 1);
+    // The version stays where the last completed step left it, and no later step runs.
+    QCOMPARE(structinfoVersions(), QList<int>{version});
+    if (!undone.isEmpty())
+        QVERIFY2(!hasColumn(table, undone), "the failed step must be rolled back");
+    QVERIFY(!hasColumn(QStringLiteral("specialist"), QStringLiteral("location")));
+    QCOMPARE(count(QStringLiteral("select count(*) from bank")), 1);
+    QCOMPARE(appender.messages(Logger::Warning).size(), 1);
+}
+
+void TestSQLStorage::hostDefaultConnectionIsLeftAlone()
+{
+    QTemporaryDir dir;
+    {
+        QSqlDatabase host = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        host.setDatabaseName(dir.filePath(QStringLiteral("host.db")));
+        QVERIFY(host.open());
+        QVERIFY(SQLStorage::getInstance()->getCatalogDatabase().isOpen());
+        QVERIFY(host.isOpen());
+        QCOMPARE(QSqlDatabase::database().databaseName(), dir.filePath(QStringLiteral("host.db")));
+        QVERIFY(QSqlDatabase::database().tables().isEmpty());
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
 }
 
 void TestSQLStorage::unknownVersionIsLeftUntouched()
