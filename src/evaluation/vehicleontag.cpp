@@ -17,11 +17,11 @@ VehicleOnTag::VehicleOnTag(EvaluationStorage* storage) : storage(storage) {}
 const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
 {
     static const FieldInfo table[] = {
-        {QStringLiteral("ТИП_ТС"), Kind::CatalogName},
+        {QStringLiteral("ТИП_ТС"), Kind::Text},
         {QStringLiteral("МАРКА_ТС"), Kind::Text},
         {QStringLiteral("ТИП_КУЗОВА"), Kind::Text},
         {QStringLiteral("МОДЕЛЬ_ТС"), Kind::Text},
-        {QStringLiteral("ТИП_КПП"), Kind::CatalogName},
+        {QStringLiteral("ТИП_КПП"), Kind::Text},
         {QStringLiteral("КОМПЛЕКТАЦИЯ_ТС"), Kind::Text},
         {QStringLiteral("СВИДЕТЕЛЬСТВО_О_РЕГИСТРАЦИИ"), Kind::Text},
         {QStringLiteral("ДАТА_СВИДЕТЕЛЬСТВА_О_РЕГИСТРАЦИИ"), Kind::Date},
@@ -63,9 +63,11 @@ int VehicleOnTag::getVehicleTypeId()
     return idIn(*VehicleTypeCatalog::getInstance(), VehicleType);
 }
 
+// The type is kept as stored even when the catalog does not hold it (an empty catalog
+// before the first update): the catalog only maps it to an id.
 QString& VehicleOnTag::getVehicleType(QString& type)
 {
-    return catalogName(VehicleType, type);
+    return get(VehicleType, type);
 }
 
 void VehicleOnTag::setVehicleType(int id)
@@ -110,7 +112,7 @@ void VehicleOnTag::setTransmissionId(int id)
 
 void VehicleOnTag::setLogged(Field field, const QString& value)
 {
-    LOG_TRACE() << tagName(field) << value;
+    LOG_TRACE() << tagName(field) << "length" << value.size();
     set(field, value);
 }
 
@@ -125,14 +127,6 @@ SimpleCatalog& VehicleOnTag::namingCatalog(Field field) const
     if (field == Transmission)
         return *VehicleTransmissionCatalog::getInstance();
     return *VehicleTypeCatalog::getInstance();
-}
-
-// Stored names are normalised through the catalog: a name it does not hold reads
-// back as the catalog's name for -1, a null string.
-QString& VehicleOnTag::catalogName(Field field, QString& name) const
-{
-    const SimpleCatalog& catalog = namingCatalog(field);
-    return catalog.getName(idIn(catalog, field), name);
 }
 
 void VehicleOnTag::setByCatalogId(Field field, int id)
@@ -166,8 +160,6 @@ bool VehicleOnTag::answer(Field field, const QString& name, long flags, QString&
 QString& VehicleOnTag::valueText(Field field, long flags, QString& value) const
 {
     switch (info(field).kind) {
-    case Kind::CatalogName:
-        return catalogName(field, value);
     case Kind::Text:
         return get(field, value);
     case Kind::Date: {
@@ -201,10 +193,6 @@ QByteArray& VehicleOnTag::tagLine(Field field, QByteArray& line) const
 {
     const QString& name = tagName(field);
     switch (info(field).kind) {
-    case Kind::CatalogName: {
-        QString text;
-        return TagUtils::mkTagLine(name, catalogName(field, text), line);
-    }
     case Kind::Text: {
         QString text;
         return TagUtils::mkTagLine(name, get(field, text), line);

@@ -140,7 +140,7 @@ private:
     };
 
     // How a field's tag text is read, answered and written.
-    enum class Kind { CatalogName, Text, Date, Flag, Integer, Number, Amount };
+    enum class Kind { Text, Date, Flag, Integer, Number, Amount };
     struct FieldInfo
     {
         QString tag;
@@ -170,7 +170,6 @@ private:
     // -1 when the field's tag is empty or its text is not in the catalog.
     int idIn(const SimpleCatalog& catalog, Field field) const;
     SimpleCatalog& namingCatalog(Field field) const;
-    QString& catalogName(Field field, QString& name) const;
     void setByCatalogId(Field field, int id);
 
     bool answer(Field field, const QString& name, long flags, QString& value) const;

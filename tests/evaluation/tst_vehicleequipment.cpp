@@ -82,7 +82,10 @@ void TestVehicleEquipment::vehicleValues_data()
                                "РАБОЧИЙ_ОБЪЕМ=1596", "Легковой", {1, 10, 100, 5, 3, 1596});
     row("same names under another type", "ТИП_ТС=Грузовой;МАРКА_ТС=Лада;МОДЕЛЬ_ТС=Веста", "Грузовой",
         {2, 11, 101, -1, -1, -1});
-    row("type not in the catalog", "ТИП_ТС=Мотоцикл;МАРКА_ТС=Лада;ТИП_КУЗОВА=Седан", "", {-1, -1, -1, 5, -1, -1});
+    // Kept as written when the catalog does not know it (an empty catalog before the first update).
+    row("type not in the catalog", "ТИП_ТС=Мотоцикл;МАРКА_ТС=Лада;ТИП_КУЗОВА=Седан", "Мотоцикл",
+        {-1, -1, -1, 5, -1, -1});
+    row("transmission not in the catalog", "ТИП_КПП=Робот", "Робот", noIds);
     // Every field that is not plain text makes unreadable text empty (a flag "no").
     for (const char* tag : {"ДАТА_ПТС", "ДАТА_ВЫПУСКА_ТС", "РАБОЧИЙ_ОБЪЕМ", "ПРОБЕГ_КМ", "ПРОБЕГ_МИЛЬ",
                             "МОЩНОСТЬ_КВТ", "МОЩНОСТЬ_ЛС", "БАЛАНСОВАЯ_СТОИМОСТЬ_ТС"})
