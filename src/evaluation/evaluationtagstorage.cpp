@@ -12,7 +12,9 @@
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -48,11 +50,12 @@ QString photoEntry(int index)
     return photoPrefix() + QString::number(index + 1) + QStringLiteral(".jpg");
 }
 
-bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time)
+bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time,
+                         int level = Z_DEFAULT_COMPRESSION)
 {
     QuaZipNewInfo info(name);
     info.dateTime = time;
-    return file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION);
+    return file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, level);
 }
 
 bool closeEntry(QuaZipFile& file)
@@ -136,8 +139,6 @@ QString& EvaluationTagStorage::getTag(const QString& name, QString& value) const
 
 void EvaluationTagStorage::setTag(const QString& name, const QString& value)
 {
-    if (name == QStringLiteral("ЗП_КОЛИЧЕСТВО_ВЛАДЕЛЬЦЕВ"))
-        LOG_TRACE() << "NEW val=" << value;
     tags.insert(name, value);
 }
 
@@ -177,7 +178,7 @@ Real& EvaluationTagStorage::getTag(const QString& name, Real& value) const
 void EvaluationTagStorage::setTag(const QString& name, const Real& value)
 {
     QString text;
-    setTag(name, TagUtils::processReal(value, text));
+    setTag(name, value.toString(text, false)); // tag text is the same under every locale
 }
 
 int& EvaluationTagStorage::getTag(const QString& name, int& value) const
@@ -293,17 +294,62 @@ int EvaluationTagStorage::getPhotoCount() const
 
 QPixmap& EvaluationTagStorage::getPhoto(int index, QPixmap& photo) const
 {
-    photo = index >= 0 && index < photos.size() ? photos.at(index) : QPixmap();
+    QImage image;
+    photo = QPixmap::fromImage(getPhotoImage(index, image));
     return photo;
+}
+
+QImage& EvaluationTagStorage::getPhotoImage(int index, QImage& image) const
+{
+    image = index >= 0 && index < photos.size() ? QImage::fromData(photos.at(index)) : QImage();
+    return image;
+}
+
+QByteArray EvaluationTagStorage::getPhotoData(int index) const
+{
+    return index >= 0 && index < photos.size() ? photos.at(index) : QByteArray();
 }
 
 bool EvaluationTagStorage::addPhoto(const QPixmap& photo)
 {
-    // A null pixmap cannot be written as JPEG and would make every later save fail.
+    return addPhotoImage(photo.toImage());
+}
+
+// A new picture is encoded once, here; from then on its bytes travel unchanged.
+bool EvaluationTagStorage::addPhotoImage(const QImage& photo)
+{
+    // A null picture cannot be written as JPEG and would make every later save fail.
     if (photo.isNull())
         return false;
-    photos.append(photo);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    if (!photo.save(&buffer, "JPG")) {
+        LOG_WARNING() << "a photo could not be encoded as JPEG" << photo.size();
+        return false;
+    }
+    photos.append(encoded);
     return true;
+}
+
+bool EvaluationTagStorage::addPhotoData(const QByteArray& encoded)
+{
+    if (!isReadablePicture(encoded)) {
+        LOG_WARNING() << "not a readable picture, photo not added; bytes:" << encoded.size();
+        return false;
+    }
+    photos.append(encoded);
+    return true;
+}
+
+// Reads only the header, so a photo is not decoded just to be kept.
+bool EvaluationTagStorage::isReadablePicture(const QByteArray& encoded)
+{
+    QBuffer buffer;
+    buffer.setData(encoded);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return reader.canRead() && reader.size().isValid() && !reader.size().isEmpty();
 }
 
 bool EvaluationTagStorage::delPhoto(int index)
@@ -335,24 +381,28 @@ bool EvaluationTagStorage::doSave(const QString& path)
 {
     QSaveFile target(path);
     if (!target.open(QIODevice::WriteOnly)) {
-        LOG_TRACE() << "cannot create" << path << target.errorString();
+        LOG_ERROR() << "cannot create" << path << target.errorString();
         return false;
     }
     QuaZip zip(&target);
     zip.setAutoClose(false); // QSaveFile is finished by commit(), never by close()
     if (!zip.open(QuaZip::mdCreate)) {
-        LOG_TRACE() << "cannot start the container" << path << zip.getZipError();
+        LOG_ERROR() << "cannot start the container" << path << zip.getZipError();
         return false;
     }
     bool written = writeContainer(zip);
     zip.close();
     written = written && zip.getZipError() == ZIP_OK;
     if (!written) {
-        LOG_TRACE() << "writing failed, previous file kept" << path;
+        LOG_ERROR() << "writing failed, previous file kept" << path;
         target.cancelWriting();
         return false;
     }
-    return target.commit();
+    if (!target.commit()) {
+        LOG_ERROR() << "cannot replace" << path << target.errorString() << "previous file kept";
+        return false;
+    }
+    return true;
 }
 
 bool EvaluationTagStorage::writeContainer(QuaZip& zip)
@@ -367,9 +417,10 @@ bool EvaluationTagStorage::writeContainer(QuaZip& zip)
     writeTagList(file);
     if (!closeEntry(file))
         return false;
+    // JPEG bytes hardly shrink: the fastest level keeps the entries deflated at little cost.
     for (int i = 0; i < photos.size(); ++i) {
-        if (!openEntryForWriting(file, photoEntry(i), started) || !photos.at(i).save(&file, "JPG")
-            || !closeEntry(file))
+        if (!openEntryForWriting(file, photoEntry(i), started, Z_BEST_SPEED)
+            || file.write(photos.at(i)) != photos.at(i).size() || !closeEntry(file))
             return false;
     }
     return true;
@@ -391,48 +442,76 @@ void EvaluationTagStorage::writeTagList(QuaZipFile& file)
     saveApproaches(file);
 }
 
+// A file that is not an evaluation, or is damaged, is refused and nothing of it is
+// kept: a host that saved after a half load would write the loss over the file.
 bool EvaluationTagStorage::doLoad(const QString& path)
 {
     LOG_TRACE() << "begin";
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdUnzip)) {
-        LOG_TRACE() << "cannot open" << path << zip.getZipError();
+        LOG_WARNING() << "cannot open" << path << "as an evaluation, zip error" << zip.getZipError();
         return false;
     }
     clearAllPhotos();
     tags.clear();
     LOG_TRACE() << "photo dir:" << photoPrefix();
-    readEntries(zip);
+    const bool read = readEntries(zip);
     zip.close();
+    if (!read) {
+        LOG_WARNING() << "refused" << path;
+        clearAllPhotos();
+        tags.clear();
+        return false;
+    }
     loadApproaches();
     LOG_TRACE() << "done";
     return true;
 }
 
-void EvaluationTagStorage::readEntries(QuaZip& zip)
+bool EvaluationTagStorage::readEntries(QuaZip& zip)
 {
     QuaZipFile file(&zip);
-    int photoIndex = 0;
+    bool tagListRead = false;
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         LOG_TRACE() << "zip:" << name;
-        if (name == tagListEntry())
-            loadTags(file);
-        else if (name.contains(photoPrefix()))
-            loadPhoto(photoIndex++, name, file);
+        if (name == tagListEntry()) {
+            if (!loadTags(file))
+                return false;
+            tagListRead = true;
+        } else if (name.contains(photoPrefix()) && readPhoto(name, file) == EntryRead::Damaged) {
+            return false;
+        }
     }
+    if (zip.getZipError() != UNZ_OK) {
+        LOG_WARNING() << "damaged directory, zip error" << zip.getZipError();
+        return false;
+    }
+    if (!tagListRead)
+        LOG_WARNING() << "no" << tagListEntry() << "in the container: not an evaluation";
+    return tagListRead;
 }
 
 bool EvaluationTagStorage::loadTags(QuaZipFile& file)
 {
     tags.clear();
     if (!file.open(QIODevice::ReadOnly)) {
-        LOG_TRACE() << "cannot open the tag list" << file.getZipError();
-        return true;
+        LOG_WARNING() << "cannot open the tag list, zip error" << file.getZipError();
+        return false;
     }
     readTagLines(file);
+    return closeCheckingChecksum(file);
+}
+
+// Closing an entry read to its end checks its checksum.
+bool EvaluationTagStorage::closeCheckingChecksum(QuaZipFile& file)
+{
     file.close();
-    return true;
+    const int error = file.getZipError();
+    if (error == UNZ_OK)
+        return true;
+    LOG_WARNING() << "damaged entry" << file.getZip()->getCurrentFileName() << "zip error" << error;
+    return false;
 }
 
 void EvaluationTagStorage::readTagLines(QIODevice& device)
@@ -441,45 +520,53 @@ void EvaluationTagStorage::readTagLines(QIODevice& device)
     while (!device.atEnd()) {
         const QByteArray raw = device.readLine();
         if (raw.isEmpty())
-            break; // a damaged entry: keep what was read
+            break; // a read error: the caller's checksum test tells a damaged entry
         if (parseLine(QString::fromUtf8(raw), parts).isEmpty()) {
-            LOG_TRACE() << "skipped line:" << raw;
+            LOG_TRACE() << "skipped line of length" << raw.size();
             continue;
         }
         QString value = parts.at(2);
-        LOG_TRACE() << "tag=" << parts.at(1) << "val=" << value;
+        LOG_TRACE() << "tag=" << parts.at(1) << "length" << value.size();
         tags.insert(parts.at(1), TagUtils::unescapeTagValue(value));
     }
 }
 
 bool EvaluationTagStorage::loadPhoto(int, const QString& entryName, QuaZipFile& file)
 {
+    return readPhoto(entryName, file) == EntryRead::Read;
+}
+
+// The photo's bytes are kept as they are in the file; only the header is read to
+// tell a picture from anything else.
+EvaluationTagStorage::EntryRead EvaluationTagStorage::readPhoto(const QString& entryName, QuaZipFile& file)
+{
     LOG_TRACE() << "zip photo:" << entryName;
     QuaZipFileInfo64 info;
     if (file.getZip()->getCurrentFileInfo(&info) && info.uncompressedSize > quint64(MaxPhotoEntrySize)) {
-        LOG_TRACE() << "skipped, uncompressed size=" << info.uncompressedSize << "above" << MaxPhotoEntrySize;
-        return false;
+        LOG_WARNING() << "photo skipped, uncompressed size" << info.uncompressedSize << "above" << MaxPhotoEntrySize;
+        return EntryRead::Skipped;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        LOG_TRACE() << "cannot open the entry" << file.getZipError();
-        return false;
+        LOG_WARNING() << "cannot open the entry" << entryName << "zip error" << file.getZipError();
+        return EntryRead::Damaged;
     }
     LOG_TRACE() << "file size=" << file.usize();
     const QByteArray bytes = readAtMost(file, MaxPhotoEntrySize + 1);
-    file.close();
     LOG_TRACE() << "loaded size=" << bytes.size();
     if (bytes.size() > MaxPhotoEntrySize) {
-        LOG_TRACE() << "skipped, more data than its header declares";
-        return false;
+        file.close();
+        LOG_WARNING() << "photo skipped, more data than its header declares";
+        return EntryRead::Skipped;
     }
-    const QImage image = QImage::fromData(bytes);
-    if (image.isNull()) {
-        LOG_TRACE() << "loading failed";
-        return false;
+    if (!closeCheckingChecksum(file))
+        return EntryRead::Damaged;
+    if (!isReadablePicture(bytes)) {
+        LOG_WARNING() << "loading failed:" << entryName << "is not a readable picture";
+        return EntryRead::Skipped;
     }
-    photos.append(QPixmap::fromImage(image));
+    photos.append(bytes);
     LOG_TRACE() << "added to collection ret=" << true;
-    return true;
+    return EntryRead::Read;
 }
 
 QStringList& EvaluationTagStorage::parseLine(const QString& line, QStringList& parts)

@@ -4,6 +4,8 @@
 #include "evaluation/evaluationstorage.h"
 #include "values/tagtypes.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QMap>
 #include <QPixmap>
@@ -64,19 +66,34 @@ public:
     void loadApproaches();
     void saveApproaches(QuaZipFile& file);
 
+    // Each photo is kept as its encoded bytes and written back unchanged, so saving
+    // never costs a photo quality. Pictures are decoded only when asked for.
     int getPhotoCount() const;
+    // For the host's GUI thread.
     QPixmap& getPhoto(int index, QPixmap& photo) const;
+    // For any thread; a null image for an index out of range.
+    QImage& getPhotoImage(int index, QImage& image) const;
+    // The bytes as they will be saved (JPEG for photos the library encoded).
+    QByteArray getPhotoData(int index) const;
+    // A new picture is encoded as JPEG once, when added; false for a null picture.
     bool addPhoto(const QPixmap& photo);
+    bool addPhotoImage(const QImage& photo);
+    // Keeps the bytes of an encoded picture, such as a camera's JPEG file, as they
+    // are; false when they are not a readable picture.
+    bool addPhotoData(const QByteArray& encoded);
     bool delPhoto(int index);
     // Moves the photo to the front: the title photo is always photo 0.
     bool setTitlePhoto(int index);
     int getTitlePhotoIndex() const { return titleIndex; }
     void clearAllPhotos();
 
+    // Refuses a container without a tag list or with an entry that fails its checksum:
+    // the storage is then left cleared.
     bool doLoad(const QString& path) override;
     // Writes beside the target first and replaces it only when complete, so a
     // failed save leaves the previous file as it was.
     bool doSave(const QString& path) override;
+    // False when the entry cannot be read or fails its checksum.
     bool loadTags(QuaZipFile& file);
     // Reads tag lines from an open device into the tag map, replacing tags of the same
     // name; lines that are not tag lines are skipped.
@@ -95,7 +112,11 @@ private:
     void deleteSections();
     bool writeContainer(QuaZip& zip);
     void writeTagList(QuaZipFile& file);
-    void readEntries(QuaZip& zip);
+    bool readEntries(QuaZip& zip);
+    enum class EntryRead { Read, Skipped, Damaged };
+    EntryRead readPhoto(const QString& entryName, QuaZipFile& file);
+    static bool closeCheckingChecksum(QuaZipFile& file);
+    static bool isReadablePicture(const QByteArray& encoded);
 
     AgreementOnTag* agreement = nullptr;
     EvaluationJobOnTag* evaluationJob = nullptr;
@@ -106,7 +127,7 @@ private:
     EquipmentOnTag* equipment = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
     QMap<QString, QString> tags;
-    QList<QPixmap> photos;
+    QList<QByteArray> photos;
     int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
 };

@@ -2,6 +2,10 @@
 
 #include "evaluation/evaluationtagstorage.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
 PhotoGalleryOnTag::PhotoGalleryOnTag(EvaluationTagStorage* storage) : storage(storage)
 {
 }
@@ -34,17 +38,35 @@ bool PhotoGalleryOnTag::delPhoto(int index)
     return storage->delPhoto(index);
 }
 
+// A camera's JPEG that needs no scaling is kept byte for byte: the photograph is
+// evidence, and re-encoding it would lose detail for nothing.
 void PhotoGalleryOnTag::addPhoto(const QString& path)
 {
-    const QPixmap loaded(path);
-    if (loaded.isNull())
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return;
-    QPixmap scaled = scaledForEvaluation(loaded);
-    storage->addPhoto(scaled);
-    setModified(true);
+    const QByteArray bytes = file.readAll();
+    if (isJpegWithinLimits(bytes) ? storage->addPhotoData(bytes) : addScaled(bytes))
+        setModified(true);
 }
 
-QPixmap PhotoGalleryOnTag::scaledForEvaluation(const QPixmap& photo)
+bool PhotoGalleryOnTag::isJpegWithinLimits(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    return reader.format() == "jpeg" && size.isValid() && size.width() <= MaxSide && size.height() <= MaxSide;
+}
+
+bool PhotoGalleryOnTag::addScaled(const QByteArray& bytes)
+{
+    const QImage loaded = QImage::fromData(bytes);
+    return !loaded.isNull() && storage->addPhotoImage(scaledForEvaluation(loaded));
+}
+
+QImage PhotoGalleryOnTag::scaledForEvaluation(const QImage& photo)
 {
     if (photo.width() > MaxSide && photo.width() >= photo.height())
         return photo.scaledToWidth(MaxSide, Qt::SmoothTransformation);

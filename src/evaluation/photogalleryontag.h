@@ -3,6 +3,9 @@
 
 #include "evaluation/photogallery.h"
 
+#include <QByteArray>
+#include <QImage>
+
 class EvaluationTagStorage;
 
 // The gallery over the photo list of an evaluation's tag storage.
@@ -20,9 +23,12 @@ public:
 
     // The longest side a photo keeps when it is added from a file.
     static constexpr int MaxSide = 1200;
-    static QPixmap scaledForEvaluation(const QPixmap& photo);
+    static QImage scaledForEvaluation(const QImage& photo);
 
 private:
+    static bool isJpegWithinLimits(const QByteArray& bytes);
+    bool addScaled(const QByteArray& bytes);
+
     EvaluationTagStorage* storage;
 };
 

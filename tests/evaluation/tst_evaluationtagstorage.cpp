@@ -107,6 +107,8 @@ private slots:
     }
 
     void tagValues();
+    void realsIgnoreTheLocale_data();
+    void realsIgnoreTheLocale();
     void parseLine_data();
     void parseLine();
     void approaches();
@@ -147,12 +149,42 @@ void TestEvaluationTagStorage::tagValues()
     storage->setTag(QStringLiteral("N"), -1);
     QVERIFY(storage->getTag(QStringLiteral("N"), text).isEmpty());
 
-    // Only a change of the owners count is traced.
+    // Tag values never reach the log: they hold passport and taxpayer numbers.
     RecordingAppender appender;
     const AppenderRegistration registration(&appender);
     storage->setTag(QStringLiteral("ДАТА_ОЦЕНКИ"), QStringLiteral("05.12.2026"));
     storage->setTag(QStringLiteral("ЗП_КОЛИЧЕСТВО_ВЛАДЕЛЬЦЕВ"), QStringLiteral("2"));
-    QCOMPARE(appender.messages(), QStringList{QStringLiteral("NEW val= \"2\"")});
+    QVERIFY(appender.messages().isEmpty());
+}
+
+// Tag text is the same under every locale; older files with the user's decimal comma still read.
+void TestEvaluationTagStorage::realsIgnoreTheLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("German") << QStringLiteral("de_DE");
+    QTest::newRow("Russian") << QStringLiteral("ru_RU");
+}
+
+void TestEvaluationTagStorage::realsIgnoreTheLocale()
+{
+    QFETCH(QString, locale);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    approach->written = {{QStringLiteral("ИЗ_ФАЙЛА"), QStringLiteral("1.234")},
+                         {QStringLiteral("СТАРЫЙ_ФАЙЛ"), QStringLiteral("0,75")}};
+    storage->setTag(QStringLiteral("ДОЛЯ"), Real(0.75));
+    QString text;
+    const QString stored = storage->getTag(QStringLiteral("ДОЛЯ"), text);
+    const bool saved = storage->save(path(QStringLiteral("e.zip")));
+    const bool loaded = storage->load(path(QStringLiteral("e.zip")));
+    Real fromFile, older;
+    storage->getTag(QStringLiteral("ИЗ_ФАЙЛА"), fromFile);
+    storage->getTag(QStringLiteral("СТАРЫЙ_ФАЙЛ"), older);
+    QLocale::setDefault(before);
+    QCOMPARE(stored, QStringLiteral("0.75"));
+    QVERIFY(saved && loaded);
+    QCOMPARE(fromFile.getVal(), 1.234);
+    QCOMPARE(older.getVal(), 0.75);
 }
 
 void TestEvaluationTagStorage::parseLine_data()
@@ -298,8 +330,16 @@ void TestEvaluationTagStorage::loadedContainers_data()
         QTest::newRow(title) << container << loads << QString::fromUtf8(tag) << photos << skippedBySize;
     };
     const auto tagList = [](const QByteArray& lines) { return zipped({{QStringLiteral("tag_list.txt"), lines}}); };
+    // Two photo entries after a tag list.
     const auto pair = [](const char* first, const QByteArray& one, const char* second, const QByteArray& other) {
-        return zipped({{QString::fromUtf8(first), one}, {QString::fromUtf8(second), other}});
+        return zipped({{QStringLiteral("tag_list.txt"), "B=2\n"},
+                       {QString::fromUtf8(first), one},
+                       {QString::fromUtf8(second), other}});
+    };
+    // A stored entry whose content changed after its checksum was written.
+    const auto damaged = [](const QList<ZipEntry>& entries, const QByteArray& original, const QByteArray& changed) {
+        QByteArray bytes = zipped(entries);
+        return bytes.replace(original, changed);
     };
     const QByteArray whole = tagList(QByteArray(4000, 'a'));
     const QByteArray one = jpegOf(1), two = jpegOf(2);
@@ -307,23 +347,33 @@ void TestEvaluationTagStorage::loadedContainers_data()
     // 65 MiB of zeros deflate to a few dozen kilobytes: a classic zip bomb.
     const QByteArray bomb(int(EvaluationTagStorage::MaxPhotoEntrySize + 1024 * 1024), '\0');
 
-    // A container that does not open leaves an empty evaluation.
+    // A file that is not a whole evaluation is refused and leaves an empty one.
     row("empty file", QByteArray(""), false, "A=");
     row("not a zip", QByteArray("VERSION=1.1\nEDITION=AUTO\n"), false, "A=");
     row("truncated zip", whole.left(whole.size() / 2), false, "A=");
+    row("a document opened by mistake",
+        zipped({{QStringLiteral("[Content_Types].xml"), "<Types/>"}, {QStringLiteral("word/document.xml"), "<w/>"}}),
+        false, "A=");
+    row("damaged tag list", damaged({{QStringLiteral("tag_list.txt"), "B=value one\n", 0}}, "one", "two"), false, "B=");
+    row("damaged photo",
+        damaged({{QStringLiteral("tag_list.txt"), "B=2\n"}, {QStringLiteral("photo/photo1.jpg"), one, 0}},
+                one.right(8), QByteArray(8, 'x')),
+        false, "B=");
 
     row("CR LF line ends", tagList("A=1\r\nB=2\r\n"), true, "B=2");
     row("line without = skipped", tagList("garbage\nB=2\n"), true, "B=2");
     row("value holding =", tagList("URL=a=b\n"), true, "URL=a=b");
+    row("personal data", tagList("ПАСПОРТ_ЗАКАЗЧИКА=4510 123456\n"), true, "ПАСПОРТ_ЗАКАЗЧИКА=4510 123456");
     row("invalid UTF-8 kept readable", tagList("A=\xff\xfe ok\nB=2\n"), true, "B=2");
     row("line of megabytes read whole", tagList("A=" + longValue + "\nB=2\n"), true, "A=" + longValue);
     row("no final line feed", tagList("A=1\nB=2"), true, "B=2");
 
-    row("photos in stored order", pair("photo/photo2.jpg", two, "photo/photo1.jpg", one), true, "A=", {2, 1});
-    row("folder, other extension", pair("old/photo/photo1.png", one, "photo/photo7.jpeg", two), true, "A=", {1, 2});
-    row("other letter case ignored", pair("Photo/Photo1.jpg", one, "photo/photo2.jpg", two), true, "A=", {2});
-    row("not an image skipped", pair("photo/photo1.jpg", "not a picture", "photo/photo2.jpg", two), true, "A=", {2});
-    row("oversized photo skipped unread", pair("photo/photo1.jpg", bomb, "photo/photo2.jpg", two), true, "A=", {2}, 1);
+    row("photos in stored order", pair("photo/photo2.jpg", two, "photo/photo1.jpg", one), true, "B=2", {2, 1});
+    row("folder, other extension", pair("old/photo/photo1.png", one, "photo/photo7.jpeg", two), true, "B=2", {1, 2});
+    row("other letter case ignored", pair("Photo/Photo1.jpg", one, "photo/photo2.jpg", two), true, "B=2", {2});
+    row("not an image skipped", pair("photo/photo1.jpg", "not a picture", "photo/photo2.jpg", two), true, "B=2", {2});
+    row("oversized photo skipped unread", pair("photo/photo1.jpg", bomb, "photo/photo2.jpg", two), true, "B=2", {2},
+        1);
 }
 
 void TestEvaluationTagStorage::loadedContainers()
@@ -343,8 +393,18 @@ void TestEvaluationTagStorage::loadedContainers()
     QCOMPARE(storage->getTag(tag.section(QLatin1Char('='), 0, 0), read), tag.section(QLatin1Char('='), 1));
     QCOMPARE(photoNumbers(*storage), photos);
     const QStringList lines = appender.messages();
-    QCOMPARE(lines.filter(QStringLiteral("skipped, uncompressed size=")).size(), skippedBySize);
+    const QString value = tag.section(QLatin1Char('='), 1);
+    if (value.size() > 2)
+        QVERIFY2(lines.filter(value.left(100)).isEmpty(), "a tag value reached the log");
+    QCOMPARE(lines.filter(QStringLiteral("photo skipped, uncompressed size")).size(), skippedBySize);
     QVERIFY(lines.filter(QStringLiteral("loaded size= 671088")).isEmpty()); // nothing near 64 MiB is read
+    if (loads)
+        return;
+    // The refusal is visible to a host that keeps only warnings, and a save that follows
+    // cannot write an empty evaluation over the file.
+    QVERIFY(!appender.messages(Logger::Warning).isEmpty());
+    QVERIFY(!storage->save());
+    QCOMPARE(fileBytes(file.fileName()), container);
 }
 
 QTEST_MAIN(TestEvaluationTagStorage)

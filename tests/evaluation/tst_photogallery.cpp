@@ -1,9 +1,14 @@
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
+#include "zipfixture.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <thread>
 
 namespace {
 
@@ -24,6 +29,30 @@ QList<int> order(EvaluationTagStorage& storage)
     return numbers;
 }
 
+// A camera-like JPEG: noise, so that any re-encoding changes its bytes.
+QByteArray cameraJpeg(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, random.generate() | 0xFF000000u);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 92);
+    return buffer.data();
+}
+
+QByteArray photoEntry(const QString& evaluation)
+{
+    for (const ZipEntry& entry : readZip(evaluation)) {
+        if (entry.name == QStringLiteral("photo/photo1.jpg"))
+            return entry.content;
+    }
+    return QByteArray();
+}
+
 } // namespace
 
 class TestPhotoGallery : public QObject
@@ -34,6 +63,8 @@ private slots:
     void addingAFile_data();
     void addingAFile();
     void titleAndIndexes();
+    void photosKeepTheirBytes();
+    void photosDecodeOnAnyThread();
 };
 
 void TestPhotoGallery::addingAFile_data()
@@ -66,6 +97,8 @@ void TestPhotoGallery::addingAFile()
     QPixmap photo;
     QCOMPARE(gallery->getPhoto(0, photo).size(), stored);
     QCOMPARE(gallery->isModified(), !stored.isEmpty());
+    // Saved as a .jpg entry, so a picture of another format is encoded as JPEG.
+    QVERIFY(stored.isEmpty() || storage.getPhotoData(0).startsWith("\xFF\xD8"));
 }
 
 void TestPhotoGallery::titleAndIndexes()
@@ -96,6 +129,49 @@ void TestPhotoGallery::titleAndIndexes()
     QVERIFY(gallery->delPhoto(0) && gallery->delPhoto(0) && gallery->delPhoto(0));
     QVERIFY(!gallery->isModified());
     QCOMPARE(storage.getTitlePhotoIndex(), -1);
+}
+
+// An appraiser's photographs are evidence: saving an evaluation must never re-encode them.
+void TestPhotoGallery::photosKeepTheirBytes()
+{
+    QTemporaryDir dir;
+    const QByteArray fromFile = cameraJpeg(640, 480), fromCamera = cameraJpeg(300, 200);
+    const QString evaluation = dir.filePath(QStringLiteral("e.zip"));
+    QVERIFY(writeZip(evaluation, {{QStringLiteral("tag_list.txt"), "A=1\n"},
+                                  {QStringLiteral("photo/photo1.jpg"), fromFile}}));
+    QFile camera(dir.filePath(QStringLiteral("camera.jpg")));
+    QVERIFY(camera.open(QIODevice::WriteOnly) && camera.write(fromCamera) == fromCamera.size());
+    camera.close();
+
+    EvaluationTagStorage storage;
+    QVERIFY(storage.load(evaluation));
+    storage.getPhotoGallery()->addPhoto(camera.fileName());
+    QCOMPARE(storage.getPhotoData(1), fromCamera);
+    for (int round = 0; round < 10; ++round) {
+        QVERIFY(storage.save(evaluation));
+        QVERIFY(storage.load(evaluation));
+    }
+    QCOMPARE(photoEntry(evaluation), fromFile);
+    QCOMPARE(storage.getPhotoData(0), fromFile);
+    QCOMPARE(storage.getPhotoData(1), fromCamera);
+    QPixmap photo;
+    QCOMPARE(storage.getPhoto(0, photo).size(), QSize(640, 480));
+}
+
+void TestPhotoGallery::photosDecodeOnAnyThread()
+{
+    EvaluationTagStorage storage;
+    QVERIFY(storage.addPhotoData(cameraJpeg(64, 48)));
+    QVERIFY(!storage.addPhotoData("not a picture"));
+    QSize decoded, outOfRange(1, 1);
+    std::thread worker([&] {
+        QImage image;
+        decoded = storage.getPhotoImage(0, image).size();
+        outOfRange = storage.getPhotoImage(1, image).size();
+    });
+    worker.join();
+    QCOMPARE(decoded, QSize(64, 48));
+    QVERIFY(outOfRange.isEmpty());
 }
 
 QTEST_MAIN(TestPhotoGallery)
