@@ -1,6 +1,7 @@
 // Saves and loads an evaluation of 500 tags and 20 photos of 1200x900, and times the
 // JPEG coding of the same photos on its own, so the container's own cost can be told
-// apart from the image codec's.
+// apart from the image codec's. The save timed is that of an evaluation just loaded
+// and unchanged, the appraiser's everyday save; the load asks for no picture.
 //   bench_evaluation_saveload [rounds]
 
 #include "evaluation/evaluationtagstorage.h"
@@ -109,6 +110,8 @@ int main(int argc, char* argv[])
     const QString file = dir.filePath(QStringLiteral("bench.zip"));
     double save = 1e300, load = 1e300, encode = 1e300, decode = 1e300;
     QList<QByteArray> jpegs;
+    if (!storage.save(file) || !storage.load(file))
+        return 1;
     for (int round = 0; round < rounds; ++round) {
         QElapsedTimer timer;
         timer.start();
@@ -139,9 +142,8 @@ int main(int argc, char* argv[])
     }
     std::printf("evaluation: %d tags, %d photos 1200x900, file %.1f KiB, best of %d rounds\n", TagCount,
                 PhotoCount, double(QFileInfo(file).size()) / 1024.0, rounds);
-    std::printf("save   %8.1f ms  (JPEG encoding alone %8.1f ms, everything else %8.1f ms)\n", save, encode,
-                save - encode);
-    std::printf("load   %8.1f ms  (JPEG decoding alone %8.1f ms, everything else %8.1f ms)\n", load, decode,
-                load - decode);
+    std::printf("save of the loaded, unchanged evaluation %8.1f ms\n", save);
+    std::printf("load, no picture asked for               %8.1f ms\n", load);
+    std::printf("for scale: JPEG encoding of the photos %8.1f ms, decoding %8.1f ms\n", encode, decode);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "evaluation/evaluationjobontag.h"
 #include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
+#include "evaluation/storedphoto.h"
 #include "evaluation/vehicleontag.h"
 #include "evaluation/vehicleownerontag.h"
 #include "runtime/autoevalexception.h"
@@ -50,18 +51,28 @@ QString photoEntry(int index)
     return photoPrefix() + QString::number(index + 1) + QStringLiteral(".jpg");
 }
 
-bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time,
-                         int level = Z_DEFAULT_COMPRESSION)
+bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time)
 {
     QuaZipNewInfo info(name);
     info.dateTime = time;
-    return file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, level);
+    return file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION);
 }
 
 bool closeEntry(QuaZipFile& file)
 {
     file.close();
     return file.getZipError() == ZIP_OK;
+}
+
+// The photo's deflate stream goes in as it is: no photo is coded again on a save.
+bool writePhotoEntry(QuaZipFile& file, const QString& name, const QDateTime& time, const StoredPhoto& photo)
+{
+    QuaZipNewInfo info(name);
+    info.dateTime = time;
+    info.uncompressedSize = quint64(photo.picture().size());
+    const QByteArray& stream = photo.deflated();
+    return file.open(QIODevice::WriteOnly, info, nullptr, photo.crc(), Z_DEFLATED, Z_BEST_SPEED, true)
+        && file.write(stream) == stream.size() && closeEntry(file);
 }
 
 // Reads at most limit bytes, in pieces, so a lying entry header cannot make
@@ -77,6 +88,18 @@ QByteArray readAtMost(QIODevice& device, qint64 limit)
         bytes += chunk;
     }
     return bytes;
+}
+
+// The entry's compressed bytes, read again without inflating them; empty when they
+// cannot be read, and the photo is then deflated anew.
+QByteArray readDeflateStream(QuaZipFile& file)
+{
+    int method = 0, level = 0;
+    if (!file.open(QIODevice::ReadOnly, &method, &level, true))
+        return QByteArray();
+    const QByteArray stream = readAtMost(file, 2 * EvaluationTagStorage::MaxPhotoEntrySize);
+    file.close();
+    return file.getZipError() == UNZ_OK ? stream : QByteArray();
 }
 
 } // namespace
@@ -301,13 +324,13 @@ QPixmap& EvaluationTagStorage::getPhoto(int index, QPixmap& photo) const
 
 QImage& EvaluationTagStorage::getPhotoImage(int index, QImage& image) const
 {
-    image = index >= 0 && index < photos.size() ? QImage::fromData(photos.at(index)) : QImage();
+    image = index >= 0 && index < photos.size() ? QImage::fromData(photos.at(index).picture()) : QImage();
     return image;
 }
 
 QByteArray EvaluationTagStorage::getPhotoData(int index) const
 {
-    return index >= 0 && index < photos.size() ? photos.at(index) : QByteArray();
+    return index >= 0 && index < photos.size() ? photos.at(index).picture() : QByteArray();
 }
 
 bool EvaluationTagStorage::addPhoto(const QPixmap& photo)
@@ -328,7 +351,7 @@ bool EvaluationTagStorage::addPhotoImage(const QImage& photo)
         LOG_WARNING() << "a photo could not be encoded as JPEG" << photo.size();
         return false;
     }
-    photos.append(encoded);
+    photos.append(StoredPhoto::fromPicture(encoded));
     return true;
 }
 
@@ -338,7 +361,7 @@ bool EvaluationTagStorage::addPhotoData(const QByteArray& encoded)
         LOG_WARNING() << "not a readable picture, photo not added; bytes:" << encoded.size();
         return false;
     }
-    photos.append(encoded);
+    photos.append(StoredPhoto::fromPicture(encoded));
     return true;
 }
 
@@ -417,10 +440,8 @@ bool EvaluationTagStorage::writeContainer(QuaZip& zip)
     writeTagList(file);
     if (!closeEntry(file))
         return false;
-    // JPEG bytes hardly shrink: the fastest level keeps the entries deflated at little cost.
     for (int i = 0; i < photos.size(); ++i) {
-        if (!openEntryForWriting(file, photoEntry(i), started, Z_BEST_SPEED)
-            || file.write(photos.at(i)) != photos.at(i).size() || !closeEntry(file))
+        if (!writePhotoEntry(file, photoEntry(i), started, photos.at(i)))
             return false;
     }
     return true;
@@ -542,7 +563,11 @@ EvaluationTagStorage::EntryRead EvaluationTagStorage::readPhoto(const QString& e
 {
     LOG_TRACE() << "zip photo:" << entryName;
     QuaZipFileInfo64 info;
-    if (file.getZip()->getCurrentFileInfo(&info) && info.uncompressedSize > quint64(MaxPhotoEntrySize)) {
+    if (!file.getZip()->getCurrentFileInfo(&info)) {
+        LOG_WARNING() << "cannot read the entry's header" << entryName;
+        return EntryRead::Damaged;
+    }
+    if (info.uncompressedSize > quint64(MaxPhotoEntrySize)) {
         LOG_WARNING() << "photo skipped, uncompressed size" << info.uncompressedSize << "above" << MaxPhotoEntrySize;
         return EntryRead::Skipped;
     }
@@ -564,7 +589,8 @@ EvaluationTagStorage::EntryRead EvaluationTagStorage::readPhoto(const QString& e
         LOG_WARNING() << "loading failed:" << entryName << "is not a readable picture";
         return EntryRead::Skipped;
     }
-    photos.append(bytes);
+    const QByteArray stream = info.method == Z_DEFLATED ? readDeflateStream(file) : QByteArray();
+    photos.append(stream.isEmpty() ? StoredPhoto::fromPicture(bytes) : StoredPhoto::fromEntry(bytes, stream, info.crc));
     LOG_TRACE() << "added to collection ret=" << true;
     return EntryRead::Read;
 }

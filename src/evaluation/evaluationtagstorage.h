@@ -2,6 +2,7 @@
 #define ZENTAVO_EVALUATIONTAGSTORAGE_H
 
 #include "evaluation/evaluationstorage.h"
+#include "evaluation/storedphoto.h"
 #include "values/tagtypes.h"
 
 #include <QByteArray>
@@ -67,7 +68,8 @@ public:
     void saveApproaches(QuaZipFile& file);
 
     // Each photo is kept as its encoded bytes and written back unchanged, so saving
-    // never costs a photo quality. Pictures are decoded only when asked for.
+    // never costs a photo quality, nor time to code it. Pictures are decoded only when
+    // asked for.
     int getPhotoCount() const;
     // For the host's GUI thread.
     QPixmap& getPhoto(int index, QPixmap& photo) const;
@@ -127,7 +129,7 @@ private:
     EquipmentOnTag* equipment = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
     QMap<QString, QString> tags;
-    QList<QByteArray> photos;
+    QList<StoredPhoto> photos;
     int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
 };
