@@ -3,6 +3,7 @@
 #include "catalog/appraisalbusinessman.h"
 #include "catalog/appraisalcompany.h"
 #include "catalog/appraisalorg.h"
+#include "catalog/appraiser.h"
 #include "catalog/sqlstorage.h"
 
 #include <QSqlQuery>
@@ -68,6 +69,36 @@ void fillProprietor(AppraisalCompany& company, const QString& lastName, const QS
     document->setText(IdentDocument::ISSUED_BY, QStringLiteral("ОВД г. Тулы"));
     document->setDate(QDate(2010, 9, 1));
     fillAccount(*man->getBankAccount(), QStringLiteral("40802810900000000002"));
+}
+
+void fillSpecialist(Appraiser& specialist, const QString& lastName)
+{
+    specialist.setType(Appraiser::SPECIALIST);
+    specialist.setFirstName(QStringLiteral("Анна"));
+    specialist.setMiddleName(QStringLiteral("Сергеевна"));
+    specialist.setLastName(lastName);
+    specialist.setAddInfo(QStringLiteral("Эксперт-техник"));
+    specialist.setLocation(QStringLiteral("г. Тверь"));
+}
+
+void fillAppraiser(Appraiser& appraiser, const QString& lastName)
+{
+    fillSpecialist(appraiser, lastName);
+    appraiser.setType(Appraiser::APPRAISER);
+    appraiser.setCategory(QStringLiteral("Высшая"));
+    appraiser.setSRO(QStringLiteral("СРО «Оценщики»"));
+    appraiser.setSRONumber(QStringLiteral("001234"));
+    appraiser.setSROLocation(QStringLiteral("г. Москва"));
+    appraiser.setDiplomNumber(QStringLiteral("123456"));
+    appraiser.setDiplomSerial(QStringLiteral("ПП"));
+    appraiser.setDiplomOrg(QStringLiteral("МГУ"));
+    appraiser.setDiplomDate(QDate(2005, 6, 30));
+    appraiser.setInsurNumber(QStringLiteral("77-55/25"));
+    appraiser.setInsurOrg(QStringLiteral("СК «Гарант»"));
+    appraiser.setInsurDate(QDate(2025, 2, 1));
+    appraiser.setInsurLimit(5000000);
+    appraiser.setAge(12);
+    appraiser.setAdditionalResponcibility(true);
 }
 
 QPixmap sampleLogo()
