@@ -14,6 +14,7 @@ class QuaZip;
 class QuaZipFile;
 class AgreeCustomerOnTag;
 class AgreementOnTag;
+class AppraiserListOnTag;
 class EquipmentOnTag;
 class EvaluationJobOnTag;
 class ManualAnalyzeOnTag;
@@ -53,6 +54,10 @@ public:
     VehicleOwner* getVehicleOwner() override;
     Vehicle* getVehicle() override;
     Equipment* getEquipment() override;
+    // Built from the evaluation's appraiser markers on the first request.
+    AppraiserList* getAppraiserList() override;
+    // Deletes the list; the next request builds it again from the tags.
+    void clearAllAppraisers();
     PhotoGallery* getPhotoGallery() override;
     ManualAnalyze* getManualAnalyze() override;
 
@@ -95,6 +100,8 @@ private:
     void deleteSections();
     bool writeContainer(QuaZip& zip);
     void writeTagList(QuaZipFile& file);
+    // Positions 1 up to the list's count, each under its own position.
+    void saveAppraisers(QIODevice& file);
     void readEntries(QuaZip& zip);
 
     AgreementOnTag* agreement = nullptr;
@@ -104,6 +111,7 @@ private:
     VehicleOwnerOnTag* vehicleOwner = nullptr;
     VehicleOnTag* vehicle = nullptr;
     EquipmentOnTag* equipment = nullptr;
+    AppraiserListOnTag* appraiserList = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
     QMap<QString, QString> tags;
     QList<QPixmap> photos;
