@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 QStringList written(Appraiser& appraiser, int index)
@@ -78,8 +80,8 @@ void TestAppraiser::databaseRoundTripAndList()
     // The additional-liability flag is kept only in evaluations.
     appraiser.setAdditionalResponcibility(false);
     QCOMPARE(written(loaded, 1), written(appraiser, 1));
-    QCOMPARE(written(*AppraiserCatalog::getInstance()->getAppraiser(specialist.getId()), 2),
-             written(specialist, 2));
+    const std::unique_ptr<Appraiser> listed(AppraiserCatalog::getInstance()->getAppraiser(specialist.getId()));
+    QCOMPARE(written(*listed, 2), written(specialist, 2));
 
     AppraiserCatalog* catalog = AppraiserCatalog::getInstance();
     QCOMPARE(catalog->getNames().values(),
