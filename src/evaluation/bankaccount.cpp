@@ -50,12 +50,14 @@ bool BankAccount::getTag(const QString& name, QString& value, long)
     return true;
 }
 
-void BankAccount::save(QIODevice& out)
+void BankAccount::save(QIODevice& out, int index)
 {
     QByteArray line;
+    QString name;
     for (int i = 0; i < FieldCount; ++i) {
         const field_t field = static_cast<field_t>(i);
         QString value;
-        out.write(TagUtils::mkTagLine(names[field], getText(field, value), line));
+        TagUtils::appendIndexIfAny(names[field], index, name);
+        out.write(TagUtils::mkTagLine(name, getText(field, value), line));
     }
 }

@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "values/tagtypes.h"
+#include "values/tagutils.h"
 
 #include <QHash>
 #include <QString>
@@ -30,8 +31,9 @@ public:
 
     // Knows each field by its primary name and by its alias.
     bool getTag(const QString& name, QString& value, long flags);
-    // One line per field, always under the primary name.
-    void save(QIODevice& out);
+    // One line per field, always under the primary name; with an index of 0 or more
+    // each name carries it, as the copies of an appraisal company in an evaluation do.
+    void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     const QString& tagName(field_t field) const { return names[field]; }
 

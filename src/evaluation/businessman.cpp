@@ -44,21 +44,25 @@ bool Businessman::getDetailTag(const QString& name, QString& value, long flags)
     return true;
 }
 
-void Businessman::save(QIODevice& out)
+void Businessman::save(QIODevice& out, int index)
 {
-    saveDetails(out);
-    Person::save(out);
-    getBankAccount()->save(out);
+    saveDetails(out, index);
+    Person::save(out, index);
+    getBankAccount()->save(out, index);
 }
 
-void Businessman::saveDetails(QIODevice& out)
+void Businessman::saveDetails(QIODevice& out, int index)
 {
     QByteArray line;
     QString text;
     QDate date;
-    out.write(TagUtils::mkTagLine(detailNames[OGRN], getOgrn(text), line));
-    out.write(TagUtils::mkTagLine(detailNames[REGISTRATION_DATE], getRegistrationDate(date), line));
-    out.write(TagUtils::mkTagLine(detailNames[SIMPLIFIED_TAXATION], isSimplifiedTaxation(), line));
-    out.write(TagUtils::mkTagLine(detailNames[ACCOUNTANT], getAccountant(text), line));
-    out.write(TagUtils::mkTagLine(detailNames[ACCOUNTANT_POST], getAccountantPost(text), line));
+    QString name;
+    const auto nameOf = [&](detail_t detail) -> QString& {
+        return TagUtils::appendIndexIfAny(detailNames[detail], index, name);
+    };
+    out.write(TagUtils::mkTagLine(nameOf(OGRN), getOgrn(text), line));
+    out.write(TagUtils::mkTagLine(nameOf(REGISTRATION_DATE), getRegistrationDate(date), line));
+    out.write(TagUtils::mkTagLine(nameOf(SIMPLIFIED_TAXATION), isSimplifiedTaxation(), line));
+    out.write(TagUtils::mkTagLine(nameOf(ACCOUNTANT), getAccountant(text), line));
+    out.write(TagUtils::mkTagLine(nameOf(ACCOUNTANT_POST), getAccountantPost(text), line));
 }

@@ -35,14 +35,14 @@ public:
 
     // The proprietor's own fields, then the personal part, then the bank account.
     bool getTag(const QString& name, QString& value, long flags) override;
-    void save(QIODevice& out) override;
+    void save(QIODevice& out, int index = TagUtils::NoIndex) override;
 
     using Person::tagName;
     const QString& tagName(detail_t detail) const { return detailNames[detail]; }
 
 private:
     bool getDetailTag(const QString& name, QString& value, long flags);
-    void saveDetails(QIODevice& out);
+    void saveDetails(QIODevice& out, int index);
 
     QString detailNames[DetailCount];
 };

@@ -12,6 +12,7 @@
 
 class AgreeCustomer;
 class Agreement;
+class AppraiserList;
 class Equipment;
 class EvaluationJob;
 class ManualAnalyze;
@@ -55,6 +56,7 @@ public:
     virtual VehicleOwner* getVehicleOwner() = 0;
     virtual Vehicle* getVehicle() = 0;
     virtual Equipment* getEquipment() = 0;
+    virtual AppraiserList* getAppraiserList() = 0;
     virtual PhotoGallery* getPhotoGallery() = 0;
     virtual ManualAnalyze* getManualAnalyze() = 0;
 

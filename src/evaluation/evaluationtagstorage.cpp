@@ -1,7 +1,9 @@
 #include "evaluation/evaluationtagstorage.h"
 
 #include "evaluation/agreecustomerontag.h"
+#include "evaluation/agreeappraiser.h"
 #include "evaluation/agreementontag.h"
+#include "evaluation/appraiserlistontag.h"
 #include "evaluation/equipmentontag.h"
 #include "evaluation/evaluationjobontag.h"
 #include "evaluation/manualanalyzeontag.h"
@@ -151,6 +153,7 @@ void EvaluationTagStorage::deleteSections()
     deleteSection(agreeCustomer);
     deleteSection(vehicle);
     deleteSection(equipment);
+    deleteSection(appraiserList);
     deleteSection(manualAnalyze);
 }
 
@@ -262,6 +265,16 @@ Vehicle* EvaluationTagStorage::getVehicle()
 Equipment* EvaluationTagStorage::getEquipment()
 {
     return sectionOnFirstRequest(equipment, this);
+}
+
+AppraiserList* EvaluationTagStorage::getAppraiserList()
+{
+    return sectionOnFirstRequest(appraiserList, this);
+}
+
+void EvaluationTagStorage::clearAllAppraisers()
+{
+    deleteSection(appraiserList);
 }
 
 PhotoGallery* EvaluationTagStorage::getPhotoGallery()
@@ -460,7 +473,17 @@ void EvaluationTagStorage::writeTagList(QuaZipFile& file)
     getVehicle()->save(file);
     getEquipment()->save(file);
     getManualAnalyze()->save(file);
+    saveAppraisers(file);
     saveApproaches(file);
+}
+
+void EvaluationTagStorage::saveAppraisers(QIODevice& file)
+{
+    AppraiserList* list = getAppraiserList();
+    for (int position = 1; position <= list->count(); ++position) {
+        if (AgreeAppraiser* entry = list->getAppraiser(position))
+            entry->save(file);
+    }
 }
 
 // A file that is not an evaluation, or is damaged, is refused and nothing of it is
@@ -474,6 +497,7 @@ bool EvaluationTagStorage::doLoad(const QString& path)
         return false;
     }
     clearAllPhotos();
+    clearAllAppraisers();
     tags.clear();
     LOG_TRACE() << "photo dir:" << photoPrefix();
     const bool read = readEntries(zip);

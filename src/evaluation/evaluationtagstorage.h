@@ -17,6 +17,7 @@ class QuaZip;
 class QuaZipFile;
 class AgreeCustomerOnTag;
 class AgreementOnTag;
+class AppraiserListOnTag;
 class EquipmentOnTag;
 class EvaluationJobOnTag;
 class ManualAnalyzeOnTag;
@@ -56,6 +57,10 @@ public:
     VehicleOwner* getVehicleOwner() override;
     Vehicle* getVehicle() override;
     Equipment* getEquipment() override;
+    // Built from the evaluation's appraiser markers on the first request.
+    AppraiserList* getAppraiserList() override;
+    // Deletes the list; the next request builds it again from the tags.
+    void clearAllAppraisers();
     PhotoGallery* getPhotoGallery() override;
     ManualAnalyze* getManualAnalyze() override;
 
@@ -114,6 +119,8 @@ private:
     void deleteSections();
     bool writeContainer(QuaZip& zip);
     void writeTagList(QuaZipFile& file);
+    // Positions 1 up to the list's count, each under its own position.
+    void saveAppraisers(QIODevice& file);
     bool readEntries(QuaZip& zip);
     enum class EntryRead { Read, Skipped, Damaged };
     EntryRead readPhoto(const QString& entryName, QuaZipFile& file);
@@ -127,6 +134,7 @@ private:
     VehicleOwnerOnTag* vehicleOwner = nullptr;
     VehicleOnTag* vehicle = nullptr;
     EquipmentOnTag* equipment = nullptr;
+    AppraiserListOnTag* appraiserList = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
     QMap<QString, QString> tags;
     QList<StoredPhoto> photos;

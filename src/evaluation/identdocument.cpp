@@ -33,17 +33,18 @@ bool IdentDocument::getTag(const QString& name, QString& value, long flags)
     return true;
 }
 
-void IdentDocument::save(QIODevice& out)
+void IdentDocument::save(QIODevice& out, int index)
 {
     QByteArray line;
+    QString name;
     const auto writeText = [&](field_t field) {
         QString value;
-        out.write(TagUtils::mkTagLine(names[field], getText(field, value), line));
+        out.write(TagUtils::mkTagLine(TagUtils::appendIndexIfAny(names[field], index, name), getText(field, value), line));
     };
     writeText(KIND);
     writeText(SERIES);
     writeText(NUMBER);
     QDate date;
-    out.write(TagUtils::mkTagLine(dateName, getDate(date), line));
+    out.write(TagUtils::mkTagLine(TagUtils::appendIndexIfAny(dateName, index, name), getDate(date), line));
     writeText(ISSUED_BY);
 }

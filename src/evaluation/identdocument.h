@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "values/tagtypes.h"
+#include "values/tagutils.h"
 
 #include <QDate>
 #include <QHash>
@@ -31,8 +32,8 @@ public:
     virtual void setDate(const QDate& date) = 0;
 
     bool getTag(const QString& name, QString& value, long flags);
-    // Kind, series, number, date, issuing authority.
-    void save(QIODevice& out);
+    // Kind, series, number, date, issuing authority; names carry the index if one is given.
+    void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     const QString& tagName(field_t field) const { return names[field]; }
     const QString& dateTagName() const { return dateName; }

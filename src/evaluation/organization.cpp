@@ -89,24 +89,26 @@ QString& Organization::fieldValue(field_t field, long flags, QString& value)
     }
 }
 
-void Organization::save(QIODevice& out)
+void Organization::save(QIODevice& out, int index)
 {
     for (const field_t field : saveOrder)
-        saveField(field, out);
-    getBankAccount()->save(out);
+        saveField(field, index, out);
+    getBankAccount()->save(out, index);
 }
 
-void Organization::saveField(field_t field, QIODevice& out)
+void Organization::saveField(field_t field, int index, QIODevice& out)
 {
     QByteArray line;
+    QString name;
+    TagUtils::appendIndexIfAny(names[field], index, name);
     if (field == OGRN_DATE) {
         QDate date;
-        TagUtils::mkTagLine(names[field], getOgrnDate(date), line);
+        TagUtils::mkTagLine(name, getOgrnDate(date), line);
     } else if (field == SIMPLIFIED_TAXATION) {
-        TagUtils::mkTagLine(names[field], isSimplifiedTaxation(), line);
+        TagUtils::mkTagLine(name, isSimplifiedTaxation(), line);
     } else {
         QString value;
-        TagUtils::mkTagLine(names[field], getText(field, value), line);
+        TagUtils::mkTagLine(name, getText(field, value), line);
     }
     out.write(line);
 }

@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "values/tagtypes.h"
+#include "values/tagutils.h"
 
 #include <QDate>
 #include <QHash>
@@ -55,14 +56,15 @@ public:
 
     // A name that is no field of the organisation is passed to its bank account.
     bool getTag(const QString& name, QString& value, long flags);
-    // The fields in the order 0-5, 14, 6-13, 15, 16, then the bank account.
-    void save(QIODevice& out);
+    // The fields in the order 0-5, 14, 6-13, 15, 16, then the bank account; names
+    // carry the index if one is given.
+    void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     const QString& tagName(field_t field) const { return names[field]; }
 
 private:
     QString& fieldValue(field_t field, long flags, QString& value);
-    void saveField(field_t field, QIODevice& out);
+    void saveField(field_t field, int index, QIODevice& out);
 
     QString names[FieldCount];
     QHash<QString, field_t> fieldsByName;

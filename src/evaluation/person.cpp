@@ -31,15 +31,17 @@ bool Person::getTag(const QString& name, QString& value, long flags)
     return true;
 }
 
-void Person::save(QIODevice& out)
+void Person::save(QIODevice& out, int index)
 {
     QByteArray line;
+    QString name;
     for (int i = 0; i < FieldCount; ++i) {
         const field_t field = static_cast<field_t>(i);
         QString value;
-        out.write(TagUtils::mkTagLine(names[field], getText(field, value), line));
+        TagUtils::appendIndexIfAny(names[field], index, name);
+        out.write(TagUtils::mkTagLine(name, getText(field, value), line));
     }
-    getIdentDocument()->save(out);
+    getIdentDocument()->save(out, index);
 }
 
 QString& Person::getFIO(QString& fio)

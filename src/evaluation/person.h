@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "values/tagtypes.h"
+#include "values/tagutils.h"
 
 #include <QHash>
 #include <QString>
@@ -31,7 +32,8 @@ public:
 
     // The person's fields, then its identity document.
     virtual bool getTag(const QString& name, QString& value, long flags);
-    virtual void save(QIODevice& out);
+    // Names carry the index if one is given.
+    virtual void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     QString& getFirstName(QString& value) { return getText(FIRST_NAME, value); }
     void setFirstName(const QString& value) { setText(FIRST_NAME, value); }

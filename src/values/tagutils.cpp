@@ -255,6 +255,15 @@ QString& TagUtils::appendIndex(const QString& name, int i, QString& out)
     return out;
 }
 
+QString& TagUtils::appendIndexIfAny(const QString& name, int i, QString& out)
+{
+    if (i < 0) {
+        out = name;
+        return out;
+    }
+    return appendIndex(name, i, out);
+}
+
 bool TagUtils::extractIndex(const QString& tag, int& i, QString& base)
 {
     static const QRegularExpression indexed(QRegularExpression::anchoredPattern(QStringLiteral("(.+)_(\\d+)")),

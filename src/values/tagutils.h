@@ -58,6 +58,9 @@ public:
     // when the name has no numeric suffix.
     static QString& appendIndex(const QString& name, int i, QString& out);
     static bool extractIndex(const QString& tag, int& i, QString& base);
+    // appendIndex for positions of 0 and above; NoIndex (or any negative) keeps the name.
+    static QString& appendIndexIfAny(const QString& name, int i, QString& out);
+    static constexpr int NoIndex = -1;
 
     // The tag name suffix of a party: _ЗАКАЗЧИКА_ЮЛ, _СОБСТВЕННИКА_ФЛ, _ИП_ОЦЕН_КОМП.
     static QString& mkRole(customertype_t type, customerrole_t role, QString& out);

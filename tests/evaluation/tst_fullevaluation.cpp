@@ -1,6 +1,7 @@
 #include "catalog/sqlstorage.h"
 #include "catalog/vehiclebodytypecatalog.h"
 #include "evaluation/agreecustomer.h"
+#include "evaluation/appraiserlist.h"
 #include "evaluation/businessman.h"
 #include "evaluation/equipment.h"
 #include "evaluation/equipmenttable.h"
@@ -112,6 +113,12 @@ void TestFullEvaluation::loadedValuesReachTheSections()
     QVERIFY(!equipment->getCompletionTable()->getDepreciation(1, nullptr));
     QVERIFY(storage.getAgreeCustomer()->getTag(QStringLiteral("НАИМЕНОВАНИЕ_ЗАКАЗЧИКА_ЮЛ"), text, 0));
     QCOMPARE(text, QStringLiteral("ООО «Ромашка»"));
+    AppraiserList* appraisers = storage.getAppraiserList();
+    QCOMPARE(appraisers->count(), 2);
+    QVERIFY(appraisers->getTag(QStringLiteral("ФАМИЛИЯ_СПЕЦИАЛИСТА_4"), text, 0));
+    QCOMPARE(text, QStringLiteral("Борисова"));
+    QVERIFY(appraisers->getTag(QStringLiteral("ФИО_РУКОВОДИТЕЛЯ_РП_ЮЛ_ОЦЕН_КОМП_1"), text, 0));
+    QCOMPARE(text, QStringLiteral("Кузнецова Андрея Ильича"));
 }
 
 QTEST_MAIN(TestFullEvaluation)

@@ -1,0 +1,38 @@
+#ifndef ZENTAVO_APPRAISALBANKACCOUNT_H
+#define ZENTAVO_APPRAISALBANKACCOUNT_H
+
+#include "evaluation/bankaccount.h"
+
+class EvaluationStorage;
+
+// The bank account of an appraisal company's legal entity or proprietor, kept in memory
+// and stored in the catalog table "bankaccount".
+class ZENTAVO_EXPORT AppraisalBankAccount : public BankAccount
+{
+public:
+    // type: the kind of the company, which gives the kind part of the tag names.
+    AppraisalBankAccount(customertype_t type, int id);
+
+    QString& getText(field_t field, QString& value) override;
+    void setText(field_t field, const QString& value) override;
+    // Stores the code and takes the bank's name and correspondent account from the bank
+    // directory; a code the directory does not know clears both.
+    void setBic(const QString& bic);
+
+    int getId() const { return id; }
+    void setId(int rowId) { id = rowId; }
+    bool isNew() const { return id == -1; }
+
+    // Nothing to read for a new account; a stored account without its row throws
+    // AutoEvalException.
+    void load();
+    // Inserts a new account (taking its row id) or updates the stored one.
+    bool save();
+    void loadFromStorage(int index, EvaluationStorage& storage);
+
+private:
+    int id;
+    QString texts[FieldCount];
+};
+
+#endif

@@ -1,0 +1,108 @@
+#ifndef ZENTAVO_APPRAISALCOMPANY_H
+#define ZENTAVO_APPRAISALCOMPANY_H
+
+#include "evaluation/party.h"
+
+#include <QDate>
+#include <QMap>
+#include <QPixmap>
+
+#include <memory>
+
+class AppraisalBusinessman;
+class AppraisalOrg;
+class EvaluationStorage;
+class QSqlQuery;
+
+// The firm on whose behalf an appraiser works: a legal entity or a sole proprietor,
+// with its liability insurance policy, additional information, logo and bank account.
+// The user keeps companies in the catalog database; an evaluation carries a copy of one
+// company per appraiser, under the appraiser's position. A company read from an
+// evaluation is detached (identifier -1): saving it stores it as a new company.
+class ZENTAVO_EXPORT AppraisalCompany : public Party
+{
+public:
+    AppraisalCompany();
+    explicit AppraisalCompany(int id);
+    AppraisalCompany(int index, EvaluationStorage& storage);
+    ~AppraisalCompany() override;
+
+    // Answers the company's own six tags, then those of its current kind's details.
+    bool getTag(const QString& name, QString& value, long flags) override;
+    // A company is always written under a position: throws AutoEvalException.
+    void save(QIODevice& out) override;
+    customertype_t getType() const override { return type; }
+    // A private person cannot be an appraisal company: type 1 throws AutoEvalException.
+    void setType(customertype_t newType) override;
+    Organization* getOrg() override;
+    // Throws AutoEvalException: a company has no private-person details.
+    Person* getPeople() override;
+    Businessman* getBusinessman() override;
+    AppraisalOrg* getAppraisalOrg();
+    AppraisalBusinessman* getAppraisalBusinessman();
+
+    int getId() const { return id; }
+    QString& getPolicyNumber(QString& value) const;
+    void setPolicyNumber(const QString& value) { policyNumber = value; }
+    QString& getPolicyInsurer(QString& value) const;
+    void setPolicyInsurer(const QString& value) { policyInsurer = value; }
+    QDate& getPolicyDate(QDate& value) const;
+    void setPolicyDate(const QDate& value) { policyDate = value; }
+    // -1: no limit given.
+    int getPolicyLimit() const { return policyLimit; }
+    void setPolicyLimit(int value) { policyLimit = value; }
+    bool getPolicyAdditionalResponsibility() const { return additionalResponsibility; }
+    void setPolicyAdditionalResponsibility(bool value) { additionalResponsibility = value; }
+    QString& getAddInfo(QString& value) const;
+    void setAddInfo(const QString& value) { addInfo = value; }
+    QPixmap& getLogo(QPixmap& value) const;
+    void setLogo(const QPixmap& value) { logo = value; }
+    bool isLogo() const { return !logo.isNull(); }
+
+    // Reads the company row; the details are read on first access. A missing row or an
+    // invalid type throws AutoEvalException. Nothing happens for identifier -1.
+    void load();
+    void load(int companyId);
+    // Stores the company and the details that were ever accessed in one transaction;
+    // on a failure nothing is stored, the identifiers stay as they were and the answer
+    // is false.
+    bool save();
+    // The evaluation does not carry the logo: it is taken from the stored company with the
+    // same taxpayer number. A failed query throws AutoEvalException.
+    void loadLogo();
+    void init(int companyId);
+    void bindValues(QSqlQuery& query) const;
+
+    // The type tag, the six own tags and the details, all under the given position.
+    bool save(int index, QIODevice& out);
+    void loadFromStorage(int index, EvaluationStorage& storage);
+
+private:
+    enum key_t { POLICY_NUMBER = 1, POLICY_INSURER, POLICY_DATE, POLICY_LIMIT, ADDITIONAL_RESPONSIBILITY, ADD_INFO };
+
+    void initKeys();
+    void setKeys();
+    QString& keyValue(key_t key, long flags, QString& value) const;
+    QByteArray& keyLine(key_t key, const QString& name, QByteArray& line) const;
+    void readKey(key_t key, const QString& text);
+    bool saveRows();
+    QString taxpayerNumber();
+
+    int id = -1;
+    QMap<QString, key_t> keys;
+    customertype_t type = CUSTOMER_LEGAL_ENTITY;
+    QString policyNumber;
+    QString policyInsurer;
+    QString addInfo;
+    QString typeTag;
+    QString legalEntityText;
+    QString proprietorText;
+    QDate policyDate;
+    int policyLimit = -1;
+    bool additionalResponsibility = false;
+    QPixmap logo;
+    std::unique_ptr<AppraisalOrg> org;
+    std::unique_ptr<AppraisalBusinessman> businessman;
+};
+
+#endif

@@ -1,0 +1,66 @@
+#include "catalog/appraisalcompanycatalog.h"
+
+#include "catalog/appraisalcompany.h"
+#include "catalog/sqlstorage.h"
+#include "evaluation/businessman.h"
+#include "evaluation/organization.h"
+#include "runtime/singletonregistry.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+AppraisalCompanyCatalog* instance = nullptr;
+}
+
+AppraisalCompanyCatalog* AppraisalCompanyCatalog::getInstance()
+{
+    return SingletonRegistry::instance(instance, [](AppraisalCompanyCatalog* catalog) { catalog->load(); });
+}
+
+void AppraisalCompanyCatalog::load()
+{
+    names.clear();
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    if (!SQLStorage::exec(query,
+                          QStringLiteral("select c.id_apprcomp,c.companytype,o.inn,o.name from appraisalcompany c "
+                                         "left outer join org o using (id_apprcomp) where c.companytype=0 union "
+                                         "select c.id_apprcomp,c.companytype,b.inn, coalesce(b.lastname,'')||' '||"
+                                         "coalesce(b.firstname,'')||' '||coalesce(b.middlename,'') as name from "
+                                         "appraisalcompany c left outer join businessman b using (id_apprcomp) "
+                                         "where c.companytype=2 order by name")))
+        return;
+    QString name;
+    while (query.next())
+        names.insert(query.value(0).toInt(), makeName(query.value(3).toString(), query.value(1).toInt() == 0, name));
+}
+
+AppraisalCompany* AppraisalCompanyCatalog::getAppraisalCompany(int id)
+{
+    return new AppraisalCompany(id);
+}
+
+QString& AppraisalCompanyCatalog::makeName(const QString& name, bool isOrg, QString& out)
+{
+    out = name + (isOrg ? QStringLiteral(" (ЮЛ)") : QStringLiteral(" (ИП)"));
+    return out;
+}
+
+QString& AppraisalCompanyCatalog::makeName(AppraisalCompany& company, QString& out)
+{
+    QString name;
+    if (company.getType() == CUSTOMER_LEGAL_ENTITY)
+        return makeName(company.getOrg()->getText(Organization::NAME, name), true, out);
+    return makeName(company.getBusinessman()->getFIO(name), false, out);
+}
+
+int AppraisalCompanyCatalog::findIndex(AppraisalCompany& company)
+{
+    QString name;
+    makeName(company, name);
+    for (auto entry = names.cbegin(); entry != names.cend(); ++entry) {
+        if (entry.value() == name)
+            return entry.key();
+    }
+    return -1;
+}

@@ -1,0 +1,66 @@
+#include "catalog/appraisercatalog.h"
+
+#include "catalog/appraiser.h"
+#include "catalog/sqlstorage.h"
+#include "runtime/singletonregistry.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+AppraiserCatalog* instance = nullptr;
+}
+
+AppraiserCatalog* AppraiserCatalog::getInstance()
+{
+    return SingletonRegistry::instance(instance, [](AppraiserCatalog* catalog) { catalog->load(); });
+}
+
+void AppraiserCatalog::load()
+{
+    names.clear();
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    if (!SQLStorage::exec(query, QStringLiteral("select id_spec,firstname,lastname,middlename, id_appr from specialist "
+                                                "left outer join appraiser on (id_spec=id_appr) order by lastname")))
+        return;
+    QString name;
+    while (query.next()) {
+        bool isAppraiser = false;
+        query.value(4).toInt(&isAppraiser);
+        names.insert(query.value(0).toInt(), makeName(query.value(1).toString(), query.value(3).toString(),
+                                                      query.value(2).toString(), isAppraiser, name));
+    }
+}
+
+Appraiser* AppraiserCatalog::getAppraiser(int id)
+{
+    return new Appraiser(id);
+}
+
+QString& AppraiserCatalog::makeName(const QString& first, const QString& middle, const QString& last,
+                                    bool isAppraiser, QString& out)
+{
+    out = last + QLatin1Char(' ') + first + QLatin1Char(' ') + middle + QLatin1Char(' ')
+        + (isAppraiser ? QStringLiteral("(оценщик)") : QStringLiteral("(специалист)"));
+    return out;
+}
+
+QString& AppraiserCatalog::makeName(Appraiser& appraiser, QString& out)
+{
+    QString first;
+    QString middle;
+    QString last;
+    return makeName(appraiser.getFirstName(first), appraiser.getMiddleName(middle), appraiser.getLastName(last),
+                    appraiser.getType() == Appraiser::APPRAISER, out);
+}
+
+int AppraiserCatalog::findIndex(Appraiser& appraiser)
+{
+    QString name;
+    makeName(appraiser, name);
+    for (auto entry = names.cbegin(); entry != names.cend(); ++entry) {
+        if (entry.value() == name)
+            return entry.key();
+    }
+    return -1;
+}

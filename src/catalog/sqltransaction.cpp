@@ -1,0 +1,54 @@
+#include "catalog/sqltransaction.h"
+
+#include "catalog/sqlstorage.h"
+#include "runtime/logger.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+void rollBack(QSqlDatabase& database, const std::function<void()>& undo)
+{
+    if (!database.rollback())
+        LOG_WARNING() << "rollback failed:" << database.lastError().text();
+    undo();
+}
+
+} // namespace
+
+bool SqlTransaction::run(const std::function<bool()>& work, const std::function<void()>& undo)
+{
+    QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
+    if (!database.transaction()) {
+        LOG_WARNING() << "cannot start a transaction:" << database.lastError().text();
+        return false;
+    }
+    bool done = false;
+    try {
+        done = work();
+    } catch (...) {
+        rollBack(database, undo);
+        throw;
+    }
+    if (!done)
+        LOG_WARNING() << "save incomplete: the statements that succeeded are committed";
+    if (database.commit())
+        return done;
+    LOG_WARNING() << "commit failed, rolled back:" << database.lastError().text();
+    rollBack(database, undo);
+    return false;
+}
+
+bool SqlTransaction::takeInsertedId(const QSqlQuery& query, int& id)
+{
+    bool isInteger = false;
+    const int inserted = query.lastInsertId().toInt(&isInteger);
+    if (!isInteger) {
+        LOG_WARNING() << "no row id after insert";
+        return false;
+    }
+    id = inserted;
+    return true;
+}

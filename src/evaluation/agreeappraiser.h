@@ -1,0 +1,48 @@
+#ifndef ZENTAVO_AGREEAPPRAISER_H
+#define ZENTAVO_AGREEAPPRAISER_H
+
+#include "zentavo_export.h"
+
+#include <QString>
+
+class AppraisalCompany;
+class Appraiser;
+class QIODevice;
+
+// One person named in an evaluation, at a position 1, 2, 3 …: the appraiser or specialist,
+// the appraisal company on whose behalf they act, and their share of participation. The
+// person's and the company's tags carry the position, so the evaluation keeps complete
+// copies of both, independent of the catalog.
+class ZENTAVO_EXPORT AgreeAppraiser
+{
+public:
+    AgreeAppraiser();
+    virtual ~AgreeAppraiser();
+    AgreeAppraiser(const AgreeAppraiser&) = delete;
+    AgreeAppraiser& operator=(const AgreeAppraiser&) = delete;
+
+    // The participation, the person's and the company's tags, under the entry's position.
+    virtual void save(QIODevice& out) = 0;
+    virtual QString& getParticipation(QString& value) = 0;
+    virtual void setParticipation(const QString& value) = 0;
+    virtual Appraiser* getAppraiser() = 0;
+    virtual AppraisalCompany* getAppraisalCompany() = 0;
+    // An id of 1 or more takes the catalog record; below 1 the copy in the evaluation again.
+    virtual void setAppraiser(int id) = 0;
+    virtual void setAppraisalCompany(int id) = 0;
+
+    int getIndex() const { return index; }
+    void setIndex(int position);
+    // A report tag without its number: the person's, then the company's, then the participation.
+    bool getTag(const QString& name, QString& value, long flags);
+
+protected:
+    const QString& participationTag() const { return indexedParticipationTag; }
+
+private:
+    int index = -1;
+    const QString participationBase;
+    QString indexedParticipationTag;
+};
+
+#endif

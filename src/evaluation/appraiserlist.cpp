@@ -1,0 +1,60 @@
+#include "evaluation/appraiserlist.h"
+
+#include "catalog/appraiser.h"
+#include "evaluation/agreeappraiser.h"
+#include "values/tagutils.h"
+
+AppraiserList::AppraiserList() = default;
+
+AppraiserList::~AppraiserList() = default;
+
+int AppraiserList::count()
+{
+    return int(entries.size());
+}
+
+AgreeAppraiser* AppraiserList::getAppraiser(int position)
+{
+    const auto found = entries.find(position);
+    return found == entries.end() ? nullptr : found->second.get();
+}
+
+bool AppraiserList::removeAppraiser(int position)
+{
+    if (entries.erase(position) == 0)
+        return false;
+    modified = true;
+    return true;
+}
+
+bool AppraiserList::moveAppraiser(int from, int to)
+{
+    const auto source = entries.find(from);
+    if (source == entries.end() || entries.count(to) != 0)
+        return false;
+    entries[to] = std::move(source->second);
+    entries.erase(from);
+    return true;
+}
+
+AgreeAppraiser* AppraiserList::getAppraiserForTag(int number)
+{
+    const bool wantsAppraiser = number < FirstSpecialistNumber;
+    int remaining = wantsAppraiser ? number : number - FirstSpecialistNumber + 1;
+    const Appraiser::appraisertype_t wanted = wantsAppraiser ? Appraiser::APPRAISER : Appraiser::SPECIALIST;
+    for (const auto& entry : entries) {
+        if (entry.second->getAppraiser()->getType() == wanted && --remaining == 0)
+            return entry.second.get();
+    }
+    return nullptr;
+}
+
+bool AppraiserList::getTag(const QString& name, QString& value, long flags)
+{
+    int number = 0;
+    QString base;
+    if (!TagUtils::extractIndex(name, number, base) || number < 1)
+        return false;
+    AgreeAppraiser* entry = getAppraiserForTag(number);
+    return entry && entry->getTag(base, value, flags);
+}

@@ -1,0 +1,50 @@
+#ifndef ZENTAVO_APPRAISERLIST_H
+#define ZENTAVO_APPRAISERLIST_H
+
+#include "zentavo_export.h"
+
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class AgreeAppraiser;
+
+// The people who did the work of an evaluation, by position 1, 2, 3 …. Reports number
+// them differently: tags numbered 1 to 3 name the first, second and third appraiser in
+// position order, tags numbered 4 and above the first, second … specialist.
+class ZENTAVO_EXPORT AppraiserList
+{
+public:
+    AppraiserList();
+    virtual ~AppraiserList();
+    AppraiserList(const AppraiserList&) = delete;
+    AppraiserList& operator=(const AppraiserList&) = delete;
+
+    virtual int count();
+    // Null when the position is empty.
+    virtual AgreeAppraiser* getAppraiser(int position);
+    // The entry at the position, created empty when there is none.
+    virtual AgreeAppraiser* addAppraiser(int position) = 0;
+    virtual bool removeAppraiser(int position);
+    // Re-keys the entry; the caller gives it its new position with setIndex.
+    virtual bool moveAppraiser(int from, int to);
+
+    // Set by adding and removing entries, not by moving or editing them.
+    bool isModified() const { return modified; }
+    void setModified(bool value) { modified = value; }
+    // Report number 1-3: that appraiser in position order; 4 and above: specialist n - 3.
+    AgreeAppraiser* getAppraiserForTag(int number);
+    // A report tag ending in "_" and its report number.
+    bool getTag(const QString& name, QString& value, long flags);
+
+    static constexpr int FirstSpecialistNumber = 4;
+
+protected:
+    std::map<int, std::unique_ptr<AgreeAppraiser>> entries;
+
+private:
+    bool modified = false;
+};
+
+#endif

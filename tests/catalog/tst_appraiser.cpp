@@ -1,0 +1,184 @@
+#include "appraisalsamples.h"
+#include "catalog/appraiser.h"
+#include "catalog/appraisercatalog.h"
+#include "catalog/sqlstorage.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "runtime/singletonregistry.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QStringList written(Appraiser& appraiser, int index)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    appraiser.save(index, buffer);
+    return QString::fromUtf8(buffer.data()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void readInto(EvaluationTagStorage& storage, const QStringList& lines)
+{
+    QBuffer buffer;
+    buffer.setData((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    storage.readTagLines(buffer);
+}
+
+void exec(const QString& statement)
+{
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    QVERIFY2(query.exec(statement), qPrintable(statement));
+}
+
+} // namespace
+
+// Appraisers and specialists in the catalog database and as copies in an evaluation.
+class TestAppraiser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { SingletonRegistry::destroyAllForTesting(); }
+
+    void databaseRoundTripAndList();
+    void specialistLosesTheAppraiserRow();
+    void failedStatementCommitsWhatSucceeded();
+    void evaluationTags_data();
+    void evaluationTags();
+    void reportTags();
+    void emptyLimitStaysEmpty();
+};
+
+void TestAppraiser::init()
+{
+    SingletonRegistry::destroyAllForTesting();
+    QFile::remove(SQLStorage::getCatalogDatabaseName());
+}
+
+void TestAppraiser::databaseRoundTripAndList()
+{
+    Appraiser appraiser;
+    fillAppraiser(appraiser, QStringLiteral("Яковлева"));
+    Appraiser specialist;
+    fillSpecialist(specialist, QStringLiteral("Борисова"));
+    QVERIFY(appraiser.save());
+    QVERIFY(appraiser.save());
+    QVERIFY(specialist.save());
+    QCOMPARE(appraiser.getAppraiserId(), appraiser.getId());
+    QCOMPARE(rowCount("specialist"), 2);
+    QCOMPARE(rowCount("appraiser"), 1);
+
+    Appraiser loaded(appraiser.getId());
+    QCOMPARE(loaded.getType(), Appraiser::APPRAISER);
+    // The additional-liability flag is kept only in evaluations.
+    appraiser.setAdditionalResponcibility(false);
+    QCOMPARE(written(loaded, 1), written(appraiser, 1));
+    const std::unique_ptr<Appraiser> listed(AppraiserCatalog::getInstance()->getAppraiser(specialist.getId()));
+    QCOMPARE(written(*listed, 2), written(specialist, 2));
+
+    AppraiserCatalog* catalog = AppraiserCatalog::getInstance();
+    QCOMPARE(catalog->getNames().values(),
+             (QStringList{QStringLiteral("Яковлева Анна Сергеевна (оценщик)"),
+                          QStringLiteral("Борисова Анна Сергеевна (специалист)")}));
+    QCOMPARE(catalog->findIndex(loaded), appraiser.getId());
+}
+
+void TestAppraiser::specialistLosesTheAppraiserRow()
+{
+    Appraiser appraiser;
+    fillAppraiser(appraiser, QStringLiteral("Яковлева"));
+    QVERIFY(appraiser.save());
+    appraiser.setType(Appraiser::SPECIALIST);
+    QVERIFY(appraiser.save());
+    QCOMPARE(rowCount("specialist"), 1);
+    QCOMPARE(rowCount("appraiser"), 0);
+    QCOMPARE(Appraiser(appraiser.getId()).getType(), Appraiser::SPECIALIST);
+    appraiser.setType(Appraiser::APPRAISER);
+    QVERIFY(appraiser.save());
+    QCOMPARE(rowCount("appraiser"), 1);
+}
+
+void TestAppraiser::failedStatementCommitsWhatSucceeded()
+{
+    exec(QStringLiteral("alter table appraiser rename to kept"));
+    Appraiser appraiser;
+    fillAppraiser(appraiser, QStringLiteral("Яковлева"));
+    QVERIFY(!appraiser.save());
+    QEXPECT_FAIL("", "a save that fails part way commits what succeeded: the appraiser is stored as a specialist "
+                     "without the certificate, insurance and membership data", Continue);
+    QCOMPARE(rowCount("specialist"), 0);
+    exec(QStringLiteral("alter table kept rename to appraiser"));
+    QVERIFY(appraiser.save());
+    QCOMPARE(rowCount("appraiser"), 1);
+}
+
+void TestAppraiser::evaluationTags_data()
+{
+    QTest::addColumn<bool>("isAppraiser");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<QString>("typeLine");
+    QTest::newRow("appraiser") << true << 21 << QStringLiteral("ТИП_ОЦЕНЩИКА_1=ОЦЕНЩИК");
+    QTest::newRow("specialist") << false << 7 << QStringLiteral("ТИП_ОЦЕНЩИКА_1=СПЕЦИАЛИСТ");
+}
+
+void TestAppraiser::evaluationTags()
+{
+    QFETCH(bool, isAppraiser);
+    QFETCH(int, lineCount);
+    QFETCH(QString, typeLine);
+    Appraiser person;
+    if (isAppraiser)
+        fillAppraiser(person, QStringLiteral("Яковлева"));
+    else
+        fillSpecialist(person, QStringLiteral("Борисова"));
+    const QStringList lines = written(person, 1);
+    QCOMPARE(lines.size(), lineCount);
+    QCOMPARE(lines.at(0), QStringLiteral("ОЦЕНЩИК_1=true"));
+    QCOMPARE(lines.at(1), typeLine);
+    for (const QString& line : lines)
+        QVERIFY2(line.section(QLatin1Char('='), 0, 0).endsWith(QStringLiteral("_1")), qPrintable(line));
+
+    EvaluationTagStorage storage;
+    readInto(storage, lines);
+    Appraiser copy(1, storage);
+    QCOMPARE(copy.getId(), -1);
+    QCOMPARE(written(copy, 1), lines);
+}
+
+void TestAppraiser::reportTags()
+{
+    EvaluationTagStorage storage;
+    storage.setTag(QStringLiteral("ТИП_ОЦЕНЩИКА_3"), QStringLiteral("оценщик"));
+    storage.setTag(QStringLiteral("ИМЯ_ОЦЕНЩИКА_3"), QStringLiteral("Анна"));
+    Appraiser appraiser(3, storage);
+    QCOMPARE(appraiser.getType(), Appraiser::APPRAISER);
+    QString value;
+    QVERIFY(appraiser.getTag(QStringLiteral("ИМЯ_ОЦЕНЩИКА"), value, TAGFLAG_SHORT));
+    QCOMPARE(value, QStringLiteral("А."));
+    QVERIFY(!appraiser.getTag(QStringLiteral("ИМЯ_СПЕЦИАЛИСТА"), value, 0));
+    Appraiser specialist;
+    QVERIFY(!specialist.getTag(QStringLiteral("СТАЖ_ОЦЕНЩИКА"), value, 0));
+}
+
+// A limit never given is written as an empty value; read back it should stay "not given"
+// rather than turn into a limit of 0 in the next report.
+void TestAppraiser::emptyLimitStaysEmpty()
+{
+    Appraiser appraiser;
+    fillAppraiser(appraiser, QStringLiteral("Яковлева"));
+    appraiser.setInsurLimit(-1);
+    EvaluationTagStorage storage;
+    readInto(storage, written(appraiser, 1));
+    QEXPECT_FAIL("", "a limit that does not parse is read as 0", Continue);
+    QCOMPARE(Appraiser(1, storage).getInsurLimit(), -1);
+}
+
+QTEST_MAIN(TestAppraiser)
+#include "tst_appraiser.moc"
