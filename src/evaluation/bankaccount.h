@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -34,6 +35,8 @@ public:
     void save(QIODevice& out);
 
     const QString& tagName(field_t field) const { return names[field]; }
+    // Every name it answers, aliases included.
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 private:
     QString names[FieldCount];

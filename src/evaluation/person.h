@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class IdentDocument;
 class QIODevice;
@@ -54,6 +55,8 @@ public:
     QString& getFIO(QString& fio);
 
     const QString& tagName(field_t field) const { return names[field]; }
+    // Its fields in field order, then its identity document's.
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 private:
     QString names[FieldCount];
