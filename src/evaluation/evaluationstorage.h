@@ -14,6 +14,7 @@ class AgreeCustomer;
 class Agreement;
 class Equipment;
 class EvaluationJob;
+class Harmonization;
 class ManualAnalyze;
 class PhotoGallery;
 class Vehicle;
@@ -61,6 +62,9 @@ public:
     virtual bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach) = 0;
     virtual bool isApproach(evaluationapproach_t key) const = 0;
     virtual EvaluationApproach* getApproach(evaluationapproach_t key) const = 0;
+
+    // The reconciliation of the approaches, created on its first request.
+    virtual Harmonization* getHarmonization() = 0;
 
     virtual bool doLoad(const QString& path) = 0;
     virtual bool doSave(const QString& path) = 0;

@@ -4,6 +4,7 @@
 #include "evaluation/agreementontag.h"
 #include "evaluation/equipmentontag.h"
 #include "evaluation/evaluationjobontag.h"
+#include "evaluation/harmonization.h"
 #include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
 #include "evaluation/vehicleontag.h"
@@ -126,6 +127,7 @@ void EvaluationTagStorage::deleteSections()
     deleteSection(vehicle);
     deleteSection(equipment);
     deleteSection(manualAnalyze);
+    deleteSection(harmonization);
 }
 
 QString& EvaluationTagStorage::getTag(const QString& name, QString& value) const
@@ -268,6 +270,13 @@ EvaluationApproach* EvaluationTagStorage::getApproach(evaluationapproach_t key) 
     return approaches.value(key);
 }
 
+Harmonization* EvaluationTagStorage::getHarmonization()
+{
+    if (!harmonization)
+        harmonization = new Harmonization(*this);
+    return harmonization;
+}
+
 void EvaluationTagStorage::clearApproaches()
 {
     for (EvaluationApproach* approach : std::as_const(approaches))
@@ -389,6 +398,7 @@ void EvaluationTagStorage::writeTagList(QuaZipFile& file)
     getEquipment()->save(file);
     getManualAnalyze()->save(file);
     saveApproaches(file);
+    getHarmonization()->save(file);
 }
 
 bool EvaluationTagStorage::doLoad(const QString& path)

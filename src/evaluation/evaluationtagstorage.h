@@ -16,6 +16,7 @@ class AgreeCustomerOnTag;
 class AgreementOnTag;
 class EquipmentOnTag;
 class EvaluationJobOnTag;
+class Harmonization;
 class ManualAnalyzeOnTag;
 class PhotoGalleryOnTag;
 class VehicleOnTag;
@@ -63,6 +64,7 @@ public:
     void clearApproaches();
     void loadApproaches();
     void saveApproaches(QuaZipFile& file);
+    Harmonization* getHarmonization() override;
 
     int getPhotoCount() const;
     QPixmap& getPhoto(int index, QPixmap& photo) const;
@@ -109,6 +111,7 @@ private:
     QList<QPixmap> photos;
     int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
+    Harmonization* harmonization = nullptr;
 };
 
 #endif
