@@ -6,7 +6,11 @@
 #include <quazip/quazipfile.h>
 
 TestApproach::TestApproach(EvaluationStorage& storage, QString name, QString tagKey)
-    : storage(storage), name(std::move(name)), key(std::move(tagKey))
+    : storage(storage),
+      name(std::move(name)),
+      key(std::move(tagKey)),
+      costTag(key + QStringLiteral("_СТОИМОСТЬ")),
+      analogTag(key + QStringLiteral("_СТОИМОСТЬ_АНАЛОГА"))
 {
 }
 
@@ -22,9 +26,9 @@ TestApproach TestApproach::comparative(EvaluationStorage& storage)
 
 bool TestApproach::getTag(const QString& tag, QString& value, tagflag_t flags)
 {
-    if (tag == costTag())
+    if (tag == costTag)
         TagUtils::condProcessFlagMONEY(flags, approachCost, value);
-    else if (tag == analogTag())
+    else if (tag == analogTag)
         TagUtils::condProcessFlagMONEY(flags, analogFullCost, value);
     else
         return false;
@@ -34,8 +38,8 @@ bool TestApproach::getTag(const QString& tag, QString& value, tagflag_t flags)
 void TestApproach::save(QuaZipFile& file)
 {
     QByteArray line;
-    file.write(TagUtils::mkTagLine(costTag(), approachCost, line));
-    file.write(TagUtils::mkTagLine(analogTag(), analogFullCost, line));
+    file.write(TagUtils::mkTagLine(costTag, approachCost, line));
+    file.write(TagUtils::mkTagLine(analogTag, analogFullCost, line));
 }
 
 void TestApproach::clear()
@@ -46,8 +50,8 @@ void TestApproach::clear()
 
 void TestApproach::load()
 {
-    storage.getTag(costTag(), approachCost);
-    storage.getTag(analogTag(), analogFullCost);
+    storage.getTag(costTag, approachCost);
+    storage.getTag(analogTag, analogFullCost);
 }
 
 QString& TestApproach::getName(QString& out)

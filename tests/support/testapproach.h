@@ -33,12 +33,11 @@ public:
     QPixmap& getImage(int, QPixmap& image) override { return image; }
 
 private:
-    QString costTag() const { return key + QStringLiteral("_СТОИМОСТЬ"); }
-    QString analogTag() const { return key + QStringLiteral("_СТОИМОСТЬ_АНАЛОГА"); }
-
     EvaluationStorage& storage;
     QString name;
     QString key;
+    QString costTag;
+    QString analogTag;
     Money approachCost;
     Money analogFullCost;
 };
