@@ -6,13 +6,25 @@
 
 #include <QIODevice>
 
+const QStringList& AgreementOnTag::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("НОМЕР_ДОГОВОРА"),
+        QStringLiteral("ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"),
+        QStringLiteral("СТОИМОСТЬ_УСЛУГ"),
+        QStringLiteral("МЕСТО_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"),
+        QStringLiteral("СТОИМОСТЬ_УСЛУГ_НДС"),
+    };
+    return names;
+}
+
 AgreementOnTag::AgreementOnTag(EvaluationStorage* storage)
     : storage(storage),
-      numberTag(QStringLiteral("НОМЕР_ДОГОВОРА")),
-      dateTag(QStringLiteral("ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА")),
-      priceTag(QStringLiteral("СТОИМОСТЬ_УСЛУГ")),
-      placeTag(QStringLiteral("МЕСТО_ЗАКЛЮЧЕНИЯ_ДОГОВОРА")),
-      priceVatTag(QStringLiteral("СТОИМОСТЬ_УСЛУГ_НДС")),
+      numberTag(tagNames().at(0)),
+      dateTag(tagNames().at(1)),
+      priceTag(tagNames().at(2)),
+      placeTag(tagNames().at(3)),
+      priceVatTag(tagNames().at(4)),
       bankGuarantee(std::make_unique<BankGuaranteeOnTag>(storage))
 {
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <QStringList>
+
 class BankGuaranteeOnTag;
 class EvaluationStorage;
 
@@ -28,6 +30,8 @@ public:
     BankGuarantee* getBankGuarantee() override;
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // The report tags it answers itself; the bank guarantee answers its own.
+    static const QStringList& tagNames();
 
     // The value added tax charged on top of the price; null when there is no price.
     Money& getPriceVat(Money& vat);

@@ -41,6 +41,19 @@ BankAccount::BankAccount(customertype_t type, customerrole_t role)
 
 BankAccount::~BankAccount() = default;
 
+QStringList BankAccount::tagNames(customertype_t type, customerrole_t role)
+{
+    QString suffix;
+    TagUtils::mkRole(type, role, suffix);
+    QStringList answered;
+    for (const FieldWords& words : fieldWords()) {
+        answered << words.word + suffix;
+        if (!words.alias.isEmpty())
+            answered << words.alias + suffix;
+    }
+    return answered;
+}
+
 bool BankAccount::getTag(const QString& name, QString& value, long)
 {
     const auto found = fieldsByName.constFind(name);

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -36,6 +37,8 @@ public:
     void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     const QString& tagName(field_t field) const { return names[field]; }
+    // Every name it answers, aliases included.
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 private:
     QString names[FieldCount];

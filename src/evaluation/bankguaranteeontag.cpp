@@ -5,14 +5,27 @@
 
 #include <QIODevice>
 
+const QStringList& BankGuaranteeOnTag::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("НОМЕР_БАНКОВСКОЙ_ГАРАНТИИ"),
+        QStringLiteral("ДАТА_БАНКОВСКОЙ_ГАРАНТИИ"),
+        QStringLiteral("СУММА_БАНКОВСКОЙ_ГАРАНТИИ"),
+        QStringLiteral("БАНК_ГАРАНТ"),
+        QStringLiteral("БИК_БАНКА_ГАРАНТА"),
+        QStringLiteral("БАНКОВСКАЯ_ГАРАНТИЯ"),
+    };
+    return names;
+}
+
 BankGuaranteeOnTag::BankGuaranteeOnTag(EvaluationStorage* storage)
     : storage(storage),
-      numberTag(QStringLiteral("НОМЕР_БАНКОВСКОЙ_ГАРАНТИИ")),
-      dateTag(QStringLiteral("ДАТА_БАНКОВСКОЙ_ГАРАНТИИ")),
-      amountTag(QStringLiteral("СУММА_БАНКОВСКОЙ_ГАРАНТИИ")),
-      bankNameTag(QStringLiteral("БАНК_ГАРАНТ")),
-      bicTag(QStringLiteral("БИК_БАНКА_ГАРАНТА")),
-      guaranteedTag(QStringLiteral("БАНКОВСКАЯ_ГАРАНТИЯ"))
+      numberTag(tagNames().at(0)),
+      dateTag(tagNames().at(1)),
+      amountTag(tagNames().at(2)),
+      bankNameTag(tagNames().at(3)),
+      bicTag(tagNames().at(4)),
+      guaranteedTag(tagNames().at(5))
 {
 }
 

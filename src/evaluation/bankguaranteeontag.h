@@ -3,6 +3,8 @@
 
 #include "evaluation/bankguarantee.h"
 
+#include <QStringList>
+
 class EvaluationStorage;
 
 // The bank guarantee kept in the evaluation's tags; it holds no values of its own.
@@ -26,6 +28,8 @@ public:
     void setGuaranteed(bool guaranteed) override;
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // The report tags it answers, the same names it keeps its fields under.
+    static const QStringList& tagNames();
 
 private:
     EvaluationStorage* storage;

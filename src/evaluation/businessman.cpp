@@ -5,16 +5,24 @@
 
 #include <QIODevice>
 
-Businessman::Businessman(customerrole_t role)
-    : Person(CUSTOMER_SOLE_PROPRIETOR, role)
+QStringList Businessman::tagNames(customerrole_t role)
 {
     QString suffix;
     TagUtils::mkRole(CUSTOMER_SOLE_PROPRIETOR, role, suffix);
-    detailNames[OGRN] = QStringLiteral("ОГРН") + suffix;
-    detailNames[REGISTRATION_DATE] = QStringLiteral("ДАТА_ПРИСВОЕНИЯ") + suffix;
-    detailNames[SIMPLIFIED_TAXATION] = QStringLiteral("УСНО") + suffix;
-    detailNames[ACCOUNTANT] = QStringLiteral("ФИО_БУХГАЛТЕРА") + suffix;
-    detailNames[ACCOUNTANT_POST] = QStringLiteral("ДОЛЖНОСТЬ_БУХГАЛТЕРА") + suffix;
+    QStringList answered = {QStringLiteral("ОГРН"), QStringLiteral("ДАТА_ПРИСВОЕНИЯ"), QStringLiteral("УСНО"),
+                            QStringLiteral("ФИО_БУХГАЛТЕРА"), QStringLiteral("ДОЛЖНОСТЬ_БУХГАЛТЕРА")};
+    for (QString& name : answered)
+        name += suffix;
+    return answered + Person::tagNames(CUSTOMER_SOLE_PROPRIETOR, role)
+        + BankAccount::tagNames(CUSTOMER_SOLE_PROPRIETOR, role);
+}
+
+Businessman::Businessman(customerrole_t role)
+    : Person(CUSTOMER_SOLE_PROPRIETOR, role)
+{
+    const QStringList answered = tagNames(role);
+    for (int i = 0; i < DetailCount; ++i)
+        detailNames[i] = answered.at(i);
 }
 
 Businessman::~Businessman() = default;

@@ -39,6 +39,8 @@ public:
 
     using Person::tagName;
     const QString& tagName(detail_t detail) const { return detailNames[detail]; }
+    // Its own fields in detail order, the personal part's, then the bank account's.
+    static QStringList tagNames(customerrole_t role);
 
 private:
     bool getDetailTag(const QString& name, QString& value, long flags);

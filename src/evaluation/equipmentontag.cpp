@@ -6,11 +6,21 @@
 
 #include <QIODevice>
 
+const QStringList& EquipmentOnTag::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("СТОИМОСТЬ_ВОССТ_РЕМОНТА"),
+        QStringLiteral("ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"),
+        QStringLiteral("ЛИЦ_ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"),
+    };
+    return names;
+}
+
 EquipmentOnTag::EquipmentOnTag(EvaluationStorage* storage)
     : storage(storage),
-      repairCostTag(QStringLiteral("СТОИМОСТЬ_ВОССТ_РЕМОНТА")),
-      softwareTag(QStringLiteral("ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ")),
-      licenceTag(QStringLiteral("ЛИЦ_ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"))
+      repairCostTag(tagNames().at(0)),
+      softwareTag(tagNames().at(1)),
+      licenceTag(tagNames().at(2))
 {
 }
 

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <QStringList>
+
 class EquipmentTableOnTag;
 class EvaluationStorage;
 
@@ -28,6 +30,8 @@ public:
     EquipmentTable* getConversionTable() override;
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // Its own report tags; the tables answer theirs.
+    static const QStringList& tagNames();
 
 private:
     static constexpr int TableCount = 3;

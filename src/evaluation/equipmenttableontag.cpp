@@ -36,6 +36,15 @@ EquipmentTableOnTag::EquipmentTableOnTag(int kind, EvaluationStorage* storage) :
 
 EquipmentTableOnTag::~EquipmentTableOnTag() = default;
 
+QStringList EquipmentTableOnTag::tagNames(int kind)
+{
+    const QString prefix = tablePrefix(kind);
+    QStringList names;
+    for (Column column : resolvedColumns())
+        names << prefix + info(column).word;
+    return names;
+}
+
 const EquipmentTableOnTag::ColumnInfo& EquipmentTableOnTag::info(Column column)
 {
     static const ColumnInfo table[] = {

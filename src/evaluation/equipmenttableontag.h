@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QStringList>
 
 class EvaluationStorage;
 
@@ -48,6 +49,8 @@ public:
     bool getTag(const QString& name, QString& value, long flags) const;
 
     int getKind() const { return kind; }
+    // The names it answers, without their row index.
+    static QStringList tagNames(int kind);
 
 private:
     struct Row

@@ -28,17 +28,33 @@ const QRegularExpression& daysPattern()
 
 } // namespace
 
+const QStringList& EvaluationJobOnTag::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"),
+        QStringLiteral("ИСПОЛЬЗОВАНИЕ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"),
+        QStringLiteral("ОГРАНИЧЕНИЯ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"),
+        QStringLiteral("ДОПУЩЕНИЯ_И_ОГРАНИЧЕНИЯ"),
+        QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ"),
+        QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ_ДНЕЙ"),
+        QStringLiteral("ДАТА_ОЦЕНКИ"),
+        QStringLiteral("ДАТА_ОТЧЕТА"),
+        QStringLiteral("ДАТА_ЗАВЕРШЕНИЯ_ОЦЕНКИ"),
+    };
+    return names;
+}
+
 EvaluationJobOnTag::EvaluationJobOnTag(EvaluationStorage* storage)
     : storage(storage),
-      purposeTag(QStringLiteral("ЦЕЛЬ_ОЦЕНКИ")),
-      usageTag(QStringLiteral("ИСПОЛЬЗОВАНИЕ_РЕЗУЛЬТАТОВ_ОЦЕНКИ")),
-      restrictionsTag(QStringLiteral("ОГРАНИЧЕНИЯ_РЕЗУЛЬТАТОВ_ОЦЕНКИ")),
-      assumptionsTag(QStringLiteral("ДОПУЩЕНИЯ_И_ОГРАНИЧЕНИЯ")),
-      termTag(QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ")),
-      daysTag(QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ_ДНЕЙ")),
-      evaluationDateTag(QStringLiteral("ДАТА_ОЦЕНКИ")),
-      reportDateTag(QStringLiteral("ДАТА_ОТЧЕТА")),
-      completionDateTag(QStringLiteral("ДАТА_ЗАВЕРШЕНИЯ_ОЦЕНКИ")),
+      purposeTag(tagNames().at(0)),
+      usageTag(tagNames().at(1)),
+      restrictionsTag(tagNames().at(2)),
+      assumptionsTag(tagNames().at(3)),
+      termTag(tagNames().at(4)),
+      daysTag(tagNames().at(5)),
+      evaluationDateTag(tagNames().at(6)),
+      reportDateTag(tagNames().at(7)),
+      completionDateTag(tagNames().at(8)),
       agreementDateTag(QStringLiteral("ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"))
 {
 }

@@ -3,6 +3,8 @@
 
 #include "evaluation/evaluationjob.h"
 
+#include <QStringList>
+
 class EvaluationStorage;
 
 // The valuation task kept in the evaluation's tags; it holds no values of its own.
@@ -32,6 +34,8 @@ public:
     void setCompletionDate(const QDate& date) override;
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // The report tags it answers.
+    static const QStringList& tagNames();
 
 private:
     QDate& completionDateFromTerm(QDate& date);

@@ -15,6 +15,7 @@ class Agreement;
 class AppraiserList;
 class Equipment;
 class EvaluationJob;
+class Harmonization;
 class ManualAnalyze;
 class PhotoGallery;
 class Vehicle;
@@ -63,6 +64,9 @@ public:
     virtual bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach) = 0;
     virtual bool isApproach(evaluationapproach_t key) const = 0;
     virtual EvaluationApproach* getApproach(evaluationapproach_t key) const = 0;
+
+    // The reconciliation of the approaches, created on its first request.
+    virtual Harmonization* getHarmonization() = 0;
 
     virtual bool doLoad(const QString& path) = 0;
     virtual bool doSave(const QString& path) = 0;

@@ -6,6 +6,7 @@
 #include "evaluation/appraiserlistontag.h"
 #include "evaluation/equipmentontag.h"
 #include "evaluation/evaluationjobontag.h"
+#include "evaluation/harmonization.h"
 #include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
 #include "evaluation/storedphoto.h"
@@ -155,6 +156,7 @@ void EvaluationTagStorage::deleteSections()
     deleteSection(equipment);
     deleteSection(appraiserList);
     deleteSection(manualAnalyze);
+    deleteSection(harmonization);
 }
 
 QString& EvaluationTagStorage::getTag(const QString& name, QString& value) const
@@ -303,6 +305,13 @@ EvaluationApproach* EvaluationTagStorage::getApproach(evaluationapproach_t key) 
     if (!approaches.contains(key))
         throw AutoEvalException(QStringLiteral("evaluationtagstorage"), __LINE__);
     return approaches.value(key);
+}
+
+Harmonization* EvaluationTagStorage::getHarmonization()
+{
+    if (!harmonization)
+        harmonization = new Harmonization(*this);
+    return harmonization;
 }
 
 void EvaluationTagStorage::clearApproaches()
@@ -475,6 +484,7 @@ void EvaluationTagStorage::writeTagList(QuaZipFile& file)
     getManualAnalyze()->save(file);
     saveAppraisers(file);
     saveApproaches(file);
+    getHarmonization()->save(file);
 }
 
 void EvaluationTagStorage::saveAppraisers(QIODevice& file)

@@ -20,6 +20,7 @@ class AgreementOnTag;
 class AppraiserListOnTag;
 class EquipmentOnTag;
 class EvaluationJobOnTag;
+class Harmonization;
 class ManualAnalyzeOnTag;
 class PhotoGalleryOnTag;
 class VehicleOnTag;
@@ -71,6 +72,7 @@ public:
     void clearApproaches();
     void loadApproaches();
     void saveApproaches(QuaZipFile& file);
+    Harmonization* getHarmonization() override;
 
     // Each photo is kept as its encoded bytes and written back unchanged, so saving
     // never costs a photo quality, nor time to code it. Pictures are decoded only when
@@ -140,6 +142,7 @@ private:
     QList<StoredPhoto> photos;
     int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
+    Harmonization* harmonization = nullptr;
 };
 
 #endif

@@ -4,17 +4,27 @@
 
 #include <QIODevice>
 
-IdentDocument::IdentDocument(customertype_t type, customerrole_t role)
+// The text fields in field order, then the date of issue.
+QStringList IdentDocument::tagNames(customertype_t type, customerrole_t role)
 {
     QString suffix;
     TagUtils::mkRole(type, role, suffix);
-    names[KIND] = QStringLiteral("ДОКУМЕНТ") + suffix;
-    names[SERIES] = QStringLiteral("СЕРИЯ_ДОКУМЕНТА") + suffix;
-    names[NUMBER] = QStringLiteral("НОМЕР_ДОКУМЕНТА") + suffix;
-    names[ISSUED_BY] = QStringLiteral("ДОКУМЕНТ_ВЫДАН") + suffix;
-    dateName = QStringLiteral("ДАТА_ДОКУМЕНТА") + suffix;
-    for (int i = 0; i < FieldCount; ++i)
+    QStringList answered = {QStringLiteral("ДОКУМЕНТ"), QStringLiteral("СЕРИЯ_ДОКУМЕНТА"),
+                            QStringLiteral("НОМЕР_ДОКУМЕНТА"), QStringLiteral("ДОКУМЕНТ_ВЫДАН"),
+                            QStringLiteral("ДАТА_ДОКУМЕНТА")};
+    for (QString& name : answered)
+        name += suffix;
+    return answered;
+}
+
+IdentDocument::IdentDocument(customertype_t type, customerrole_t role)
+{
+    const QStringList answered = tagNames(type, role);
+    for (int i = 0; i < FieldCount; ++i) {
+        names[i] = answered.at(i);
         fieldsByName.insert(names[i], static_cast<field_t>(i));
+    }
+    dateName = answered.at(FieldCount);
 }
 
 IdentDocument::~IdentDocument() = default;

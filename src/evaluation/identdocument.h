@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -37,6 +38,7 @@ public:
 
     const QString& tagName(field_t field) const { return names[field]; }
     const QString& dateTagName() const { return dateName; }
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 private:
     QString names[FieldCount];

@@ -1,9 +1,19 @@
 #include "evaluation/manualanalyze.h"
 
+const QStringList& ManualAnalyze::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("АНАЛИЗ_РЫНКА"),
+        QStringLiteral("ПЕРЕЧЕНЬ_ИСТОЧНИКОВ"),
+        QStringLiteral("ВЫВОДЫ_ПО_АНАЛИЗУ"),
+    };
+    return names;
+}
+
 ManualAnalyze::ManualAnalyze()
-    : analysisTag(QStringLiteral("АНАЛИЗ_РЫНКА")),
-      sourcesTag(QStringLiteral("ПЕРЕЧЕНЬ_ИСТОЧНИКОВ")),
-      conclusionsTag(QStringLiteral("ВЫВОДЫ_ПО_АНАЛИЗУ"))
+    : analysisTag(tagNames().at(0)),
+      sourcesTag(tagNames().at(1)),
+      conclusionsTag(tagNames().at(2))
 {
 }
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <QStringList>
+
 class QIODevice;
 
 // The market analysis the appraiser writes for the report: the analysis itself, the
@@ -29,6 +31,8 @@ public:
 
     // Answers the three report tags through the getters; false for any other name.
     bool getTag(const QString& name, QString& value, long flags);
+    // The three report tags.
+    static const QStringList& tagNames();
 
 protected:
     const QString analysisTag;

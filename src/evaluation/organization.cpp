@@ -63,6 +63,19 @@ Organization::Organization(customerrole_t role)
 
 Organization::~Organization() = default;
 
+QStringList Organization::tagNames(customerrole_t role)
+{
+    QString suffix;
+    TagUtils::mkRole(CUSTOMER_LEGAL_ENTITY, role, suffix);
+    QStringList answered;
+    for (const FieldWords& words : fieldWords()) {
+        answered << words.word + suffix;
+        if (!words.alias.isEmpty())
+            answered << words.alias + suffix;
+    }
+    return answered + BankAccount::tagNames(CUSTOMER_LEGAL_ENTITY, role);
+}
+
 bool Organization::getTag(const QString& name, QString& value, long flags)
 {
     const auto found = fieldsByName.constFind(name);

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class BankAccount;
 class QIODevice;
@@ -61,6 +62,8 @@ public:
     void save(QIODevice& out, int index = TagUtils::NoIndex);
 
     const QString& tagName(field_t field) const { return names[field]; }
+    // Every name it answers, aliases and the bank account's included.
+    static QStringList tagNames(customerrole_t role);
 
 private:
     QString& fieldValue(field_t field, long flags, QString& value);

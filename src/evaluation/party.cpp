@@ -51,6 +51,19 @@ customertype_t Party::typeOfLegalForm(const QString& text)
     return CUSTOMER_PERSON;
 }
 
+QStringList Party::tagNames(customertype_t type, customerrole_t role)
+{
+    switch (type) {
+    case CUSTOMER_LEGAL_ENTITY:
+        return Organization::tagNames(role);
+    case CUSTOMER_SOLE_PROPRIETOR:
+        return Businessman::tagNames(role);
+    case CUSTOMER_PERSON:
+        break;
+    }
+    return Person::tagNames(CUSTOMER_PERSON, role);
+}
+
 bool Party::getTagOfCurrentKind(const QString& name, QString& value, long flags)
 {
     switch (getType()) {

@@ -6,6 +6,7 @@
 #include "values/tagtypes.h"
 
 #include <QString>
+#include <QStringList>
 
 class Businessman;
 class Organization;
@@ -37,6 +38,8 @@ public:
     static QString legalFormText(customertype_t type);
     // The kind a recorded text stands for; an unknown or empty text is a natural person.
     static customertype_t typeOfLegalForm(const QString& text);
+    // The report tags a party of this kind answers in this role.
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 protected:
     // For parties that keep all three kinds: only the object of the current kind is asked.

@@ -5,19 +5,25 @@
 
 #include <QIODevice>
 
-Person::Person(customertype_t type, customerrole_t role)
+QStringList Person::tagNames(customertype_t type, customerrole_t role)
 {
     QString suffix;
     TagUtils::mkRole(type, role, suffix);
-    names[FIRST_NAME] = QStringLiteral("ИМЯ") + suffix;
-    names[MIDDLE_NAME] = QStringLiteral("ОТЧЕСТВО") + suffix;
-    names[LAST_NAME] = QStringLiteral("ФАМИЛИЯ") + suffix;
-    names[LOCATION] = QStringLiteral("МЕСТО_РЕГИСТРАЦИИ") + suffix;
-    names[INN] = QStringLiteral("ИНН") + suffix;
-    names[EMAIL] = QStringLiteral("ЭЛЕКТРОННАЯ_ПОЧТА") + suffix;
-    names[PHONE] = QStringLiteral("ТЕЛЕФОН") + suffix;
-    for (int i = 0; i < FieldCount; ++i)
+    QStringList answered = {QStringLiteral("ИМЯ"), QStringLiteral("ОТЧЕСТВО"), QStringLiteral("ФАМИЛИЯ"),
+                            QStringLiteral("МЕСТО_РЕГИСТРАЦИИ"), QStringLiteral("ИНН"),
+                            QStringLiteral("ЭЛЕКТРОННАЯ_ПОЧТА"), QStringLiteral("ТЕЛЕФОН")};
+    for (QString& name : answered)
+        name += suffix;
+    return answered + IdentDocument::tagNames(type, role);
+}
+
+Person::Person(customertype_t type, customerrole_t role)
+{
+    const QStringList answered = tagNames(type, role);
+    for (int i = 0; i < FieldCount; ++i) {
+        names[i] = answered.at(i);
         fieldsByName.insert(names[i], static_cast<field_t>(i));
+    }
 }
 
 Person::~Person() = default;

@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class IdentDocument;
 class QIODevice;
@@ -56,6 +57,8 @@ public:
     QString& getFIO(QString& fio);
 
     const QString& tagName(field_t field) const { return names[field]; }
+    // Its fields in field order, then its identity document's.
+    static QStringList tagNames(customertype_t type, customerrole_t role);
 
 private:
     QString names[FieldCount];

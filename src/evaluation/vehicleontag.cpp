@@ -58,6 +58,14 @@ const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
     return table[field];
 }
 
+QStringList VehicleOnTag::tagNames()
+{
+    QStringList names;
+    for (int field = 0; field < FieldCount; ++field)
+        names << tagName(Field(field));
+    return names;
+}
+
 int VehicleOnTag::getVehicleTypeId()
 {
     return idIn(*VehicleTypeCatalog::getInstance(), VehicleType);

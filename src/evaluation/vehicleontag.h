@@ -5,6 +5,7 @@
 #include "evaluation/vehicle.h"
 
 #include <QByteArray>
+#include <QStringList>
 
 class SimpleCatalog;
 
@@ -96,6 +97,8 @@ public:
     void setOtherFactors(const QString& v) override { set(OtherFactors, v); }
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // One report tag per field, in field order.
+    static QStringList tagNames();
 
 private:
     // The fields in the order their tag lines are written.

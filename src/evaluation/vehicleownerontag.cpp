@@ -21,6 +21,15 @@ QString errorFile()
 
 } // namespace
 
+const QStringList& VehicleOwnerOnTag::tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЕ_ЗАКАЗА"),
+        QStringLiteral("ДАТА_ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА"),
+    };
+    return names;
+}
+
 VehicleOwnerOnTag::VehicleOwnerOnTag(Agreement* agreement, AgreeCustomer* customer, EvaluationStorage* storage)
     : agreement(agreement)
     , customer(customer)
@@ -28,8 +37,8 @@ VehicleOwnerOnTag::VehicleOwnerOnTag(Agreement* agreement, AgreeCustomer* custom
     , legalFormTag(QStringLiteral("ПРАВОВАЯ_ФОРМА_СОБСТВЕННИКА"))
     , isCustomerTag(QStringLiteral("СОБСТВЕННИК_ЯВЛЯЕТСЯ_ЗАКАЗЧИКОМ"))
     , basisGivenTag(QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА-ОПРЕДЕЛЕНИЕ"))
-    , basisDocumentTag(QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЕ_ЗАКАЗА"))
-    , basisDateTag(QStringLiteral("ДАТА_ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА"))
+    , basisDocumentTag(tagNames().at(0))
+    , basisDateTag(tagNames().at(1))
 {
 }
 

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include <QStringList>
+
 class Agreement;
 class AgreeCustomer;
 class BusinessmanOnTag;
@@ -24,6 +26,8 @@ public:
     ~VehicleOwnerOnTag() override;
 
     bool getTag(const QString& name, QString& value, long flags) override;
+    // Its own report tags; the owner's party tags are those of Party::tagNames.
+    static const QStringList& tagNames();
     void save(QIODevice& out) override;
     customertype_t getType() const override;
     void setType(customertype_t type) override;

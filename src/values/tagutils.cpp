@@ -2,7 +2,6 @@
 
 #include "values/currencyaswords.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace {
@@ -264,18 +263,23 @@ QString& TagUtils::appendIndexIfAny(const QString& name, int i, QString& out)
     return appendIndex(name, i, out);
 }
 
+// The name, "_" and the decimal digits that end the tag, scanned by hand: every report
+// tag passes through here several times on its way through the sections.
 bool TagUtils::extractIndex(const QString& tag, int& i, QString& base)
 {
-    static const QRegularExpression indexed(QRegularExpression::anchoredPattern(QStringLiteral("(.+)_(\\d+)")),
-                                            QRegularExpression::UseUnicodePropertiesOption
-                                                | QRegularExpression::DotMatchesEverythingOption);
-    const QRegularExpressionMatch match = indexed.match(tag);
-    if (!match.hasMatch())
+    qsizetype digits = tag.size();
+    while (digits > 0 && tag.at(digits - 1).isDigit())
+        --digits;
+    const qsizetype separator = digits - 1;
+    if (digits == tag.size() || separator < 1 || tag.at(separator) != QLatin1Char('_'))
         return false;
     bool ok = false;
-    base = match.captured(1);
-    i = match.captured(2).toInt(&ok);
-    return ok;
+    const int index = QStringView(tag).mid(digits).toInt(&ok);
+    if (!ok)
+        return false;
+    base = tag.left(separator);
+    i = index;
+    return true;
 }
 
 QString& TagUtils::mkRole(customertype_t type, customerrole_t role, QString& out)

@@ -254,9 +254,9 @@ void TestEvaluationTagStorage::savedContainer()
     QCOMPARE(names.join(QLatin1Char(' ')),
              QStringLiteral("version.txt tag_list.txt photo/photo1.jpg photo/photo2.jpg photo/photo3.jpg"));
     QCOMPARE(entries.at(0).content, QByteArray("VERSION=1.1\nEDITION=AUTO\n"));
-    // The sections write first, the registered approaches after them.
+    // The sections write first, then the registered approaches, the reconciliation last.
     QVERIFY(entries.at(1).content.startsWith(QStringLiteral("НОМЕР_ДОГОВОРА=\n").toUtf8()));
-    QVERIFY(entries.at(1).content.endsWith(QStringLiteral("\nA=1\nБ=\n").toUtf8()));
+    QVERIFY(entries.at(1).content.endsWith(QStringLiteral("\nA=1\nБ=\nДОПУЩЕНИЯ_ПРИ_ОЦЕНКЕ=\n").toUtf8()));
     QVERIFY(entries.at(2).content.startsWith("\xFF\xD8")); // JPEG start-of-image marker
     // The title photo is saved first and so comes back first.
     QVERIFY(storage->load(path(QStringLiteral("e.zip"))));

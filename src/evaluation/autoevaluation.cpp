@@ -1,0 +1,245 @@
+#include "evaluation/autoevaluation.h"
+
+#include "catalog/vehiclebodytypecatalog.h"
+#include "catalog/vehiclebrandcatalog.h"
+#include "catalog/vehiclemodelcatalog.h"
+#include "evaluation/agreecustomer.h"
+#include "evaluation/agreement.h"
+#include "evaluation/appraiserlist.h"
+#include "evaluation/equipment.h"
+#include "evaluation/evaluationjob.h"
+#include "evaluation/evaluationstorage.h"
+#include "evaluation/harmonization.h"
+#include "evaluation/manualanalyze.h"
+#include "evaluation/vehicle.h"
+#include "evaluation/vehicleowner.h"
+#include "runtime/logger.h"
+#include "values/real.h"
+
+namespace {
+
+const QString& versionText()
+{
+    static const QString text = QStringLiteral("1.2.32");
+    return text;
+}
+
+const QString& buildDateText()
+{
+    static const QString text = QStringLiteral("06.10.2014");
+    return text;
+}
+
+const char* yesNo(bool value)
+{
+    return value ? "true" : "false";
+}
+
+} // namespace
+
+AutoEvaluation::AutoEvaluation(EvaluationStorage& storage) : storage(storage)
+{
+}
+
+const QString& AutoEvaluation::versionTag()
+{
+    static const QString name = QStringLiteral("ВЕРСИЯ");
+    return name;
+}
+
+const QString& AutoEvaluation::buildDateTag()
+{
+    static const QString name = QStringLiteral("ДАТА_СБОРКИ");
+    return name;
+}
+
+Agreement* AutoEvaluation::getAgreement() const
+{
+    return storage.getAgreement();
+}
+
+EvaluationJob* AutoEvaluation::getEvaluationJob() const
+{
+    return storage.getEvaluationJob();
+}
+
+PhotoGallery* AutoEvaluation::getPhotoGallery() const
+{
+    return storage.getPhotoGallery();
+}
+
+AgreeCustomer* AutoEvaluation::getAgreeCustomer() const
+{
+    return storage.getAgreeCustomer();
+}
+
+VehicleOwner* AutoEvaluation::getVehicleOwner() const
+{
+    return storage.getVehicleOwner();
+}
+
+Vehicle* AutoEvaluation::getVehicle() const
+{
+    return storage.getVehicle();
+}
+
+Equipment* AutoEvaluation::getEquipment() const
+{
+    return storage.getEquipment();
+}
+
+ManualAnalyze* AutoEvaluation::getManualAnalyze() const
+{
+    return storage.getManualAnalyze();
+}
+
+AppraiserList* AutoEvaluation::getAppraiserList() const
+{
+    return storage.getAppraiserList();
+}
+
+Harmonization* AutoEvaluation::getHarmonization() const
+{
+    Harmonization* harmonization = storage.getHarmonization();
+    if (!harmonization->isAutoEvaluation()) {
+        harmonization->setAutoEvaluation(const_cast<AutoEvaluation&>(*this));
+        harmonization->initCriterion();
+    }
+    return harmonization;
+}
+
+bool AutoEvaluation::registerApproach(evaluationapproach_t key, EvaluationApproach& approach)
+{
+    return storage.registerApproach(key, approach);
+}
+
+bool AutoEvaluation::isApproach(evaluationapproach_t key) const
+{
+    return storage.isApproach(key);
+}
+
+EvaluationApproach* AutoEvaluation::getApproach(evaluationapproach_t key) const
+{
+    return storage.getApproach(key);
+}
+
+Money& AutoEvaluation::getAnalogFullCost(Money& cost) const
+{
+    if (isApproach(APPROACH_COST))
+        return getApproach(APPROACH_COST)->getAnalogFullCost(cost);
+    cost.letNull();
+    return cost;
+}
+
+void AutoEvaluation::clear()
+{
+    storage.clear();
+    open = false;
+}
+
+bool AutoEvaluation::save()
+{
+    open = true;
+    return storage.save();
+}
+
+bool AutoEvaluation::save(const QString& path)
+{
+    open = true;
+    return storage.save(path);
+}
+
+bool AutoEvaluation::load(const QString& path)
+{
+    if (!storage.load(path))
+        return false;
+    narrowVehicleCatalogs();
+    getHarmonization()->load();
+    open = true;
+    return true;
+}
+
+// The vehicle section cannot know which lists the host shows, so the facade narrows
+// them to the loaded vehicle: body types and brands of its type, models of its brand.
+void AutoEvaluation::narrowVehicleCatalogs() const
+{
+    VehicleBodyTypeCatalog* bodyTypes = VehicleBodyTypeCatalog::getInstance();
+    VehicleBrandCatalog* brands = VehicleBrandCatalog::getInstance();
+    VehicleModelCatalog* models = VehicleModelCatalog::getInstance();
+    Vehicle* vehicle = getVehicle();
+    const int vehicleType = vehicle->getVehicleTypeId();
+    bodyTypes->setVehicleType(vehicleType);
+    brands->setVehicleType(vehicleType);
+    brands->load();
+    models->setVehicleBrand(vehicle->getBrandId());
+    models->load();
+}
+
+bool AutoEvaluation::getTag(const QString& name, QString& value, long flags) const
+{
+    const QString upper = name.toUpper();
+    const bool answered = resolve(upper, value, flags);
+    if (!answered)
+        value = QString();
+    else if (!value.isNull())
+        applyFacadeFlags(value, flags);
+    // Names and lengths only: tag values hold personal data.
+    LOG_TRACE() << "tag=" << upper << "ok=" << yesNo(answered) << "null=" << yesNo(value.isNull())
+                << "len=" << value.size();
+    return answered;
+}
+
+// The order matters where two sections know a name: the earlier one answers.
+bool AutoEvaluation::resolve(const QString& name, QString& value, long flags) const
+{
+    return getAgreement()->getTag(name, value, flags) || getEvaluationJob()->getTag(name, value, flags)
+        || getAgreeCustomer()->getTag(name, value, flags) || getVehicleOwner()->getTag(name, value, flags)
+        || getVehicle()->getTag(name, value, flags) || getAppraiserList()->getTag(name, value, flags)
+        || getManualAnalyze()->getTag(name, value, flags) || getEquipment()->getTag(name, value, flags)
+        || getHarmonization()->getTag(name, value, flags) || getApproachTag(APPROACH_COST, name, value, flags)
+        || getApproachTag(APPROACH_COMPARATIVE, name, value, flags) || getOwnTag(name, value);
+}
+
+bool AutoEvaluation::getApproachTag(evaluationapproach_t key, const QString& name, QString& value,
+                                    long flags) const
+{
+    return isApproach(key) && getApproach(key)->getTag(name, value, flags);
+}
+
+bool AutoEvaluation::getOwnTag(const QString& name, QString& value) const
+{
+    if (name == versionTag())
+        value = versionText();
+    else if (name == buildDateTag())
+        value = buildDateText();
+    else
+        return false;
+    return true;
+}
+
+void AutoEvaluation::applyFacadeFlags(QString& value, long flags) const
+{
+    value = value.trimmed();
+    if (flags == TAGFLAG_LOWER)
+        toLowerCase(value, flags);
+    else if (flags == TAGFLAG_PERCENT)
+        toPercent(value, flags);
+}
+
+QString& AutoEvaluation::toPercent(QString& value, long) const
+{
+    Real number;
+    bool ok = false;
+    number.fromString(value, &ok);
+    if (!ok)
+        return value;
+    number = number * Real(100.0);
+    number.precision(2);
+    return number.toString(value, false);
+}
+
+QString& AutoEvaluation::toLowerCase(QString& value, long) const
+{
+    value = value.toLower();
+    return value;
+}

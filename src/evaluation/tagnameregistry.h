@@ -1,0 +1,48 @@
+#ifndef ZENTAVO_TAGNAMEREGISTRY_H
+#define ZENTAVO_TAGNAMEREGISTRY_H
+
+#include "zentavo_export.h"
+
+#include "values/tagtypes.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// Every report tag name that the sections of an evaluation and its reconciliation
+// answer through AutoEvaluation::getTag, gathered from the tables the sections
+// resolve by, so it cannot drift from them. The approaches' own names belong to
+// the host and are not listed. For template checks and benchmarks.
+class ZENTAVO_EXPORT TagNameRegistry
+{
+public:
+    enum Shape {
+        Plain,              // the name as it stands
+        Indexed,            // the name, "_" and a row or paragraph number
+        IndexedPerApproach  // the name, "_", an approach's tag key, "_" and a row number
+    };
+
+    struct Entry
+    {
+        QString name;
+        Shape shape = Plain;
+        // For the tags of the customer or the owner: they answer only while the party
+        // is of this kind. -1 for every other tag.
+        int partyRole = -1;
+        int partyKind = -1;
+    };
+
+    static const QList<Entry>& entries();
+
+    // The names of one entry as a template writes them: indexed ones with the index,
+    // per-approach ones once for every approach tag key.
+    static QStringList concreteNames(const Entry& entry, int index, const QStringList& approachKeys);
+    // Whether a template tag name (upper case) is one the evaluation answers, for any
+    // index; per-approach names are recognised with any key.
+    static bool isKnown(const QString& name);
+
+private:
+    static QList<Entry> collect();
+};
+
+#endif
