@@ -64,8 +64,8 @@ public:
     void load();
     void load(int companyId);
     // Stores the company and the details that were ever accessed in one transaction;
-    // on a failure nothing is stored, the identifiers stay as they were and the answer
-    // is false.
+    // a failed statement ends the save, what succeeded before it is committed, and the
+    // answer is false.
     bool save();
     // The evaluation does not carry the logo: it is taken from the stored company with the
     // same taxpayer number. A failed query throws AutoEvalException.

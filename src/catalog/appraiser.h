@@ -84,7 +84,8 @@ public:
     void load();
     void load(int id);
     // Stores the person in one transaction; an appraiser turned specialist loses its
-    // appraiser row. On a failure nothing is stored and the identifiers stay as they were.
+    // appraiser row. A failed statement ends the save, what succeeded before it is
+    // committed, and the answer is false.
     bool save();
     bool save_appr(QSqlQuery& query);
     void bindSValues(QSqlQuery& query) const;
