@@ -62,17 +62,27 @@ void AppraisalCompany::initKeys()
     proprietorText = Party::legalFormText(CUSTOMER_SOLE_PROPRIETOR);
 }
 
-void AppraisalCompany::setKeys()
+// The company's own tags carry the suffix of its kind, so they follow the kind.
+QMap<QString, AppraisalCompany::key_t> AppraisalCompany::keysOf(customertype_t kind)
 {
     QString suffix;
-    TagUtils::mkRole(type, ROLE_APPRAISAL_COMPANY, suffix);
-    keys.clear();
-    keys.insert(QStringLiteral("СТРАХ_ПОЛИС") + suffix, POLICY_NUMBER);
-    keys.insert(QStringLiteral("СТРАХОВАЯ_КОМПАНИЯ") + suffix, POLICY_INSURER);
-    keys.insert(QStringLiteral("ДАТА_СОСТ_СТРАХ_ПОЛИСА") + suffix, POLICY_DATE);
-    keys.insert(QStringLiteral("ЛИМИТ_ОТВЕТСТВ") + suffix, POLICY_LIMIT);
-    keys.insert(QStringLiteral("ДОПОЛН_ОТВЕТСТВ") + suffix, ADDITIONAL_RESPONSIBILITY);
-    keys.insert(QStringLiteral("ДОПОЛН_ИНФОРМАЦИЯ") + suffix, ADD_INFO);
+    TagUtils::mkRole(kind, ROLE_APPRAISAL_COMPANY, suffix);
+    return {{QStringLiteral("СТРАХ_ПОЛИС") + suffix, POLICY_NUMBER},
+            {QStringLiteral("СТРАХОВАЯ_КОМПАНИЯ") + suffix, POLICY_INSURER},
+            {QStringLiteral("ДАТА_СОСТ_СТРАХ_ПОЛИСА") + suffix, POLICY_DATE},
+            {QStringLiteral("ЛИМИТ_ОТВЕТСТВ") + suffix, POLICY_LIMIT},
+            {QStringLiteral("ДОПОЛН_ОТВЕТСТВ") + suffix, ADDITIONAL_RESPONSIBILITY},
+            {QStringLiteral("ДОПОЛН_ИНФОРМАЦИЯ") + suffix, ADD_INFO}};
+}
+
+QStringList AppraisalCompany::tagNames(customertype_t kind)
+{
+    return keysOf(kind).keys() + Party::tagNames(kind, ROLE_APPRAISAL_COMPANY);
+}
+
+void AppraisalCompany::setKeys()
+{
+    keys = keysOf(type);
 }
 
 bool AppraisalCompany::getTag(const QString& name, QString& value, long flags)

@@ -29,6 +29,9 @@ public:
 
     // Answers the company's own six tags, then those of its current kind's details.
     bool getTag(const QString& name, QString& value, long flags) override;
+    // The report tags a company of this kind (legal entity or sole proprietor) answers,
+    // without the report number.
+    static QStringList tagNames(customertype_t kind);
     // A company is always written under a position: throws AutoEvalException.
     void save(QIODevice& out) override;
     customertype_t getType() const override { return type; }
@@ -80,6 +83,7 @@ public:
 private:
     enum key_t { POLICY_NUMBER = 1, POLICY_INSURER, POLICY_DATE, POLICY_LIMIT, ADDITIONAL_RESPONSIBILITY, ADD_INFO };
 
+    static QMap<QString, key_t> keysOf(customertype_t kind);
     void initKeys();
     void setKeys();
     QString& keyValue(key_t key, long flags, QString& value) const;

@@ -81,14 +81,25 @@ void Appraiser::setType(appraisertype_t newType)
     initTags();
 }
 
-void Appraiser::initTags()
+QMap<QString, Appraiser::field_t> Appraiser::keysOf(appraisertype_t type)
 {
-    keys.clear();
+    QMap<QString, field_t> keysOfType;
     for (const FieldTags& tags : fieldTags) {
         const char* name = type == APPRAISER ? tags.appraiserTag : tags.specialistTag;
         if (name)
-            keys.insert(QString::fromUtf8(name), field_t(tags.field));
+            keysOfType.insert(QString::fromUtf8(name), field_t(tags.field));
     }
+    return keysOfType;
+}
+
+QStringList Appraiser::tagNames(appraisertype_t type)
+{
+    return keysOf(type).keys();
+}
+
+void Appraiser::initTags()
+{
+    keys = keysOf(type);
 }
 
 void Appraiser::load(int id)

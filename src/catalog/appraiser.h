@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class EvaluationStorage;
 class QIODevice;
@@ -93,6 +94,8 @@ public:
 
     // Answers only the tags of the current type.
     bool getTag(const QString& name, QString& value, long flags);
+    // The report tags a person of this type answers, without the report number.
+    static QStringList tagNames(appraisertype_t type);
     // The marker, the type tag and the tags of the current type, under the position.
     bool save(int index, QIODevice& out);
     void loadFromStorage(int index, EvaluationStorage& storage);
@@ -104,6 +107,7 @@ private:
         INSUR_NUMBER, INSUR_DATE, INSUR_ORG, INSUR_LIMIT, AGE, FieldCount
     };
 
+    static QMap<QString, field_t> keysOf(appraisertype_t type);
     void initTags();
     bool saveRows();
     QString& fieldValue(field_t field, long flags, QString& value) const;

@@ -35,13 +35,14 @@ public:
     void setIndex(int position);
     // A report tag without its number: the person's, then the company's, then the participation.
     bool getTag(const QString& name, QString& value, long flags);
+    // The participation tag without a number.
+    static const QString& participationTagBase();
 
 protected:
     const QString& participationTag() const { return indexedParticipationTag; }
 
 private:
     int index = -1;
-    const QString participationBase;
     QString indexedParticipationTag;
 };
 

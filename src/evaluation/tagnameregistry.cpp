@@ -1,6 +1,10 @@
 #include "evaluation/tagnameregistry.h"
 
+#include "catalog/appraisalcompany.h"
+#include "catalog/appraiser.h"
+#include "evaluation/agreeappraiser.h"
 #include "evaluation/agreementontag.h"
+#include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/bankguaranteeontag.h"
 #include "evaluation/criterion.h"
@@ -23,15 +27,30 @@ using Entry = TagNameRegistry::Entry;
 void addAll(QList<Entry>& entries, const QStringList& names, TagNameRegistry::Shape shape = TagNameRegistry::Plain)
 {
     for (const QString& name : names)
-        entries.append({name, shape, -1, -1});
+        entries.append({name, shape, -1, -1, -1});
 }
 
 void addParty(QList<Entry>& entries, customerrole_t role)
 {
     for (const customertype_t kind : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_PERSON, CUSTOMER_SOLE_PROPRIETOR}) {
         for (const QString& name : Party::tagNames(kind, role))
-            entries.append({name, TagNameRegistry::Plain, role, kind});
+            entries.append({name, TagNameRegistry::Plain, role, kind, -1});
     }
+}
+
+// In the order an entry of the appraiser list asks: the person, the company, the participation.
+void addAppraisers(QList<Entry>& entries)
+{
+    const TagNameRegistry::Shape shape = TagNameRegistry::ByAppraiserNumber;
+    for (const Appraiser::appraisertype_t type : {Appraiser::APPRAISER, Appraiser::SPECIALIST}) {
+        for (const QString& name : Appraiser::tagNames(type))
+            entries.append({name, shape, -1, -1, type});
+    }
+    for (const customertype_t kind : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_SOLE_PROPRIETOR}) {
+        for (const QString& name : AppraisalCompany::tagNames(kind))
+            entries.append({name, shape, ROLE_APPRAISAL_COMPANY, kind, -1});
+    }
+    entries.append({AgreeAppraiser::participationTagBase(), shape, -1, -1, -1});
 }
 
 } // namespace
@@ -53,7 +72,7 @@ QList<TagNameRegistry::Entry> TagNameRegistry::collect()
     addAll(all, VehicleOwnerOnTag::tagNames());
     addParty(all, ROLE_OWNER);
     addAll(all, VehicleOnTag::tagNames());
-    // The appraisers' names join here once the evaluation carries its appraiser list.
+    addAppraisers(all);
     addAll(all, ManualAnalyze::tagNames());
     addAll(all, EquipmentOnTag::tagNames());
     for (const int kind : {EquipmentTable::Completion, EquipmentTable::Removal, EquipmentTable::Conversion})
@@ -73,6 +92,10 @@ QStringList TagNameRegistry::concreteNames(const Entry& entry, int index, const 
     case Plain:
         return {entry.name};
     case Indexed:
+        return {TagUtils::appendIndex(entry.name, index, name)};
+    case ByAppraiserNumber:
+        if (!takesNumber(entry, index))
+            return {};
         return {TagUtils::appendIndex(entry.name, index, name)};
     case IndexedPerApproach:
         break;
@@ -101,8 +124,21 @@ bool TagNameRegistry::isKnown(const QString& name)
         return false;
     for (const Entry& entry : entries()) {
         if ((entry.shape == Indexed && base == entry.name)
-            || (entry.shape == IndexedPerApproach && base.startsWith(entry.name + QLatin1Char('_'))))
+            || (entry.shape == IndexedPerApproach && base.startsWith(entry.name + QLatin1Char('_')))
+            || (entry.shape == ByAppraiserNumber && base == entry.name && takesNumber(entry, index)))
             return true;
     }
     return false;
+}
+
+// Report numbers 1 to 3 address appraisers, 4 and above specialists; the companies and
+// the participation answer under either.
+bool TagNameRegistry::takesNumber(const Entry& entry, int number)
+{
+    if (number < 1)
+        return false;
+    if (entry.appraiserType == -1)
+        return true;
+    const bool appraiserNumber = number < AppraiserList::FirstSpecialistNumber;
+    return appraiserNumber == (entry.appraiserType == Appraiser::APPRAISER);
 }

@@ -19,23 +19,30 @@ public:
     enum Shape {
         Plain,              // the name as it stands
         Indexed,            // the name, "_" and a row or paragraph number
-        IndexedPerApproach  // the name, "_", an approach's tag key, "_" and a row number
+        IndexedPerApproach, // the name, "_", an approach's tag key, "_" and a row number
+        // The name, "_" and the report number of a person named in the evaluation:
+        // 1 to 3 for the appraisers, 4 and above for the specialists.
+        ByAppraiserNumber
     };
 
     struct Entry
     {
         QString name;
         Shape shape = Plain;
-        // For the tags of the customer or the owner: they answer only while the party
-        // is of this kind. -1 for every other tag.
+        // For the tags of the customer, the owner or an appraisal company: they answer only
+        // while the party is of this kind. -1 for every other tag.
         int partyRole = -1;
         int partyKind = -1;
+        // For a person's own tags (Appraiser::appraisertype_t): they answer only under the
+        // report numbers of that type. -1 for every other tag.
+        int appraiserType = -1;
     };
 
     static const QList<Entry>& entries();
 
     // The names of one entry as a template writes them: indexed ones with the index,
-    // per-approach ones once for every approach tag key.
+    // per-approach ones once for every approach tag key; for the people of the evaluation
+    // the index is the report number, and a number their type never takes gives no name.
     static QStringList concreteNames(const Entry& entry, int index, const QStringList& approachKeys);
     // Whether a template tag name (upper case) is one the evaluation answers, for any
     // index; per-approach names are recognised with any key.
@@ -43,6 +50,7 @@ public:
 
 private:
     static QList<Entry> collect();
+    static bool takesNumber(const Entry& entry, int number);
 };
 
 #endif

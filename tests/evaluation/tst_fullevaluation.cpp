@@ -1,4 +1,7 @@
+#include "appraisalsamples.h"
+#include "catalog/appraisalcompany.h"
 #include "catalog/sqlstorage.h"
+#include "evaluation/agreeappraiser.h"
 #include "evaluation/agreecustomer.h"
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
@@ -17,10 +20,12 @@
 #include "zipfixture.h"
 
 #include <QFile>
+#include <QSet>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -41,6 +46,18 @@ void execAll(const QList<const char*>& statements)
 QStringList lines(const QByteArray& tagList)
 {
     return QString::fromUtf8(tagList).split(QLatin1Char('\n'));
+}
+
+const QStringList approachKeys = {QStringLiteral("ЗП"), QStringLiteral("СП")};
+
+// In the report numbering the data holds appraisers 1 and 2, both of legal-entity
+// companies, and specialist 4, of a sole proprietor.
+const QMap<int, customertype_t> companyKindOfNumber = {
+    {1, CUSTOMER_LEGAL_ENTITY}, {2, CUSTOMER_LEGAL_ENTITY}, {4, CUSTOMER_SOLE_PROPRIETOR}};
+
+QList<int> indexesOf(const TagNameRegistry::Entry& entry)
+{
+    return entry.shape == TagNameRegistry::ByAppraiserNumber ? companyKindOfNumber.keys() : QList<int>{0};
 }
 
 // One open evaluation as a host holds it: the storage, its facade and its approaches.
@@ -140,7 +157,7 @@ void TestFullEvaluation::loadedValuesReachTheSections()
     QCOMPARE(equipment->getCompletionTable()->count(), 2);
     QVERIFY(equipment->getCompletionTable()->getDepreciation(0, nullptr));
     QVERIFY(!equipment->getCompletionTable()->getDepreciation(1, nullptr));
-    QCOMPARE(facade.getAppraiserList()->count(), 2);
+    QCOMPARE(facade.getAppraiserList()->count(), 3);
     QCOMPARE(facade.getHarmonization()->countCriterion(), 3);
     Money cost;
     QCOMPARE(facade.getAnalogFullCost(cost), Money(910000, 0));
@@ -170,6 +187,16 @@ void TestFullEvaluation::reportTagsAfterSaveAndLoad_data()
     row("vehicle type from the catalog", "ТИП_ТС", 0, "Легковой автомобиль");
     row("equipment price", "ДОУКОМПЛЕКТАЦИЯ_ЦЕНА_0", 0, "9800");
     row("wear as a percentage", "ДОУКОМПЛЕКТАЦИЯ_ИЗНОС_0", TAGFLAG_PERCENT, "30");
+    row("first appraiser", "ФАМИЛИЯ_ОЦЕНЩИКА_1", 0, "Яковлева");
+    row("second appraiser, third in the file", "ФАМИЛИЯ_ОЦЕНЩИКА_2", 0, "Гусев");
+    row("no third appraiser", "ФАМИЛИЯ_ОЦЕНЩИКА_3", 0, nullptr);
+    row("first specialist, second in the file", "ФАМИЛИЯ_СПЕЦИАЛИСТА_4", 0, "Борисова");
+    row("specialist's tag under an appraiser's number", "ФАМИЛИЯ_СПЕЦИАЛИСТА_1", 0, nullptr);
+    row("appraiser's first name shortened", "ИМЯ_ОЦЕНЩИКА_2", TAGFLAG_SHORT, "П.");
+    row("year of a diploma", "ДАТА_ВЫДАЧИ_ДИПЛОМА_ОЦЕНЩИКА_2", TAGFLAG_YEAR, "2012");
+    row("second appraiser's company", "НАИМЕНОВАНИЕ_КОМПАНИИ_ЮЛ_ОЦЕН_КОМП_2", 0, "АО «Оценка-Плюс»");
+    row("specialist's proprietor", "ИНН_ИП_ОЦЕН_КОМП_4", 0, "771000000002");
+    row("specialist's share", "СТЕПЕНЬ_УЧАСТИЯ_ОЦЕНЩИКА_4", 0, "10 %");
     row("market analysis", "ВЫВОДЫ_ПО_АНАЛИЗУ", 0, "Цены растут");
     row("cost approach", "ЗП_СТОИМОСТЬ", 0, "850000");
     row("comparative approach", "СП_СТОИМОСТЬ", 0, "912345.67");
@@ -209,8 +236,10 @@ void TestFullEvaluation::reportTagsAfterSaveAndLoad()
 QStringList TestFullEvaluation::everyConcreteName() const
 {
     QStringList names;
-    for (const TagNameRegistry::Entry& entry : TagNameRegistry::entries())
-        names << TagNameRegistry::concreteNames(entry, 0, {QStringLiteral("ЗП"), QStringLiteral("СП")});
+    for (const TagNameRegistry::Entry& entry : TagNameRegistry::entries()) {
+        for (const int index : indexesOf(entry))
+            names << TagNameRegistry::concreteNames(entry, index, approachKeys);
+    }
     return names;
 }
 
@@ -233,25 +262,46 @@ void TestFullEvaluation::everyRegisteredNameIsAnswered()
     AutoEvaluation& facade = evaluation->facade;
     facade.getAgreeCustomer()->setType(customertype_t(customerKind));
     facade.getVehicleOwner()->setType(customertype_t(ownerKind));
-    const int kindOfRole[] = {customerKind, ownerKind};
+    const auto partyKindAt = [&](int role, int index) {
+        return role == ROLE_CUSTOMER ? customerKind : role == ROLE_OWNER ? ownerKind : int(companyKindOfNumber[index]);
+    };
 
     int asked = 0;
+    QSet<QString> appraiserNamesAsked;
     QString value;
     for (const TagNameRegistry::Entry& entry : TagNameRegistry::entries()) {
-        if (entry.partyRole >= 0 && entry.partyKind != kindOfRole[entry.partyRole])
-            continue;
-        for (const QString& name : TagNameRegistry::concreteNames(entry, 0, {QStringLiteral("ЗП"), QStringLiteral("СП")})) {
-            QVERIFY2(facade.getTag(name, value, 0), qPrintable(name));
-            QVERIFY2(TagNameRegistry::isKnown(name), qPrintable(name));
-            ++asked;
+        for (const int index : indexesOf(entry)) {
+            if (entry.partyRole >= 0 && entry.partyKind != partyKindAt(entry.partyRole, index))
+                continue;
+            for (const QString& name : TagNameRegistry::concreteNames(entry, index, approachKeys)) {
+                QVERIFY2(facade.getTag(name, value, 0), qPrintable(name));
+                QVERIFY2(TagNameRegistry::isKnown(name), qPrintable(name));
+                ++asked;
+                if (entry.shape == TagNameRegistry::ByAppraiserNumber)
+                    appraiserNamesAsked.insert(entry.name);
+            }
         }
     }
     QVERIFY(asked > 100);
-    QVERIFY(!TagNameRegistry::isKnown(QStringLiteral("НЕТ_ТАКОГО_ТЕГА")));
+    // Every person's and company's name answers under some number of the data.
+    QCOMPARE(appraiserNamesAsked.size(),
+             std::count_if(TagNameRegistry::entries().cbegin(), TagNameRegistry::entries().cend(),
+                           [](const TagNameRegistry::Entry& entry) {
+                               return entry.shape == TagNameRegistry::ByAppraiserNumber;
+                           }));
+    for (const char* unknown : {"НЕТ_ТАКОГО_ТЕГА", "ИМЯ_СПЕЦИАЛИСТА_3", "ИМЯ_ОЦЕНЩИКА_4", "СТЕПЕНЬ_УЧАСТИЯ_ОЦЕНЩИКА_0"})
+        QVERIFY2(!TagNameRegistry::isKnown(QString::fromUtf8(unknown)), unknown);
 }
 
+// Catalogs are read on load, and a company copied into the evaluation looks its logo up
+// by taxpayer number once, on first access; resolving reads neither again.
 void TestFullEvaluation::resolvingLeavesTheDatabaseAlone()
 {
+    AppraisalCompany stored;
+    fillLegalEntity(stored, QStringLiteral("ООО «Эксперт»"), QStringLiteral("7701000001"));
+    stored.setLogo(sampleLogo());
+    QVERIFY(stored.save());
+    QVERIFY(evaluation->facade.load(path(QStringLiteral("full.zip"))));
     const QStringList names = everyConcreteName();
     const auto resolveAll = [&] {
         QStringList values;
@@ -264,10 +314,17 @@ void TestFullEvaluation::resolvingLeavesTheDatabaseAlone()
     };
     const QStringList before = resolveAll();
     QVERIFY(before.contains(QStringLiteral("Легковой автомобиль")));
-    // Had any resolution reloaded a catalog, the emptied tables would show.
+    AppraiserList* appraisers = evaluation->facade.getAppraiserList();
+    QVERIFY(appraisers->getAppraiserForTag(1)->getAppraisalCompany()->isLogo());
+    QVERIFY(!appraisers->getAppraiserForTag(2)->getAppraisalCompany()->isLogo());
+    // Had any resolution reloaded a catalog, the emptied tables would show; had it looked
+    // a logo up again, the lookup would fail without its tables and throw.
     execAll({"delete from vehiclemodel", "delete from vehiclebrand", "delete from vehiclebodytype",
-             "delete from vehicletype"});
-    QCOMPARE(resolveAll(), before);
+             "delete from vehicletype", "alter table org rename to org_gone",
+             "alter table businessman rename to businessman_gone"});
+    QStringList after;
+    QVERIFY_THROWS_NO_EXCEPTION(after = resolveAll());
+    QCOMPARE(after, before);
 }
 
 QTEST_MAIN(TestFullEvaluation)
