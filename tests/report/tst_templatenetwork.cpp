@@ -92,6 +92,8 @@ void TestTemplateNetwork::networkRun()
     const QString output = dir.filePath(QStringLiteral("1.txt"));
 
     QVERIFY(generator.make(templateUrl(), output));
+    QVERIFY(generator.isMaking());
+    QVERIFY(!generator.make(templateUrl(), dir.filePath(QStringLiteral("meanwhile.txt")))); // one run at a time
     QVERIFY(waitForDone(done, 1));
     QVERIFY(!generator.isMaking());
     QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
@@ -143,6 +145,8 @@ void TestTemplateNetwork::failures()
     QSignalSpy done(&generator, &TemplateToDocument::done);
     const QString output = dir.filePath(QStringLiteral("failed.txt"));
     QVERIFY(generator.make(templateUrl(), output));
+    QVERIFY(generator.isMaking());
+    QVERIFY(!generator.make(templateUrl(), dir.filePath(QStringLiteral("meanwhile.txt")))); // one run at a time
     QVERIFY(waitForDone(done, 1));
     QVERIFY(!generator.isMaking());
     QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrRead);
