@@ -24,7 +24,7 @@ bool TemplateToTxt::make_from_disk(QString templatePath, QString outputPath)
 
 bool TemplateToTxt::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
 {
-    return produce(templateBuffer, QString(), outputPath);
+    return produce(templateBuffer, getTemplatePath(), outputPath);
 }
 
 bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateName, const QString& outputPath)
