@@ -1,0 +1,160 @@
+#include "report/metatagcatalog.h"
+
+#include "runtime/logger.h"
+#include "runtime/makerserverrequest.h"
+#include "runtime/config.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+const QString& lineBreakName()
+{
+    static const QString name = QStringLiteral("br");
+    return name;
+}
+
+} // namespace
+
+MetaTagCatalog::MetaTagCatalog(QObject* parent) : QObject(parent)
+{
+    clear();
+    connect(&manager, &QNetworkAccessManager::finished, this, &MetaTagCatalog::downloadFinished);
+    connect(&manager, &QNetworkAccessManager::sslErrors, this, &MetaTagCatalog::sslErrors);
+}
+
+void MetaTagCatalog::clear()
+{
+    percent = 100;
+    tags.clear();
+    tags.insert(lineBreakName(), QLatin1String(""));
+    catalogLoaded = false;
+}
+
+bool MetaTagCatalog::isLoading() const
+{
+    return percent <= 99;
+}
+
+bool MetaTagCatalog::isLoaded() const
+{
+    return catalogLoaded;
+}
+
+bool MetaTagCatalog::getTag(const QString& name, QString& text) const
+{
+    const auto found = tags.constFind(name);
+    if (found == tags.constEnd()) {
+        text = QString();
+        return false;
+    }
+    text = *found;
+    return true;
+}
+
+void MetaTagCatalog::start_loading(templatesourcetype_t type)
+{
+    LOG_TRACE() << "type=" << type;
+    if (catalogLoaded || type != TEMPLATE_SOURCE_NETWORK) {
+        emit loaded();
+        return;
+    }
+    load_from_network();
+}
+
+void MetaTagCatalog::load_from_network()
+{
+    LOG_TRACE() << "Start";
+    percent = 0;
+    reply = manager.get(MakerServerRequest::create(Config::getInstance()->getMetaTagUrl()));
+    connect(reply, &QNetworkReply::downloadProgress, this, &MetaTagCatalog::downloadProgress);
+}
+
+void MetaTagCatalog::load(QIODevice& device)
+{
+    if (!device.isOpen() && !device.open(QIODevice::ReadOnly)) {
+        LOG_WARNING() << "cannot read the meta tags:" << device.errorString();
+        emit failed(tr("Unable to read the meta tags: %1").arg(device.errorString()));
+        return;
+    }
+    QByteArray line(MAX_LINE_BYTES + 1, Qt::Uninitialized);
+    QString name;
+    QString text;
+    while (!device.atEnd()) {
+        const qint64 length = device.readLine(line.data(), line.size());
+        if (length < 0)
+            break;
+        const QString decoded = QString::fromUtf8(line.constData(), length);
+        if (decoded.startsWith(QLatin1Char(';')) || !parseLine(decoded, name, text))
+            continue;
+        tags.insert(name, text);
+    }
+    LOG_TRACE() << "meta tags=" << tags.size();
+    catalogLoaded = true;
+    emit loaded();
+}
+
+void MetaTagCatalog::load_from_disk(const QString& path)
+{
+    percent = 100;
+    QFile file(path);
+    load(file);
+}
+
+bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text)
+{
+    static const QRegularExpression definition(
+        QStringLiteral("^<%([^=%>]+)%>\\s*=\\s*((?:\\S.*\\S)|(?:\\S)|)[\\s\\n\\r]*$"),
+        QRegularExpression::UseUnicodePropertiesOption | QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = definition.match(line);
+    if (!match.hasMatch())
+        return false;
+    name = match.captured(1);
+    text = match.captured(2);
+    if (text.isNull())
+        text = QLatin1String("");
+    return true;
+}
+
+void MetaTagCatalog::error(QNetworkReply::NetworkError code)
+{
+    LOG_WARNING() << "Network error: " << code;
+}
+
+void MetaTagCatalog::sslErrors(QNetworkReply*, const QList<QSslError>& errors)
+{
+    LOG_WARNING() << "SSL errors detected";
+    for (const QSslError& sslError : errors)
+        LOG_WARNING() << sslError.errorString();
+}
+
+void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    const int now = MakerServerRequest::percentOf(bytesReceived, bytesTotal);
+    if (now < 0)
+        return;
+    percent = now;
+    LOG_TRACE() << "pst=" << percent;
+    emit progress(percent);
+}
+
+void MetaTagCatalog::downloadFinished(QNetworkReply* finished)
+{
+    LOG_TRACE() << "Finished";
+    reply = nullptr;
+    percent = 100;
+    finished->deleteLater();
+    if (finished->error() != QNetworkReply::NoError) {
+        LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
+                      << finished->errorString();
+        emit failed(finished->errorString());
+        return;
+    }
+    LOG_TRACE() << "reply sz=" << finished->bytesAvailable();
+    QBuffer buffer;
+    buffer.setData(finished->readAll());
+    LOG_TRACE() << "buf sz=" << buffer.size();
+    load(buffer);
+}

@@ -1,0 +1,501 @@
+#include "report/templatetodocument.h"
+
+#include "evaluation/autoevaluation.h"
+#include "report/tagpatterns.h"
+#include "runtime/autoevalexception.h"
+#include "runtime/logger.h"
+#include "runtime/makerserverrequest.h"
+#include "values/tagutils.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+const QString& metaTagFileName()
+{
+    static const QString name = QStringLiteral("metatags.txt");
+    return name;
+}
+
+bool isNetworkLocation(const QString& path)
+{
+    static const QRegularExpression network(QStringLiteral("^(http://)|(https://)"));
+    return network.match(path).hasMatch();
+}
+
+struct ConditionForm
+{
+    condtype_t type;
+    int keptGroup;
+};
+
+// The forms of TagPatterns::condition(), in the same order.
+const ConditionForm conditionForms[TagPatterns::CONDITION_FORMS] = {
+    {COND_NOT_EMPTY, 2}, {COND_NOT_EMPTY, 2}, {COND_EMPTY, 2}, {COND_NOT_EQUAL, 3}, {COND_EQUAL, 3},
+};
+
+} // namespace
+
+TemplateToDocument::TemplateToDocument(QObject* parent) : QObject(parent)
+{
+    connect(&metaTags, &MetaTagCatalog::loaded, this, &TemplateToDocument::then_metaTagCatalog_loaded);
+    connect(&metaTags, &MetaTagCatalog::failed, this, &TemplateToDocument::then_metaTagCatalog_failed);
+    connect(&manager, &QNetworkAccessManager::finished, this, &TemplateToDocument::downloadFinished);
+    connect(&manager, &QNetworkAccessManager::sslErrors, this, &TemplateToDocument::sslErrors);
+}
+
+TemplateToDocument::~TemplateToDocument() = default;
+
+void TemplateToDocument::use(AutoEvaluation& ae)
+{
+    evaluation = &ae;
+}
+
+bool TemplateToDocument::isValidSource() const
+{
+    return evaluation != nullptr;
+}
+
+AutoEvaluation& TemplateToDocument::AE() const
+{
+    if (!evaluation)
+        ZENTAVO_THROW();
+    return *evaluation;
+}
+
+void TemplateToDocument::setTemplateSourceType(templatesourcetype_t type)
+{
+    configuredSourceType = type;
+}
+
+bool TemplateToDocument::isMaking() const
+{
+    return progressPercent <= 99;
+}
+
+QString TemplateToDocument::getOutputFile() const
+{
+    return outputFile;
+}
+
+const ErrorInfo& TemplateToDocument::getErrorInfo() const
+{
+    return errorInfo;
+}
+
+MetaTagCatalog& TemplateToDocument::getMetaTagCatalog()
+{
+    return metaTags;
+}
+
+QString& TemplateToDocument::getTag(const QString& name, QString& value, long flags)
+{
+    if (evaluation && evaluation->getTag(name, value, flags))
+        return TagUtils::toXmlValue(value);
+    if (metaTags.getTag(name, value))
+        return TagUtils::toXmlValue(value);
+    value = QString();
+    return value;
+}
+
+long TemplateToDocument::parseTagFlag(const QString& flag)
+{
+    if (flag.size() < 2 || flag.size() > 3 || flag.at(0) != QLatin1Char('#'))
+        return 0;
+    return TagUtils::flagForLetter(flag.at(1).toUpper());
+}
+
+// ---- the passes ----
+
+const TagPatterns& TemplateToDocument::patterns()
+{
+    if (!tagPatterns) {
+        tagPatterns = std::make_unique<TagPatterns>(leftTagBracket(), rightTagBracket(), tableLineRegExp(),
+                                                    paragraphRegExp());
+    }
+    return *tagPatterns;
+}
+
+QString TemplateToDocument::resolve(const QString& name, long flags)
+{
+    if (!cachingTags) {
+        QString value;
+        return getTag(name, value, flags);
+    }
+    const QString key = QString::number(flags) + QLatin1Char(':') + name;
+    auto cached = resolvedTags.constFind(key);
+    if (cached == resolvedTags.constEnd()) {
+        QString value;
+        cached = resolvedTags.insert(key, getTag(name, value, flags));
+    }
+    return *cached;
+}
+
+QString TemplateToDocument::resolvePlainTag(QStringView name, QStringView flags, int index, bool& changed)
+{
+    if (index >= 0 && (name.contains(u"НОМЕР_СТРОКИ") || name.contains(u"НОМЕР_ПАРАГРАФА")))
+        return QString::number(index + 1);
+    QString fullName;
+    TagUtils::appendIndexIfAny(name.toString(), index, fullName);
+    long flagWord = 0;
+    QRegularExpressionMatchIterator flag = TagPatterns::flag().globalMatch(flags);
+    while (flag.hasNext())
+        flagWord |= parseTagFlag(flag.next().captured(1));
+    QString value = resolve(fullName, flagWord);
+    if (!value.isNull())
+        changed = true;
+    return value;
+}
+
+bool TemplateToDocument::replaceTags(QString& text, int index)
+{
+    const QStringView view(text);
+    QRegularExpressionMatchIterator tag = patterns().plainTag().globalMatch(view);
+    if (!tag.hasNext())
+        return false;
+    bool changed = false;
+    QHash<QString, QString> replaced; // tag text -> value, within this text
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype copied = 0;
+    while (tag.hasNext()) {
+        const QRegularExpressionMatch match = tag.next();
+        out.append(view.mid(copied, match.capturedStart() - copied));
+        const QString whole = match.captured(0);
+        auto value = replaced.constFind(whole);
+        if (value == replaced.constEnd()) {
+            value = replaced.insert(whole, resolvePlainTag(match.capturedView(1), match.capturedView(2), index,
+                                                           changed));
+        }
+        out.append(*value);
+        copied = match.capturedEnd();
+    }
+    out.append(view.mid(copied));
+    text = std::move(out);
+    return changed;
+}
+
+bool TemplateToDocument::replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker)
+{
+    const QStringView view(text);
+    QString out;
+    qsizetype copied = 0;
+    QRegularExpressionMatchIterator blocks = block.globalMatch(view);
+    while (blocks.hasNext()) {
+        const QRegularExpressionMatch match = blocks.next();
+        const QStringView body = match.capturedView(1);
+        if (!body.contains(marker))
+            continue;
+        if (out.isNull())
+            out.reserve(text.size() * 2);
+        out.append(view.mid(copied, match.capturedStart(1) - copied));
+        int copies = 0;
+        for (; copies < MAX_BLOCK_COPIES; ++copies) {
+            QString copy = body.toString();
+            if (!replaceTags(copy, copies))
+                break;
+            out.append(copy);
+        }
+        if (copies == MAX_BLOCK_COPIES)
+            LOG_WARNING() << "a repeated block stops at" << MAX_BLOCK_COPIES << "copies; marker" << marker;
+        copied = match.capturedEnd(1);
+    }
+    if (copied == 0)
+        return true;
+    out.append(view.mid(copied));
+    text = std::move(out);
+    return true;
+}
+
+bool TemplateToDocument::replicateParagraphs(QString& text)
+{
+    const TagPatterns& language = patterns();
+    return replicateBlocks(text, language.paragraph(), language.paragraphMarker());
+}
+
+bool TemplateToDocument::replicateTableLines(QString& text)
+{
+    const TagPatterns& language = patterns();
+    return replicateBlocks(text, language.tableLine(), language.tableLineMarker());
+}
+
+bool TemplateToDocument::replaceCondTags(QString& text)
+{
+    const TagPatterns& language = patterns();
+    for (int form = 0; form < TagPatterns::CONDITION_FORMS; ++form)
+        replaceCondTags(text, language.condition(form), conditionForms[form].type);
+    return true;
+}
+
+bool TemplateToDocument::replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type)
+{
+    const QRegularExpression minimal = (re.patternOptions() & QRegularExpression::InvertedGreedinessOption)
+                                           ? re
+                                           : TagPatterns::minimal(re);
+    text = replaceConditions(text, minimal, type);
+    return true;
+}
+
+bool TemplateToDocument::decide(condtype_t type, const QString& value, const QString& comparison) const
+{
+    switch (type) {
+    case COND_EMPTY:
+        return value.isEmpty();
+    case COND_NOT_EMPTY:
+        return !value.isEmpty();
+    case COND_EQUAL:
+        return value == comparison;
+    case COND_NOT_EQUAL:
+        return value != comparison;
+    }
+    return false;
+}
+
+// One scan from left to right. The text a block keeps is scanned again for blocks of the
+// same form, so blocks of different names nest.
+QString TemplateToDocument::replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type)
+{
+    QRegularExpressionMatchIterator block = re.globalMatch(text);
+    if (!block.hasNext())
+        return text.toString();
+    const int keptGroup = (type == COND_EQUAL || type == COND_NOT_EQUAL) ? 3 : 2;
+    QString out;
+    out.reserve(text.size());
+    qsizetype copied = 0;
+    while (block.hasNext()) {
+        const QRegularExpressionMatch match = block.next();
+        out.append(text.mid(copied, match.capturedStart() - copied));
+        const QString name = match.captured(1);
+        LOG_TRACE() << "condtag:" << name;
+        const QString comparison = keptGroup == 3 ? match.captured(2) : QString();
+        if (decide(type, resolve(name, 0), comparison))
+            out.append(replaceConditions(match.capturedView(keptGroup), re, type));
+        copied = match.capturedEnd();
+    }
+    out.append(text.mid(copied));
+    return out;
+}
+
+bool TemplateToDocument::replaceMetaTags(QString& text)
+{
+    QStringList enclosing;
+    text = expandMetaTags(text, enclosing);
+    return true;
+}
+
+QString TemplateToDocument::expandMetaTags(const QString& text, QStringList& enclosing)
+{
+    const QStringView view(text);
+    QRegularExpressionMatchIterator metaTag = patterns().metaTag().globalMatch(view);
+    if (!metaTag.hasNext())
+        return text;
+    QHash<QString, QString> expanded; // name -> text, within this text
+    QString out;
+    out.reserve(text.size() * 2);
+    qsizetype copied = 0;
+    while (metaTag.hasNext()) {
+        const QRegularExpressionMatch match = metaTag.next();
+        out.append(view.mid(copied, match.capturedStart() - copied));
+        const QString name = match.captured(1);
+        auto block = expanded.constFind(name);
+        if (block == expanded.constEnd())
+            block = expanded.insert(name, metaTagText(name, enclosing));
+        out.append(*block);
+        copied = match.capturedEnd();
+    }
+    out.append(view.mid(copied));
+    return out;
+}
+
+// An evaluation value of that name is data: escaped and inserted as written. A catalog
+// block is template text written with "<" and ">": it takes the flavour's form and its
+// own meta tags are expanded; its tags and conditions are left to the later passes.
+// enclosing: the meta tags being expanded around this one.
+QString TemplateToDocument::metaTagText(const QString& name, QStringList& enclosing)
+{
+    QString value;
+    if (evaluation && evaluation->getTag(name, value, 0))
+        return TagUtils::toXmlValue(value);
+    if (!metaTags.getTag(name, value))
+        return QString();
+    if (enclosing.contains(name)) {
+        LOG_WARNING() << "meta tag" << name << "contains itself; left empty there";
+        return QString();
+    }
+    if (enclosing.size() >= MAX_META_TAG_DEPTH) {
+        LOG_WARNING() << "meta tag" << name << "is nested deeper than" << MAX_META_TAG_DEPTH << "levels; left empty";
+        return QString();
+    }
+    if (templateTextIsEscaped())
+        TagUtils::toXmlValue(value);
+    enclosing.append(name);
+    value = expandMetaTags(value, enclosing);
+    enclosing.removeLast();
+    return value;
+}
+
+bool TemplateToDocument::templateTextIsEscaped()
+{
+    QString escapedBracket = QStringLiteral("<");
+    return leftTagBracket() == TagUtils::toXmlValue(escapedBracket);
+}
+
+bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
+{
+    QString text = QString::fromUtf8(in.readAll());
+    resolvedTags.clear();
+    cachingTags = true;
+    replaceMetaTags(text);
+    replaceCondTags(text);
+    replicateTableLines(text);
+    replicateParagraphs(text);
+    replaceTags(text, -1);
+    removeMissingPictures(text);
+    cachingTags = false;
+    resolvedTags.clear();
+    const QByteArray bytes = text.toUtf8();
+    return out.write(bytes) == bytes.size();
+}
+
+// ---- a run ----
+
+bool TemplateToDocument::make(QString templatePath, QString outputPath)
+{
+    if (isMaking()) {
+        LOG_WARNING() << "a run was started while another is going on; refused";
+        return false;
+    }
+    errorInfo = ErrorInfo();
+    progressPercent = 0;
+    sourceType = configuredSourceType;
+    if (sourceType == TEMPLATE_SOURCE_FROM_PATH)
+        sourceType = isNetworkLocation(templatePath) ? TEMPLATE_SOURCE_NETWORK : TEMPLATE_SOURCE_DISK;
+    this->templatePath = std::move(templatePath);
+    this->outputPath = std::move(outputPath);
+    waitingForMetaTags = true;
+    prepareMetaTags();
+    return true;
+}
+
+void TemplateToDocument::prepareMetaTags()
+{
+    if (sourceType == TEMPLATE_SOURCE_NETWORK) {
+        if (metaTagsSource != TEMPLATE_SOURCE_NETWORK) {
+            metaTags.clear();
+            metaTagsSource = TEMPLATE_SOURCE_NETWORK;
+        }
+        metaTags.start_loading(TEMPLATE_SOURCE_NETWORK);
+        return;
+    }
+    // Templates in different folders may have different meta tags: read them each run.
+    metaTags.clear();
+    metaTagsSource = TEMPLATE_SOURCE_DISK;
+    const QString file = QFileInfo(templatePath).dir().filePath(metaTagFileName());
+    if (QFileInfo::exists(file))
+        metaTags.load_from_disk(file);
+    else
+        metaTags.start_loading(TEMPLATE_SOURCE_DISK);
+}
+
+void TemplateToDocument::then_metaTagCatalog_loaded()
+{
+    if (!waitingForMetaTags)
+        return;
+    waitingForMetaTags = false;
+    LOG_TRACE() << "stage2";
+    make_stage2();
+}
+
+void TemplateToDocument::then_metaTagCatalog_failed(QString reason)
+{
+    if (!waitingForMetaTags)
+        return;
+    waitingForMetaTags = false;
+    LOG_WARNING() << "The metatags loading is failed, reason:" << reason;
+    errorInfo.set(ErrorInfo::ErrRead, tr("Unable to load the meta tags: %1").arg(reason));
+    finishRun();
+}
+
+bool TemplateToDocument::make_stage2()
+{
+    LOG_TRACE() << outputPath << "stype=" << sourceType;
+    if (sourceType == TEMPLATE_SOURCE_NETWORK)
+        return make_from_network(templatePath, outputPath);
+    bool made = false;
+    QFile file(templatePath);
+    if (file.open(QIODevice::ReadOnly)) {
+        QBuffer buffer;
+        buffer.setData(file.readAll());
+        made = make_from_buffer(buffer, outputPath);
+    } else {
+        LOG_WARNING() << "cannot read the template" << templatePath << file.errorString();
+        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
+    }
+    finishRun();
+    return made;
+}
+
+void TemplateToDocument::finishRun()
+{
+    progressPercent = 100;
+    emit done();
+}
+
+bool TemplateToDocument::make_from_network(QString url, QString outputPath)
+{
+    const QNetworkRequest request = MakerServerRequest::create(QUrl(url));
+    progressPercent = 1;
+    reply = manager.get(request);
+    connect(reply, &QNetworkReply::downloadProgress, this, &TemplateToDocument::downloadProgress);
+    outputFile = std::move(outputPath);
+    if (isMaking()) {
+        QEventLoop wait;
+        connect(this, &TemplateToDocument::done, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    return true;
+}
+
+void TemplateToDocument::error(QNetworkReply::NetworkError code)
+{
+    LOG_WARNING() << "Network error:" << code;
+}
+
+void TemplateToDocument::sslErrors(QNetworkReply*, const QList<QSslError>& errors)
+{
+    for (const QSslError& sslError : errors)
+        LOG_WARNING() << "SSL error:" << sslError.errorString();
+}
+
+void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    const int now = MakerServerRequest::percentOf(bytesReceived, bytesTotal);
+    if (now < 0)
+        return;
+    progressPercent = now;
+    LOG_TRACE() << "pst=" << progressPercent;
+    emit progress(progressPercent);
+}
+
+void TemplateToDocument::downloadFinished(QNetworkReply* finished)
+{
+    reply = nullptr;
+    finished->deleteLater();
+    if (finished->error() != QNetworkReply::NoError) {
+        LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
+                      << finished->errorString();
+        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
+    } else {
+        LOG_TRACE() << "reply sz=" << finished->bytesAvailable();
+        QBuffer buffer;
+        buffer.setData(finished->readAll());
+        LOG_TRACE() << outputFile << "buf sz=" << buffer.size();
+        const bool made = make_from_buffer(buffer, outputFile);
+        LOG_TRACE() << outputFile << "make ret=" << made;
+    }
+    finishRun();
+}

@@ -1,0 +1,179 @@
+#ifndef ZENTAVO_TEMPLATETODOCUMENT_H
+#define ZENTAVO_TEMPLATETODOCUMENT_H
+
+#include "zentavo_export.h"
+
+#include "report/metatagcatalog.h"
+#include "report/templatesourcetype.h"
+#include "runtime/errorinfo.h"
+
+#include <QHash>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QRegularExpression>
+#include <QSslError>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class AutoEvaluation;
+class QBuffer;
+class QIODevice;
+class TagPatterns;
+
+// The kind of a conditional block of a template.
+enum condtype_t {
+    COND_EMPTY = 0,     // L?NAME!?R text L?/NAME?R: shown when the tag is empty
+    COND_NOT_EMPTY = 1, // L?NAME?R text L?R or L?NAME?R text L?/NAME?R: shown when it has a value
+    COND_EQUAL = 2,     // L?NAME=VALUE?R text L?/NAME?R
+    COND_NOT_EQUAL = 3  // L?NAME!VALUE?R text L?/NAME?R
+};
+
+// Turns a template into a finished document of one evaluation. The template language,
+// with L and R the brackets of the flavour:
+//
+//   L#NAME#R, L#NAME#F#F#R   a tag, with format flags (one letter each, see TagUtils)
+//   L%NAME%R                 a meta tag: a block of template text from the MetaTagCatalog
+//   L?NAME?R ... L?R         conditional blocks (see condtype_t); the closing form
+//   L?NAME?R ... L?/NAME?R   L?/NAME?R lets blocks of different names nest
+//   L#НОМЕР_ПАРАГРАФА#R      inside a paragraph: the paragraph is repeated once per item
+//   L#НОМЕР_СТРОКИ#R         inside a table row: the row is repeated once per item
+//
+// Each text goes through the passes in this order: meta tags, conditions, repeated table
+// rows, repeated paragraphs, tags, removal of pictures without data. So a meta tag may
+// hold any of the other forms, and a condition inside a repeated block is decided once,
+// on the tag without the item index. Every pass reads its input once and builds its
+// output once; each distinct tag is resolved once per text, and a value is never scanned
+// for tags again, so a value that holds tag text appears as written.
+//
+// A run (make) loads the meta tags, fetches the template from disk or from the template
+// server and ends with done(); a failure is left in getErrorInfo(). The flavours supply
+// the container of the document and the brackets.
+class ZENTAVO_EXPORT TemplateToDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A repeated paragraph or row is copied at most this often.
+    static constexpr int MAX_BLOCK_COPIES = 1500;
+    // Meta tags inside meta tags are expanded this deep; deeper ones become empty text.
+    static constexpr int MAX_META_TAG_DEPTH = 8;
+
+    explicit TemplateToDocument(QObject* parent = nullptr);
+    ~TemplateToDocument() override;
+
+    // Produce the document from a template file directly, outside a run.
+    virtual bool make_from_disk(QString templatePath, QString outputPath) = 0;
+    // Produce the document from a template held in memory.
+    virtual bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) = 0;
+    // Whether a container entry is a picture the evaluation may replace.
+    virtual bool isPhoto(const QString& entryName) = 0;
+    // The item index a picture entry stands for, -1 when none.
+    virtual int extractIndexFromPhotoName(const QString& entryName) = 0;
+    virtual int extractIndexFromGraphName(const QString& entryName) = 0;
+    virtual int extractIndexFromLogoName(const QString& entryName) = 0;
+    // The value of one tag, XML-escaped: the evaluation's answer, else the meta tag of
+    // that name, else a null string. Fills value and returns it.
+    virtual QString& getTag(const QString& name, QString& value, long flags);
+    // Removes the pictures the evaluation has no data for.
+    virtual bool removeMissingPictures(QString& text) = 0;
+    virtual QString leftTagBracket() const = 0;
+    virtual QString rightTagBracket() const = 0;
+    // Group 1: one repeatable table row (text templates: a whole table).
+    virtual QRegularExpression tableLineRegExp() const = 0;
+    // Group 1: one repeatable paragraph.
+    virtual QRegularExpression paragraphRegExp() const = 0;
+    // Group 1: one picture, group 2: the id of its image.
+    virtual QRegularExpression pictureRegExp() const = 0;
+
+    void use(AutoEvaluation& ae);
+    bool isValidSource() const;
+    // Throws AutoEvalException while no evaluation is attached.
+    AutoEvaluation& AE() const;
+
+    // 0 (the default): a location starting with http:// or https:// is on the network.
+    void setTemplateSourceType(templatesourcetype_t type);
+
+    // Starts a run that ends with done(). A template on disk takes the meta tags from
+    // "metatags.txt" beside it when there is one; a template on the template server
+    // takes them from the server, downloaded once per generator. False, and nothing
+    // started, while a run is going on.
+    bool make(QString templatePath, QString outputPath);
+    bool isMaking() const;
+    // The output of the current or last network run.
+    QString getOutputFile() const;
+    // The failure of the last run; ErrNone after a run that produced its document.
+    const ErrorInfo& getErrorInfo() const;
+    MetaTagCatalog& getMetaTagCatalog();
+
+    // The bit of one flag text such as "#R"; 0 for anything else.
+    static long parseTagFlag(const QString& flag);
+
+    // The passes. replaceTags gives each tag name the suffix "_index" when index >= 0
+    // and answers whether any tag had a value (an empty one counts).
+    bool replaceTags(QString& text, int index);
+    bool replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker);
+    bool replicateParagraphs(QString& text);
+    bool replicateTableLines(QString& text);
+    bool replaceCondTags(QString& text);
+    bool replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type);
+    bool replaceMetaTags(QString& text);
+    // Reads a UTF-8 text, runs every pass and writes it as UTF-8. False when the output
+    // could not be written whole.
+    bool filtering(QIODevice& in, QIODevice& out);
+
+    bool make_from_network(QString url, QString outputPath);
+    bool make_stage2();
+
+signals:
+    void progress(int persent);
+    void done();
+
+public slots:
+    void then_metaTagCatalog_loaded();
+    void then_metaTagCatalog_failed(QString reason);
+    void error(QNetworkReply::NetworkError code);
+    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
+    void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void downloadFinished(QNetworkReply* reply);
+
+protected:
+    // For the flavours, which record why a document could not be made.
+    ErrorInfo errorInfo;
+
+private:
+    const TagPatterns& patterns();
+    // getTag through the run's cache: each distinct name and flag word is asked once.
+    QString resolve(const QString& name, long flags);
+    QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& changed);
+    QString expandMetaTags(const QString& text, QStringList& enclosing);
+    QString metaTagText(const QString& name, QStringList& enclosing);
+    bool decide(condtype_t type, const QString& value, const QString& comparison) const;
+    QString replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type);
+    void prepareMetaTags();
+    void finishRun();
+    bool templateTextIsEscaped();
+
+    QNetworkAccessManager manager;
+    templatesourcetype_t sourceType = TEMPLATE_SOURCE_FROM_PATH;
+    QString templatePath;
+    QString outputPath;
+    MetaTagCatalog metaTags;
+    templatesourcetype_t configuredSourceType = TEMPLATE_SOURCE_FROM_PATH;
+    AutoEvaluation* evaluation = nullptr;
+    int progressPercent = 100;
+    QNetworkReply* reply = nullptr;
+    QString outputFile;
+    // What the meta tag catalog holds: nothing yet, a template folder's file or the server's.
+    templatesourcetype_t metaTagsSource = TEMPLATE_SOURCE_FROM_PATH;
+    bool waitingForMetaTags = false;
+    std::unique_ptr<TagPatterns> tagPatterns;
+    // Answers of getTag while a text is filtered, by flag word and name.
+    QHash<QString, QString> resolvedTags;
+    bool cachingTags = false;
+};
+
+#endif

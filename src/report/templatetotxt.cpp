@@ -1,0 +1,102 @@
+#include "report/templatetotxt.h"
+
+#include "runtime/logger.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSaveFile>
+
+TemplateToTxt::TemplateToTxt(QObject* parent) : TemplateToDocument(parent) {}
+
+bool TemplateToTxt::make_txt(QIODevice& in, QIODevice& out)
+{
+    const bool written = filtering(in, out);
+    in.close();
+    out.close();
+    return written;
+}
+
+bool TemplateToTxt::make_from_disk(QString templatePath, QString outputPath)
+{
+    QFile templateFile(templatePath);
+    return produce(templateFile, templatePath, outputPath);
+}
+
+bool TemplateToTxt::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
+{
+    return produce(templateBuffer, QString(), outputPath);
+}
+
+bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateName, const QString& outputPath)
+{
+    if (!templateDevice.open(QIODevice::ReadOnly)) {
+        LOG_WARNING() << "cannot read the template" << templateName << templateDevice.errorString();
+        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName));
+        return false;
+    }
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    make_txt(templateDevice, document);
+
+    QSaveFile output(outputPath);
+    const bool written = output.open(QIODevice::WriteOnly)
+                         && output.write(document.data()) == document.data().size() && output.commit();
+    if (!written) {
+        LOG_WARNING() << "cannot write the document" << outputPath << output.errorString();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+    }
+    return written;
+}
+
+bool TemplateToTxt::isPhoto(const QString&)
+{
+    return false;
+}
+
+int TemplateToTxt::extractIndexFromPhotoName(const QString&)
+{
+    return -1;
+}
+
+int TemplateToTxt::extractIndexFromGraphName(const QString&)
+{
+    return -1;
+}
+
+int TemplateToTxt::extractIndexFromLogoName(const QString&)
+{
+    return -1;
+}
+
+bool TemplateToTxt::removeMissingPictures(QString&)
+{
+    return true;
+}
+
+QString TemplateToTxt::leftTagBracket() const
+{
+    return QStringLiteral("<");
+}
+
+QString TemplateToTxt::rightTagBracket() const
+{
+    return QStringLiteral(">");
+}
+
+QRegularExpression TemplateToTxt::tableLineRegExp() const
+{
+    static const QRegularExpression table(QStringLiteral("(<table>.+</table>)"));
+    return table;
+}
+
+QRegularExpression TemplateToTxt::paragraphRegExp() const
+{
+    static const QRegularExpression paragraph(QStringLiteral("(<p>.+</p>)"));
+    return paragraph;
+}
+
+QRegularExpression TemplateToTxt::pictureRegExp() const
+{
+    static const QRegularExpression picture(QStringLiteral("(<figure'>(.+)</figure>)"));
+    return picture;
+}

@@ -1,0 +1,179 @@
+#include "report/templatetotxt.h"
+#include "values/tagutils.h"
+
+#include <QBuffer>
+#include <QTest>
+
+namespace {
+
+// A text generator whose evaluation is a fixed map of values, with the tag brackets of
+// either text templates ("<", ">") or of the escaped XML of DOCX parts ("&lt;", "&gt;").
+// Every name starting with МНОГО_ has a value, for the copy limit of repeated blocks.
+class MapGenerator : public TemplateToTxt
+{
+public:
+    explicit MapGenerator(bool escapedBrackets = false) : escaped(escapedBrackets)
+    {
+        values = {
+            {QStringLiteral("ФИО"), QStringLiteral("Иванов")},
+            {QStringLiteral("ПУСТО"), QStringLiteral("")},
+            {QStringLiteral("ТИП"), QStringLiteral("1")},
+            {QStringLiteral("ОЦЕНЩИК_0"), QStringLiteral("Петров")},
+            {QStringLiteral("ОЦЕНЩИК_1"), QStringLiteral("Сидоров")},
+            {QStringLiteral("ОПАСНО"), QStringLiteral("<a> & \"q\" 'k'")},
+            {QStringLiteral("САМ"), QStringLiteral("<#САМ#> <#ФИО#> <?ФИО?>x<?>")},
+        };
+        QBuffer catalog;
+        catalog.setData(QStringLiteral("<%ШАПКА%> = Оценщик: <#ФИО#><?ТИП=1?>, тип один<?/ТИП?>\n"
+                                       "<%ВЛОЖЕНО%>=[<%ШАПКА%>|<%ШАПКА%>]\n"
+                                       "<%ЦИКЛ%>=x<%ЦИКЛ%>\n"
+                                       "<%ПЕРЕЧЕНЬ%>=<p><#ОЦЕНЩИК#>;<#НОМЕР_ПАРАГРАФА#></p>\n")
+                            .toUtf8());
+        getMetaTagCatalog().load(catalog);
+    }
+
+    QString& getTag(const QString& name, QString& value, long flags) override
+    {
+        asked.append({name, flags});
+        if (name.startsWith(QStringLiteral("МНОГО_"))) {
+            value = QStringLiteral("v");
+            return value;
+        }
+        if (values.contains(name)) {
+            value = values.value(name);
+            return TagUtils::toXmlValue(value);
+        }
+        return TemplateToTxt::getTag(name, value, flags);
+    }
+
+    QString leftTagBracket() const override { return escaped ? QStringLiteral("&lt;") : QStringLiteral("<"); }
+    QString rightTagBracket() const override { return escaped ? QStringLiteral("&gt;") : QStringLiteral(">"); }
+
+    QString filter(const QString& text)
+    {
+        QBuffer in;
+        in.setData(text.toUtf8());
+        in.open(QIODevice::ReadOnly);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        if (!filtering(in, out))
+            return QStringLiteral("<filtering failed>");
+        return QString::fromUtf8(out.data());
+    }
+
+    QMap<QString, QString> values;
+    QList<QPair<QString, long>> asked;
+
+private:
+    bool escaped;
+};
+
+} // namespace
+
+class TestTemplateLanguage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void filtering_data();
+    void filtering();
+    void eachTagResolvedOncePerText();
+    void copiesOfARepeatedBlockAreLimited();
+    void withoutEvaluationTagsBecomeEmpty();
+};
+
+void TestTemplateLanguage::filtering_data()
+{
+    QTest::addColumn<bool>("escapedBrackets");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+
+    auto row = [](const char* name, const QString& text, const QString& expected, bool escaped = false) {
+        QTest::newRow(name) << escaped << text << expected;
+    };
+    row("no tags", QStringLiteral("<p>Отчёт & <b>жирный</b></p>"), QStringLiteral("<p>Отчёт & <b>жирный</b></p>"));
+    row("tag", QStringLiteral("a <#ФИО#> b <#ФИО#>"), QStringLiteral("a Иванов b Иванов"));
+    row("unknown tag", QStringLiteral("a<#НЕТ#S#>b"), QStringLiteral("ab"));
+    row("escaped value", QStringLiteral("<#ОПАСНО#>"), QStringLiteral("&lt;a&gt; &amp; &quot;q&quot; &apos;k&apos;"));
+    row("value with tag text, escaped brackets", QStringLiteral("&lt;#САМ#&gt;|&lt;#ФИО#&gt;"),
+        QStringLiteral("&lt;#САМ#&gt; &lt;#ФИО#&gt; &lt;?ФИО?&gt;x&lt;?&gt;|Иванов"), true);
+
+    row("short block, value", QStringLiteral("<?ФИО?>abc<?>"), QStringLiteral("abc"));
+    row("short block, empty", QStringLiteral("1<?ПУСТО?>abc<?>2"), QStringLiteral("12"));
+    row("short block, unknown", QStringLiteral("1<?НЕТ?>abc<?>2"), QStringLiteral("12"));
+    row("long block", QStringLiteral("<?ФИО?>a\nb<?/ФИО?>"), QStringLiteral("a\nb"));
+    row("empty block, value", QStringLiteral("<?ФИО!?>abc<?/ФИО?>"), QStringLiteral(""));
+    row("empty block, empty", QStringLiteral("<?ПУСТО!?>abc<?/ПУСТО?>"), QStringLiteral("abc"));
+    row("equal", QStringLiteral("<?ТИП=1?>abc<?/ТИП?><?ТИП=2?>def<?/ТИП?>"), QStringLiteral("abc"));
+    row("not equal", QStringLiteral("<?ТИП!1?>abc<?/ТИП?><?ТИП!2?>def<?/ТИП?>"), QStringLiteral("def"));
+    row("nested, both kept", QStringLiteral("<?ФИО?>a<?ПУСТО!?>b<?/ПУСТО?>c<?/ФИО?>"), QStringLiteral("abc"));
+    row("nested, inner dropped", QStringLiteral("<?ФИО?>a<?ТИП=2?>b<?/ТИП?>c<?/ФИО?>"), QStringLiteral("ac"));
+    row("nested, same form", QStringLiteral("<?ФИО?>a<?ТИП?>b<?/ТИП?>c<?/ФИО?>"), QStringLiteral("abc"));
+    row("nested, outer dropped", QStringLiteral("<?ПУСТО?>a<?ФИО?>b<?/ФИО?><?/ПУСТО?>z"), QStringLiteral("z"));
+    row("two blocks of one name", QStringLiteral("<?ФИО?>a<?/ФИО?>-<?ФИО?>b<?/ФИО?>"), QStringLiteral("a-b"));
+    row("condition, escaped brackets", QStringLiteral("&lt;?ТИП=1?&gt;abc&lt;?/ТИП?&gt;"), QStringLiteral("abc"), true);
+
+    row("repeated paragraph",
+        QStringLiteral("<p>Оценщик <#ОЦЕНЩИК#> <#НОМЕР_ПАРАГРАФА#></p>\n<p><#ФИО#></p>"),
+        QStringLiteral("<p>Оценщик Петров 1</p><p>Оценщик Сидоров 2</p>\n<p>Иванов</p>"));
+    row("repeated paragraph without data", QStringLiteral("a<p><#НЕТ#> <#НОМЕР_ПАРАГРАФА#></p>b"), QStringLiteral("ab"));
+    row("repeated table", QStringLiteral("<table><tr><#НОМЕР_СТРОКИ#>. <#ОЦЕНЩИК#S#></tr></table>"),
+        QStringLiteral("<table><tr>1. Петров</tr></table><table><tr>2. Сидоров</tr></table>"));
+    row("condition inside a repeated paragraph, decided on the name without index",
+        QStringLiteral("<p><?ФИО?>+<?/ФИО?><?ОЦЕНЩИК?>!<?/ОЦЕНЩИК?><#ОЦЕНЩИК#><#НОМЕР_ПАРАГРАФА#></p>"),
+        QStringLiteral("<p>+Петров1</p><p>+Сидоров2</p>"));
+    row("markers outside blocks", QStringLiteral("№<#НОМЕР_СТРОКИ#>/<#НОМЕР_ПАРАГРАФА#>."), QStringLiteral("№/."));
+
+    row("meta tag with a tag and a condition", QStringLiteral("<%ШАПКА%>."), QStringLiteral("Оценщик: Иванов, тип один."));
+    row("meta tag in meta tag", QStringLiteral("<%ВЛОЖЕНО%>"),
+        QStringLiteral("[Оценщик: Иванов, тип один|Оценщик: Иванов, тип один]"));
+    row("meta tag containing itself", QStringLiteral("<%ЦИКЛ%>"), QStringLiteral("x"));
+    row("meta tag with a repeated paragraph", QStringLiteral("<%ПЕРЕЧЕНЬ%>"),
+        QStringLiteral("<p>Петров;1</p><p>Сидоров;2</p>"));
+    row("unknown meta tag and br", QStringLiteral("a<%НЕТ%>b<%br%>c"), QStringLiteral("abc"));
+    row("meta tag, escaped brackets", QStringLiteral("&lt;%ШАПКА%&gt;"), QStringLiteral("Оценщик: Иванов, тип один"), true);
+    row("meta tag as a plain tag: its text as a value", QStringLiteral("<#ЦИКЛ#>"), QStringLiteral("x&lt;%ЦИКЛ%&gt;"));
+}
+
+void TestTemplateLanguage::filtering()
+{
+    QFETCH(bool, escapedBrackets);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+
+    MapGenerator generator(escapedBrackets);
+    QCOMPARE(generator.filter(text), expected);
+}
+
+void TestTemplateLanguage::eachTagResolvedOncePerText()
+{
+    MapGenerator generator;
+    const QString text = QStringLiteral("<#СТОИМОСТЬ#R#T#> <#СТОИМОСТЬ#r#t#> <#СТОИМОСТЬ#R#T#> <?СТОИМОСТЬ?>x<?> <#СТОИМОСТЬ#>");
+    generator.filter(text);
+    const QList<QPair<QString, long>> expected = {
+        {QStringLiteral("СТОИМОСТЬ"), 0L},    // the condition
+        {QStringLiteral("СТОИМОСТЬ"), 0x90L}, // both spellings of R and T
+    };
+    QCOMPARE(generator.asked, expected);
+}
+
+void TestTemplateLanguage::copiesOfARepeatedBlockAreLimited()
+{
+    MapGenerator generator;
+    const QString out = generator.filter(QStringLiteral("<p><#МНОГО#><#НОМЕР_ПАРАГРАФА#></p>"));
+    QCOMPARE(out.count(QStringLiteral("<p>")), TemplateToDocument::MAX_BLOCK_COPIES);
+    QVERIFY(out.endsWith(QStringLiteral("<p>v1500</p>")));
+}
+
+void TestTemplateLanguage::withoutEvaluationTagsBecomeEmpty()
+{
+    TemplateToTxt generator;
+    QVERIFY(!generator.isValidSource());
+    QString value = QStringLiteral("left over");
+    QVERIFY(generator.getTag(QStringLiteral("ФИО"), value, 0).isNull());
+    QVERIFY(generator.getTag(QStringLiteral("br"), value, 0).isEmpty());
+    QVERIFY(!value.isNull());
+}
+
+QTEST_GUILESS_MAIN(TestTemplateLanguage)
+#include "tst_templatelanguage.moc"

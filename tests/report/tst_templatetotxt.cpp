@@ -1,0 +1,146 @@
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "report/templatetotxt.h"
+#include "runtime/singletonregistry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool writeFile(const QString& path, const QString& text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0;
+}
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace
+
+class TestTemplateToTxt : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SingletonRegistry::destroyAllForTesting(); }
+
+    void valuesOfTheEvaluation();
+    void directFailures_data();
+    void directFailures();
+    void runFromDisk_data();
+    void runFromDisk();
+    void metaTagsComeFromTheTemplatesFolder();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestTemplateToTxt::valuesOfTheEvaluation()
+{
+    EvaluationTagStorage storage;
+    AutoEvaluation evaluation(storage);
+    storage.setTag(QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"), QStringLiteral(" Для <ЗАЛОГА> & \"банка\" "));
+    TemplateToTxt generator;
+    generator.use(evaluation);
+    const QString templatePath = dir.filePath(QStringLiteral("values/шаблон.txt"));
+    QVERIFY(writeFile(templatePath, QStringLiteral("<p>Цель: <#цель_оценки#L#>.</p>\n<p><#ЦЕЛЬ_ОЦЕНКИ#></p>\n")));
+    const QString output = dir.filePath(QStringLiteral("values/отчёт.txt"));
+
+    QVERIFY(generator.make_from_disk(templatePath, output));
+    QCOMPARE(readFile(output), QStringLiteral("<p>Цель: для &lt;залога&gt; &amp; &quot;банка&quot;.</p>\n"
+                                              "<p>Для &lt;ЗАЛОГА&gt; &amp; &quot;банка&quot;</p>\n"));
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+}
+
+void TestTemplateToTxt::directFailures_data()
+{
+    QTest::addColumn<QString>("templatePath");
+    QTest::addColumn<QString>("outputPath");
+    QTest::addColumn<int>("code");
+
+    const QString good = dir.filePath(QStringLiteral("direct/template.txt"));
+    QTest::newRow("missing template") << dir.filePath(QStringLiteral("direct/none.txt"))
+                                      << dir.filePath(QStringLiteral("direct/out.txt")) << int(ErrorInfo::ErrRead);
+    QTest::newRow("output folder missing") << good << dir.filePath(QStringLiteral("direct/no/such/out.txt"))
+                                           << int(ErrorInfo::ErrWrite);
+    QTest::newRow("output is a folder") << good << dir.filePath(QStringLiteral("direct")) << int(ErrorInfo::ErrWrite);
+}
+
+void TestTemplateToTxt::directFailures()
+{
+    QFETCH(QString, templatePath);
+    QFETCH(QString, outputPath);
+    QFETCH(int, code);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("direct/template.txt")), QStringLiteral("text")));
+
+    TemplateToTxt generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    QVERIFY(!generator.make_from_disk(templatePath, outputPath));
+    QCOMPARE(int(generator.getErrorInfo().code()), code);
+    const QString named = code == ErrorInfo::ErrRead ? templatePath : outputPath;
+    QVERIFY2(generator.getErrorInfo().message().contains(named), qPrintable(generator.getErrorInfo().message()));
+    QVERIFY(!QFileInfo(outputPath).isFile());
+    QCOMPARE(done.count(), 0);
+}
+
+void TestTemplateToTxt::runFromDisk_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QString>("outputName");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("expected"); // null: no document
+
+    QTest::newRow("document") << "run/t.txt" << "run/out.txt" << int(ErrorInfo::ErrNone)
+                              << "Директор: Иванов И.И., ООО &quot;Оценка&quot;";
+    QTest::newRow("missing template") << "run/none.txt" << "run/out.txt" << int(ErrorInfo::ErrRead) << QString();
+    QTest::newRow("output not writable") << "run/t.txt" << "run/missing/out.txt" << int(ErrorInfo::ErrWrite)
+                                         << QString();
+}
+
+void TestTemplateToTxt::runFromDisk()
+{
+    QFETCH(QString, templateName);
+    QFETCH(QString, outputName);
+    QFETCH(int, code);
+    QFETCH(QString, expected);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("run/t.txt")), QStringLiteral("<%ПОДПИСЬ%>")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("run/metatags.txt")),
+                      QStringLiteral("; подпись под отчётом\n<%ПОДПИСЬ%> = Директор: <#ДИРЕКТОР#>, <#ФИРМА#>   \n"
+                                     "<%ДИРЕКТОР%>=Иванов И.И.\n<%ФИРМА%>=ООО \"Оценка\"\n")));
+    const QString output = dir.filePath(outputName);
+    QFile::remove(output);
+
+    TemplateToTxt generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    for (int run = 0; run < 2; ++run) { // a reused generator starts each run afresh
+        QVERIFY(generator.make(dir.filePath(templateName), output));
+        QCOMPARE(done.count(), run + 1);
+        QVERIFY(!generator.isMaking());
+        QCOMPARE(int(generator.getErrorInfo().code()), code);
+        QCOMPARE(readFile(output), expected);
+    }
+}
+
+void TestTemplateToTxt::metaTagsComeFromTheTemplatesFolder()
+{
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("a/t.txt")), QStringLiteral("[<%ШАПКА%>]")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("a/metatags.txt")), QStringLiteral("<%ШАПКА%>=А\n")));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("b/t.txt")), QStringLiteral("[<%ШАПКА%>]")));
+    TemplateToTxt generator;
+    QVERIFY(generator.make(dir.filePath(QStringLiteral("a/t.txt")), dir.filePath(QStringLiteral("a/out.txt"))));
+    QVERIFY(generator.make(dir.filePath(QStringLiteral("b/t.txt")), dir.filePath(QStringLiteral("b/out.txt"))));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("a/out.txt"))), QStringLiteral("[А]"));
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("b/out.txt"))), QStringLiteral("[]"));
+}
+
+QTEST_GUILESS_MAIN(TestTemplateToTxt)
+#include "tst_templatetotxt.moc"
