@@ -141,6 +141,8 @@ public slots:
     void downloadFinished(QNetworkReply* reply);
 
 protected:
+    // The template of the current or last run, as passed to make; names it in errors.
+    const QString& getTemplatePath() const { return templatePath; }
     // For the flavours, which record why a document could not be made.
     ErrorInfo errorInfo;
 
