@@ -51,6 +51,10 @@ bool encode(const QImage& picture, const QByteArray& format, QByteArray& encoded
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    // PNG quality 80 is zlib level 1: a camera picture takes a fraction of the time
+    // and barely grows; the entry is deflated once more anyway.
+    if (format == "PNG")
+        writer.setQuality(80);
     if (picture.isNull() || !writer.write(picture)) {
         LOG_WARNING() << "picture not encoded as" << format << writer.errorString();
         return false;
@@ -158,7 +162,7 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return copyFiltered(name, in, out);
     QByteArray picture;
     if (isPhoto(name) && pictureFor(name, picture))
-        return writeEntry(name, picture, out);
+        return writeEntry(name, picture, Z_BEST_SPEED, out);
     return copyRaw(name, info, in, out);
 }
 
@@ -175,12 +179,12 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
     QBuffer result(&filtered);
     result.open(QIODevice::WriteOnly);
     filtering(source, result);
-    return writeEntry(name, filtered, out);
+    return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
 }
 
-bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out)
+bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
 {
-    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level)
         || out.write(bytes) != bytes.size()) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
         errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));

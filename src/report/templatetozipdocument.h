@@ -59,7 +59,8 @@ private:
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
-    bool writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out);
+    // Pictures are deflated at the fastest level: coded pictures hardly shrink.
+    bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
     bool copyZip(QuaZip& in, QuaZip& out);
 
     QString templateName;
