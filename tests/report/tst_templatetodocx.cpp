@@ -10,7 +10,10 @@
 #include "testapproach.h"
 #include "zipfixture.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -200,6 +203,50 @@ QString oversizedTemplate(const QTemporaryDir& dir)
     return out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size() ? path : QString();
 }
 
+QByteArray drawing(int photo, int rid)
+{
+    return QStringLiteral("<w:p><w:r><w:drawing><wp:inline><a:graphic><a:graphicData><pic:pic><pic:nvPicPr>"
+                          "<pic:cNvPr id=\"%2\" descr=\"photo-%1.jpg\"/></pic:nvPicPr><pic:blipFill>"
+                          "<a:blip r:embed=\"rId%2\"/></pic:blipFill></pic:pic></a:graphicData></a:graphic>"
+                          "</wp:inline></w:drawing></w:r></w:p>")
+        .arg(photo)
+        .arg(rid)
+        .toUtf8();
+}
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// A package whose pictures photo-0.jpg, photo-1.jpg ... are stored in the given formats.
+QList<ZipEntry> packageWithPictures(const QStringList& suffixes)
+{
+    QByteArray document = "<w:document xmlns:w=\"w\" xmlns:wp=\"wp\" xmlns:a=\"a\" xmlns:pic=\"pic\" xmlns:r=\"r\"><w:body>";
+    QByteArray rels = "<Relationships>";
+    QByteArray types = "<Types><Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                       "<Default Extension=\"rels\" ContentType=\"application/xml\"/>";
+    QList<ZipEntry> media;
+    for (int i = 0; i < suffixes.size(); ++i) {
+        const QByteArray suffix = suffixes[i].toUtf8();
+        document += drawing(i, i + 1);
+        rels += "<Relationship Id=\"rId" + QByteArray::number(i + 1)
+            + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" Target=\"media/image"
+            + QByteArray::number(i + 1) + "." + suffix + "\"/>";
+        types += "<Default Extension=\"" + suffix + "\" ContentType=\"image/" + suffix + "\"/>";
+        media.append({QStringLiteral("word/media/image%1.%2").arg(i + 1).arg(suffixes[i]),
+                      encoded(solid(Qt::gray, 8, 8), suffix == "gif" ? "PNG" : suffix.constData())});
+    }
+    return QList<ZipEntry>{{QStringLiteral("[Content_Types].xml"), types + "</Types>"},
+                           {QStringLiteral("word/_rels/document.xml.rels"), rels + "</Relationships>"},
+                           {QStringLiteral("word/document.xml"), document + "</w:body></w:document>"}}
+        + media;
+}
+
 } // namespace
 
 class TestTemplateToDocx : public QObject
@@ -213,6 +260,7 @@ private slots:
     void templatesBecomeDocumentsThatOpen();
     void picturesComeFromTheEvaluation_data();
     void picturesComeFromTheEvaluation();
+    void pictureFilesKeepTheirFormat();
     void onlyTextPartsAreFiltered();
     void reusedGeneratorForgetsEarlierPictures();
     void badInputEndsTheRunWithAnError_data();
@@ -321,6 +369,37 @@ void TestTemplateToDocx::picturesComeFromTheEvaluation()
     const QByteArray document = entry(entries, QStringLiteral("word/document.xml"));
     QCOMPARE(int(document.count("<w:drawing>")), drawingsKept);
     QVERIFY(!document.contains("name=\"Stamp\""));
+}
+
+void TestTemplateToDocx::pictureFilesKeepTheirFormat()
+{
+    const QStringList suffixes = {"jpeg", "png", "bmp", "jpg", "gif"};
+    const QString templatePath = dir.filePath(QStringLiteral("formats.docx"));
+    QVERIFY(writeZip(templatePath, packageWithPictures(suffixes)));
+    Evaluation evaluation(0, false, false);
+    const QByteArray cameraJpeg = encoded(solid(photoColour(0)), "JPEG");
+    for (int i = 0; i < suffixes.size(); ++i)
+        QVERIFY(i == 0 ? evaluation.storage.addPhotoData(cameraJpeg) : evaluation.storage.addPhotoImage(solid(photoColour(i))));
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("formats-out.docx"));
+    QVERIFY(run(generator, templatePath, output));
+
+    const QList<ZipEntry> entries = readZip(output);
+    QCOMPARE(problemsOf(entries), QStringList());
+    // A photo already in the file's format keeps its bytes: it is evidence.
+    QCOMPARE(entry(entries, QStringLiteral("word/media/image1.jpeg")), cameraJpeg);
+    const QList<QByteArray> formats = {"jpeg", "png", "bmp", "jpeg"};
+    for (int i = 1; i < formats.size(); ++i) {
+        const QByteArray bytes = entry(entries, QStringLiteral("word/media/image%1.%2").arg(i + 1).arg(suffixes[i]));
+        QBuffer buffer;
+        buffer.setData(bytes);
+        QCOMPARE(QImageReader(&buffer).format(), formats[i]);
+        QVERIFY(sameColour(QImage::fromData(bytes), photoColour(i)));
+    }
+    // No GIF writer: that picture is left out rather than shown with the template's image.
+    QVERIFY(!QImageWriter::supportedImageFormats().contains("gif"));
+    QCOMPARE(int(entry(entries, QStringLiteral("word/document.xml")).count("<w:drawing>")), 4);
 }
 
 void TestTemplateToDocx::onlyTextPartsAreFiltered()
