@@ -7,6 +7,7 @@
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
 #include "runtime/logger.h"
+#include "runtime/xmldefaulthandler.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -179,6 +180,14 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
     QBuffer result(&filtered);
     result.open(QIODevice::WriteOnly);
     filtering(source, result);
+    // A part that is not XML, or that a block cutting across elements broke, would give
+    // a document the word processor refuses to open: no document is better.
+    XmlDefaultHandler checker;
+    if (!checker.parse(filtered)) {
+        LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << checker.errorString();
+        failRead(templateName);
+        return false;
+    }
     return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
 }
 

@@ -14,7 +14,8 @@ struct QuaZipFileInfo64;
 // A document whose template is a zip container. The template is copied entry by entry,
 // in the order of the archive: the text parts the flavour names go through the tag
 // passes, the pictures that stand for the evaluation's own are replaced by them, and
-// every other entry is copied as its compressed bytes. The document is written beside
+// every other entry is copied as its compressed bytes. A text part that is not
+// well-formed XML after the passes ends the run without a document. The document is written beside
 // its final name and put in place only when complete, so a failed run leaves no
 // half-written document and keeps an earlier one of the same name.
 class ZENTAVO_EXPORT TemplateToZipDocument : public TemplateToDocument
