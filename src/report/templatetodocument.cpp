@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <exception>
+
 namespace {
 
 const QString& metaTagFileName()
@@ -347,16 +349,18 @@ bool TemplateToDocument::templateTextIsEscaped()
 bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
 {
     QString text = QString::fromUtf8(in.readAll());
-    resolvedTags.clear();
-    cachingTags = true;
+    // Within a run the cache spans every part of the document; a direct call has its own.
+    const bool ownCache = !cachingTags;
+    if (ownCache)
+        startTagCache();
     replaceMetaTags(text);
     replaceCondTags(text);
     replicateTableLines(text);
     replicateParagraphs(text);
     replaceTags(text, -1);
     removeMissingPictures(text);
-    cachingTags = false;
-    resolvedTags.clear();
+    if (ownCache)
+        endTagCache();
     const QByteArray bytes = text.toUtf8();
     return out.write(bytes) == bytes.size();
 }
@@ -376,6 +380,7 @@ bool TemplateToDocument::make(QString templatePath, QString outputPath)
         sourceType = isNetworkLocation(templatePath) ? TEMPLATE_SOURCE_NETWORK : TEMPLATE_SOURCE_DISK;
     this->templatePath = std::move(templatePath);
     this->outputPath = std::move(outputPath);
+    startTagCache();
     waitingForMetaTags = true;
     prepareMetaTags();
     return true;
@@ -425,6 +430,20 @@ bool TemplateToDocument::make_stage2()
     LOG_TRACE() << outputPath << "stype=" << sourceType;
     if (sourceType == TEMPLATE_SOURCE_NETWORK)
         return make_from_network(templatePath, outputPath);
+    // An exception from the evaluation passes through to the host; the generator must
+    // not stay "making" after it, or it would refuse every later run.
+    struct IdleOnException
+    {
+        TemplateToDocument& generator;
+        const int exceptions = std::uncaught_exceptions();
+        ~IdleOnException()
+        {
+            if (std::uncaught_exceptions() > exceptions) {
+                generator.endTagCache();
+                generator.progressPercent = 100;
+            }
+        }
+    } idleOnException{*this};
     bool made = false;
     QFile file(templatePath);
     if (file.open(QIODevice::ReadOnly)) {
@@ -439,8 +458,21 @@ bool TemplateToDocument::make_stage2()
     return made;
 }
 
+void TemplateToDocument::startTagCache()
+{
+    resolvedTags.clear();
+    cachingTags = true;
+}
+
+void TemplateToDocument::endTagCache()
+{
+    cachingTags = false;
+    resolvedTags.clear();
+}
+
 void TemplateToDocument::finishRun()
 {
+    endTagCache();
     progressPercent = 100;
     emit done();
 }

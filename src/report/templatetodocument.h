@@ -156,6 +156,8 @@ private:
     bool decide(condtype_t type, const QString& value, const QString& comparison) const;
     QString replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type);
     void prepareMetaTags();
+    void startTagCache();
+    void endTagCache();
     void finishRun();
     bool templateTextIsEscaped();
 
@@ -173,7 +175,7 @@ private:
     templatesourcetype_t metaTagsSource = TEMPLATE_SOURCE_FROM_PATH;
     bool waitingForMetaTags = false;
     std::unique_ptr<TagPatterns> tagPatterns;
-    // Answers of getTag while a text is filtered, by flag word and name.
+    // Answers of getTag during a run or one filtering call, by flag word and name.
     QHash<QString, QString> resolvedTags;
     bool cachingTags = false;
 };

@@ -24,12 +24,12 @@ bool TemplateToTxt::make_from_disk(QString templatePath, QString outputPath)
 
 bool TemplateToTxt::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
 {
-    return produce(templateBuffer, QString(), outputPath);
+    return produce(templateBuffer, getTemplatePath(), outputPath);
 }
 
 bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateName, const QString& outputPath)
 {
-    if (!templateDevice.open(QIODevice::ReadOnly)) {
+    if (!templateDevice.isOpen() && !templateDevice.open(QIODevice::ReadOnly)) {
         LOG_WARNING() << "cannot read the template" << templateName << templateDevice.errorString();
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName));
         return false;

@@ -27,6 +27,8 @@ public:
         catalog.setData(QStringLiteral("<%ШАПКА%> = Оценщик: <#ФИО#><?ТИП=1?>, тип один<?/ТИП?>\n"
                                        "<%ВЛОЖЕНО%>=[<%ШАПКА%>|<%ШАПКА%>]\n"
                                        "<%ЦИКЛ%>=x<%ЦИКЛ%>\n"
+                                       "<%Т1%>=1<%Т2%>\n<%Т2%>=2<%Т3%>\n<%Т3%>=3<%Т4%>\n<%Т4%>=4<%Т5%>\n"
+                                       "<%Т5%>=5<%Т6%>\n<%Т6%>=6<%Т7%>\n<%Т7%>=7<%Т8%>\n<%Т8%>=8<%Т9%>\n<%Т9%>=9\n"
                                        "<%ПЕРЕЧЕНЬ%>=<p><#ОЦЕНЩИК#>;<#НОМЕР_ПАРАГРАФА#></p>\n")
                             .toUtf8());
         getMetaTagCatalog().load(catalog);
@@ -127,6 +129,8 @@ void TestTemplateLanguage::filtering_data()
     row("meta tag with a tag and a condition", QStringLiteral("<%ШАПКА%>."), QStringLiteral("Оценщик: Иванов, тип один."));
     row("meta tag in meta tag", QStringLiteral("<%ВЛОЖЕНО%>"),
         QStringLiteral("[Оценщик: Иванов, тип один|Оценщик: Иванов, тип один]"));
+    row("meta tags nested 8 deep, the 9th left empty", QStringLiteral("<%Т1%>|<%Т2%>"),
+        QStringLiteral("12345678|23456789"));
     row("meta tag containing itself", QStringLiteral("<%ЦИКЛ%>"), QStringLiteral("x"));
     row("meta tag with a repeated paragraph", QStringLiteral("<%ПЕРЕЧЕНЬ%>"),
         QStringLiteral("<p>Петров;1</p><p>Сидоров;2</p>"));

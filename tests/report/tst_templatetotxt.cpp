@@ -1,5 +1,6 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "recordingappender.h"
 #include "report/templatetotxt.h"
 #include "runtime/singletonregistry.h"
 
@@ -49,6 +50,8 @@ void TestTemplateToTxt::valuesOfTheEvaluation()
     EvaluationTagStorage storage;
     AutoEvaluation evaluation(storage);
     storage.setTag(QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"), QStringLiteral(" Для <ЗАЛОГА> & \"банка\" "));
+    RecordingAppender log;
+    AppenderRegistration registration(&log);
     TemplateToTxt generator;
     generator.use(evaluation);
     const QString templatePath = dir.filePath(QStringLiteral("values/шаблон.txt"));
@@ -59,6 +62,9 @@ void TestTemplateToTxt::valuesOfTheEvaluation()
     QCOMPARE(readFile(output), QStringLiteral("<p>Цель: для &lt;залога&gt; &amp; &quot;банка&quot;.</p>\n"
                                               "<p>Для &lt;ЗАЛОГА&gt; &amp; &quot;банка&quot;</p>\n"));
     QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+    QVERIFY(!log.messages().filter(QStringLiteral("ЦЕЛЬ_ОЦЕНКИ")).isEmpty());
+    QVERIFY2(log.messages().filter(QStringLiteral("ЗАЛОГА"), Qt::CaseInsensitive).isEmpty(),
+             "a tag value reached the log");
 }
 
 void TestTemplateToTxt::directFailures_data()
@@ -82,9 +88,12 @@ void TestTemplateToTxt::directFailures()
     QFETCH(int, code);
     QVERIFY(writeFile(dir.filePath(QStringLiteral("direct/template.txt")), QStringLiteral("text")));
 
+    RecordingAppender log;
+    AppenderRegistration registration(&log);
     TemplateToTxt generator;
     QSignalSpy done(&generator, &TemplateToDocument::done);
     QVERIFY(!generator.make_from_disk(templatePath, outputPath));
+    QVERIFY(!log.messages(Logger::Warning).isEmpty());
     QCOMPARE(int(generator.getErrorInfo().code()), code);
     const QString named = code == ErrorInfo::ErrRead ? templatePath : outputPath;
     QVERIFY2(generator.getErrorInfo().message().contains(named), qPrintable(generator.getErrorInfo().message()));

@@ -1,0 +1,162 @@
+#include "localhttpsserver.h"
+#include "report/templatetotxt.h"
+#include "runtime/config.h"
+#include "testenvironment.h"
+#include "../runtime/testonlyclientcertificate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
+const QString templatePath = QStringLiteral("/templates/отчёт.txt");
+
+bool installClientCertificate(bool installed)
+{
+    QFile::remove(QStringLiteral("Zentavo.crt"));
+    if (!installed)
+        return true;
+    QFile file(QStringLiteral("Zentavo.crt"));
+    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
+           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
+}
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// A run returns from make() at once while the meta tags download, and only once the
+// download of the template has ended when they were loaded before.
+bool waitForDone(QSignalSpy& done, int runs)
+{
+    return done.count() == runs || (done.wait(20000) && done.count() == runs);
+}
+
+qulonglong trCount(const LocalHttpsServer::Request& request)
+{
+    bool ok = false;
+    const qulonglong value = request.query.queryItemValue(QStringLiteral("tr")).toULongLong(&ok);
+    return ok ? value : 0;
+}
+
+} // namespace
+
+// Runs against a real HTTPS server on 127.0.0.1 that insists on the installation's
+// client certificate.
+class TestTemplateNetwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void networkRun();
+    void failures_data();
+    void failures();
+
+private:
+    QString templateUrl() const { return server.url().toString() + templatePath; }
+
+    LocalHttpsServer server;
+    QTemporaryDir dir;
+};
+
+void TestTemplateNetwork::initTestCase()
+{
+    QVERIFY(QDir::setCurrent(TestEnvironment::root())); // Zentavo.crt is read from there
+    QVERIFY(server.start(QSslCertificate(QByteArray(TestOnlyClientCertificate::certificatePem), QSsl::Pem)));
+}
+
+void TestTemplateNetwork::init()
+{
+    server.reset();
+    QVERIFY(installClientCertificate(true));
+    LocalHttpsServer::trustAuthority(true);
+    Config::getInstance()->setTemplateServerUrl(server.url());
+    server.respond(metaTagPath, 200, QStringLiteral("<%ШАПКА%>=Отчёт <?ПУСТО!?>№1<?/ПУСТО?>\n"
+                                                   "<%ПОДПИСЬ%>=Директор & Co\n").toUtf8());
+    server.respond(templatePath, 200, QStringLiteral("<%ШАПКА%>|<#ПОДПИСЬ#>").toUtf8());
+}
+
+void TestTemplateNetwork::networkRun()
+{
+    TemplateToTxt generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    const QString output = dir.filePath(QStringLiteral("1.txt"));
+
+    QVERIFY(generator.make(templateUrl(), output));
+    QVERIFY(generator.isMaking());
+    QVERIFY(!generator.make(templateUrl(), dir.filePath(QStringLiteral("meanwhile.txt")))); // one run at a time
+    QVERIFY(waitForDone(done, 1));
+    QVERIFY(!generator.isMaking());
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+    QCOMPARE(generator.getOutputFile(), output);
+    QCOMPARE(readFile(output), QStringLiteral("Отчёт №1|Директор &amp; Co"));
+
+    const QString second = dir.filePath(QStringLiteral("2.txt"));
+    QVERIFY(generator.make(templateUrl(), second)); // the meta tags are not fetched again
+    QCOMPARE(done.count(), 2);                       // and the template download waits in make()
+    QCOMPARE(readFile(second), readFile(output));
+
+    const QList<LocalHttpsServer::Request>& requests = server.requests();
+    QCOMPARE(requests.size(), 3);
+    QCOMPARE(requests[0].path, metaTagPath);
+    QCOMPARE(requests[1].path, templatePath);
+    QCOMPARE(requests[2].path, templatePath);
+    for (const LocalHttpsServer::Request& request : requests)
+        QVERIFY(request.clientCertificate);
+    QVERIFY(trCount(requests[0]) > 0);
+    QCOMPARE(trCount(requests[1]), trCount(requests[0]) + 1);
+    QCOMPARE(trCount(requests[2]), trCount(requests[1]) + 1);
+}
+
+void TestTemplateNetwork::failures_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("served"); // paths the server answered
+
+    QTest::newRow("template missing") << "template" << QStringList{metaTagPath, templatePath};
+    QTest::newRow("meta tags fail") << "meta tags" << QStringList{metaTagPath};
+    QTest::newRow("server not trusted") << "authority" << QStringList();
+    QTest::newRow("no client certificate") << "certificate" << QStringList();
+}
+
+void TestTemplateNetwork::failures()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, served);
+    if (fault == QLatin1String("template"))
+        server.respond(templatePath, 404, "gone");
+    if (fault == QLatin1String("meta tags"))
+        server.respond(metaTagPath, 500, "broken");
+    if (fault == QLatin1String("authority"))
+        LocalHttpsServer::trustAuthority(false);
+    if (fault == QLatin1String("certificate"))
+        QVERIFY(installClientCertificate(false));
+
+    TemplateToTxt generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    const QString output = dir.filePath(QStringLiteral("failed.txt"));
+    QVERIFY(generator.make(templateUrl(), output));
+    QVERIFY(generator.isMaking());
+    QVERIFY(!generator.make(templateUrl(), dir.filePath(QStringLiteral("meanwhile.txt")))); // one run at a time
+    QVERIFY(waitForDone(done, 1));
+    QVERIFY(!generator.isMaking());
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrRead);
+    QVERIFY(!generator.getErrorInfo().message().isEmpty());
+    QVERIFY(!QFile::exists(output));
+    QStringList paths;
+    for (const LocalHttpsServer::Request& request : server.requests())
+        paths.append(request.path);
+    QCOMPARE(paths, served);
+}
+
+QTEST_GUILESS_MAIN(TestTemplateNetwork)
+#include "tst_templatenetwork.moc"
