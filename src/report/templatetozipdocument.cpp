@@ -93,6 +93,8 @@ bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& o
         return false;
     }
     partial.close();
+    // A temporary file is private to its owner; a document is an ordinary file.
+    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     QuaZip out(partial.fileName());
     if (!make_zip(in, out))
         return false;
