@@ -261,6 +261,7 @@ private slots:
     void picturesComeFromTheEvaluation_data();
     void picturesComeFromTheEvaluation();
     void pictureFilesKeepTheirFormat();
+    void headerPictureComesFromTheEvaluation();
     void onlyTextPartsAreFiltered();
     void reusedGeneratorForgetsEarlierPictures();
     void badInputEndsTheRunWithAnError_data();
@@ -400,6 +401,26 @@ void TestTemplateToDocx::pictureFilesKeepTheirFormat()
     // No GIF writer: that picture is left out rather than shown with the template's image.
     QVERIFY(!QImageWriter::supportedImageFormats().contains("gif"));
     QCOMPARE(int(entry(entries, QStringLiteral("word/document.xml")).count("<w:drawing>")), 4);
+}
+
+// The letterhead's header shows appraiserLogo-0.jpg (image2.png, id rId1 among the
+// header's own relationships); the body shows photo-0.jpg.
+void TestTemplateToDocx::headerPictureComesFromTheEvaluation()
+{
+    Evaluation evaluation(1, false, true);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("letterhead.docx"));
+    QVERIFY(run(generator, dataDir + QStringLiteral("letterhead.docx"), output));
+
+    const QList<ZipEntry> entries = readZip(output);
+    QCOMPARE(problemsOf(entries), QStringList());
+    QVERIFY(sameColour(QImage::fromData(entry(entries, QStringLiteral("word/media/image1.png"))), photoColour(0)));
+    QEXPECT_FAIL("", "Pictures are bound through the main document's relationships only: the header's logo, "
+                     "under an id of the header's own, is removed",
+                 Abort);
+    QVERIFY(entry(entries, QStringLiteral("word/header1.xml")).contains("<w:drawing>"));
+    QVERIFY(sameColour(QImage::fromData(entry(entries, QStringLiteral("word/media/image2.png"))), logoColour));
 }
 
 void TestTemplateToDocx::onlyTextPartsAreFiltered()
