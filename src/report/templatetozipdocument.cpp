@@ -84,12 +84,20 @@ bool TemplateToZipDocument::make_from_disk(QString templatePath, QString)
 
 bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
 {
+    documentName = outputPath;
+    const bool made = makeInPlaceOf(templateBuffer, outputPath);
+    documentName.clear();
+    return made;
+}
+
+bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath)
+{
     QuaZip in(&templateBuffer);
     // Written beside the document and renamed over it only when complete.
     QTemporaryFile partial(outputPath + QStringLiteral(".part-XXXXXX"));
     if (!partial.open()) {
         LOG_WARNING() << "cannot create the document" << outputPath << partial.errorString();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        failWrite(outputPath);
         return false;
     }
     partial.close();
@@ -101,7 +109,7 @@ bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& o
     QFile::remove(outputPath);
     if (!partial.rename(outputPath)) {
         LOG_WARNING() << "cannot put the document in place" << outputPath << partial.errorString();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        failWrite(outputPath);
         return false;
     }
     partial.setAutoRemove(false);
@@ -122,7 +130,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     }
     if (!out.open(QuaZip::mdCreate)) {
         LOG_WARNING() << "cannot create the document" << out.getZipName() << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         in.close();
         return false;
     }
@@ -131,7 +139,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     out.close();
     if (copied && out.getZipError() != UNZ_OK) {
         LOG_WARNING() << "document not completed" << out.getZipName() << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     return copied;
@@ -198,7 +206,7 @@ bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& by
     if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level)
         || out.write(bytes) != bytes.size()) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     out.close();
@@ -221,7 +229,7 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     entry.uncompressedSize = info.uncompressedSize;
     if (!out.open(QIODevice::WriteOnly, entry, nullptr, info.crc, method, level, true)) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     const bool copied = copyAll(in, out);
@@ -229,7 +237,7 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     out.close();
     if (!copied || out.getZipError() != UNZ_OK) {
         LOG_WARNING() << "entry not copied" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     return true;
@@ -259,6 +267,13 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
 void TemplateToZipDocument::failRead(const QString& name)
 {
     errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, name));
+}
+
+// The user knows the document by the name it was asked for, not by the temporary one.
+void TemplateToZipDocument::failWrite(const QString& zipName)
+{
+    const QString& name = documentName.isEmpty() ? zipName : documentName;
+    errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, name));
 }
 
 bool TemplateToZipDocument::replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out)

@@ -53,6 +53,7 @@ protected:
     // with the reason logged otherwise.
     static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
     void failRead(const QString& templateName);
+    void failWrite(const QString& zipName);
 
 private:
     bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);
@@ -63,8 +64,11 @@ private:
     // Pictures are deflated at the fastest level: coded pictures hardly shrink.
     bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
     bool copyZip(QuaZip& in, QuaZip& out);
+    bool makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath);
 
     QString templateName;
+    // The document asked for, while a document is made from a buffer.
+    QString documentName;
 };
 
 #endif
