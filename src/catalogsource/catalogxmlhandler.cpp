@@ -15,6 +15,13 @@ QString translated(const char* text)
     return QCoreApplication::translate("CatalogXmlHandler", text);
 }
 
+// The statement for one table: %1 is its name, %2 its gid column.
+QString onTable(QString statement, const QString& table)
+{
+    const QStringList names = table.split(QLatin1Char(' '));
+    return statement.replace(QLatin1String("%1"), names.at(0)).replace(QLatin1String("%2"), names.at(1));
+}
+
 bool sameValue(const QVariant& stored, const QVariant& delivered)
 {
     if (stored.isNull() || delivered.isNull())
@@ -75,8 +82,7 @@ void CatalogXmlHandler::runOnAllTables(const QString& statement)
 {
     QSqlQuery query(db);
     for (const QString& table : tables) {
-        const QStringList names = table.split(QLatin1Char(' '));
-        if (!SQLStorage::exec(query, statement.arg(names.at(0), names.at(1))))
+        if (!SQLStorage::exec(query, onTable(statement, table)))
             refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
     }
 }
@@ -86,8 +92,7 @@ int CatalogXmlHandler::countOnAllTables(const QString& statement)
     int count = 0;
     QSqlQuery query(db);
     for (const QString& table : tables) {
-        const QStringList names = table.split(QLatin1Char(' '));
-        if (!SQLStorage::exec(query, statement.arg(names.at(0), names.at(1))) || !query.next())
+        if (!SQLStorage::exec(query, onTable(statement, table)) || !query.next())
             refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
         count += query.value(0).toInt();
     }
