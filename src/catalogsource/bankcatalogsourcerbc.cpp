@@ -31,11 +31,7 @@ bool isWindows1251(const QByteArray& content)
         return true;
     QStringDecoder utf8(QStringDecoder::Utf8);
     [[maybe_unused]] const QString asUtf8 = utf8(content);
-    if (!utf8.hasError())
-        return false;
-    QStringDecoder windows1251("windows-1251");
-    [[maybe_unused]] const QString decoded = windows1251(content);
-    return windows1251.isValid() && !windows1251.hasError();
+    return utf8.hasError();
 }
 
 } // namespace
