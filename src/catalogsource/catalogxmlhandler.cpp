@@ -170,11 +170,13 @@ int CatalogXmlHandler::merge(EntryStatements& statements, const QVariantList& ma
     run(statements.match, matchValues);
     if (!statements.match.next())
         refuse(translated("no match result for \"%1\"").arg(text));
+    if (statements.matchColumns < 0)
+        statements.matchColumns = statements.match.record().count();
     const int count = statements.match.value(0).toInt();
     const int id = statements.match.value(1).toInt();
     // The match's further columns are those the update sets, read from the matched row.
     bool changed = false;
-    for (int column = 2; count > 0 && column < statements.match.record().count(); ++column)
+    for (int column = 2; count > 0 && column < statements.matchColumns; ++column)
         changed = changed || !sameValue(statements.match.value(column), updateValues.value(column - 2));
     statements.match.finish();
     if (count == 0) {

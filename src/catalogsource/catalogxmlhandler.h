@@ -46,6 +46,8 @@ protected:
         QSqlQuery match;
         QSqlQuery insert;
         QSqlQuery update;
+        // The columns of the match's result, known once it has run.
+        int matchColumns = -1;
     };
 
     CatalogXmlHandler(QString container, QStringList tables);

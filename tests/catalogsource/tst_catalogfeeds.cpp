@@ -193,27 +193,28 @@ void TestCatalogFeeds::mergeRules_data()
     QTest::addColumn<QByteArray>("feed");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QStringList>("expected"); // id|...|gid|loaded
+    QTest::addColumn<QString>("summary");      // rows added/changed/withdrawn
 
     QTest::newRow("an existing name takes the gid, the smallest id of several")
         << QStringList{"insert into vehicletype values (1,'Легковой',null,null,null)",
                        "insert into vehicletype values (2,'Легковой',null,null,null)"}
         << vehicles("<type id='7' treadminheight='1.6'>Легковой</type>") << "vehicletype"
-        << QStringList{"1|Легковой|1.6|7|1", "2|Легковой|∅|∅|∅"};
+        << QStringList{"1|Легковой|1.6|7|1", "2|Легковой|∅|∅|∅"} << "0/1/0";
     QTest::newRow("renamed on the server: a new row, the old one loses its gid")
         << QStringList{"insert into vehicletype values (1,'Грузовой',2,7,1)"}
         << vehicles("<type id='7' treadminheight='2'>Грузовик</type>") << "vehicletype"
-        << QStringList{"1|Грузовой|2|∅|0", "2|Грузовик|2|7|1"};
+        << QStringList{"1|Грузовой|2|∅|0", "2|Грузовик|2|7|1"} << "1/0/1";
     QTest::newRow("a tread height that is no number is null")
         << QStringList() << vehicles("<type id='1' treadminheight='1,6'>А</type><type id='2'>Б</type>")
-        << "vehicletype" << QStringList{"1|А|∅|1|1", "2|Б|∅|2|1"};
+        << "vehicletype" << QStringList{"1|А|∅|1|1", "2|Б|∅|2|1"} << "2/0/0";
     QTest::newRow("names are taken as written")
         << QStringList{"insert into vehicletype values (1,'Автобус',null,3,1)"}
         << vehicles("<type id='3'> Автобус</type>") << "vehicletype"
-        << QStringList{"1|Автобус|∅|∅|0", "2| Автобус|∅|3|1"};
+        << QStringList{"1|Автобус|∅|∅|0", "2| Автобус|∅|3|1"} << "1/0/1";
     QTest::newRow("one brand name under two types is two rows")
         << QStringList() << vehicles("<type id='1'>А</type><type id='2'>Б</type>"
                                      "<brand id='10' type='1'>Урал</brand><brand id='11' type='2'>Урал</brand>")
-        << "vehiclebrand" << QStringList{"1|1|Урал|10|1", "2|2|Урал|11|1"};
+        << "vehiclebrand" << QStringList{"1|1|Урал|10|1", "2|2|Урал|11|1"} << "4/0/0";
     QTest::newRow("bodies and models hang under their parents' local ids")
         << QStringList{"insert into vehicletype values (5,'Легковой',null,70,1)",
                        "insert into vehiclebrand values (8,5,'Лада',3,1)",
@@ -221,19 +222,19 @@ void TestCatalogFeeds::mergeRules_data()
                        "insert into vehiclemodel values (6,8,'Нива',45,1)"}
         << vehicles("<type id='71'>Легковой</type><body id='1' type='71'>Седан</body>"
                     "<brand id='31' type='71'>Лада</brand><model id='46' brand='31'>Веста</model>")
-        << "vehiclemodel" << QStringList{"4|8|Веста|46|1", "6|8|Нива|∅|0"};
+        << "vehiclemodel" << QStringList{"4|8|Веста|46|1", "6|8|Нива|∅|0"} << "1/3/1";
     QTest::newRow("a transmission the feed leaves out keeps its gid")
         << QStringList{"insert into transmission values (1,'Робот',3,1)"}
         << vehicles("<trans id='1'>Механика</trans>") << "transmission"
-        << QStringList{"1|Робот|3|1", "2|Механика|1|1"};
+        << QStringList{"1|Робот|3|1", "2|Механика|1|1"} << "1/0/0";
     QTest::newRow("element names in any case; unknown elements skipped")
         << QStringList() << QByteArray("<VEHICLE><Type id='1'>А</Type><colour id='2'>красный</colour></VEHICLE>")
-        << "vehicletype" << QStringList{"1|А|∅|1|1"};
+        << "vehicletype" << QStringList{"1|А|∅|1|1"} << "1/0/0";
     QTest::newRow("identity documents: matched by name, new ones added, dropped ones keep their row")
         << QStringList{"insert into peopleidentdoc values (1,'Паспорт',null,null)",
                        "insert into peopleidentdoc values (2,'Военный билет',9,1)"}
         << people("<IDENTDOC id='4'>Паспорт</IDENTDOC><identdoc id='5'>Загранпаспорт</identdoc><x/>")
-        << "peopleidentdoc" << QStringList{"1|Паспорт|4|1", "2|Военный билет|∅|0", "3|Загранпаспорт|5|1"};
+        << "peopleidentdoc" << QStringList{"1|Паспорт|4|1", "2|Военный билет|∅|0", "3|Загранпаспорт|5|1"} << "1/1/1";
 }
 
 void TestCatalogFeeds::mergeRules()
@@ -242,6 +243,7 @@ void TestCatalogFeeds::mergeRules()
     QFETCH(QByteArray, feed);
     QFETCH(QString, table);
     QFETCH(QStringList, expected);
+    QFETCH(QString, summary);
     for (const QString& statement : setup)
         execute(statement);
     const bool identityDocuments = feed.startsWith("<people>");
@@ -253,6 +255,8 @@ void TestCatalogFeeds::mergeRules()
     const QStringList events = load(source);
     QCOMPARE(events.mid(events.size() - 3), (QStringList{"97", "100", "done"}));
     QCOMPARE(rows(table), expected);
+    const CatalogImportSummary& done = source.getSummary();
+    QCOMPARE(QStringLiteral("%1/%2/%3").arg(done.added).arg(done.changed).arg(done.withdrawn), summary);
 }
 
 void TestCatalogFeeds::malformedFeedChangesNothing_data()
