@@ -223,6 +223,9 @@ void TestCatalogFeeds::mergeRules_data()
         << vehicles("<type id='71'>Легковой</type><body id='1' type='71'>Седан</body>"
                     "<brand id='31' type='71'>Лада</brand><model id='46' brand='31'>Веста</model>")
         << "vehiclemodel" << QStringList{"4|8|Веста|46|1", "6|8|Нива|∅|0"} << "1/3/1";
+    QTest::newRow("a feed without entries keeps every row, without its gid")
+        << QStringList{"insert into vehicletype values (1,'Легковой',null,7,1)"} << vehicles("") << "vehicletype"
+        << QStringList{"1|Легковой|∅|∅|0"} << "0/0/1";
     QTest::newRow("a transmission the feed leaves out keeps its gid")
         << QStringList{"insert into transmission values (1,'Робот',3,1)"}
         << vehicles("<trans id='1'>Механика</trans>") << "transmission"
