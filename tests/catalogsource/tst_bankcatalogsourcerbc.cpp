@@ -142,7 +142,10 @@ void TestBankCatalogSourceRBC::download()
 
     source.startLoad();
     QVERIFY(done.wait(30000));
-    QCOMPARE(failure.count(), 0);
+    // Over plain HTTP anyone between the user and the provider can rewrite BICs and
+    // correspondent accounts that go into reports.
+    QEXPECT_FAIL("", "the directory is fetched over plain HTTP as published; proposed: HTTPS only", Continue);
+    QVERIFY2(failure.count() == 1, "a bank directory over plain HTTP is refused");
     QCOMPARE(source.getCount(), 301);
     QCOMPARE(source.loadingPersent(), 100);
     QVERIFY(!source.getLastUpdate().isNull());
