@@ -39,6 +39,8 @@ const QString templateServerKey = QStringLiteral("network/templateServer");
 const QString metaTagKey = QStringLiteral("network/metaTagUrl");
 const QString catalogServerKey = QStringLiteral("network/catalogServer");
 const QString bankDirectoryKey = QStringLiteral("network/bankDirectoryUrl");
+const QString caCertificatesKey = QStringLiteral("network/caCertificates");
+const QString acceptUnverifiedKey = QStringLiteral("network/acceptUnverifiedServer");
 
 const QString defaultTemplateServer = QStringLiteral("https://templates.zentavo.ru");
 const QString defaultCatalogServer = QStringLiteral("https://catalog.zentavo.ru");
@@ -171,6 +173,8 @@ void Config::load()
     metaTagUrl = readUrl(settings, metaTagKey);
     catalogServerUrl = readUrl(settings, catalogServerKey);
     bankDirectoryUrl = readUrl(settings, bankDirectoryKey);
+    caCertificatesFile = readString(settings, caCertificatesKey);
+    acceptUnverifiedServer = readBool(settings, acceptUnverifiedKey, false);
 }
 
 bool Config::save()
@@ -190,6 +194,8 @@ bool Config::save()
     settings.setValue(metaTagKey, metaTagUrl.toString());
     settings.setValue(catalogServerKey, catalogServerUrl.toString());
     settings.setValue(bankDirectoryKey, bankDirectoryUrl.toString());
+    settings.setValue(caCertificatesKey, caCertificatesFile);
+    settings.setValue(acceptUnverifiedKey, acceptUnverifiedServer);
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;
@@ -345,6 +351,26 @@ QUrl Config::getBankDirectoryUrl() const
 void Config::setBankDirectoryUrl(const QUrl& url)
 {
     bankDirectoryUrl = url;
+}
+
+QString Config::getCaCertificatesFile() const
+{
+    return caCertificatesFile;
+}
+
+void Config::setCaCertificatesFile(const QString& path)
+{
+    caCertificatesFile = path;
+}
+
+bool Config::getAcceptUnverifiedServer() const
+{
+    return acceptUnverifiedServer;
+}
+
+void Config::setAcceptUnverifiedServer(bool accept)
+{
+    acceptUnverifiedServer = accept;
 }
 
 bool Config::getCertificate(QSslCertificate& out) const

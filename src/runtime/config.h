@@ -100,6 +100,16 @@ public:
     QUrl getBankDirectoryUrl() const;
     void setBankDirectoryUrl(const QUrl& url);
 
+    // Trust for the maker's servers. Their certificates are verified against the
+    // system's authorities and those of this PEM file, for an installation whose catalog
+    // server runs under a private authority; empty: none.
+    QString getCaCertificatesFile() const;
+    void setCaCertificatesFile(const QString& path);
+    // Accepts a server whose certificate does not verify. Off by default; each download
+    // that relies on it logs a warning.
+    bool getAcceptUnverifiedServer() const;
+    void setAcceptUnverifiedServer(bool accept);
+
     // The installation's certificate and unencrypted RSA key, both read in PEM form from
     // "Zentavo.crt" in the current directory. False (and a null output) when the file is
     // missing or holds no such item.
@@ -141,6 +151,8 @@ private:
     QUrl metaTagUrl;        // empty: derived from the template server
     QUrl catalogServerUrl;  // empty: the default
     QUrl bankDirectoryUrl;  // empty: the default
+    QString caCertificatesFile;
+    bool acceptUnverifiedServer = false;
 };
 
 #endif

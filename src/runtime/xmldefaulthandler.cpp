@@ -33,6 +33,9 @@ bool XmlDefaultHandler::walk(QXmlStreamReader& reader)
         case QXmlStreamReader::Characters:
             goOn = characters(reader.text());
             break;
+        case QXmlStreamReader::DTD:
+            goOn = startDTD(reader.dtdName());
+            break;
         default:
             break;
         }
@@ -60,6 +63,11 @@ bool XmlDefaultHandler::endElement(QStringView)
 }
 
 bool XmlDefaultHandler::characters(QStringView)
+{
+    return true;
+}
+
+bool XmlDefaultHandler::startDTD(QStringView)
 {
     return true;
 }

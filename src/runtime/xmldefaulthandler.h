@@ -35,6 +35,9 @@ public:
     virtual bool startElement(QStringView qName, const QXmlStreamAttributes& attributes);
     virtual bool endElement(QStringView qName);
     virtual bool characters(QStringView text);
+    // A document type declaration, with the name it gives the root element. Documents
+    // that never need one (data feeds) refuse it here, and with it every entity.
+    virtual bool startDTD(QStringView name);
     // Called once for an XML error, with its position; the walk ends after it.
     virtual void fatalError(const QString& message, qint64 line, qint64 column);
 

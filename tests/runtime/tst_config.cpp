@@ -41,7 +41,9 @@ QVariantMap snapshot(const Config& config)
                        {QStringLiteral("warningHide"), config.getWarningMessageFlag()},
                        {QStringLiteral("lastLoaded"), config.getLastLoadedFiles()},
                        {QStringLiteral("templateServer"), config.getTemplateServerUrl()},
-                       {QStringLiteral("metaTag"), config.getMetaTagUrl()}};
+                       {QStringLiteral("metaTag"), config.getMetaTagUrl()},
+                       {QStringLiteral("authorities"), config.getCaCertificatesFile()},
+                       {QStringLiteral("acceptUnverified"), config.getAcceptUnverifiedServer()}};
     QVariant state = QStringLiteral("stale"), geometry = QStringLiteral("stale");
     const bool known = config.getWindowSettings(QStringLiteral("main"), state, geometry);
     result[QStringLiteral("main")] = QVariantList{known, state, geometry};
@@ -95,6 +97,8 @@ void TestConfig::saveAndLoadRoundTrip()
     config.setWindowSettings(QStringLiteral("main"), QByteArray("state\0bytes", 11), QStringLiteral("wide"));
     config.setExternalValue(QStringLiteral("blob"), QByteArray("\x00\xff", 2));
     config.setTemplateServerUrl(QUrl(QStringLiteral("https://127.0.0.1:8443")));
+    config.setCaCertificatesFile(text + QStringLiteral("/ca.pem"));
+    config.setAcceptUnverifiedServer(true);
     const QVariantMap saved = snapshot(config);
     QVERIFY(config.save());
     QCOMPARE(snapshot(*reloadedConfig()), saved);
@@ -138,6 +142,8 @@ void TestConfig::storedAndChangedSettings_data()
     QTest::newRow("geometry as text") << QVariantMap{{geometry, QStringLiteral("wide")}} << nothing << none;
     QTest::newRow("warning flag as text") << QVariantMap{{QStringLiteral("app/warningHide"), QStringLiteral("maybe")}}
                                           << nothing << none;
+    QTest::newRow("unverified servers accepted by a word that is no boolean")
+        << QVariantMap{{QStringLiteral("network/acceptUnverifiedServer"), QStringLiteral("yes")}} << nothing << none;
     QTest::newRow("evaluations dir as map") << QVariantMap{{QStringLiteral("app/evaluationsDir"), stateOfMain}}
                                             << nothing << none;
     QTest::newRow("days set above the year") << none << setDays(400) << QVariantMap{{days, 365}};

@@ -35,18 +35,29 @@ bool LocalHttpsServer::start(const QSslCertificate& trustedClient)
     config.setPeerVerifyMode(QSslSocket::VerifyPeer);
     config.setCaCertificates({trustedClient});
     server.setSslConfiguration(config);
-    connect(&server, &QSslServer::pendingConnectionAvailable, this, [this] {
-        while (server.hasPendingConnections())
-            serve(static_cast<QSslSocket*>(server.nextPendingConnection()));
-    });
+    connect(&server, &QSslServer::pendingConnectionAvailable, this, [this] { acceptPending(server); });
     connect(&server, &QSslServer::errorOccurred, this, [this](QSslSocket*, QAbstractSocket::SocketError) {
         ++handshakeFailures;
     });
     return server.listen(QHostAddress::LocalHost, 0);
 }
 
+bool LocalHttpsServer::startPlain()
+{
+    connect(&plainServer, &QTcpServer::pendingConnectionAvailable, this, [this] { acceptPending(plainServer); });
+    return plainServer.listen(QHostAddress::LocalHost, 0);
+}
+
+void LocalHttpsServer::acceptPending(QTcpServer& listening)
+{
+    while (listening.hasPendingConnections())
+        serve(listening.nextPendingConnection());
+}
+
 QUrl LocalHttpsServer::url() const
 {
+    if (plainServer.isListening())
+        return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(plainServer.serverPort()));
     return QUrl(QStringLiteral("https://127.0.0.1:%1").arg(server.serverPort()));
 }
 
@@ -62,10 +73,10 @@ void LocalHttpsServer::reset()
     handshakeFailures = 0;
 }
 
-void LocalHttpsServer::serve(QSslSocket* socket)
+void LocalHttpsServer::serve(QTcpSocket* socket)
 {
-    connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QSslSocket::readyRead, this, [this, socket] {
+    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
         QByteArray head = socket->property("head").toByteArray() + socket->readAll();
         socket->setProperty("head", head);
         if (head.contains("\r\n\r\n"))
@@ -73,11 +84,12 @@ void LocalHttpsServer::serve(QSslSocket* socket)
     });
 }
 
-void LocalHttpsServer::answer(QSslSocket* socket, const QByteArray& head)
+void LocalHttpsServer::answer(QTcpSocket* socket, const QByteArray& head)
 {
     const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
     const QUrl target(QString::fromUtf8(requestLine.value(1)));
-    received.append({target.path(), QUrlQuery(target), !socket->peerCertificate().isNull()});
+    const auto* secure = qobject_cast<QSslSocket*>(socket);
+    received.append({target.path(), QUrlQuery(target), secure && !secure->peerCertificate().isNull()});
 
     const QPair<int, QByteArray> response = responses.value(target.path(), {404, QByteArray("no such path")});
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.first) + ' ' + reasonPhrase(response.first)
@@ -91,6 +103,11 @@ void LocalHttpsServer::answer(QSslSocket* socket, const QByteArray& head)
 QSslCertificate LocalHttpsServer::authority()
 {
     return QSslCertificate(readData("testserver-ca.pem"), QSsl::Pem);
+}
+
+QString LocalHttpsServer::authorityFile()
+{
+    return QStringLiteral(ZENTAVO_SUPPORT_DATA_DIR "/testserver-ca.pem");
 }
 
 void LocalHttpsServer::trustAuthority(bool trusted)

@@ -14,6 +14,7 @@
 // A small HTTPS server on 127.0.0.1 for network tests. It presents the test server
 // certificate (tests/support/data), insists on a client certificate it trusts and answers
 // GET requests by path with the responses set by the test; unknown paths get 404.
+// Started with startPlain() it serves the same way over plain HTTP.
 class LocalHttpsServer : public QObject
 {
     Q_OBJECT
@@ -28,7 +29,8 @@ public:
 
     // Listens at a free port; only clients presenting trustedClient get through the handshake.
     bool start(const QSslCertificate& trustedClient);
-    // https://127.0.0.1:<port>
+    bool startPlain();
+    // https://127.0.0.1:<port>, or http:// when started plain
     QUrl url() const;
     void respond(const QString& path, int status, const QByteArray& body);
     // Forgets responses and recorded requests.
@@ -38,14 +40,18 @@ public:
 
     // The authority that signed the server certificate; a client must trust it.
     static QSslCertificate authority();
+    // The authority's certificate file (PEM).
+    static QString authorityFile();
     // Adds the authority to (or, with false, removes it from) the default SSL configuration.
     static void trustAuthority(bool trusted);
 
 private:
-    void serve(QSslSocket* socket);
-    void answer(QSslSocket* socket, const QByteArray& head);
+    void acceptPending(QTcpServer& listening);
+    void serve(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const QByteArray& head);
 
     QSslServer server;
+    QTcpServer plainServer;
     QHash<QString, QPair<int, QByteArray>> responses;
     QList<Request> received;
     int handshakeFailures = 0;

@@ -5,6 +5,7 @@
 //                                 as OUT/sample-evaluation.zip, read back and summarised,
 //                                 then every line "AMOUNT FLAGS" of DIR/sample-amounts.txt
 
+#include "catalogcommands.h"
 #include "evaluation/agreement.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/vehicle.h"
@@ -157,6 +158,7 @@ int runCommand(const QCommandLineParser& parser)
         return printFlagged(args.at(1), args.value(2));
     if (command == QLatin1String("sample") && args.size() == 3)
         return printSample(args.at(1), args.at(2));
+    if (isCatalogCommand(args)) return runCatalogCommand(args);
     return usage(parser);
 }
 

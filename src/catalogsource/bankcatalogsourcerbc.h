@@ -1,0 +1,50 @@
+#ifndef ZENTAVO_BANKCATALOGSOURCERBC_H
+#define ZENTAVO_BANKCATALOGSOURCERBC_H
+
+#include "catalogsource/cataloghttpsource.h"
+
+class QuaZipFile;
+
+// The bank directory published by RBC: a zip archive over plain HTTP whose entry
+// "bnkseek.txt" lists the working banks, one per line of tab-separated Windows-1251
+// text (name in field 3, BIC in field 5, correspondent account in field 6 when there
+// are seven fields). Banks are only added: a BIC already present is left as it is, and
+// the list of deleted banks ("bnkdel.txt") is not applied.
+//
+// The archive is imported in one transaction. One that cannot be opened, or whose list
+// of banks is not Windows-1251 text, changes nothing and fails the load. Lines that are
+// not entries are skipped, each written to standard output as "skip: <line>".
+class ZENTAVO_EXPORT BankCatalogSourceRBC : public CatalogHttpSource
+{
+    Q_OBJECT
+
+public:
+    // Longer lines are read in pieces of this size less one.
+    static constexpr int LINE_BUFFER_BYTES = 24000;
+
+    explicit BankCatalogSourceRBC(QObject* parent = nullptr);
+
+    QString getTitle() override;
+    QString getIdent() override;
+    QUrl getCatalogUrl() override;
+    bool parseResult(QNetworkReply& reply) override;
+    virtual int loadingPersent();
+
+    // Rows of the bank table; 0 when it cannot be counted.
+    int getCount();
+
+    // Imports an archive on disk; false, with the reason in getErrorString() and the
+    // table untouched, when it is refused.
+    bool readZip(QString path);
+    bool readWorked(QuaZipFile& file);
+    void readDeleted(QuaZipFile& file);
+    // Splits one trimmed line; false when it is not a bank entry. A six-field entry has
+    // no correspondent account (a null rc).
+    static bool parseLine(QString& line, QString& bic, QString& rc, QString& name);
+
+private:
+    bool readEntries(const QString& path);
+    bool insertBanks(const QByteArray& content);
+};
+
+#endif

@@ -1,0 +1,162 @@
+#include "catalogcommands.h"
+
+#include "catalogsource/bankcatalogsourcerbc.h"
+#include "catalogsource/peoplecatalogsource.h"
+#include "catalogsource/vehiclecatalogsource.h"
+#include "runtime/config.h"
+
+#include <QEventLoop>
+#include <QTextStream>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const char usageText[] = "Usage: zentavo catalog update [vehicles|people|banks] [--server URL]\n"
+                         "       zentavo bank import FILE.zip\n";
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int usage()
+{
+    err() << usageText;
+    return 2;
+}
+
+QUrl onServer(QUrl address, const QUrl& server)
+{
+    address.setScheme(server.scheme());
+    address.setHost(server.host());
+    address.setPort(server.port());
+    return address;
+}
+
+// Points the catalog server and the bank directory at the given server for this run only.
+bool useServer(const QString& text)
+{
+    const QUrl server(text, QUrl::StrictMode);
+    if (!server.isValid() || server.host().isEmpty()) {
+        err() << "Not a server URL: \"" << text << "\"\n";
+        return false;
+    }
+    Config* config = Config::getInstance();
+    config->setCatalogServerUrl(onServer(config->getCatalogServerUrl(), server));
+    config->setBankDirectoryUrl(onServer(config->getBankDirectoryUrl(), server));
+    return true;
+}
+
+void printSummary(const QString& title, const CatalogImportSummary& summary)
+{
+    out() << title << ": " << summary.added << " rows added, " << summary.changed << " changed";
+    if (summary.withdrawn > 0)
+        out() << ", " << summary.withdrawn << " no longer delivered (kept)";
+    if (summary.skipped > 0)
+        out() << ", " << summary.skipped << " lines skipped";
+    out() << Qt::endl;
+}
+
+bool reportFailure(const QString& failure, const QString& reason)
+{
+    err() << failure;
+    if (!reason.isEmpty() && !failure.contains(reason))
+        err() << ": " << reason;
+    err() << Qt::endl;
+    return false;
+}
+
+bool update(CatalogHttpSource& source)
+{
+    const QString title = source.getTitle();
+    QString failure;
+    int shown = -1;
+    QEventLoop wait;
+    QObject::connect(&source, &CatalogSource::progress, &wait, [&](int percent) {
+        if (percent == shown)
+            return;
+        shown = percent;
+        err() << '\r' << title << ": " << percent << '%' << Qt::flush;
+    });
+    QObject::connect(&source, &CatalogSource::failure, &wait, [&](const QString& text) { failure = text; });
+    QObject::connect(&source, &CatalogSource::done, &wait, &QEventLoop::quit);
+    source.startLoad();
+    wait.exec();
+    err() << Qt::endl;
+    if (!source.isLoaded())
+        return reportFailure(failure, source.getErrorString());
+    printSummary(title, source.getSummary());
+    return true;
+}
+
+std::unique_ptr<CatalogHttpSource> sourceNamed(const QString& name)
+{
+    if (name == QLatin1String("vehicles"))
+        return std::make_unique<VehicleCatalogSource>();
+    if (name == QLatin1String("people"))
+        return std::make_unique<PeopleCatalogSource>();
+    if (name == QLatin1String("banks"))
+        return std::make_unique<BankCatalogSourceRBC>();
+    return nullptr;
+}
+
+int updateCatalogs(QStringList args)
+{
+    const int serverOption = args.indexOf(QStringLiteral("--server"));
+    if (serverOption >= 0) {
+        if (serverOption + 1 >= args.size() || !useServer(args.at(serverOption + 1)))
+            return usage();
+        args.remove(serverOption, 2);
+    }
+    if (args.size() > 1)
+        return usage();
+    const QStringList names = args.isEmpty() ? QStringList{"vehicles", "people", "banks"} : args;
+    bool allDone = true;
+    for (const QString& name : names) {
+        const std::unique_ptr<CatalogHttpSource> source = sourceNamed(name);
+        if (!source)
+            return usage();
+        allDone = update(*source) && allDone;
+    }
+    return allDone ? 0 : 1;
+}
+
+int importBanks(const QString& path)
+{
+    BankCatalogSourceRBC source;
+    err() << "Importing " << path << Qt::endl;
+    if (!source.readZip(path)) {
+        reportFailure(QStringLiteral("Bank directory \"%1\" refused").arg(path), source.getErrorString());
+        return 1;
+    }
+    source.fixateLastUpdate();
+    printSummary(source.getTitle(), source.getSummary());
+    out() << "Banks in the directory: " << source.getCount() << Qt::endl;
+    return 0;
+}
+
+} // namespace
+
+bool isCatalogCommand(const QStringList& args)
+{
+    const QString command = args.value(0);
+    return command == QLatin1String("catalog") || command == QLatin1String("bank");
+}
+
+int runCatalogCommand(const QStringList& args)
+{
+    if (args.value(0) == QLatin1String("catalog") && args.value(1) == QLatin1String("update"))
+        return updateCatalogs(args.mid(2));
+    if (args.value(0) == QLatin1String("bank") && args.value(1) == QLatin1String("import") && args.size() == 3)
+        return importBanks(args.at(2));
+    return usage();
+}

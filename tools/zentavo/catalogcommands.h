@@ -1,0 +1,18 @@
+#ifndef ZENTAVO_TOOL_CATALOGCOMMANDS_H
+#define ZENTAVO_TOOL_CATALOGCOMMANDS_H
+
+#include <QStringList>
+
+// The catalog commands of the zentavo tool:
+//   zentavo catalog update [vehicles|people|banks] [--server URL]
+//       refreshes the named catalog (all three when none is named) from the network.
+//       --server replaces scheme, host and port of each catalog's address, keeping its path.
+//   zentavo bank import FILE.zip
+//       imports a bank directory archive from disk.
+// Progress goes to standard error, a summary of the rows added and changed to standard
+// output. args are the positional arguments, the command word first. Answers the exit
+// code: 0 done, 1 a catalog failed, 2 a usage error.
+bool isCatalogCommand(const QStringList& args);
+int runCatalogCommand(const QStringList& args);
+
+#endif
