@@ -4,6 +4,8 @@
 #include "evaluation/agreeappraiser.h"
 #include "values/tagutils.h"
 
+#include <iterator>
+
 AppraiserList::AppraiserList() = default;
 
 AppraiserList::~AppraiserList() = default;
@@ -17,6 +19,13 @@ AgreeAppraiser* AppraiserList::getAppraiser(int position)
 {
     const auto found = entries.find(position);
     return found == entries.end() ? nullptr : found->second.get();
+}
+
+AgreeAppraiser* AppraiserList::getAppraiserInOrder(int order)
+{
+    if (order < 0 || order >= count())
+        return nullptr;
+    return std::next(entries.begin(), order)->second.get();
 }
 
 bool AppraiserList::removeAppraiser(int position)

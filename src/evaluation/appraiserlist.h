@@ -24,6 +24,9 @@ public:
     virtual int count();
     // Null when the position is empty.
     virtual AgreeAppraiser* getAppraiser(int position);
+    // The entry that comes order-th (from 0) in position order, whatever the positions;
+    // null beyond the last.
+    AgreeAppraiser* getAppraiserInOrder(int order);
     // The entry at the position, created empty when there is none.
     virtual AgreeAppraiser* addAppraiser(int position) = 0;
     virtual bool removeAppraiser(int position);

@@ -3,6 +3,8 @@
 
 #include "evaluation/evaluationapproach.h"
 
+#include <QList>
+
 class EvaluationStorage;
 
 // A valuation approach as a host would write one, kept small: its cost and the full
@@ -29,8 +31,14 @@ public:
     QString& getTagKey(QString& out) override;
     Money& getAnalogFullCost(Money& out) override;
     Money& getCost(Money& out) override;
-    int getImageCount() override { return 0; }
-    QPixmap& getImage(int, QPixmap& image) override { return image; }
+    // The charts it hands to reports; none unless set.
+    void setImages(const QList<QPixmap>& charts) { images = charts; }
+    int getImageCount() override { return int(images.size()); }
+    QPixmap& getImage(int index, QPixmap& image) override
+    {
+        image = images.value(index);
+        return image;
+    }
 
 private:
     EvaluationStorage& storage;
@@ -40,6 +48,7 @@ private:
     QString analogTag;
     Money approachCost;
     Money analogFullCost;
+    QList<QPixmap> images;
 };
 
 #endif

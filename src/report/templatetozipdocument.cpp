@@ -1,0 +1,316 @@
+#include "report/templatetozipdocument.h"
+
+#include "catalog/appraisalcompany.h"
+#include "evaluation/agreeappraiser.h"
+#include "evaluation/appraiserlist.h"
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "evaluation/photogallery.h"
+#include "runtime/logger.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QTemporaryFile>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+#include <quazip/quazipnewinfo.h>
+
+#include <zlib.h>
+
+namespace {
+
+constexpr qint64 CopyChunkSize = 256 * 1024;
+
+// The image format an entry's name gives, such as "PNG" for word/media/image2.png.
+QByteArray formatOf(const QString& entryName)
+{
+    const QString suffix = QFileInfo(entryName).suffix().toLower();
+    if (suffix == QLatin1String("jpeg") || suffix == QLatin1String("jpg"))
+        return QByteArrayLiteral("JPEG");
+    return suffix.toLatin1().toUpper();
+}
+
+bool isJpeg(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xD8\xFF");
+}
+
+QImage whitePixel()
+{
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(Qt::white);
+    return pixel;
+}
+
+bool encode(const QImage& picture, const QByteArray& format, QByteArray& encoded)
+{
+    encoded.clear();
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (picture.isNull() || !writer.write(picture)) {
+        LOG_WARNING() << "picture not encoded as" << format << writer.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool copyAll(QIODevice& in, QIODevice& out)
+{
+    QByteArray chunk;
+    while (!(chunk = in.read(CopyChunkSize)).isEmpty()) {
+        if (out.write(chunk) != chunk.size())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TemplateToZipDocument::make_from_disk(QString templatePath, QString)
+{
+    LOG_WARNING() << "a zip document is made from a template read whole, not from" << templatePath;
+    emit done();
+    return false;
+}
+
+bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
+{
+    QuaZip in(&templateBuffer);
+    // Written beside the document and renamed over it only when complete.
+    QTemporaryFile partial(outputPath + QStringLiteral(".part-XXXXXX"));
+    if (!partial.open()) {
+        LOG_WARNING() << "cannot create the document" << outputPath << partial.errorString();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        return false;
+    }
+    partial.close();
+    QuaZip out(partial.fileName());
+    if (!make_zip(in, out))
+        return false;
+    QFile::remove(outputPath);
+    if (!partial.rename(outputPath)) {
+        LOG_WARNING() << "cannot put the document in place" << outputPath << partial.errorString();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        return false;
+    }
+    partial.setAutoRemove(false);
+    return true;
+}
+
+bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
+{
+    templateName = in.getZipName().isEmpty() ? getTemplatePath() : in.getZipName();
+    if (!in.open(QuaZip::mdUnzip)) {
+        LOG_WARNING() << "template is not a readable zip:" << templateName << "error" << in.getZipError();
+        failRead(templateName);
+        return false;
+    }
+    if (!beforeCopy(in)) {
+        in.close();
+        return false;
+    }
+    if (!out.open(QuaZip::mdCreate)) {
+        LOG_WARNING() << "cannot create the document" << out.getZipName() << "error" << out.getZipError();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        in.close();
+        return false;
+    }
+    const bool copied = copyZip(in, out);
+    in.close();
+    out.close();
+    if (copied && out.getZipError() != UNZ_OK) {
+        LOG_WARNING() << "document not completed" << out.getZipName() << "error" << out.getZipError();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        return false;
+    }
+    return copied;
+}
+
+bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
+{
+    for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
+        QuaZipFile reader(&in);
+        QuaZipFile writer(&out);
+        if (!copyone(reader, writer))
+            return false;
+    }
+    if (in.getZipError() != UNZ_OK) {
+        LOG_WARNING() << "template directory unreadable, error" << in.getZipError();
+        failRead(templateName);
+        return false;
+    }
+    return true;
+}
+
+bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
+{
+    QuaZipFileInfo64 info;
+    if (!in.getFileInfo(&info)) {
+        failRead(templateName);
+        return false;
+    }
+    const QString& name = info.name;
+    if (isNeedFiltering(name))
+        return copyFiltered(name, in, out);
+    QByteArray picture;
+    if (isPhoto(name) && pictureFor(name, picture))
+        return writeEntry(name, picture, out);
+    return copyRaw(name, info, in, out);
+}
+
+bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out)
+{
+    QByteArray bytes;
+    if (!readTextPart(in, bytes)) {
+        failRead(templateName);
+        return false;
+    }
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    QByteArray filtered;
+    QBuffer result(&filtered);
+    result.open(QIODevice::WriteOnly);
+    filtering(source, result);
+    return writeEntry(name, filtered, out);
+}
+
+bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out)
+{
+    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+        || out.write(bytes) != bytes.size()) {
+        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        return false;
+    }
+    out.close();
+    return out.getZipError() == UNZ_OK;
+}
+
+// The compressed bytes go across unchanged, so an entry that is not changed costs
+// neither inflating nor deflating, whatever size it declares.
+bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in,
+                                    QuaZipFile& out)
+{
+    int method = 0;
+    int level = 0;
+    if (!in.open(QIODevice::ReadOnly, &method, &level, true)) {
+        LOG_WARNING() << "cannot read the entry" << name << "error" << in.getZipError();
+        failRead(templateName);
+        return false;
+    }
+    QuaZipNewInfo entry(name);
+    entry.uncompressedSize = info.uncompressedSize;
+    if (!out.open(QIODevice::WriteOnly, entry, nullptr, info.crc, method, level, true)) {
+        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        return false;
+    }
+    const bool copied = copyAll(in, out);
+    in.close();
+    out.close();
+    if (!copied || out.getZipError() != UNZ_OK) {
+        LOG_WARNING() << "entry not copied" << name << "error" << out.getZipError();
+        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        return false;
+    }
+    return true;
+}
+
+bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
+{
+    QuaZipFileInfo64 info;
+    if (!entry.getFileInfo(&info) || info.uncompressedSize > quint64(MaxTextPartSize)) {
+        LOG_WARNING() << "text part refused:" << info.name << "declares" << info.uncompressedSize << "bytes";
+        return false;
+    }
+    if (!entry.open(QIODevice::ReadOnly)) {
+        LOG_WARNING() << "cannot read the entry" << info.name << "error" << entry.getZipError();
+        return false;
+    }
+    bytes = entry.read(MaxTextPartSize + 1);
+    const bool whole = entry.atEnd() && bytes.size() <= MaxTextPartSize;
+    entry.close();
+    if (!whole || entry.getZipError() != UNZ_OK) {
+        LOG_WARNING() << "text part damaged or too large:" << info.name << "error" << entry.getZipError();
+        return false;
+    }
+    return true;
+}
+
+void TemplateToZipDocument::failRead(const QString& name)
+{
+    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, name));
+}
+
+bool TemplateToZipDocument::replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out)
+{
+    QByteArray picture;
+    if (pictureFor(entryName, picture))
+        return out.write(picture) == picture.size();
+    return copyAll(in, out);
+}
+
+bool TemplateToZipDocument::canEncodeFor(const QString& entryName)
+{
+    return QImageWriter::supportedImageFormats().contains(formatOf(entryName).toLower());
+}
+
+bool TemplateToZipDocument::pictureFor(const QString& entryName, QByteArray& encoded)
+{
+    if (!isValidSource() || !canEncodeFor(entryName))
+        return false;
+    const QByteArray format = formatOf(entryName);
+    int index = extractIndexFromPhotoName(entryName);
+    if (index >= 0)
+        return photoPicture(index, format, encoded);
+    if (AE().isApproach(APPROACH_COMPARATIVE) && (index = extractIndexFromGraphName(entryName)) >= 0)
+        return graphicPicture(index, format, encoded);
+    if ((index = extractIndexFromLogoName(entryName)) >= 0)
+        return logoPicture(index, format, encoded);
+    return false;
+}
+
+// A photo keeps its bytes where the entry takes its format: an appraiser's photographs
+// are evidence and are not coded again.
+bool TemplateToZipDocument::photoPicture(int index, const QByteArray& format, QByteArray& encoded)
+{
+    PhotoGallery* gallery = AE().getPhotoGallery();
+    if (index >= gallery->getPhotoCount())
+        return encode(whitePixel(), format, encoded);
+    if (auto* storage = dynamic_cast<EvaluationTagStorage*>(&AE().getStorage())) {
+        encoded = storage->getPhotoData(index);
+        if (format == "JPEG" && isJpeg(encoded))
+            return true;
+        QImage image;
+        return encode(storage->getPhotoImage(index, image), format, encoded);
+    }
+    QPixmap photo;
+    return encode(gallery->getPhoto(index, photo).toImage(), format, encoded);
+}
+
+bool TemplateToZipDocument::graphicPicture(int index, const QByteArray& format, QByteArray& encoded)
+{
+    EvaluationApproach* approach = AE().getApproach(APPROACH_COMPARATIVE);
+    if (index >= approach->getImageCount())
+        return encode(whitePixel(), format, encoded);
+    QPixmap graphic;
+    return encode(approach->getImage(index, graphic).toImage(), format, encoded);
+}
+
+bool TemplateToZipDocument::logoPicture(int index, const QByteArray& format, QByteArray& encoded)
+{
+    AppraiserList* appraisers = AE().getAppraiserList();
+    LOG_TRACE() << "idx=" << index << "cnt=" << appraisers->count();
+    AgreeAppraiser* appraiser = index < appraisers->count() ? appraisers->getAppraiserInOrder(index) : nullptr;
+    AppraisalCompany* company = appraiser ? appraiser->getAppraisalCompany() : nullptr;
+    if (!company)
+        return false;
+    QPixmap logo;
+    company->getLogo(logo);
+    LOG_TRACE() << "logo isnull=" << (logo.isNull() ? "true" : "false");
+    return encode(logo.isNull() ? whitePixel() : logo.toImage(), format, encoded);
+}

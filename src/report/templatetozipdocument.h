@@ -1,0 +1,68 @@
+#ifndef ZENTAVO_TEMPLATETOZIPDOCUMENT_H
+#define ZENTAVO_TEMPLATETOZIPDOCUMENT_H
+
+#include "zentavo_export.h"
+
+#include "report/templatetodocument.h"
+
+#include <QByteArray>
+
+class QuaZip;
+class QuaZipFile;
+struct QuaZipFileInfo64;
+
+// A document whose template is a zip container. The template is copied entry by entry,
+// in the order of the archive: the text parts the flavour names go through the tag
+// passes, the pictures that stand for the evaluation's own are replaced by them, and
+// every other entry is copied as its compressed bytes. The document is written beside
+// its final name and put in place only when complete, so a failed run leaves no
+// half-written document and keeps an earlier one of the same name.
+class ZENTAVO_EXPORT TemplateToZipDocument : public TemplateToDocument
+{
+    Q_OBJECT
+
+public:
+    // Text parts are read whole into memory; a part declaring more is refused.
+    static constexpr qint64 MaxTextPartSize = 64 * 1024 * 1024;
+
+    using TemplateToDocument::TemplateToDocument;
+
+    // A zip document is made from a template read whole (make or make_from_buffer):
+    // this emits done() and answers false without producing anything.
+    bool make_from_disk(QString templatePath, QString outputPath) override;
+    bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) override;
+    bool make_zip(QuaZip& in, QuaZip& out);
+    bool copyone(QuaZipFile& in, QuaZipFile& out);
+    // Writes the evaluation's picture for an image entry, or copies the entry's bytes
+    // when the entry stands for no picture of the evaluation.
+    bool replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out);
+
+    // Reads what the copy needs to know from the template before any entry is written;
+    // false when the template cannot be used, with the reason in the error.
+    virtual bool beforeCopy(QuaZip& templateZip) = 0;
+    virtual bool isNeedFiltering(const QString& entryName) = 0;
+
+protected:
+    // The picture an image entry is to hold, encoded in the format its name gives;
+    // false when the entry stands for no picture of the evaluation.
+    bool pictureFor(const QString& entryName, QByteArray& encoded);
+    // Whether pictures can be encoded in the format the entry's name gives.
+    static bool canEncodeFor(const QString& entryName);
+    // The whole entry, at most MaxTextPartSize bytes, its checksum verified; false
+    // with the reason logged otherwise.
+    static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
+    void failRead(const QString& templateName);
+
+private:
+    bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);
+    bool graphicPicture(int index, const QByteArray& format, QByteArray& encoded);
+    bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
+    bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
+    bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
+    bool writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out);
+    bool copyZip(QuaZip& in, QuaZip& out);
+
+    QString templateName;
+};
+
+#endif

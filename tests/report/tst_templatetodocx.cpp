@@ -1,0 +1,421 @@
+#include "catalog/appraisalcompany.h"
+#include "evaluation/agreeappraiser.h"
+#include "evaluation/appraiserlist.h"
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "report/templatetodocx.h"
+#include "runtime/singletonregistry.h"
+#include "values/tagutils.h"
+
+#include "testapproach.h"
+#include "zipfixture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+namespace {
+
+const QString dataDir = QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/");
+
+QColor photoColour(int i)
+{
+    return QColor::fromHsv(i * 70, 255, 220);
+}
+const QColor graphicColour(20, 20, 200);
+const QColor logoColour(200, 120, 0);
+
+QImage solid(const QColor& colour, int width = 120, int height = 90)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+bool sameColour(const QImage& image, const QColor& colour)
+{
+    const QColor pixel = image.pixelColor(image.width() / 2, image.height() / 2);
+    return qAbs(pixel.red() - colour.red()) < 12 && qAbs(pixel.green() - colour.green()) < 12
+        && qAbs(pixel.blue() - colour.blue()) < 12;
+}
+
+QByteArray entry(const QList<ZipEntry>& entries, const QString& name)
+{
+    for (const ZipEntry& e : entries)
+        if (e.name == name)
+            return e.content;
+    return QByteArray();
+}
+
+// The text a word processor shows for a part: its w:t elements, joined.
+QString textOf(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    QString text;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:t")
+            text += reader.readElementText();
+    }
+    return text;
+}
+
+QString xmlError(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError() ? reader.errorString() : QString();
+}
+
+// What would keep a word processor from opening the package: XML parts that are not
+// well-formed, entries without a content type, relationships to missing parts,
+// pictures that do not decode.
+QStringList problemsOf(const QList<ZipEntry>& entries)
+{
+    QStringList problems;
+    if (entries.isEmpty())
+        return {QStringLiteral("no archive")};
+    const QByteArray types = entry(entries, QStringLiteral("[Content_Types].xml"));
+    QSet<QString> names;
+    for (const ZipEntry& e : entries)
+        names.insert(e.name);
+    for (const ZipEntry& e : entries) {
+        const QString suffix = QFileInfo(e.name).suffix();
+        if (suffix == QLatin1String("xml") || suffix == QLatin1String("rels")) {
+            if (const QString error = xmlError(e.content); !error.isEmpty())
+                problems << e.name + QLatin1String(": ") + error;
+        }
+        if (e.name.startsWith(QLatin1String("word/media/")) && QImage::fromData(e.content).isNull())
+            problems << e.name + QLatin1String(": picture does not decode");
+        if (!types.contains("Extension=\"" + suffix.toUtf8() + "\"") && !types.contains("PartName=\"/" + e.name.toUtf8() + "\""))
+            problems << e.name + QLatin1String(": no content type");
+        if (suffix != QLatin1String("rels"))
+            continue;
+        const QString base = e.name.section(QLatin1Char('/'), 0, -3);
+        static const QRegularExpression target(QStringLiteral("Target=\"([^\"]+)\"(?! TargetMode=\"External\")"));
+        for (const QRegularExpressionMatch& m : target.globalMatch(QString::fromUtf8(e.content))) {
+            const QString path = QDir::cleanPath((base.isEmpty() ? QString() : base + QLatin1Char('/')) + m.captured(1));
+            if (!names.contains(path.startsWith(QLatin1Char('/')) ? path.mid(1) : path))
+                problems << e.name + QLatin1String(": missing ") + path;
+        }
+    }
+    return problems;
+}
+
+// Answers the tags no section of the evaluation keeps, as a host's own approach would.
+class TestDocx : public TemplateToDocx
+{
+public:
+    QHash<QString, QString> extra;
+
+    QString& getTag(const QString& name, QString& value, long flags) override
+    {
+        if (!extra.contains(name))
+            return TemplateToDocx::getTag(name, value, flags);
+        value = extra.value(name);
+        return TagUtils::toXmlValue(value);
+    }
+};
+
+struct Evaluation
+{
+    EvaluationTagStorage storage;
+    AutoEvaluation ae{storage};
+    TestApproach comparative = TestApproach::comparative(storage);
+
+    Evaluation(int photos, bool withGraphic, bool withLogo)
+    {
+        storage.setTag(QStringLiteral("НОМЕР_ДОГОВОРА"), QStringLiteral("17/2026"));
+        storage.setTag(QStringLiteral("МЕСТО_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"), QStringLiteral("Тверь"));
+        for (int i = 0; i < photos; ++i)
+            storage.addPhotoImage(solid(photoColour(i)));
+        if (withGraphic) {
+            comparative.setImages({QPixmap::fromImage(solid(graphicColour, 400, 300))});
+            ae.registerApproach(APPROACH_COMPARATIVE, comparative);
+        }
+        if (withLogo)
+            ae.getAppraiserList()->addAppraiser(1)->getAppraisalCompany()->setLogo(
+                QPixmap::fromImage(solid(logoColour, 64, 64)));
+    }
+};
+
+void fillReportTags(TestDocx& generator)
+{
+    const QList<std::pair<const char*, QString>> values = {
+        {"МАРКА_ТС", QStringLiteral("Лада")}, {"МОДЕЛЬ_ТС", QStringLiteral("Веста")},
+        {"РЕГИСТРАЦИОННЫЙ_ЗНАК", QStringLiteral("А123ВС69")}, {"VIN", QStringLiteral("XTA210990Y2765432")},
+        {"ПТС", QStringLiteral("69 ОК 123456")}, {"ЦВЕТ_КУЗОВА", QStringLiteral("белый")},
+        {"ОБОРУДОВАНИЕ_0", QStringLiteral("Фаркоп")}, {"ОБОРУДОВАНИЕ_ЦЕНА_0", QStringLiteral("12 000")},
+        {"ОБОРУДОВАНИЕ_1", QStringLiteral("Багажник")}, {"ОБОРУДОВАНИЕ_ЦЕНА_1", QStringLiteral("8 500")},
+        {"ДЕТАЛЬ_0", QStringLiteral("Дверь")}, {"ДЕТАЛЬ_ЦЕНА_0", QStringLiteral("21 300")},
+        {"ДЕТАЛЬ_1", QStringLiteral("Капот")}, {"ДЕТАЛЬ_ЦЕНА_1", QStringLiteral("17 900")},
+        {"ДЕТАЛЬ_2", QStringLiteral("Бампер <задний> & усилитель")}, {"ДЕТАЛЬ_ЦЕНА_2", QStringLiteral("9 100")},
+        {"ИТОГОВАЯ_СТОИМОСТЬ", QStringLiteral("654 000")}, {"ОЦЕНЩИК_ФИО", QStringLiteral("Петров П. П.")},
+        {"НОМЕР_АКТА_ОСМОТРА", QStringLiteral("41")}, {"ПОВРЕЖДЕНИЕ_0", QStringLiteral("Вмятина")},
+        {"РЕМОНТ_0", QStringLiteral("Рихтовка")}, {"ПРИЛОЖЕНИЕ_0", QStringLiteral("ПТС")},
+        {"ПРИЛОЖЕНИЕ_1", QStringLiteral("СТС")}};
+    for (const auto& [name, value] : values)
+        generator.extra.insert(QString::fromUtf8(name), value);
+}
+
+// Runs the generator the way a host does and waits for the end of the run.
+bool run(TemplateToDocument& generator, const QString& templatePath, const QString& output)
+{
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    if (!generator.make(templatePath, output))
+        return false;
+    return done.count() == 1 || (done.wait(10000) && done.count() == 1);
+}
+
+// A copy of a template with one entry's bytes, or its declared size, changed.
+QString alteredTemplate(const QTemporaryDir& dir, const QString& entryName, const QByteArray& content)
+{
+    QList<ZipEntry> entries = readZip(dataDir + QStringLiteral("photos.docx"));
+    for (ZipEntry& e : entries)
+        if (e.name == entryName)
+            e.content = content;
+    const QString path = dir.filePath(QStringLiteral("altered.docx"));
+    return writeZip(path, entries) ? path : QString();
+}
+
+// Makes the central directory claim that the entry holds about 4 GB.
+QString oversizedTemplate(const QTemporaryDir& dir)
+{
+    QFile source(dataDir + QStringLiteral("photos.docx"));
+    source.open(QIODevice::ReadOnly);
+    QByteArray zip = source.readAll();
+    const QByteArray name = "word/document.xml";
+    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0; at = zip.indexOf("PK\x01\x02", at + 4)) {
+        if (zip.mid(at + 46, name.size()) == name)
+            zip.replace(at + 24, 4, QByteArray("\xF0\xFF\xFF\xFF", 4));
+    }
+    const QString path = dir.filePath(QStringLiteral("oversized.docx"));
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size() ? path : QString();
+}
+
+} // namespace
+
+class TestTemplateToDocx : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SingletonRegistry::destroyAllForTesting(); }
+
+    void templatesBecomeDocumentsThatOpen_data();
+    void templatesBecomeDocumentsThatOpen();
+    void picturesComeFromTheEvaluation_data();
+    void picturesComeFromTheEvaluation();
+    void onlyTextPartsAreFiltered();
+    void reusedGeneratorForgetsEarlierPictures();
+    void badInputEndsTheRunWithAnError_data();
+    void badInputEndsTheRunWithAnError();
+    void directDiskCallProducesNothing();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestTemplateToDocx::templatesBecomeDocumentsThatOpen_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+
+    QTest::newRow("report body") << "report.docx" << "word/document.xml"
+        << QStringList{"ОТЧЁТ № 17/2026 об оценке", "Объект оценки: Лада Веста, государственный регистрационный знак А123ВС69.",
+                       "заключён в городе Тверь.", "Идентификационный номер (VIN): XTA210990Y2765432.",
+                       "Кузов белого цвета", "1. Фаркоп — 12 000 руб.2. Багажник — 8 500 руб.",
+                       "1Дверь21 3002Капот17 9003Бампер <задний> & усилитель9 100"}
+        << QStringList{"Паспорт транспортного средства", "<#", "<?", "3. "};
+    QTest::newRow("report header") << "report.docx" << "word/header1.xml" << QStringList{"Отчёт № 17/2026"}
+                                   << QStringList{"<#"};
+    QTest::newRow("report footer") << "report.docx" << "word/footer1.xml" << QStringList{"Лада Веста — стр."}
+                                   << QStringList{"<#"};
+    QTest::newRow("photo sheet") << "photos.docx" << "word/document.xml"
+                                 << QStringList{"Фототаблица к отчёту № 17/2026", "Оценщик: Петров П. П."}
+                                 << QStringList{"<#"};
+    QTest::newRow("act") << "act.docx" << "word/document.xml"
+        << QStringList{"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"}
+        << QStringList{"Особые отметки", "<#", "<?"};
+    QTest::newRow("act footer") << "act.docx" << "word/footer1.xml" << QStringList{"Оценщик Петров П. П."}
+                                << QStringList{"<#"};
+}
+
+void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()
+{
+    QFETCH(QString, templateName);
+    QFETCH(QString, part);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    Evaluation evaluation(4, true, true);
+    TestDocx generator;
+    generator.use(evaluation.ae);
+    fillReportTags(generator);
+    const QString output = dir.filePath(templateName);
+
+    QVERIFY(run(generator, dataDir + templateName, output));
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+    const QList<ZipEntry> entries = readZip(output);
+    QCOMPARE(problemsOf(entries), QStringList());
+    QCOMPARE(entries.size(), readZip(dataDir + templateName).size());
+    const QString text = textOf(entry(entries, part));
+    for (const QString& expected : present)
+        QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in ") + text));
+    for (const QString& unexpected : absent)
+        QVERIFY2(!text.contains(unexpected), qPrintable(unexpected));
+}
+
+void TestTemplateToDocx::picturesComeFromTheEvaluation_data()
+{
+    QTest::addColumn<int>("photos");
+    QTest::addColumn<bool>("withGraphic");
+    QTest::addColumn<bool>("withLogo");
+    QTest::addColumn<int>("drawingsKept");
+
+    // The sheet holds photo-0.jpg to photo-3.jpg, graphic-0.jpg, appraiserLogo-0.jpg and
+    // an undescribed picture, stored by the word processor as image1.png to image7.png.
+    QTest::newRow("everything at hand") << 4 << true << true << 6;
+    QTest::newRow("three photos, no approach, no appraiser") << 3 << false << false << 3;
+}
+
+void TestTemplateToDocx::picturesComeFromTheEvaluation()
+{
+    QFETCH(int, photos);
+    QFETCH(bool, withGraphic);
+    QFETCH(bool, withLogo);
+    QFETCH(int, drawingsKept);
+    Evaluation evaluation(photos, withGraphic, withLogo);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("pictures.docx"));
+    QVERIFY(run(generator, dataDir + QStringLiteral("photos.docx"), output));
+
+    const QList<ZipEntry> entries = readZip(output);
+    const QList<ZipEntry> original = readZip(dataDir + QStringLiteral("photos.docx"));
+    QCOMPARE(problemsOf(entries), QStringList());
+    const auto image = [&entries](int n) {
+        return QImage::fromData(entry(entries, QStringLiteral("word/media/image%1.png").arg(n)), "PNG");
+    };
+    const auto unchanged = [&](int n) {
+        const QString name = QStringLiteral("word/media/image%1.png").arg(n);
+        return entry(entries, name) == entry(original, name);
+    };
+    for (int i = 0; i < 4; ++i) {
+        if (i < photos)
+            QVERIFY2(sameColour(image(i + 1), photoColour(i)), qPrintable(QString::number(i)));
+        else
+            QCOMPARE(image(i + 1).size(), QSize(1, 1));
+    }
+    QVERIFY(withGraphic ? sameColour(image(5), graphicColour) : unchanged(5));
+    QVERIFY(withLogo ? sameColour(image(6), logoColour) : unchanged(6));
+    QVERIFY(unchanged(7));
+    const QByteArray document = entry(entries, QStringLiteral("word/document.xml"));
+    QCOMPARE(int(document.count("<w:drawing>")), drawingsKept);
+    QVERIFY(!document.contains("name=\"Stamp\""));
+}
+
+void TestTemplateToDocx::onlyTextPartsAreFiltered()
+{
+    const QByteArray tag = "<w:t xmlns:w=\"w\">&lt;#НОМЕР_ДОГОВОРА#&gt;</w:t>";
+    const QStringList parts = {"word/document.xml", "word/header1.xml", "word/footer4.xml", "word/footnotes.xml",
+                               "word/endnotes.xml", "word/header5.xml", "word/styles.xml", "docProps/app.xml"};
+    QList<ZipEntry> entries;
+    for (const QString& name : parts)
+        entries.append({name, tag, name.endsWith(QLatin1String("app.xml")) ? 0 : 8});
+    const QString templatePath = dir.filePath(QStringLiteral("parts.docx"));
+    QVERIFY(writeZip(templatePath, entries));
+    Evaluation evaluation(0, false, false);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("parts-out.docx"));
+    QVERIFY(run(generator, templatePath, output));
+
+    const QList<ZipEntry> result = readZip(output);
+    QCOMPARE(result.size(), parts.size());
+    for (int i = 0; i < parts.size(); ++i) {
+        QCOMPARE(result[i].name, parts[i]);
+        QCOMPARE(textOf(result[i].content), i < 5 ? QStringLiteral("17/2026") : QStringLiteral("<#НОМЕР_ДОГОВОРА#>"));
+    }
+    QCOMPARE(result.last().method, 0);
+}
+
+void TestTemplateToDocx::reusedGeneratorForgetsEarlierPictures()
+{
+    Evaluation evaluation(4, false, false);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    QVERIFY(run(generator, dataDir + QStringLiteral("photos.docx"), dir.filePath(QStringLiteral("first.docx"))));
+    // The same image file, now behind a picture without a description.
+    const QByteArray document = entry(readZip(dataDir + QStringLiteral("photos.docx")), QStringLiteral("word/document.xml"))
+                                    .replace("descr=\"photo-0.jpg\"", "descr=\"\"");
+    const QString second = alteredTemplate(dir, QStringLiteral("word/document.xml"), document);
+    const QString output = dir.filePath(QStringLiteral("second.docx"));
+    QVERIFY(run(generator, second, output));
+
+    QCOMPARE(entry(readZip(output), QStringLiteral("word/media/image1.png")),
+             entry(readZip(second), QStringLiteral("word/media/image1.png")));
+}
+
+void TestTemplateToDocx::badInputEndsTheRunWithAnError_data()
+{
+    QTest::addColumn<QString>("templatePath");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("code");
+
+    const QString output = dir.filePath(QStringLiteral("bad.docx"));
+    QFile notZip(dir.filePath(QStringLiteral("not-a-zip.docx")));
+    notZip.open(QIODevice::WriteOnly);
+    notZip.write("This is a letter, not a document package.");
+    notZip.close();
+    QTest::newRow("not a zip") << notZip.fileName() << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("missing template") << dir.filePath(QStringLiteral("absent.docx")) << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("entry declaring gigabytes") << oversizedTemplate(dir) << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("output folder that cannot be written")
+        << dataDir + QStringLiteral("photos.docx") << notZip.fileName() + QStringLiteral("/out.docx")
+        << int(ErrorInfo::ErrWrite);
+    QTest::newRow("broken document.xml")
+        << alteredTemplate(dir, QStringLiteral("word/document.xml"), "<w:document><w:body><w:p>cut")
+        << output << int(ErrorInfo::ErrRead);
+}
+
+void TestTemplateToDocx::badInputEndsTheRunWithAnError()
+{
+    QFETCH(QString, templatePath);
+    QFETCH(QString, output);
+    QFETCH(int, code);
+    QVERIFY(!templatePath.isEmpty());
+    QFile::remove(output);
+    Evaluation evaluation(4, false, false);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+
+    QVERIFY(run(generator, templatePath, output));
+    QVERIFY(!generator.isMaking());
+    if (QByteArray(QTest::currentDataTag()) == "broken document.xml")
+        QEXPECT_FAIL("", "A document part that is not XML is copied through the passes; the report will not open", Abort);
+    QCOMPARE(int(generator.getErrorInfo().code()), code);
+    QVERIFY(!generator.getErrorInfo().message().isEmpty());
+    QVERIFY(!QFile::exists(output));
+}
+
+void TestTemplateToDocx::directDiskCallProducesNothing()
+{
+    TemplateToDocx generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    const QString output = dir.filePath(QStringLiteral("direct.docx"));
+    QVERIFY(!generator.make_from_disk(dataDir + QStringLiteral("photos.docx"), output));
+    QCOMPARE(done.count(), 1);
+    QVERIFY(!QFile::exists(output));
+}
+
+QTEST_MAIN(TestTemplateToDocx)
+#include "tst_templatetodocx.moc"
