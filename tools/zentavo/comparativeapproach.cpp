@@ -25,7 +25,7 @@ QString rubles(const Money& amount)
 // dashed line at the result.
 QImage drawChart(const QList<Money>& prices, const Money& result)
 {
-    const int width = 900, height = 500, left = 60, right = 30, top = 60, bottom = 60;
+    const int width = 900, height = 500, left = 60, right = 30, top = 90, bottom = 60;
     QImage chart(width, height, QImage::Format_RGB32);
     chart.fill(Qt::white);
     QPainter painter(&chart);
@@ -59,8 +59,8 @@ QImage drawChart(const QList<Money>& prices, const Money& result)
     const int resultY = yOf(result.getRubles());
     painter.setPen(QPen(QColor(190, 40, 40), 3, Qt::DashLine));
     painter.drawLine(left, resultY, width - right, resultY);
-    painter.drawText(QRect(left, resultY - 28, width - left - right, 24), Qt::AlignRight,
-                     QStringLiteral("Стоимость: %1").arg(rubles(result)));
+    painter.drawText(QRect(left, 34, width - left - right, 24), Qt::AlignRight,
+                     QStringLiteral("- - -  стоимость: %1").arg(rubles(result)));
     return chart;
 }
 

@@ -124,8 +124,11 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
         }
     }
     // Only text and DOCX templates can be produced; the others are not counted as work.
+    // The meta tags of a template folder live in its metatags.txt, which is no template.
+    QString name;
     for (int i = 0; i < list.count(); ++i)
-        if (list.getType(i) != TemplatesList::TYPE_TXT && list.getType(i) != TemplatesList::TYPE_DOCX)
+        if ((list.getType(i) != TemplatesList::TYPE_TXT && list.getType(i) != TemplatesList::TYPE_DOCX)
+            || (list.get(i, name) && name == QLatin1String("metatags.txt")))
             list.select(i, false);
     const int selected = selectedCount(list);
     if (selected == 0)
