@@ -4,6 +4,7 @@
 //   zentavo tags EVALUATION [NAME[#FLAGS]...]    the stored tags, or report tags resolved
 //   zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...   create or edit an evaluation
 //   zentavo photo add EVALUATION FILE...         add photos to an evaluation
+//   zentavo company logo EVALUATION FILE         the logo of its appraisal company, in the catalog
 //   zentavo words AMOUNT                         an amount in words, as contracts write it
 //   zentavo money AMOUNT [FLAGS]                 an amount as a report tag with flag letters shows it
 
@@ -29,6 +30,7 @@ const Subcommand subcommands[] = {
     {"tags", "EVALUATION [NAME[#FLAGS]...]", runTags},
     {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", runSet},
     {"photo", "add EVALUATION FILE...", runPhoto},
+    {"company", "logo EVALUATION FILE", runCompany},
     {"words", "AMOUNT", runWords},
     {"money", "AMOUNT [FLAGS]", runMoney},
 };

@@ -10,5 +10,6 @@ int runTags(const QStringList& arguments);
 int runSet(const QStringList& arguments);
 int runPhoto(const QStringList& arguments);
 int runRender(const QStringList& arguments);
+int runCompany(const QStringList& arguments);
 
 #endif
