@@ -48,13 +48,18 @@ void TemplatesToDocumentsBatch::constructDocName(QString& templateFile, QString&
 
 bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& templates, QString baseDir)
 {
+    if (generator) {
+        LOG_WARNING() << "a batch was started while its previous one is going on; refused";
+        return false;
+    }
     list = &templates;
     error = ErrorInfo();
     docx.use(ae);
     txt.use(ae);
     constructDocDir(ae, baseDir, docDir);
     if (!QDir().mkpath(docDir)) {
-        LOG_WARNING() << "cannot create the document folder" << docDir;
+        // The folder's own name is made of the evaluation's values: only its base is logged.
+        LOG_WARNING() << "cannot create the document folder under" << baseDir;
         return false;
     }
     emit progress(docDir, 0, 0);
@@ -69,7 +74,9 @@ void TemplatesToDocumentsBatch::make_next_one()
     if (generator) {
         const ErrorInfo& generatorError = generator->getErrorInfo();
         if (generatorError.code() != ErrorInfo::ErrNone) {
-            LOG_WARNING() << "the batch stops at" << docFile << ":" << generatorError.message();
+            QString templateName;
+            list->get(current, templateName);
+            LOG_WARNING() << "the batch stops at the template" << templateName << "error" << generatorError.code();
             error.set(generatorError.code(), generatorError.message());
             generator = nullptr;
             emit done();

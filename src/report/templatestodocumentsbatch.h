@@ -36,7 +36,7 @@ public:
     virtual void done(QString docFile);
 
     // Starts the batch; false, with nothing started, when the document folder cannot
-    // be created.
+    // be created or this batch is still producing.
     bool make(AutoEvaluation& ae, TemplatesList& list, QString baseDir);
     void constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out);
     void constructDocName(QString& templateFile, QString& docDir, QString& out);

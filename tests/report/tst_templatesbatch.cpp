@@ -1,5 +1,6 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "recordingappender.h"
 #include "report/templatelistxmlhandler.h"
 #include "report/templateslist.h"
 #include "report/templatestodocumentsbatch.h"
@@ -274,9 +275,14 @@ void TestTemplatesBatch::generatorErrorStopsTheBatch()
     list.select(0, false); // a.txt
     RecordingBatch batch;
     QSignalSpy done(&batch, qOverload<>(&TemplatesToDocumentsBatch::done));
+    RecordingAppender log;
+    AppenderRegistration registration(&log);
 
     QVERIFY(batch.make(*evaluation, list, out));
     QVERIFY(done.wait(10000));
+    QVERIFY(!log.messages(Logger::Warning).filter(QStringLiteral("b.docx")).isEmpty());
+    QVERIFY2(log.messages(Logger::Warning).filter(QStringLiteral("А123ВС")).isEmpty(),
+             "the folder name, made of tag values, reached the log");
     QTest::qWait(50); // nothing follows the stop
     QCOMPARE(done.count(), 1);
     QCOMPARE(batch.getErrorInfo().code(), ErrorInfo::ErrRead);
@@ -294,8 +300,13 @@ void TestTemplatesBatch::unusableFolderStartsNothing()
     RecordingBatch batch;
     QSignalSpy done(&batch, qOverload<>(&TemplatesToDocumentsBatch::done));
 
+    RecordingAppender log;
+    AppenderRegistration registration(&log);
+
     QVERIFY(!batch.make(*evaluation, list, out));
     QCOMPARE(done.count(), 0);
+    QCOMPARE(log.messages(Logger::Warning).size(), 1);
+    QVERIFY(log.messages().filter(QStringLiteral("А123ВС")).isEmpty());
     QVERIFY(batch.progress.isEmpty());
 }
 
