@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -216,13 +217,15 @@ void reportToParent(const RenderBatch::Outcome& outcome)
     out.flush();
 }
 
-// Converts the written documents to PDF beside them with LibreOffice; false when one
-// was not converted.
+// Converts the written DOCX documents to PDF beside them with LibreOffice (text
+// documents hold markup, not layout); false when one was not converted.
 bool convertToPdf(const QString& soffice, const QList<RenderBatch::Outcome>& outcomes)
 {
     QTemporaryDir profile;
     bool converted = true;
-    for (const RenderBatch::Outcome& outcome : outcomes) {
+    int pdfs = 0;
+    for (RenderBatch::Outcome outcome : outcomes) {
+        outcome.written = outcome.written.filter(QRegularExpression(QStringLiteral("\\.docx$")));
         if (outcome.written.isEmpty())
             continue;
         QProcess process;
@@ -237,9 +240,12 @@ bool convertToPdf(const QString& soffice, const QList<RenderBatch::Outcome>& out
             if (!QFileInfo::exists(pdf)) {
                 ToolConsole::fail(tr("%1: LibreOffice made no PDF of it").arg(document));
                 converted = false;
+            } else {
+                ++pdfs;
             }
         }
     }
+    ToolConsole::out() << tr("%1 PDF copy(ies) written beside the documents").arg(pdfs) << '\n';
     return converted;
 }
 
