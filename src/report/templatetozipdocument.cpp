@@ -7,6 +7,7 @@
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
 #include "runtime/logger.h"
+#include "runtime/xmldefaulthandler.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -51,6 +52,10 @@ bool encode(const QImage& picture, const QByteArray& format, QByteArray& encoded
     QBuffer buffer(&encoded);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    // PNG quality 80 is zlib level 1: a camera picture takes a fraction of the time
+    // and barely grows; the entry is deflated once more anyway.
+    if (format == "PNG")
+        writer.setQuality(80);
     if (picture.isNull() || !writer.write(picture)) {
         LOG_WARNING() << "picture not encoded as" << format << writer.errorString();
         return false;
@@ -79,22 +84,32 @@ bool TemplateToZipDocument::make_from_disk(QString templatePath, QString)
 
 bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
 {
+    documentName = outputPath;
+    const bool made = makeInPlaceOf(templateBuffer, outputPath);
+    documentName.clear();
+    return made;
+}
+
+bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath)
+{
     QuaZip in(&templateBuffer);
     // Written beside the document and renamed over it only when complete.
     QTemporaryFile partial(outputPath + QStringLiteral(".part-XXXXXX"));
     if (!partial.open()) {
         LOG_WARNING() << "cannot create the document" << outputPath << partial.errorString();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        failWrite(outputPath);
         return false;
     }
     partial.close();
+    // A temporary file is private to its owner; a document is an ordinary file.
+    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     QuaZip out(partial.fileName());
     if (!make_zip(in, out))
         return false;
     QFile::remove(outputPath);
     if (!partial.rename(outputPath)) {
         LOG_WARNING() << "cannot put the document in place" << outputPath << partial.errorString();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+        failWrite(outputPath);
         return false;
     }
     partial.setAutoRemove(false);
@@ -115,7 +130,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     }
     if (!out.open(QuaZip::mdCreate)) {
         LOG_WARNING() << "cannot create the document" << out.getZipName() << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         in.close();
         return false;
     }
@@ -124,7 +139,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     out.close();
     if (copied && out.getZipError() != UNZ_OK) {
         LOG_WARNING() << "document not completed" << out.getZipName() << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     return copied;
@@ -158,7 +173,7 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return copyFiltered(name, in, out);
     QByteArray picture;
     if (isPhoto(name) && pictureFor(name, picture))
-        return writeEntry(name, picture, out);
+        return writeEntry(name, picture, Z_BEST_SPEED, out);
     return copyRaw(name, info, in, out);
 }
 
@@ -175,15 +190,23 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
     QBuffer result(&filtered);
     result.open(QIODevice::WriteOnly);
     filtering(source, result);
-    return writeEntry(name, filtered, out);
+    // A part that is not XML, or that a block cutting across elements broke, would give
+    // a document the word processor refuses to open: no document is better.
+    XmlDefaultHandler checker;
+    if (!checker.parse(filtered)) {
+        LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << checker.errorString();
+        failRead(templateName);
+        return false;
+    }
+    return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
 }
 
-bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out)
+bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
 {
-    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION)
+    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level)
         || out.write(bytes) != bytes.size()) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     out.close();
@@ -206,7 +229,7 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     entry.uncompressedSize = info.uncompressedSize;
     if (!out.open(QIODevice::WriteOnly, entry, nullptr, info.crc, method, level, true)) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     const bool copied = copyAll(in, out);
@@ -214,7 +237,7 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     out.close();
     if (!copied || out.getZipError() != UNZ_OK) {
         LOG_WARNING() << "entry not copied" << name << "error" << out.getZipError();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, out.getZipName()));
+        failWrite(out.getZipName());
         return false;
     }
     return true;
@@ -244,6 +267,13 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
 void TemplateToZipDocument::failRead(const QString& name)
 {
     errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, name));
+}
+
+// The user knows the document by the name it was asked for, not by the temporary one.
+void TemplateToZipDocument::failWrite(const QString& zipName)
+{
+    const QString& name = documentName.isEmpty() ? zipName : documentName;
+    errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, name));
 }
 
 bool TemplateToZipDocument::replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out)

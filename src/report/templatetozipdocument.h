@@ -14,7 +14,8 @@ struct QuaZipFileInfo64;
 // A document whose template is a zip container. The template is copied entry by entry,
 // in the order of the archive: the text parts the flavour names go through the tag
 // passes, the pictures that stand for the evaluation's own are replaced by them, and
-// every other entry is copied as its compressed bytes. The document is written beside
+// every other entry is copied as its compressed bytes. A text part that is not
+// well-formed XML after the passes ends the run without a document. The document is written beside
 // its final name and put in place only when complete, so a failed run leaves no
 // half-written document and keeps an earlier one of the same name.
 class ZENTAVO_EXPORT TemplateToZipDocument : public TemplateToDocument
@@ -52,6 +53,7 @@ protected:
     // with the reason logged otherwise.
     static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
     void failRead(const QString& templateName);
+    void failWrite(const QString& zipName);
 
 private:
     bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);
@@ -59,10 +61,14 @@ private:
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
-    bool writeEntry(const QString& name, const QByteArray& bytes, QuaZipFile& out);
+    // Pictures are deflated at the fastest level: coded pictures hardly shrink.
+    bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
     bool copyZip(QuaZip& in, QuaZip& out);
+    bool makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath);
 
     QString templateName;
+    // The document asked for, while a document is made from a buffer.
+    QString documentName;
 };
 
 #endif

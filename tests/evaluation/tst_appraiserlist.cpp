@@ -139,6 +139,10 @@ void TestAppraiserList::editingTheList()
     QVERIFY(!list->moveAppraiser(7, 8));
     QVERIFY(list->moveAppraiser(3, 5));
     QVERIFY(!list->isModified());
+    // Order counts the entries, not the positions: positions 1, 2 and 5.
+    QCOMPARE(list->getAppraiserInOrder(2), list->getAppraiser(5));
+    QCOMPARE(list->getAppraiserInOrder(3), nullptr);
+    QCOMPARE(list->getAppraiserInOrder(-1), nullptr);
     QVERIFY(!list->removeAppraiser(3));
     QVERIFY(list->removeAppraiser(5));
     QVERIFY(list->isModified());
