@@ -21,18 +21,27 @@ struct Subcommand
 {
     const char* name;
     const char* usage;
-    int (*run)(const QStringList& arguments);
+    // Takes the command line after the program name, the subcommand's name first.
+    int (*run)(const QStringList& commandLine);
 };
+
+// For subcommands that take only the arguments after their name.
+template <int (*run)(const QStringList&)>
+int afterName(const QStringList& commandLine)
+{
+    return run(commandLine.mid(1));
+}
 
 // One line per subcommand.
 const Subcommand subcommands[] = {
-    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf]", runRender},
-    {"tags", "EVALUATION [NAME[#FLAGS]...]", runTags},
-    {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", runSet},
-    {"photo", "add EVALUATION FILE...", runPhoto},
-    {"company", "logo EVALUATION FILE", runCompany},
-    {"words", "AMOUNT", runWords},
-    {"money", "AMOUNT [FLAGS]", runMoney},
+    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf]",
+     afterName<runRender>},
+    {"tags", "EVALUATION [NAME[#FLAGS]...]", afterName<runTags>},
+    {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", afterName<runSet>},
+    {"photo", "add EVALUATION FILE...", afterName<runPhoto>},
+    {"company", "logo EVALUATION FILE", afterName<runCompany>},
+    {"words", "AMOUNT", afterName<runWords>},
+    {"money", "AMOUNT [FLAGS]", afterName<runMoney>},
 };
 
 int usage()
@@ -51,7 +60,7 @@ int dispatch(const QStringList& arguments)
         return usage();
     for (const Subcommand& subcommand : subcommands)
         if (name == QLatin1String(subcommand.name))
-            return subcommand.run(arguments.mid(1));
+            return subcommand.run(arguments);
     return ToolConsole::fail(QStringLiteral("unknown command \"%1\"; zentavo --help lists the commands").arg(name),
                              ToolConsole::Usage);
 }
