@@ -1,4 +1,5 @@
 #include "localhttpsserver.h"
+#include "report/templateslist.h"
 #include "report/templatetotxt.h"
 #include "runtime/config.h"
 #include "testenvironment.h"
@@ -60,6 +61,7 @@ private slots:
     void networkRun();
     void failures_data();
     void failures();
+    void templatesListFromTheServer();
 
 private:
     QString templateUrl() const { return server.url().toString() + templatePath; }
@@ -156,6 +158,31 @@ void TestTemplateNetwork::failures()
     for (const LocalHttpsServer::Request& request : server.requests())
         paths.append(request.path);
     QCOMPARE(paths, served);
+}
+
+// The server's list replaces the entries, sorted; a failed download keeps them. Both end with done().
+void TestTemplateNetwork::templatesListFromTheServer()
+{
+    const QString listPath = QStringLiteral("/templates/list.xml");
+    server.respond(listPath, 200, QStringLiteral("<templates baseurl=\"https://t.example/t\">"
+                                                 "<template>б.docx</template><template>а.txt</template>"
+                                                 "</templates>").toUtf8());
+    TemplatesList list;
+    QSignalSpy done(&list, &TemplatesList::done);
+
+    QVERIFY(list.load(server.url().toString() + listPath));
+    QVERIFY(waitForDone(done, 1));
+    QString first;
+    list.get(0, first);
+    QCOMPARE(list.count(), 2);
+    QCOMPARE(first, QStringLiteral("а.txt"));
+    QCOMPARE(list.getBaseDir(), QStringLiteral("https://t.example/t"));
+    QVERIFY(server.requests().first().clientCertificate);
+
+    server.respond(listPath, 404, "gone");
+    QVERIFY(list.load(server.url().toString() + listPath));
+    QVERIFY(waitForDone(done, 2));
+    QCOMPARE(list.count(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestTemplateNetwork)

@@ -1,4 +1,5 @@
 #include "catalogcommands.h"
+#include "toolconsole.h"
 
 #include "catalogsource/bankcatalogsourcerbc.h"
 #include "catalogsource/peoplecatalogsource.h"
@@ -18,20 +19,18 @@ const char usageText[] = "Usage: zentavo catalog update [vehicles|people|banks] 
 
 QTextStream& out()
 {
-    static QTextStream stream(stdout);
-    return stream;
+    return ToolConsole::out();
 }
 
 QTextStream& err()
 {
-    static QTextStream stream(stderr);
-    return stream;
+    return ToolConsole::err();
 }
 
 int usage()
 {
     err() << usageText;
-    return 2;
+    return ToolConsole::Usage;
 }
 
 QUrl onServer(QUrl address, const QUrl& server)
@@ -127,7 +126,7 @@ int updateCatalogs(QStringList args)
             return usage();
         allDone = update(*source) && allDone;
     }
-    return allDone ? 0 : 1;
+    return allDone ? ToolConsole::Success : ToolConsole::Failure;
 }
 
 int importBanks(const QString& path)
@@ -136,21 +135,15 @@ int importBanks(const QString& path)
     err() << "Importing " << path << Qt::endl;
     if (!source.readZip(path)) {
         reportFailure(QStringLiteral("Bank directory \"%1\" refused").arg(path), source.getErrorString());
-        return 1;
+        return ToolConsole::Failure;
     }
     source.fixateLastUpdate();
     printSummary(source.getTitle(), source.getSummary());
     out() << "Banks in the directory: " << source.getCount() << Qt::endl;
-    return 0;
+    return ToolConsole::Success;
 }
 
 } // namespace
-
-bool isCatalogCommand(const QStringList& args)
-{
-    const QString command = args.value(0);
-    return command == QLatin1String("catalog") || command == QLatin1String("bank");
-}
 
 int runCatalogCommand(const QStringList& args)
 {

@@ -12,7 +12,6 @@
 // Progress goes to standard error, a summary of the rows added and changed to standard
 // output. args are the positional arguments, the command word first. Answers the exit
 // code: 0 done, 1 a catalog failed, 2 a usage error.
-bool isCatalogCommand(const QStringList& args);
 int runCatalogCommand(const QStringList& args);
 
 #endif

@@ -1,0 +1,126 @@
+#include "report/templatestodocumentsbatch.h"
+
+#include "evaluation/agreement.h"
+#include "evaluation/autoevaluation.h"
+#include "evaluation/vehicle.h"
+#include "report/templateslist.h"
+#include "runtime/logger.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+TemplatesToDocumentsBatch::TemplatesToDocumentsBatch(QObject* parent) : QObject(parent)
+{
+    for (TemplateToDocument* flavour : {static_cast<TemplateToDocument*>(&docx), static_cast<TemplateToDocument*>(&txt)})
+        connect(flavour, &TemplateToDocument::done, this, &TemplatesToDocumentsBatch::make_next_one,
+                Qt::QueuedConnection);
+}
+
+TemplatesToDocumentsBatch::~TemplatesToDocumentsBatch() = default;
+
+bool TemplatesToDocumentsBatch::askForOverride(QString&)
+{
+    return true;
+}
+
+void TemplatesToDocumentsBatch::done(QString) {}
+
+void TemplatesToDocumentsBatch::constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out)
+{
+    static const QRegularExpression slashes(QStringLiteral("[\\\\/]"));
+    QString number, brand, model, plate;
+    ae.getAgreement()->getNumber(number);
+    Vehicle* vehicle = ae.getVehicle();
+    vehicle->getBrand(brand);
+    vehicle->getModel(model);
+    vehicle->getRegistrationPlate(plate);
+    QString name = number + QLatin1Char('-') + brand + QLatin1Char(' ') + model + QLatin1Char('-') + plate;
+    name.replace(slashes, QStringLiteral(" "));
+    out = baseDir + QDir::separator() + name;
+}
+
+void TemplatesToDocumentsBatch::constructDocName(QString& templateFile, QString& docDir, QString& out)
+{
+    const QString name = templateFile.mid(templateFile.lastIndexOf(QDir::separator()) + 1);
+    out = docDir + QDir::separator() + name;
+}
+
+bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& templates, QString baseDir)
+{
+    if (generator) {
+        LOG_WARNING() << "a batch was started while its previous one is going on; refused";
+        return false;
+    }
+    list = &templates;
+    error = ErrorInfo();
+    docx.use(ae);
+    txt.use(ae);
+    constructDocDir(ae, baseDir, docDir);
+    if (!QDir().mkpath(docDir)) {
+        // The folder's own name is made of the evaluation's values: only its base is logged.
+        LOG_WARNING() << "cannot create the document folder under" << baseDir;
+        return false;
+    }
+    emit progress(docDir, 0, 0);
+    current = -1;
+    generator = nullptr;
+    make_next_one();
+    return true;
+}
+
+void TemplatesToDocumentsBatch::make_next_one()
+{
+    if (generator) {
+        const ErrorInfo& generatorError = generator->getErrorInfo();
+        if (generatorError.code() != ErrorInfo::ErrNone) {
+            QString templateName;
+            list->get(current, templateName);
+            LOG_WARNING() << "the batch stops at the template" << templateName << "error" << generatorError.code();
+            error.set(generatorError.code(), generatorError.message());
+            generator = nullptr;
+            emit done();
+            return;
+        }
+        done(docFile);
+        generator = nullptr;
+    }
+    if (list && startNextSelected())
+        return;
+    finish();
+}
+
+// Starts the generator of the next selected template; false when none is left.
+bool TemplatesToDocumentsBatch::startNextSelected()
+{
+    const int total = list->count();
+    for (++current; current < total; ++current) {
+        if (!list->isSelected(current))
+            continue;
+        QString templateFile;
+        list->getFullName(current, templateFile);
+        constructDocName(templateFile, docDir, docFile);
+        if (QFileInfo::exists(docFile) && !askForOverride(docFile))
+            continue;
+        emit progress(docFile, 100, (current + 1) * 100 / total);
+        switch (list->getType(current)) {
+        case TemplatesList::TYPE_TXT:
+            generator = &txt;
+            break;
+        case TemplatesList::TYPE_DOCX:
+            generator = &docx;
+            break;
+        default:
+            continue;
+        }
+        generator->make(templateFile, docFile);
+        return true;
+    }
+    return false;
+}
+
+void TemplatesToDocumentsBatch::finish()
+{
+    emit progress(docDir, 100, 100);
+    emit done();
+}

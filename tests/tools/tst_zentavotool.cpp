@@ -1,0 +1,193 @@
+#include "zipfixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QStringList errLines;
+};
+
+// Runs the built tool as a user would: no display, no runtime folder, no Qt settings.
+Run zentavo(const QStringList& arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
+    Run run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.errLines = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray entry(const QString& docx, const QString& name)
+{
+    for (const ZipEntry& zipEntry : readZip(docx))
+        if (zipEntry.name == name)
+            return zipEntry.content;
+    return QByteArray();
+}
+
+// The text of a DOCX part with its markup removed.
+QString plainText(const QByteArray& xml)
+{
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
+    return QString::fromUtf8(xml).remove(markup);
+}
+
+} // namespace
+
+// The sample of examples/ made and rendered by the tool, and the tool's answers to bad input.
+class TestZentavoTool : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void rendersTheSample();
+    void keepsExistingDocuments();
+    void badInput_data();
+    void badInput();
+
+private:
+    QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
+    QString documentFolder() const { return out + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77"); }
+
+    QTemporaryDir dir;
+    QString sample;
+    QString notAnEvaluation;
+    QString out;
+};
+
+void TestZentavoTool::initTestCase()
+{
+    sample = dir.filePath(QStringLiteral("sample.zip"));
+    out = dir.filePath(QStringLiteral("out"));
+    QProcess make;
+    make.start(QStringLiteral("bash"), {examples() + QStringLiteral("/make-sample.sh"), QStringLiteral(ZENTAVO_TOOL), sample});
+    QVERIFY(make.waitForFinished(120000));
+    QVERIFY2(make.exitCode() == 0, make.readAllStandardError().constData());
+    notAnEvaluation = dir.filePath(QStringLiteral("notes.zip"));
+    QFile notes(notAnEvaluation);
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a zip") > 0);
+}
+
+void TestZentavoTool::rendersTheSample()
+{
+    const Run run = zentavo({QStringLiteral("render"), sample, notAnEvaluation, QStringLiteral("--templates"),
+                             examples() + QStringLiteral("/templates"), QStringLiteral("--out"), out,
+                             QStringLiteral("--jobs"), QStringLiteral("2")});
+
+    QCOMPARE(run.exitCode, 1); // one evaluation failed, the other was rendered
+    QVERIFY(run.out.contains(QStringLiteral("FAILED  ") + notAnEvaluation));
+    QVERIFY(run.out.contains(QStringLiteral("3 document(s) written")));
+    // stderr: the progress lines and the one line of the failure; no Qt diagnostics.
+    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/\\d\\] "))).size(), 3);
+    QCOMPARE(run.errLines.size(), 4);
+
+    const QString contract = QString::fromUtf8(readFile(documentFolder() + QStringLiteral("/contract.txt")));
+    QVERIFY(contract.contains(QStringLiteral("ДОГОВОР № ОЦ-2026/118")));
+    QVERIFY(contract.contains(QStringLiteral("3500.50 руб. (Три тысячи пятьсот рублей 50 копеек)")));
+    QVERIFY(contract.contains(QStringLiteral("гарантией № БГ-77/2026")));
+
+    const QString report = documentFolder() + QStringLiteral("/valuation-report.docx");
+    const QByteArray body = entry(report, QStringLiteral("word/document.xml"));
+    const QString text = plainText(body);
+    for (const char* expected :
+         {"ОТЧЁТ № ОЦ-2026/118", "При осмотре обнаружено: скол на лобовом стекле", "Фаркоп", "Коврики",
+          "по затратному подходу: 1064125 руб.", "1051850", "1081000", "1035300", "3 аналогов: 1056050 руб.",
+          "составляет 1058742 руб. (Один миллион пятьдесят восемь тысяч семьсот сорок два рубля 00 копеек)",
+          "Соколова А. С."})
+        QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
+    QVERIFY(!text.contains(QStringLiteral("повреждений не обнаружено")));
+    QVERIFY(!text.contains(QStringLiteral("&lt;#")));
+    QVERIFY(plainText(entry(report, QStringLiteral("word/header1.xml"))).contains(QStringLiteral("отчёт № ОЦ-2026/118")));
+    // The logo, two photos and the chart; the third photo frame has no photo and is gone.
+    QCOMPARE(body.count("<w:drawing>"), 4);
+
+    const QString act = plainText(entry(documentFolder() + QStringLiteral("/inspection-act.docx"), QStringLiteral("word/document.xml")));
+    QVERIFY(act.contains(QStringLiteral("АКТ ОСМОТРА № 17")));
+    QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
+    QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
+}
+
+void TestZentavoTool::keepsExistingDocuments()
+{
+    const QString contract = documentFolder() + QStringLiteral("/contract.txt");
+    QFile file(contract);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("edited by hand") > 0);
+    file.close();
+
+    const Run run = zentavo({QStringLiteral("render"), sample, QStringLiteral("--templates"),
+                             examples() + QStringLiteral("/templates"), QStringLiteral("--out"), out,
+                             QStringLiteral("--only"), QStringLiteral("contract.txt")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.contains(QStringLiteral("0 document(s) written, 1 kept")));
+    QCOMPARE(readFile(contract), QByteArray("edited by hand"));
+}
+
+void TestZentavoTool::badInput_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %S the sample, %N not an evaluation, %T the templates
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    const QStringList render{"render", "%S", "--templates", "%T", "--out"};
+    QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "unknown command";
+    QTest::newRow("unknown flag") << render + QStringList{"%D", "--colour"} << 2 << "colour";
+    QTest::newRow("jobs not a number") << render + QStringList{"%D", "--jobs", "many"} << 2 << "--jobs";
+    QTest::newRow("unknown template") << render + QStringList{"%D", "--only", "x.docx"} << 1 << "x.docx";
+    QTest::newRow("unwritable output") << render + QStringList{"%N"} << 1 << "failed";
+    QTest::newRow("missing file") << QStringList{"tags", "%D/none.zip"} << 1 << "no such file";
+    QTest::newRow("not an evaluation") << QStringList{"tags", "%N"} << 1 << "not an evaluation";
+    QTest::newRow("unknown tag") << QStringList{"tags", "%S", "НЕТ_ТАКОГО#R"} << 1 << "НЕТ_ТАКОГО";
+    QTest::newRow("tag no file keeps") << QStringList{"set", "%S", "НЕТ_ТАКОГО=1"} << 1 << "НЕТ_ТАКОГО";
+    QTest::newRow("photo not a picture") << QStringList{"photo", "add", "%S", "%N"} << 1 << "not a picture";
+    QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
+}
+
+void TestZentavoTool::badInput()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    const QString scratch = dir.filePath(QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch));
+    for (QString& argument : arguments)
+        argument.replace(QLatin1String("%S"), sample)
+            .replace(QLatin1String("%N"), notAnEvaluation)
+            .replace(QLatin1String("%T"), examples() + QStringLiteral("/templates"))
+            .replace(QLatin1String("%D"), scratch);
+    const QByteArray sampleBefore = readFile(sample);
+
+    const Run run = zentavo(arguments);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines.first().startsWith(QLatin1String("zentavo: ")), qPrintable(run.errLines.first()));
+    QVERIFY2(run.errLines.first().contains(message) || run.out.contains(message), qPrintable(run.errLines.first()));
+    QCOMPARE(readFile(sample), sampleBefore);
+    QCOMPARE(QDir(scratch).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestZentavoTool)
+#include "tst_zentavotool.moc"

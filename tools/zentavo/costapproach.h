@@ -1,0 +1,26 @@
+#ifndef ZENTAVO_TOOL_COSTAPPROACH_H
+#define ZENTAVO_TOOL_COSTAPPROACH_H
+
+#include "hostapproach.h"
+
+// The cost approach ("Затратный подход", key "ЗП"): the price of a new vehicle of the
+// same make and equipment, less physical wear, less the cost of the repairs it needs.
+//   ЗП_СТОИМОСТЬ_НОВОГО_ТС   price of a new vehicle (input)
+//   ЗП_ИЗНОС                 physical wear, percent (input)
+//   СТОИМОСТЬ_ВОССТ_РЕМОНТА  repair cost (the vehicle's own tag)
+//   ЗП_СТОИМОСТЬ             = new price × (1 − wear / 100) − repair cost, whole rubles
+// The price of a new vehicle is also the full cost of the analogue.
+class CostApproach : public HostApproach
+{
+public:
+    explicit CostApproach(EvaluationStorage& storage);
+
+    Money& getAnalogFullCost(Money& cost) override;
+    Money& getCost(Money& cost) override;
+
+protected:
+    QStringList storedTags() const override;
+    bool computedTag(const QString& name, QString& value, tagflag_t flags) override;
+};
+
+#endif

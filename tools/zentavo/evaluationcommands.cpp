@@ -1,0 +1,175 @@
+// zentavo tags, zentavo set, zentavo photo add: reading and editing an evaluation file.
+
+#include "hostevaluation.h"
+#include "subcommands.h"
+#include "toolconsole.h"
+
+#include "values/tagutils.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("zentavo", text);
+}
+
+bool refuseOptions(const QStringList& arguments, const QString& usage, int& code)
+{
+    for (const QString& argument : arguments)
+        if (argument.startsWith(QLatin1String("--")) || argument.isEmpty()) {
+            code = ToolConsole::fail(tr("unknown option \"%1\"; usage: %2").arg(argument, usage), ToolConsole::Usage);
+            return true;
+        }
+    return false;
+}
+
+// The tag list exactly as the file stores it, one "NAME=value" line per tag.
+int listStoredTags(const QString& path)
+{
+    QuaZip zip(path);
+    QuaZipFile entry(&zip);
+    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("tag_list.txt"))
+        || !entry.open(QIODevice::ReadOnly))
+        return ToolConsole::fail(tr("%1: the tag list cannot be read").arg(path));
+    while (!entry.atEnd()) {
+        const QString line = QString::fromUtf8(entry.readLine()).trimmed();
+        if (!line.isEmpty())
+            ToolConsole::out() << line << '\n';
+    }
+    return ToolConsole::Success;
+}
+
+// NAME#FLAGS as a template writes it, for example СТОИМОСТЬ_УСЛУГ#R#T or ДАТА_ОЦЕНКИ#Y.
+int resolveReportTags(HostEvaluation& evaluation, const QStringList& requests)
+{
+    int result = ToolConsole::Success;
+    for (const QString& request : requests) {
+        const QStringList parts = request.split(QLatin1Char('#'), Qt::SkipEmptyParts);
+        tagflag_t flags = 0;
+        for (const QString& letters : parts.mid(1))
+            for (const QChar letter : letters)
+                flags |= TagUtils::flagForLetter(letter);
+        QString value;
+        if (parts.isEmpty() || !evaluation.evaluation().getTag(parts.at(0), value, flags)) {
+            result = ToolConsole::fail(tr("no tag \"%1\" in this evaluation").arg(request));
+            continue;
+        }
+        ToolConsole::out() << request << " = " << value << '\n';
+    }
+    return result;
+}
+
+// The names of the tag lines of a file in the evaluation's line form.
+QStringList tagNamesIn(QFile& file)
+{
+    QStringList names, parts;
+    while (!file.atEnd()) {
+        EvaluationTagStorage::parseLine(QString::fromUtf8(file.readLine()), parts);
+        if (!parts.isEmpty())
+            names.append(parts.at(1));
+    }
+    file.seek(0);
+    return names;
+}
+
+} // namespace
+
+int runTags(const QStringList& arguments)
+{
+    const QString usage = QStringLiteral("zentavo tags EVALUATION [NAME[#FLAGS]...]");
+    int code = 0;
+    if (arguments.isEmpty())
+        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
+    if (refuseOptions(arguments, usage, code))
+        return code;
+    HostEvaluation evaluation;
+    QString error;
+    if (!evaluation.open(arguments.at(0), error))
+        return ToolConsole::fail(error);
+    if (arguments.size() == 1)
+        return listStoredTags(arguments.at(0));
+    return resolveReportTags(evaluation, arguments.mid(1));
+}
+
+int runSet(const QStringList& arguments)
+{
+    const QString usage = QStringLiteral("zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...");
+    QStringList rest = arguments;
+    QString from;
+    const qsizetype fromAt = rest.indexOf(QStringLiteral("--from"));
+    if (fromAt > 0 && fromAt + 1 < rest.size()) {
+        from = rest.at(fromAt + 1);
+        rest.remove(fromAt, 2);
+    }
+    int code = 0;
+    if (rest.isEmpty() || (rest.size() == 1 && from.isEmpty()))
+        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
+    if (refuseOptions(rest, usage, code))
+        return code;
+    const QString path = rest.takeFirst();
+    HostEvaluation evaluation;
+    QString error;
+    if (!evaluation.openOrCreate(path, error))
+        return ToolConsole::fail(error);
+    QStringList names;
+    if (!from.isEmpty()) {
+        QFile file(from);
+        if (!file.open(QIODevice::ReadOnly))
+            return ToolConsole::fail(tr("%1: %2").arg(from, file.errorString()));
+        names = tagNamesIn(file);
+        evaluation.storage().readTagLines(file);
+    }
+    for (const QString& assignment : rest) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals <= 0)
+            return ToolConsole::fail(tr("not NAME=VALUE: \"%1\"").arg(assignment), ToolConsole::Usage);
+        names.append(assignment.left(equals));
+        evaluation.storage().setTag(names.last(), assignment.mid(equals + 1));
+    }
+    evaluation.adoptWrittenTags();
+    if (!evaluation.save(path, names, error))
+        return ToolConsole::fail(error);
+    ToolConsole::out() << tr("%1: %2 tag(s) set").arg(path).arg(names.size()) << '\n';
+    return ToolConsole::Success;
+}
+
+int runPhoto(const QStringList& arguments)
+{
+    const QString usage = QStringLiteral("zentavo photo add EVALUATION FILE...");
+    int code = 0;
+    if (arguments.size() < 3 || arguments.at(0) != QLatin1String("add"))
+        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
+    if (refuseOptions(arguments, usage, code))
+        return code;
+    const QString path = arguments.at(1);
+    HostEvaluation evaluation;
+    QString error;
+    if (!evaluation.openOrCreate(path, error))
+        return ToolConsole::fail(error);
+    for (const QString& photo : arguments.mid(2)) {
+        QFile file(photo);
+        if (!file.open(QIODevice::ReadOnly))
+            return ToolConsole::fail(tr("%1: %2").arg(photo, file.errorString()));
+        // A camera's JPEG is kept byte for byte; other pictures are encoded as JPEG.
+        const QByteArray bytes = file.readAll();
+        const bool added = bytes.startsWith("\xFF\xD8") ? evaluation.storage().addPhotoData(bytes)
+                                                         : evaluation.storage().addPhotoImage(QImage::fromData(bytes));
+        if (!added)
+            return ToolConsole::fail(tr("%1: not a picture").arg(photo));
+    }
+    if (!evaluation.save(path, {}, error))
+        return ToolConsole::fail(error);
+    ToolConsole::out() << tr("%1: %2 photo(s), %3 added")
+                              .arg(path)
+                              .arg(evaluation.storage().getPhotoCount())
+                              .arg(arguments.size() - 2)
+                       << '\n';
+    return ToolConsole::Success;
+}

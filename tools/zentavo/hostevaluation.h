@@ -1,0 +1,40 @@
+#ifndef ZENTAVO_TOOL_HOSTEVALUATION_H
+#define ZENTAVO_TOOL_HOSTEVALUATION_H
+
+#include "comparativeapproach.h"
+#include "costapproach.h"
+
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+
+#include <QString>
+
+// One evaluation as the tool holds it: the tag store, the facade over it and the
+// tool's two approaches, registered as a host registers its own.
+class HostEvaluation
+{
+public:
+    HostEvaluation();
+
+    // False with a one-line reason when the file is missing or is not an evaluation.
+    bool open(const QString& path, QString& error);
+    // Opens the file, or starts a new evaluation when there is none yet.
+    bool openOrCreate(const QString& path, QString& error);
+    // After tags were written directly: the sections that read their tags once (the
+    // appraisers, the reconciliation's criteria) read them again.
+    void adoptWrittenTags();
+    // Saves atomically, first checking on a scratch copy that every tag in checkedTags
+    // is kept by the file; nothing is written when one would be lost.
+    bool save(const QString& path, const QStringList& checkedTags, QString& error);
+
+    EvaluationTagStorage& storage() { return tags; }
+    AutoEvaluation& evaluation() { return facade; }
+
+private:
+    EvaluationTagStorage tags;
+    AutoEvaluation facade;
+    CostApproach cost;
+    ComparativeApproach comparative;
+};
+
+#endif

@@ -1,0 +1,323 @@
+// zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
+//                [--jobs N] [--pdf]
+// Every selected template for every evaluation, each evaluation into its own folder under
+// --out. With --jobs N, up to N evaluations render at once in worker processes. One
+// evaluation that fails does not stop the others; the summary lists it.
+
+#include "hostevaluation.h"
+#include "renderbatch.h"
+#include "renderprogress.h"
+#include "subcommands.h"
+#include "toolconsole.h"
+
+#include "report/templateslist.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <unistd.h>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("zentavo", text);
+}
+
+struct RenderOptions
+{
+    QStringList evaluations;
+    QString templates;
+    QString out;
+    QStringList only;
+    bool overwrite = false;
+    int jobs = 1;
+    bool pdf = false;
+    bool worker = false; // reports to a parent process instead of the user
+};
+
+// A worker's report to its parent, one tab-separated line per event.
+const QString workerStarted = QStringLiteral("started");
+const QString workerWritten = QStringLiteral("written");
+const QString workerSkipped = QStringLiteral("skipped");
+const QString workerFolder = QStringLiteral("folder");
+const QString workerFailed = QStringLiteral("failed");
+
+bool parseOptions(const QStringList& arguments, RenderOptions& options, QString& error)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption templates(QStringLiteral("templates"), QString(), QStringLiteral("DIR|URL"));
+    const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption only(QStringLiteral("only"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"));
+    const QCommandLineOption worker(QStringLiteral("worker"));
+    parser.addOptions({templates, out, only, overwrite, jobs, pdf, worker});
+    if (!parser.parse(QStringList{QStringLiteral("zentavo render")} + arguments)) {
+        error = parser.errorText();
+        return false;
+    }
+    options.evaluations = parser.positionalArguments();
+    options.templates = parser.value(templates);
+    options.out = parser.value(out);
+    options.only = parser.values(only);
+    options.overwrite = parser.isSet(overwrite);
+    options.pdf = parser.isSet(pdf);
+    options.worker = parser.isSet(worker);
+    bool number = false;
+    options.jobs = parser.value(jobs).toInt(&number);
+    if (!number || options.jobs < 1)
+        error = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(parser.value(jobs));
+    else if (options.evaluations.isEmpty() || options.templates.isEmpty() || options.out.isEmpty())
+        error = tr("usage: zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] "
+                   "[--overwrite] [--jobs N] [--pdf]");
+    return error.isEmpty();
+}
+
+int selectedCount(const TemplatesList& list)
+{
+    int selected = 0;
+    for (int i = 0; i < list.count(); ++i)
+        selected += list.isSelected(i);
+    return selected;
+}
+
+bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& error)
+{
+    QEventLoop loop;
+    bool loaded = false;
+    QObject::connect(&list, &TemplatesList::done, &loop, [&] {
+        loaded = true;
+        loop.quit();
+    });
+    const bool onDisk = !options.templates.startsWith(QLatin1String("http://"))
+                        && !options.templates.startsWith(QLatin1String("https://"));
+    if (onDisk && !QFileInfo(options.templates).isDir()) {
+        error = tr("%1: no such template folder").arg(options.templates);
+        return false;
+    }
+    if (!list.load(options.templates))
+        return false;
+    if (!loaded)
+        loop.exec();
+    if (!options.only.isEmpty()) {
+        list.unselectAll();
+        for (const QString& wanted : options.only) {
+            bool found = false;
+            QString name;
+            for (int i = 0; i < list.count(); ++i)
+                if (list.get(i, name) && name == wanted) {
+                    list.select(i, true);
+                    found = true;
+                }
+            if (!found) {
+                error = tr("no template \"%1\" in %2").arg(wanted, options.templates);
+                return false;
+            }
+        }
+    }
+    // Only text and DOCX templates can be produced; the others are not counted as work.
+    // The meta tags of a template folder live in its metatags.txt, which is no template.
+    QString name;
+    for (int i = 0; i < list.count(); ++i)
+        if ((list.getType(i) != TemplatesList::TYPE_TXT && list.getType(i) != TemplatesList::TYPE_DOCX)
+            || (list.get(i, name) && name == QLatin1String("metatags.txt")))
+            list.select(i, false);
+    const int selected = selectedCount(list);
+    if (selected == 0)
+        error = tr("no .docx or .txt templates in %1").arg(options.templates);
+    return selected > 0;
+}
+
+RenderBatch::Outcome renderInProcess(const QString& path, TemplatesList& list, const RenderOptions& options,
+                                     const RenderBatch::Progress& started)
+{
+    HostEvaluation evaluation;
+    RenderBatch::Outcome outcome;
+    if (!evaluation.open(path, outcome.error))
+        return outcome;
+    RenderBatch batch(options.overwrite, started);
+    return batch.run(evaluation.evaluation(), list, options.out);
+}
+
+// Runs one worker process per evaluation, at most options.jobs at a time.
+QList<RenderBatch::Outcome> renderWithWorkers(const RenderOptions& options, RenderProgress& progress)
+{
+    QList<RenderBatch::Outcome> outcomes(options.evaluations.size());
+    QList<QProcess*> running;
+    int next = 0;
+    QEventLoop loop;
+    std::function<void()> startMore = [&] {
+        while (running.size() < options.jobs && next < options.evaluations.size()) {
+            const int index = next++;
+            auto* process = new QProcess(&loop);
+            process->setStandardErrorFile(QProcess::nullDevice());
+            QObject::connect(process, &QProcess::readyReadStandardOutput, process, [&, process, index] {
+                while (process->canReadLine()) {
+                    const QString line = QString::fromUtf8(process->readLine()).chopped(1);
+                    const QString kind = line.section(QLatin1Char('\t'), 0, 0);
+                    const QString value = line.section(QLatin1Char('\t'), 1);
+                    RenderBatch::Outcome& outcome = outcomes[index];
+                    if (kind == workerStarted)
+                        progress.documentStarted(value);
+                    else if (kind == workerWritten)
+                        outcome.written.append(value);
+                    else if (kind == workerSkipped)
+                        outcome.skipped.append(value);
+                    else if (kind == workerFolder)
+                        outcome.folder = value;
+                    else if (kind == workerFailed)
+                        outcome.error = value;
+                }
+            });
+            QObject::connect(process, &QProcess::finished, process, [&, process, index](int code, QProcess::ExitStatus status) {
+                if ((status != QProcess::NormalExit || code > ToolConsole::Failure) && outcomes[index].error.isEmpty())
+                    outcomes[index].error = tr("the worker process ended abnormally");
+                running.removeOne(process);
+                process->deleteLater();
+                startMore();
+                if (running.isEmpty())
+                    loop.quit();
+            });
+            QStringList arguments{QStringLiteral("render"), options.evaluations.at(index), QStringLiteral("--templates"),
+                                  options.templates, QStringLiteral("--out"), options.out, QStringLiteral("--worker")};
+            for (const QString& name : options.only)
+                arguments << QStringLiteral("--only") << name;
+            if (options.overwrite)
+                arguments << QStringLiteral("--overwrite");
+            running.append(process);
+            process->start(QCoreApplication::applicationFilePath(), arguments);
+        }
+    };
+    startMore();
+    if (!running.isEmpty())
+        loop.exec();
+    return outcomes;
+}
+
+void reportToParent(const RenderBatch::Outcome& outcome)
+{
+    QTextStream& out = ToolConsole::out();
+    if (!outcome.folder.isEmpty())
+        out << workerFolder << '\t' << outcome.folder << '\n';
+    for (const QString& document : outcome.written)
+        out << workerWritten << '\t' << document << '\n';
+    for (const QString& document : outcome.skipped)
+        out << workerSkipped << '\t' << document << '\n';
+    if (!outcome.error.isEmpty())
+        out << workerFailed << '\t' << QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+    out.flush();
+}
+
+// Converts the written DOCX documents to PDF beside them with LibreOffice (text
+// documents hold markup, not layout); false when one was not converted.
+bool convertToPdf(const QString& soffice, const QList<RenderBatch::Outcome>& outcomes)
+{
+    QTemporaryDir profile;
+    bool converted = true;
+    int pdfs = 0;
+    for (RenderBatch::Outcome outcome : outcomes) {
+        outcome.written = outcome.written.filter(QRegularExpression(QStringLiteral("\\.docx$")));
+        if (outcome.written.isEmpty())
+            continue;
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
+                                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                                           QStringLiteral("--outdir"), outcome.folder} + outcome.written);
+        process.waitForFinished(600000);
+        for (const QString& document : outcome.written) {
+            const QString pdf = QFileInfo(document).path() + QLatin1Char('/') + QFileInfo(document).completeBaseName()
+                                + QStringLiteral(".pdf");
+            if (!QFileInfo::exists(pdf)) {
+                ToolConsole::fail(tr("%1: LibreOffice made no PDF of it").arg(document));
+                converted = false;
+            } else {
+                ++pdfs;
+            }
+        }
+    }
+    ToolConsole::out() << tr("%1 PDF copy(ies) written beside the documents").arg(pdfs) << '\n';
+    return converted;
+}
+
+int summarise(const RenderOptions& options, const QList<RenderBatch::Outcome>& outcomes)
+{
+    int written = 0, skipped = 0, failed = 0;
+    QTextStream& out = ToolConsole::out();
+    for (int i = 0; i < outcomes.size(); ++i) {
+        const RenderBatch::Outcome& outcome = outcomes.at(i);
+        written += int(outcome.written.size());
+        skipped += int(outcome.skipped.size());
+        if (!outcome.error.isEmpty()) {
+            ++failed;
+            const QString& path = options.evaluations.at(i);
+            out << "FAILED  " << (outcome.error.startsWith(path) ? outcome.error : path + QStringLiteral(": ") + outcome.error)
+                << '\n';
+        }
+        if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
+            out << tr("%1 -> %2").arg(options.evaluations.at(i), outcome.folder) << '\n';
+        for (const QString& document : outcome.written)
+            out << "  " << QFileInfo(document).fileName() << '\n';
+        for (const QString& document : outcome.skipped)
+            out << "  " << tr("%1 (exists, kept; --overwrite replaces it)").arg(QFileInfo(document).fileName()) << '\n';
+    }
+    out << tr("%1 document(s) written, %2 kept, %3 of %4 evaluation(s) failed")
+               .arg(written)
+               .arg(skipped)
+               .arg(failed)
+               .arg(outcomes.size())
+        << '\n';
+    if (failed > 0)
+        return ToolConsole::fail(tr("%1 evaluation(s) failed; see above").arg(failed));
+    return ToolConsole::Success;
+}
+
+} // namespace
+
+int runRender(const QStringList& arguments)
+{
+    RenderOptions options;
+    QString error;
+    if (!parseOptions(arguments, options, error))
+        return ToolConsole::fail(error, ToolConsole::Usage);
+    const QString soffice = options.pdf ? QStandardPaths::findExecutable(QStringLiteral("soffice")) : QString();
+    if (options.pdf && soffice.isEmpty())
+        return ToolConsole::fail(tr("--pdf needs LibreOffice, and its soffice command is not installed "
+                                    "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered"));
+    TemplatesList templates;
+    if (!loadTemplates(options, templates, error))
+        return ToolConsole::fail(error.isEmpty() ? tr("%1: the template list cannot be read").arg(options.templates) : error);
+
+    if (options.worker) {
+        const RenderBatch::Outcome outcome = renderInProcess(options.evaluations.value(0), templates, options, [](const QString& document) {
+            ToolConsole::out() << workerStarted << '\t' << document << Qt::endl;
+        });
+        reportToParent(outcome);
+        return outcome.error.isEmpty() ? ToolConsole::Success : ToolConsole::Failure;
+    }
+
+    RenderProgress progress(int(options.evaluations.size()) * selectedCount(templates), ToolConsole::isTerminal(STDERR_FILENO));
+    QList<RenderBatch::Outcome> outcomes;
+    if (options.jobs > 1 && options.evaluations.size() > 1) {
+        outcomes = renderWithWorkers(options, progress);
+    } else {
+        for (const QString& path : options.evaluations)
+            outcomes.append(renderInProcess(path, templates, options, [&](const QString& document) {
+                progress.documentStarted(document);
+            }));
+    }
+    progress.finish();
+    const int result = summarise(options, outcomes);
+    if (options.pdf && !convertToPdf(soffice, outcomes))
+        return ToolConsole::Failure;
+    return result;
+}

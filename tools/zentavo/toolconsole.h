@@ -1,0 +1,29 @@
+#ifndef ZENTAVO_TOOL_TOOLCONSOLE_H
+#define ZENTAVO_TOOL_TOOLCONSOLE_H
+
+#include <QString>
+#include <QTextStream>
+
+// The tool's terminal: standard output for results, one line on standard error for a
+// failure, and nothing else. Qt's own diagnostics go to the library log instead of the
+// terminal.
+class ToolConsole
+{
+public:
+    // Exit codes.
+    enum { Success = 0, Failure = 1, Usage = 2 };
+
+    // Before the application object exists: the offscreen platform when there is no
+    // display, a private runtime folder when none is set, and Qt's messages to the log.
+    static void prepareEnvironment();
+    // Removes the private runtime folder, if one was made.
+    static void cleanUp();
+
+    static QTextStream& out();
+    static QTextStream& err();
+    // Writes "zentavo: message" on standard error; returns code.
+    static int fail(const QString& message, int code = Failure);
+    static bool isTerminal(int fd);
+};
+
+#endif
