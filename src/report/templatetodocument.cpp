@@ -425,9 +425,14 @@ void TemplateToDocument::then_metaTagCatalog_failed(QString reason)
     finishRun();
 }
 
+QString TemplateToDocument::loggedName(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
 bool TemplateToDocument::make_stage2()
 {
-    LOG_TRACE() << outputPath << "stype=" << sourceType;
+    LOG_TRACE() << loggedName(outputPath) << "stype=" << sourceType;
     if (sourceType == TEMPLATE_SOURCE_NETWORK)
         return make_from_network(templatePath, outputPath);
     // An exception from the evaluation passes through to the host; the generator must
@@ -525,9 +530,9 @@ void TemplateToDocument::downloadFinished(QNetworkReply* finished)
         LOG_TRACE() << "reply sz=" << finished->bytesAvailable();
         QBuffer buffer;
         buffer.setData(finished->readAll());
-        LOG_TRACE() << outputFile << "buf sz=" << buffer.size();
+        LOG_TRACE() << loggedName(outputFile) << "buf sz=" << buffer.size();
         const bool made = make_from_buffer(buffer, outputFile);
-        LOG_TRACE() << outputFile << "make ret=" << made;
+        LOG_TRACE() << loggedName(outputFile) << "make ret=" << made;
     }
     finishRun();
 }

@@ -141,6 +141,9 @@ public slots:
     void downloadFinished(QNetworkReply* reply);
 
 protected:
+    // The file name alone, for the log: a document's folder is named after the agreement
+    // and the vehicle, which the log must not carry.
+    static QString loggedName(const QString& path);
     // The template of the current or last run, as passed to make; names it in errors.
     const QString& getTemplatePath() const { return templatePath; }
     // For the flavours, which record why a document could not be made.

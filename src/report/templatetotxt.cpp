@@ -42,7 +42,7 @@ bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateNa
     const bool written = output.open(QIODevice::WriteOnly)
                          && output.write(document.data()) == document.data().size() && output.commit();
     if (!written) {
-        LOG_WARNING() << "cannot write the document" << outputPath << output.errorString();
+        LOG_WARNING() << "cannot write the document" << loggedName(outputPath) << output.errorString();
         errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
     }
     return written;

@@ -96,7 +96,7 @@ bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString
     // Written beside the document and renamed over it only when complete.
     QTemporaryFile partial(outputPath + QStringLiteral(".part-XXXXXX"));
     if (!partial.open()) {
-        LOG_WARNING() << "cannot create the document" << outputPath << partial.errorString();
+        LOG_WARNING() << "cannot create the document" << loggedName(outputPath) << partial.errorString();
         failWrite(outputPath);
         return false;
     }
@@ -108,7 +108,7 @@ bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString
         return false;
     QFile::remove(outputPath);
     if (!partial.rename(outputPath)) {
-        LOG_WARNING() << "cannot put the document in place" << outputPath << partial.errorString();
+        LOG_WARNING() << "cannot put the document in place" << loggedName(outputPath) << partial.errorString();
         failWrite(outputPath);
         return false;
     }
@@ -129,7 +129,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
         return false;
     }
     if (!out.open(QuaZip::mdCreate)) {
-        LOG_WARNING() << "cannot create the document" << out.getZipName() << "error" << out.getZipError();
+        LOG_WARNING() << "cannot create the document" << loggedName(out.getZipName()) << "error" << out.getZipError();
         failWrite(out.getZipName());
         in.close();
         return false;
@@ -138,7 +138,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     in.close();
     out.close();
     if (copied && out.getZipError() != UNZ_OK) {
-        LOG_WARNING() << "document not completed" << out.getZipName() << "error" << out.getZipError();
+        LOG_WARNING() << "document not completed" << loggedName(out.getZipName()) << "error" << out.getZipError();
         failWrite(out.getZipName());
         return false;
     }
