@@ -152,18 +152,15 @@ void TestAppraiser::evaluationTags()
     QCOMPARE(written(copy, 1), lines);
 }
 
+// A short flag and the specialist's tags under an appraiser's number are resolved by
+// tst_fullevaluation; the type is read in any letter case.
 void TestAppraiser::reportTags()
 {
     EvaluationTagStorage storage;
     storage.setTag(QStringLiteral("ТИП_ОЦЕНЩИКА_3"), QStringLiteral("оценщик"));
-    storage.setTag(QStringLiteral("ИМЯ_ОЦЕНЩИКА_3"), QStringLiteral("Анна"));
-    Appraiser appraiser(3, storage);
-    QCOMPARE(appraiser.getType(), Appraiser::APPRAISER);
-    QString value;
-    QVERIFY(appraiser.getTag(QStringLiteral("ИМЯ_ОЦЕНЩИКА"), value, TAGFLAG_SHORT));
-    QCOMPARE(value, QStringLiteral("А."));
-    QVERIFY(!appraiser.getTag(QStringLiteral("ИМЯ_СПЕЦИАЛИСТА"), value, 0));
+    QCOMPARE(Appraiser(3, storage).getType(), Appraiser::APPRAISER);
     Appraiser specialist;
+    QString value;
     QVERIFY(!specialist.getTag(QStringLiteral("СТАЖ_ОЦЕНЩИКА"), value, 0));
 }
 

@@ -6,7 +6,6 @@
 #include "catalog/vehiclebodytypecatalog.h"
 #include "catalog/vehiclebrandcatalog.h"
 #include "catalog/vehiclemodelcatalog.h"
-#include "catalog/vehicletransmissioncatalog.h"
 #include "catalog/vehicletypecatalog.h"
 #include "runtime/singletonregistry.h"
 
@@ -54,7 +53,6 @@ private slots:
     void addFindAndDelete();
     void vehicleTypesWithTreadHeights();
     void filteredCatalogsReloadRules();
-    void transmissionsAreFixed();
     void identityDocumentsAndAwkwardNames();
     void nameValueCatalog();
     void bankLookup_data();
@@ -133,15 +131,6 @@ void TestSimpleCatalogs::filteredCatalogsReloadRules()
     QCOMPARE(names(*brands).size(), 2);
     // Model coefficients come from columns this schema does not have.
     QVERIFY(models->get_Kt(1).isNull() && models->get_Lt(1).isNull());
-}
-
-void TestSimpleCatalogs::transmissionsAreFixed()
-{
-    run(QStringLiteral("insert into transmission (name) values ('Из каталога')"));
-    QCOMPARE(names(*VehicleTransmissionCatalog::getInstance()),
-             (QStringList{QStringLiteral("Ручная механическая"), QStringLiteral("Автоматическая"),
-                          QStringLiteral("Вариатор"), QStringLiteral("Робот. с одним сцеплением"),
-                          QStringLiteral("Робот. с двумя сцеплениями")}));
 }
 
 void TestSimpleCatalogs::identityDocumentsAndAwkwardNames()

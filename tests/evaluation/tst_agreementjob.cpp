@@ -46,16 +46,15 @@ void TestAgreementJob::agreementTags_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<long>("flags");
     QTest::addColumn<QString>("expected");
+    // The agreement's date with Y, its price in words and the tax on a price with kopecks
+    // are resolved end to end by tst_fullevaluation.
     const QString price = QStringLiteral("СТОИМОСТЬ_УСЛУГ");
     const QString vat = QStringLiteral("СТОИМОСТЬ_УСЛУГ_НДС");
     const QString amount = QStringLiteral("СУММА_БАНКОВСКОЙ_ГАРАНТИИ");
     const long words = TAGFLAG_WORDS;
     const long rounded = TAGFLAG_ROUND_T;
-    QTest::newRow("date, Y") << "1000" << "ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА" << long(TAGFLAG_YEAR) << "2014";
-    QTest::newRow("price, R") << "1000" << price << words << "Одна тысяча рублей 00 копеек";
     QTest::newRow("price of no number") << "тысяча" << price << (rounded | words) << "";
     QTest::newRow("tax") << "1000" << vat << 0L << "180";
-    QTest::newRow("tax with kopecks") << "1000.50" << vat << 0L << "180.09";
     QTest::newRow("tax without price") << "" << vat << 0L << "";
     // Names the agreement does not know go on to its guarantee.
     QTest::newRow("guarantee number") << "1000" << "НОМЕР_БАНКОВСКОЙ_ГАРАНТИИ" << 0L << "БГ-1";
@@ -72,7 +71,7 @@ void TestAgreementJob::agreementTags()
     QFETCH(long, flags);
     QFETCH(QString, expected);
     EvaluationTagStorage storage;
-    store(storage, {QStringLiteral("ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА=05.02.2014"), QStringLiteral("СТОИМОСТЬ_УСЛУГ=") + price,
+    store(storage, {QStringLiteral("СТОИМОСТЬ_УСЛУГ=") + price,
                     QStringLiteral("НОМЕР_БАНКОВСКОЙ_ГАРАНТИИ=БГ-1"), QStringLiteral("БАНКОВСКАЯ_ГАРАНТИЯ=Да"),
                     QStringLiteral("СУММА_БАНКОВСКОЙ_ГАРАНТИИ=123456.78")});
     AgreementOnTag agreement(&storage);

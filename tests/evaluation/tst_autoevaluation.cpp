@@ -37,7 +37,6 @@ void TestAutoEvaluation::getTag_data()
     QTest::addColumn<QString>("expected"); // null: not answered
 
     const QString purpose = QStringLiteral("ЦЕЛЬ_ОЦЕНКИ");
-    QTest::newRow("version in lower case") << QString() << "версия" << 0L << "1.2.32";
     QTest::newRow("build date") << QString() << "ДАТА_СБОРКИ" << 0L << "06.10.2014";
     QTest::newRow("L: trimmed, lower case") << " Для ЗАЛОГА  " << purpose << 0x20L << "для залога";
     QTest::newRow("L with another flag: trimmed only") << " Для ЗАЛОГА  " << purpose << 0x60L << "Для ЗАЛОГА";

@@ -362,7 +362,6 @@ void TestEvaluationTagStorage::loadedContainers_data()
 
     row("CR LF line ends", tagList("A=1\r\nB=2\r\n"), true, "B=2");
     row("line without = skipped", tagList("garbage\nB=2\n"), true, "B=2");
-    row("value holding =", tagList("URL=a=b\n"), true, "URL=a=b");
     row("personal data", tagList("ПАСПОРТ_ЗАКАЗЧИКА=4510 123456\n"), true, "ПАСПОРТ_ЗАКАЗЧИКА=4510 123456");
     row("invalid UTF-8 kept readable", tagList("A=\xff\xfe ok\nB=2\n"), true, "B=2");
     row("line of megabytes read whole", tagList("A=" + longValue + "\nB=2\n"), true, "A=" + longValue);

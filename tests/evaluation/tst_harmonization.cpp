@@ -84,10 +84,8 @@ void TestHarmonization::criterionAndAssumptionTags_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected"); // null: not a reconciliation tag
+    // Names and scores of criteria by row and approach key are resolved by tst_fullevaluation.
 
-    QTest::newRow("criterion name") << "ТАБЛИЦА_КРИТЕРИЕВ_НАИМЕНОВАНИЕ_3" << "Способность учитывать коньюктуру рынка";
-    QTest::newRow("comparative score") << "ТАБЛИЦА_КРИТЕРИЕВ_ВЕС_СП_2" << "8";
-    QTest::newRow("cost score") << "ТАБЛИЦА_КРИТЕРИЕВ_ВЕС_ЗП_2" << "2";
     QTest::newRow("row beyond the table") << "ТАБЛИЦА_КРИТЕРИЕВ_НАИМЕНОВАНИЕ_6" << QString();
     QTest::newRow("unknown approach key") << "ТАБЛИЦА_КРИТЕРИЕВ_ВЕС_ДП_0" << QString();
     QTest::newRow("row marker is not served") << "ТАБЛИЦА_КРИТЕРИЕВ_СТРОКА_0" << QString();

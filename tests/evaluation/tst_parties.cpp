@@ -154,7 +154,6 @@ void TestParties::resolver_data()
     const long A = TAGFLAG_ABBREVIATION;
     const long Y = TAGFLAG_YEAR;
 
-    QTest::newRow("name alias") << "customer" << legal << "НАИМЕНОВАНИЕ_ЗАКАЗЧИКА_ЮЛ" << 0L << "Ромашка";
     QTest::newRow("legal form alias, A") << "customer" << legal << "ПРАВОВАЯ_ФОРМА_ЗАКАЗЧИКА_ЮЛ" << A << "ООО";
     QTest::newRow("A only for the legal form")
         << "customer" << legal << "ФИО_РУКОВОДИТЕЛЯ_ЗАКАЗЧИКА_ЮЛ" << A << "Петров Пётр";

@@ -25,11 +25,9 @@ void TestCurrencyAsWords::convert_data()
     // Units and teens: masculine ruble, forms change at 1, 2-4, 5-20.
     QTest::newRow("1") << 1.0 << QStringLiteral("Один рубль 00 копеек");
     QTest::newRow("2") << 2.0 << QStringLiteral("Два рубля 00 копеек");
-    QTest::newRow("3") << 3.0 << QStringLiteral("Три рубля 00 копеек");
     QTest::newRow("4") << 4.0 << QStringLiteral("Четыре рубля 00 копеек");
     QTest::newRow("5") << 5.0 << QStringLiteral("Пять рублей 00 копеек");
     QTest::newRow("10") << 10.0 << QStringLiteral("Десять рублей 00 копеек");
-    QTest::newRow("11") << 11.0 << QStringLiteral("Одиннадцать рублей 00 копеек");
     QTest::newRow("12") << 12.0 << QStringLiteral("Двенадцать рублей 00 копеек");
     QTest::newRow("14") << 14.0 << QStringLiteral("Четырнадцать рублей 00 копеек");
     QTest::newRow("15") << 15.0 << QStringLiteral("Пятнадцать рублей 00 копеек");
@@ -37,15 +35,12 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("20") << 20.0 << QStringLiteral("Двадцать рублей 00 копеек");
     QTest::newRow("21") << 21.0 << QStringLiteral("Двадцать один рубль 00 копеек");
     QTest::newRow("22") << 22.0 << QStringLiteral("Двадцать два рубля 00 копеек");
-    QTest::newRow("25") << 25.0 << QStringLiteral("Двадцать пять рублей 00 копеек");
 
     // Hundreds, and the teens after a hundred.
     QTest::newRow("100") << 100.0 << QStringLiteral("Сто рублей 00 копеек");
     QTest::newRow("101") << 101.0 << QStringLiteral("Сто один рубль 00 копеек");
     QTest::newRow("111") << 111.0 << QStringLiteral("Сто одиннадцать рублей 00 копеек");
-    QTest::newRow("112") << 112.0 << QStringLiteral("Сто двенадцать рублей 00 копеек");
     QTest::newRow("121") << 121.0 << QStringLiteral("Сто двадцать один рубль 00 копеек");
-    QTest::newRow("200") << 200.0 << QStringLiteral("Двести рублей 00 копеек");
     // Together these name every hundreds, tens and teens word once.
     QTest::newRow("318 456 738") << 318456738.0
                                  << QStringLiteral("Триста восемнадцать миллионов четыреста пятьдесят шесть тысяч "
@@ -58,24 +53,15 @@ void TestCurrencyAsWords::convert_data()
                                                    "девятьсот девяносто девять рублей 00 копеек");
     QTest::newRow("1 240 080") << 1240080.0
                                << QStringLiteral("Один миллион двести сорок тысяч восемьдесят рублей 00 копеек");
-    QTest::newRow("999") << 999.0 << QStringLiteral("Девятьсот девяносто девять рублей 00 копеек");
 
     // Thousands are feminine; an empty group of three digits is left out.
-    QTest::newRow("1 000") << 1000.0 << QStringLiteral("Одна тысяча рублей 00 копеек");
     QTest::newRow("1 001") << 1001.0 << QStringLiteral("Одна тысяча один рубль 00 копеек");
-    QTest::newRow("2 000") << 2000.0 << QStringLiteral("Две тысячи рублей 00 копеек");
-    QTest::newRow("3 000") << 3000.0 << QStringLiteral("Три тысячи рублей 00 копеек");
-    QTest::newRow("5 000") << 5000.0 << QStringLiteral("Пять тысяч рублей 00 копеек");
     QTest::newRow("11 000") << 11000.0 << QStringLiteral("Одиннадцать тысяч рублей 00 копеек");
     QTest::newRow("21 000") << 21000.0 << QStringLiteral("Двадцать одна тысяча рублей 00 копеек");
     QTest::newRow("22 000") << 22000.0 << QStringLiteral("Двадцать две тысячи рублей 00 копеек");
     QTest::newRow("101 000") << 101000.0 << QStringLiteral("Сто одна тысяча рублей 00 копеек");
-    QTest::newRow("111 000") << 111000.0 << QStringLiteral("Сто одиннадцать тысяч рублей 00 копеек");
 
     // Millions, billions, trillions.
-    QTest::newRow("1 000 000") << 1e6 << QStringLiteral("Один миллион рублей 00 копеек");
-    QTest::newRow("2 000 000") << 2e6 << QStringLiteral("Два миллиона рублей 00 копеек");
-    QTest::newRow("5 000 000") << 5e6 << QStringLiteral("Пять миллионов рублей 00 копеек");
     QTest::newRow("1 001 001") << 1001001.0
                                << QStringLiteral("Один миллион одна тысяча один рубль 00 копеек");
     QTest::newRow("21 000 000") << 21e6 << QStringLiteral("Двадцать один миллион рублей 00 копеек");
@@ -83,7 +69,6 @@ void TestCurrencyAsWords::convert_data()
     QTest::newRow("2 000 000 000") << 2e9 << QStringLiteral("Два миллиарда рублей 00 копеек");
     QTest::newRow("1 000 000 000 000") << 1e12 << QStringLiteral("Один триллион рублей 00 копеек");
     QTest::newRow("2 000 000 000 000") << 2e12 << QStringLiteral("Два триллиона рублей 00 копеек");
-    QTest::newRow("5 000 000 000 000") << 5e12 << QStringLiteral("Пять триллионов рублей 00 копеек");
     QTest::newRow("maximum") << 999999999999999.0
                              << QStringLiteral("Девятьсот девяносто девять триллионов "
                                                "девятьсот девяносто девять миллиардов "
@@ -92,15 +77,12 @@ void TestCurrencyAsWords::convert_data()
                                                "девятьсот девяносто девять рублей 00 копеек");
 
     // Kopecks: two digits and their own word.
-    QTest::newRow("0.01") << 0.01 << QStringLiteral("Ноль рублей 01 копейка");
     QTest::newRow("0.02") << 0.02 << QStringLiteral("Ноль рублей 02 копейки");
-    QTest::newRow("0.05") << 0.05 << QStringLiteral("Ноль рублей 05 копеек");
     QTest::newRow("0.11") << 0.11 << QStringLiteral("Ноль рублей 11 копеек");
     QTest::newRow("0.12") << 0.12 << QStringLiteral("Ноль рублей 12 копеек");
     QTest::newRow("0.14") << 0.14 << QStringLiteral("Ноль рублей 14 копеек");
     QTest::newRow("0.21") << 0.21 << QStringLiteral("Ноль рублей 21 копейка");
     QTest::newRow("0.22") << 0.22 << QStringLiteral("Ноль рублей 22 копейки");
-    QTest::newRow("0") << 0.0 << QStringLiteral("Ноль рублей 00 копеек");
     QTest::newRow("123 456.78") << 123456.78
                                 << QStringLiteral("Сто двадцать три тысячи четыреста пятьдесят "
                                                   "шесть рублей 78 копеек");
