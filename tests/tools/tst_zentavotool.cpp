@@ -125,7 +125,7 @@ void TestZentavoTool::rendersTheSample()
     // The logo, two photos and the chart; the third photo frame has no photo and is gone.
     QCOMPARE(body.count("<w:drawing>"), 4);
 
-    const QString act = plainText(entry(documentFolder() + QStringLiteral("/inspection-act.docx"), QStringLiteral("word/document.xml")));
+    const QString act = plainText(entry(documentFolder() + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")));
     QVERIFY(act.contains(QStringLiteral("АКТ ОСМОТРА № 17")));
     QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
     QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
