@@ -80,23 +80,25 @@ void DocxPicsHandler::startDrawing()
 
 void DocxPicsHandler::readDescription(const QString& description)
 {
-    kind = None;
+    kind = kindOf(description, index);
+    LOG_TRACE() << "t=" << kind << "v=" << index << description;
+}
+
+DocxPicsHandler::PictureKind DocxPicsHandler::kindOf(const QString& description, int& index)
+{
     index = -1;
-    QString number;
     for (const DescriptionPattern* p = descriptionPatterns(); p->kind != None; ++p) {
         const QRegularExpressionMatch match = p->pattern.match(description);
         if (!match.hasMatch())
             continue;
-        number = match.captured(1);
         bool ok = false;
-        const int value = number.toInt(&ok);
-        if (ok) {
-            kind = p->kind;
-            index = value;
-        }
-        break;
+        const int value = match.captured(1).toInt(&ok);
+        if (!ok)
+            return None;
+        index = value;
+        return p->kind;
     }
-    LOG_TRACE() << "t=" << kind << "v=" << number << description;
+    return None;
 }
 
 void DocxPicsHandler::finishPicture()

@@ -26,6 +26,8 @@ public:
     int getGraphicIDX(const QString& rid) const { return graphics.value(rid, -1); }
     int getLogoIDX(const QString& rid) const { return logos.value(rid, -1); }
     void clear();
+    // The kind of picture a description names and its number; None and -1 for others.
+    static PictureKind kindOf(const QString& description, int& index);
 
 private:
     void startDrawing();

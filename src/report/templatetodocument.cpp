@@ -353,6 +353,7 @@ bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
     const bool ownCache = !cachingTags;
     if (ownCache)
         startTagCache();
+    prepareText(text);
     replaceMetaTags(text);
     replaceCondTags(text);
     replicateTableLines(text);
@@ -364,6 +365,8 @@ bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
     const QByteArray bytes = text.toUtf8();
     return out.write(bytes) == bytes.size();
 }
+
+void TemplateToDocument::prepareText(QString&) {}
 
 // ---- a run ----
 

@@ -124,6 +124,8 @@ public:
     // Reads a UTF-8 text, runs every pass and writes it as UTF-8. False when the output
     // could not be written whole.
     bool filtering(QIODevice& in, QIODevice& out);
+    // Called on each text before the passes; a flavour repairs what its editors do to tags.
+    virtual void prepareText(QString& text);
 
     bool make_from_network(QString url, QString outputPath);
     bool make_stage2();

@@ -5,6 +5,7 @@
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/photogallery.h"
+#include "report/splittagjoiner.h"
 #include "runtime/logger.h"
 
 #include <quazip/quazip.h>
@@ -180,4 +181,11 @@ bool TemplateToDocx::removeMissingPictures(QString& text)
         text = kept;
     }
     return true;
+}
+
+void TemplateToDocx::prepareText(QString& text)
+{
+    SplitTagJoiner joiner;
+    if (const int joined = joiner.join(text))
+        LOG_DEBUG() << "tags split across runs joined:" << joined;
 }

@@ -34,6 +34,9 @@ public:
     QRegularExpression paragraphRegExp() const override;
     QRegularExpression pictureRegExp() const override;
 
+    // Joins the tags a word processor split across runs (SplitTagJoiner).
+    void prepareText(QString& text) override;
+
     bool beforeCopy(QuaZip& templateZip) override;
     bool isNeedFiltering(const QString& entryName) override;
 

@@ -162,7 +162,8 @@ void fillReportTags(TestDocx& generator)
         {"ИТОГОВАЯ_СТОИМОСТЬ", QStringLiteral("654 000")}, {"ОЦЕНЩИК_ФИО", QStringLiteral("Петров П. П.")},
         {"НОМЕР_АКТА_ОСМОТРА", QStringLiteral("41")}, {"ПОВРЕЖДЕНИЕ_0", QStringLiteral("Вмятина")},
         {"РЕМОНТ_0", QStringLiteral("Рихтовка")}, {"ПРИЛОЖЕНИЕ_0", QStringLiteral("ПТС")},
-        {"ПРИЛОЖЕНИЕ_1", QStringLiteral("СТС")}};
+        {"ПРИЛОЖЕНИЕ_1", QStringLiteral("СТС")}, {"ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_0", QStringLiteral("Фаркоп")},
+        {"ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_1", QStringLiteral("Багажник")}};
     for (const auto& [name, value] : values)
         generator.extra.insert(QString::fromUtf8(name), value);
 }
@@ -295,6 +296,10 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen_data()
     QTest::newRow("act") << "act.docx" << "word/document.xml"
         << QStringList{"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"}
         << QStringList{"Особые отметки", "<#", "<?"};
+    QTest::newRow("tags split by formatting") << "splittags.docx" << "word/document.xml"
+        << QStringList{"Объект оценки: Лада Веста — важно.", "VIN: XTA210990Y2765432", "Цвет: белый.",
+                       "1. Фаркоп2. Багажник"}
+        << QStringList{"<#", "<?", "не представлен"};
     QTest::newRow("act footer") << "act.docx" << "word/footer1.xml" << QStringList{"Оценщик Петров П. П."}
                                 << QStringList{"<#"};
 }

@@ -66,6 +66,7 @@ private slots:
     void initTestCase();
     void rendersTheSample();
     void keepsExistingDocuments();
+    void checksTheSampleTemplate();
     void badInput_data();
     void badInput();
 
@@ -146,6 +147,16 @@ void TestZentavoTool::keepsExistingDocuments()
     QCOMPARE(readFile(contract), QByteArray("edited by hand"));
 }
 
+void TestZentavoTool::checksTheSampleTemplate()
+{
+    const Run run = zentavo({QStringLiteral("check"), examples() + QStringLiteral("/templates/valuation-report.docx"), sample});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errLines, QStringList());
+    QVERIFY2(run.out.contains(QStringLiteral("word/document.xml:2\ttag \t<#НОМЕР_ДОГОВОРА#>\t\"ОЦ-2026/118\"\t| ОТЧЁТ №")),
+             qPrintable(run.out.left(300)));
+    QVERIFY(!run.out.contains(QStringLiteral("error:")));
+}
+
 void TestZentavoTool::badInput_data()
 {
     QTest::addColumn<QStringList>("arguments"); // %S the sample, %N not an evaluation, %T the templates
@@ -163,6 +174,8 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("unknown tag") << QStringList{"tags", "%S", "НЕТ_ТАКОГО#R"} << 1 << "НЕТ_ТАКОГО";
     QTest::newRow("tag no file keeps") << QStringList{"set", "%S", "НЕТ_ТАКОГО=1"} << 1 << "НЕТ_ТАКОГО";
     QTest::newRow("photo not a picture") << QStringList{"photo", "add", "%S", "%N"} << 1 << "not a picture";
+    QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "7 error(s)";
+    QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
 }
 
@@ -177,7 +190,8 @@ void TestZentavoTool::badInput()
         argument.replace(QLatin1String("%S"), sample)
             .replace(QLatin1String("%N"), notAnEvaluation)
             .replace(QLatin1String("%T"), examples() + QStringLiteral("/templates"))
-            .replace(QLatin1String("%D"), scratch);
+            .replace(QLatin1String("%D"), scratch)
+            .replace(QLatin1String("%R"), QStringLiteral(ZENTAVO_TESTS_DIR "/report/data"));
     const QByteArray sampleBefore = readFile(sample);
 
     const Run run = zentavo(arguments);

@@ -5,6 +5,7 @@
 //   zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...   create or edit an evaluation
 //   zentavo photo add EVALUATION FILE...         add photos to an evaluation
 //   zentavo company logo EVALUATION FILE         the logo of its appraisal company, in the catalog
+//   zentavo check TEMPLATE [EVALUATION]          a template's tags and its errors, with their values
 //   zentavo words AMOUNT                         an amount in words, as contracts write it
 //   zentavo money AMOUNT [FLAGS]                 an amount as a report tag with flag letters shows it
 //   zentavo catalog update [vehicles|people|banks] [--server URL]   refresh the catalogs from the network
@@ -43,6 +44,7 @@ const Subcommand subcommands[] = {
     {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", afterName<runSet>},
     {"photo", "add EVALUATION FILE...", afterName<runPhoto>},
     {"company", "logo EVALUATION FILE", afterName<runCompany>},
+    {"check", "TEMPLATE [EVALUATION]", afterName<runCheck>},
     {"words", "AMOUNT", afterName<runWords>},
     {"money", "AMOUNT [FLAGS]", afterName<runMoney>},
     {"catalog", "update [vehicles|people|banks] [--server URL]", runCatalogCommand},

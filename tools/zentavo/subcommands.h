@@ -11,5 +11,6 @@ int runSet(const QStringList& arguments);
 int runPhoto(const QStringList& arguments);
 int runRender(const QStringList& arguments);
 int runCompany(const QStringList& arguments);
+int runCheck(const QStringList& arguments);
 
 #endif

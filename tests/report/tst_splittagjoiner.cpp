@@ -1,0 +1,137 @@
+#include "report/splittagjoiner.h"
+
+#include "zipfixture.h"
+
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+const QString dataDir = QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/");
+
+// A paragraph of runs; "|" separates the texts of the runs, "[b]" makes a run bold and
+// "{name}" puts a marker element (such as a proofing mark) between two runs.
+QString paragraph(const QString& runs)
+{
+    QString xml = QStringLiteral("<w:p><w:pPr><w:jc w:val=\"left\"/></w:pPr>");
+    for (QString run : runs.split(QLatin1Char('|'))) {
+        if (run.startsWith(QLatin1Char('{'))) {
+            xml += run.mid(1, run.size() - 2);
+            continue;
+        }
+        const bool bold = run.startsWith(QLatin1String("[b]"));
+        if (bold)
+            run = run.mid(3);
+        xml += QStringLiteral("<w:r>") + (bold ? QStringLiteral("<w:rPr><w:b/></w:rPr>") : QString())
+            + QStringLiteral("<w:t>") + run + QStringLiteral("</w:t></w:r>");
+    }
+    return xml + QStringLiteral("</w:p>");
+}
+
+QString part(const QString& body)
+{
+    return QStringLiteral("<w:document xmlns:w=\"w\"><w:body>") + body + QStringLiteral("</w:body></w:document>");
+}
+
+bool wellFormed(const QString& xml)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd())
+        reader.readNext();
+    return !reader.hasError();
+}
+
+const char* const proof = "{<w:proofErr w:type=\"spellStart\"/>}";
+
+} // namespace
+
+class TestSplitTagJoiner : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void joinsTagsSplitAcrossRuns_data();
+    void joinsTagsSplitAcrossRuns();
+    void keepsWordProcessorTemplatesWithoutSplitTags_data();
+    void keepsWordProcessorTemplatesWithoutSplitTags();
+};
+
+void TestSplitTagJoiner::joinsTagsSplitAcrossRuns_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("joined");
+
+    const QString bookmarkStart = QStringLiteral("{<w:bookmarkStart w:id=\"7\" w:name=\"_GoBack\"/>}");
+    const QString bookmarkEnd = QStringLiteral("{<w:bookmarkEnd w:id=\"7\"/>}");
+    QTest::newRow("three runs, formatting after the tag kept")
+        << paragraph(QStringLiteral("Марка: &lt;#МАРКА_|[b]ТС|#&gt;|[b] важно"))
+        << paragraph(QStringLiteral("Марка: &lt;#МАРКА_ТС#&gt;|[b]||[b] важно")) << 1;
+    QTest::newRow("proofing marks inside the tag dropped, outside kept")
+        << paragraph(QStringLiteral("&lt;#ОЦЕН|") + proof + QStringLiteral("|ЩИК_ФИО#S#&gt;x|") + proof
+                     + QStringLiteral("|y"))
+        << paragraph(QStringLiteral("&lt;#ОЦЕНЩИК_ФИО#S#&gt;|x|") + proof + QStringLiteral("|y")) << 1;
+    QTest::newRow("bookmark inside a tag dropped with its end")
+        << paragraph(QStringLiteral("&lt;%ША|") + bookmarkStart + QStringLiteral("|ПКА%&gt;|") + bookmarkEnd
+                     + QStringLiteral("|после"))
+        << paragraph(QStringLiteral("&lt;%ШАПКА%&gt;||после")) << 1;
+    QTest::newRow("condition markers, the short end split at its bracket")
+        << paragraph(QStringLiteral("&lt;?VIN|[b]?&gt;есть&lt;|?&gt;"))
+        << paragraph(QStringLiteral("&lt;?VIN?&gt;|[b]есть&lt;?&gt;|")) << 2;
+    QTest::newRow("two tags in one run boundary")
+        << paragraph(QStringLiteral("&lt;#A#&gt;&lt;#Б|[b]В#&gt;&lt;#Г|Д#R#&gt;"))
+        << paragraph(QStringLiteral("&lt;#A#&gt;&lt;#БВ#&gt;|[b]&lt;#ГД#R#&gt;|")) << 2;
+    QTest::newRow("opener split from its mark")
+        << paragraph(QStringLiteral("текст &lt;|#VIN#&gt;")) << paragraph(QStringLiteral("текст &lt;#VIN#&gt;|")) << 1;
+    QTest::newRow("unclosed opener before a split tag")
+        << paragraph(QStringLiteral("&lt;#ОБРЫВ &lt;#V|IN#&gt;"))
+        << paragraph(QStringLiteral("&lt;#ОБРЫВ &lt;#VIN#&gt;|")) << 1;
+    QTest::newRow("space after the tag kept")
+        << paragraph(QStringLiteral("&lt;#V|IN#&gt; и"))
+        << paragraph(QStringLiteral("&lt;#VIN#&gt;|")).replace(QStringLiteral("<w:t></w:t></w:r></w:p>"),
+                                                                 QStringLiteral("<w:t xml:space=\"preserve\"> и</w:t></w:r></w:p>"))
+        << 1;
+    const QString untouched[] = {
+        paragraph(QStringLiteral("&lt;#VIN#&gt;|[b]&lt;#МАРКА_ТС#R#&gt;")),
+        paragraph(QStringLiteral("a &lt; b|[b] и c &gt; d # %")),
+        paragraph(QStringLiteral("&lt;#МАР")) + paragraph(QStringLiteral("КА#&gt;")),
+    };
+    QTest::newRow("whole tags untouched") << untouched[0] << untouched[0] << 0;
+    QTest::newRow("comparison signs untouched") << untouched[1] << untouched[1] << 0;
+    QTest::newRow("never across paragraphs") << untouched[2] << untouched[2] << 0;
+}
+
+void TestSplitTagJoiner::joinsTagsSplitAcrossRuns()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QFETCH(int, joined);
+    QString text = part(input);
+    QCOMPARE(SplitTagJoiner().join(text), joined);
+    QCOMPARE(text, part(expected));
+    QVERIFY(wellFormed(text));
+}
+
+// Templates whose tags stand whole render exactly as before.
+void TestSplitTagJoiner::keepsWordProcessorTemplatesWithoutSplitTags_data()
+{
+    QTest::addColumn<QString>("templateName");
+    for (const char* name : {"report.docx", "act.docx", "photos.docx", "letterhead.docx"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestSplitTagJoiner::keepsWordProcessorTemplatesWithoutSplitTags()
+{
+    QFETCH(QString, templateName);
+    for (const ZipEntry& entry : readZip(dataDir + templateName)) {
+        if (!entry.name.endsWith(QLatin1String(".xml")))
+            continue;
+        const QString original = QString::fromUtf8(entry.content);
+        QString text = original;
+        QCOMPARE(SplitTagJoiner().join(text), 0);
+        QVERIFY2(text == original, qPrintable(entry.name));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSplitTagJoiner)
+#include "tst_splittagjoiner.moc"

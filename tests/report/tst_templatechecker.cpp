@@ -1,0 +1,111 @@
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+#include "report/templatechecker.h"
+#include "runtime/singletonregistry.h"
+
+#include <QTest>
+
+namespace {
+
+const QString dataDir = QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/");
+
+// "paragraph: message" for every problem, in the order found.
+QStringList problemsOf(const TemplateChecker& checker)
+{
+    QStringList lines;
+    for (const TemplateChecker::Problem& problem : checker.problems())
+        lines << QStringLiteral("%1:%2: %3").arg(problem.location.part).arg(problem.location.paragraph).arg(problem.message);
+    return lines;
+}
+
+} // namespace
+
+class TestTemplateChecker : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SingletonRegistry::destroyAllForTesting(); }
+
+    void findsEveryPlantedError();
+    void cleanTemplateHasNoErrors();
+    void showsTheValuesOfAnEvaluation();
+    void textTemplates_data();
+    void textTemplates();
+};
+
+void TestTemplateChecker::findsEveryPlantedError()
+{
+    TemplateChecker checker;
+    QVERIFY(checker.checkFile(dataDir + QStringLiteral("checkerrors.docx")));
+    const QString doc = QStringLiteral("word/document.xml:");
+    QCOMPARE(problemsOf(checker),
+             QStringList({doc + "1: unknown tag name \"МАРКА_ТЗ\"", doc + "1: tag \"VIN\": unknown flag letter \"Q\"",
+                          doc + "2: unclosed tag: <# has no #>", doc + "5: unknown meta tag \"ШАПКА\"",
+                          doc + "3: condition \"VIN\" has no end",
+                          doc + "4: repeated block without indexed tags: it never shows",
+                          doc + "5: picture described \"печать.png\" names no picture of the evaluation: it is removed"}));
+    QVERIFY(checker.hasErrors());
+    QCOMPARE(checker.problems().at(0).location.context, QStringLiteral("Марка: <#МАРКА_ТЗ#>, VIN: <#VIN#Q#>."));
+}
+
+// The template's tags were split by formatting changes in the word processor.
+void TestTemplateChecker::cleanTemplateHasNoErrors()
+{
+    TemplateChecker checker;
+    QVERIFY(checker.checkFile(dataDir + QStringLiteral("splittags.docx")));
+    QCOMPARE(problemsOf(checker), QStringList());
+    QStringList tags;
+    for (const TemplateChecker::Occurrence& found : checker.occurrences())
+        if (found.location.part == QLatin1String("word/document.xml"))
+            tags << found.text;
+    QCOMPARE(tags, QStringList({"<#МАРКА_ТС#>", "<#МОДЕЛЬ_ТС#>", "<?VIN?>", "<#VIN#>", "<?/VIN?>", "<?ПТС!?>",
+                                "<?/ПТС?>", "<#ЦВЕТ_КУЗОВА#L#>", "<#НОМЕР_ПАРАГРАФА#>", "<#ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ#>"}));
+}
+
+void TestTemplateChecker::showsTheValuesOfAnEvaluation()
+{
+    EvaluationTagStorage storage;
+    AutoEvaluation evaluation(storage);
+    storage.setTag(QStringLiteral("VIN"), QStringLiteral("XTA<210990>"));
+    TemplateChecker checker;
+    checker.use(evaluation);
+    checker.checkText(QStringLiteral("t.txt"), QStringLiteral("<?VIN?>VIN: <#VIN#>, <#МАРКА_ТС#><?>"), false);
+    QStringList values;
+    for (const TemplateChecker::Occurrence& found : checker.occurrences())
+        values << found.name + QLatin1Char('=') + (found.value.isNull() ? QStringLiteral("null") : found.value);
+    QCOMPARE(values, QStringList({"VIN=XTA<210990>", "VIN=XTA<210990>", "МАРКА_ТС=null", "=null"}));
+}
+
+void TestTemplateChecker::textTemplates_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("problems");
+
+    const QString at1 = QStringLiteral("t.txt:1: ");
+    QTest::newRow("clean") << "<%br%><?VIN?>a<?>\n<?VIN=1 2?>b<?/VIN?><?VIN!?>c<?/VIN?> <#VIN#RR#s#> x < y"
+                           << QStringList();
+    QTest::newRow("end without start") << "<?/VIN?>" << QStringList{at1 + "condition end \"/VIN\" without its start"};
+    QTest::newRow("short end without start") << "<?VIN!?>a<?>"
+        << QStringList{at1 + "condition end \"\" without its start", at1 + "condition \"VIN\" has no end"};
+    QTest::newRow("malformed condition") << "<?VIN=a-b?>x<?/VIN?>"
+        << QStringList{at1 + "malformed condition \"VIN=a-b\"", at1 + "condition end \"/VIN\" without its start"};
+    QTest::newRow("unknown condition tag") << "<?НЕТ_ТАКОГО?>x<?>"
+                                           << QStringList{at1 + "unknown tag name \"НЕТ_ТАКОГО\" in a condition"};
+    QTest::newRow("no name") << "<##>" << QStringList{at1 + "tag without a name"};
+    QTest::newRow("not a flag") << "<#VIN#ЖЖЖ#>" << QStringList{at1 + "tag \"VIN\": \"#ЖЖЖ\" is not a flag (one or two letters)"};
+    QTest::newRow("unclosed, on its line") << "a\n<#VIN без конца\n"
+                                           << QStringList{"t.txt:2: unclosed tag: <# has no #>"};
+}
+
+void TestTemplateChecker::textTemplates()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, problems);
+    TemplateChecker checker;
+    checker.checkText(QStringLiteral("t.txt"), text, false);
+    QCOMPARE(problemsOf(checker), problems);
+}
+
+QTEST_MAIN(TestTemplateChecker)
+#include "tst_templatechecker.moc"

@@ -1,0 +1,82 @@
+// zentavo check: what a template holds and what in it would spoil a report.
+
+#include "hostevaluation.h"
+#include "subcommands.h"
+#include "toolconsole.h"
+
+#include "report/templatechecker.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("zentavo", text);
+}
+
+const char* kindName(TemplateChecker::Kind kind)
+{
+    switch (kind) {
+    case TemplateChecker::MetaTag:
+        return "meta";
+    case TemplateChecker::Condition:
+        return "cond";
+    case TemplateChecker::Tag:
+        break;
+    }
+    return "tag ";
+}
+
+QString where(const TemplateChecker::Location& location)
+{
+    return QStringLiteral("%1:%2").arg(location.part).arg(location.paragraph);
+}
+
+QStringList approachKeys(AutoEvaluation& evaluation)
+{
+    QStringList keys;
+    for (const evaluationapproach_t approach : {APPROACH_COST, APPROACH_COMPARATIVE}) {
+        QString key;
+        if (evaluation.isApproach(approach))
+            keys.append(evaluation.getApproach(approach)->getTagKey(key));
+    }
+    return keys;
+}
+
+void listOccurrences(const TemplateChecker& checker, bool withValues)
+{
+    QTextStream& out = ToolConsole::out();
+    for (const TemplateChecker::Occurrence& found : checker.occurrences()) {
+        out << where(found.location) << '\t' << kindName(found.kind) << '\t' << found.text;
+        if (withValues)
+            out << '\t' << (found.value.isNull() ? tr("(no value)") : QLatin1Char('"') + found.value + QLatin1Char('"'));
+        out << "\t| " << found.location.context << '\n';
+    }
+}
+
+} // namespace
+
+int runCheck(const QStringList& arguments)
+{
+    const QString usage = QStringLiteral("zentavo check TEMPLATE [EVALUATION]");
+    if (arguments.isEmpty() || arguments.size() > 2 || arguments.at(0).startsWith(QLatin1String("--")))
+        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
+    HostEvaluation evaluation;
+    TemplateChecker checker;
+    checker.setApproachKeys(approachKeys(evaluation.evaluation()));
+    if (arguments.size() == 2) {
+        QString error;
+        if (!evaluation.open(arguments.at(1), error))
+            return ToolConsole::fail(error);
+        checker.use(evaluation.evaluation());
+    }
+    checker.checkFile(arguments.at(0));
+    listOccurrences(checker, arguments.size() == 2);
+    for (const TemplateChecker::Problem& problem : checker.problems())
+        ToolConsole::out() << tr("error: %1: %2").arg(where(problem.location), problem.message) << "\t| "
+                           << problem.location.context << '\n';
+    if (!checker.hasErrors())
+        return ToolConsole::Success;
+    return ToolConsole::fail(tr("%1: %2 error(s)").arg(arguments.at(0)).arg(checker.problems().size()));
+}
