@@ -554,7 +554,11 @@ bool EvaluationTagStorage::loadTags(QuaZipFile& file)
         LOG_WARNING() << "cannot open the tag list, zip error" << file.getZipError();
         return false;
     }
-    readTagLines(file);
+    if (!readTagLines(file)) {
+        file.close();
+        LOG_WARNING() << "the tag list is larger than" << MaxTagListSize << "bytes: not an evaluation";
+        return false;
+    }
     return closeCheckingChecksum(file);
 }
 
@@ -569,13 +573,19 @@ bool EvaluationTagStorage::closeCheckingChecksum(QuaZipFile& file)
     return false;
 }
 
-void EvaluationTagStorage::readTagLines(QIODevice& device)
+bool EvaluationTagStorage::readTagLines(QIODevice& device)
 {
     QStringList parts;
+    qint64 budget = MaxTagListSize;
     while (!device.atEnd()) {
-        const QByteArray raw = device.readLine();
+        if (budget == 0)
+            return false;
+        const QByteArray raw = device.readLine(budget + 1);
         if (raw.isEmpty())
             break; // a read error: the caller's checksum test tells a damaged entry
+        if (raw.size() > budget)
+            return false;
+        budget -= raw.size();
         if (parseLine(QString::fromUtf8(raw), parts).isEmpty()) {
             LOG_TRACE() << "skipped line of length" << raw.size();
             continue;
@@ -584,6 +594,7 @@ void EvaluationTagStorage::readTagLines(QIODevice& device)
         LOG_TRACE() << "tag=" << parts.at(1) << "length" << value.size();
         tags.insert(parts.at(1), TagUtils::unescapeTagValue(value));
     }
+    return true;
 }
 
 bool EvaluationTagStorage::loadPhoto(int, const QString& entryName, QuaZipFile& file)
