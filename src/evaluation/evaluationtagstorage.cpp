@@ -93,6 +93,21 @@ QByteArray readAtMost(QIODevice& device, qint64 limit)
     return bytes;
 }
 
+// One line, read in pieces so that a short line costs no large buffer (a bounded
+// readLine allocates its whole bound); more than limit bytes tell a line too long.
+QByteArray readLineAtMost(QIODevice& device, qint64 limit)
+{
+    constexpr qint64 piece = 64 * 1024;
+    QByteArray line;
+    while (line.size() <= limit && !line.endsWith('\n')) {
+        const QByteArray part = device.readLine(qMin(piece, limit + 1 - line.size()) + 1);
+        if (part.isEmpty())
+            break;
+        line += part;
+    }
+    return line;
+}
+
 // The entry's compressed bytes, read again without inflating them; empty when they
 // cannot be read, and the photo is then deflated anew.
 QByteArray readDeflateStream(QuaZipFile& file)
@@ -578,9 +593,7 @@ bool EvaluationTagStorage::readTagLines(QIODevice& device)
     QStringList parts;
     qint64 budget = MaxTagListSize;
     while (!device.atEnd()) {
-        if (budget == 0)
-            return false;
-        const QByteArray raw = device.readLine(budget + 1);
+        const QByteArray raw = readLineAtMost(device, budget);
         if (raw.isEmpty())
             break; // a read error: the caller's checksum test tells a damaged entry
         if (raw.size() > budget)
