@@ -93,6 +93,21 @@ QByteArray readAtMost(QIODevice& device, qint64 limit)
     return bytes;
 }
 
+// One line, read in pieces so that a short line costs no large buffer (a bounded
+// readLine allocates its whole bound); more than limit bytes tell a line too long.
+QByteArray readLineAtMost(QIODevice& device, qint64 limit)
+{
+    constexpr qint64 piece = 64 * 1024;
+    QByteArray line;
+    while (line.size() <= limit && !line.endsWith('\n')) {
+        const QByteArray part = device.readLine(qMin(piece, limit + 1 - line.size()) + 1);
+        if (part.isEmpty())
+            break;
+        line += part;
+    }
+    return line;
+}
+
 // The entry's compressed bytes, read again without inflating them; empty when they
 // cannot be read, and the photo is then deflated anew.
 QByteArray readDeflateStream(QuaZipFile& file)
@@ -554,7 +569,11 @@ bool EvaluationTagStorage::loadTags(QuaZipFile& file)
         LOG_WARNING() << "cannot open the tag list, zip error" << file.getZipError();
         return false;
     }
-    readTagLines(file);
+    if (!readTagLines(file)) {
+        file.close();
+        LOG_WARNING() << "the tag list is larger than" << MaxTagListSize << "bytes: not an evaluation";
+        return false;
+    }
     return closeCheckingChecksum(file);
 }
 
@@ -569,13 +588,17 @@ bool EvaluationTagStorage::closeCheckingChecksum(QuaZipFile& file)
     return false;
 }
 
-void EvaluationTagStorage::readTagLines(QIODevice& device)
+bool EvaluationTagStorage::readTagLines(QIODevice& device)
 {
     QStringList parts;
+    qint64 budget = MaxTagListSize;
     while (!device.atEnd()) {
-        const QByteArray raw = device.readLine();
+        const QByteArray raw = readLineAtMost(device, budget);
         if (raw.isEmpty())
             break; // a read error: the caller's checksum test tells a damaged entry
+        if (raw.size() > budget)
+            return false;
+        budget -= raw.size();
         if (parseLine(QString::fromUtf8(raw), parts).isEmpty()) {
             LOG_TRACE() << "skipped line of length" << raw.size();
             continue;
@@ -584,6 +607,7 @@ void EvaluationTagStorage::readTagLines(QIODevice& device)
         LOG_TRACE() << "tag=" << parts.at(1) << "length" << value.size();
         tags.insert(parts.at(1), TagUtils::unescapeTagValue(value));
     }
+    return true;
 }
 
 bool EvaluationTagStorage::loadPhoto(int, const QString& entryName, QuaZipFile& file)

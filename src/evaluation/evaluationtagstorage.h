@@ -105,8 +105,9 @@ public:
     // False when the entry cannot be read or fails its checksum.
     bool loadTags(QuaZipFile& file);
     // Reads tag lines from an open device into the tag map, replacing tags of the same
-    // name; lines that are not tag lines are skipped.
-    void readTagLines(QIODevice& device);
+    // name; lines that are not tag lines are skipped. False, after reading at most
+    // MaxTagListSize bytes, when the device holds more than that.
+    bool readTagLines(QIODevice& device);
     bool loadPhoto(int index, const QString& entryName, QuaZipFile& file);
 
     // Splits "NAME=value" into {whole line, name, trimmed value}; empty when the
@@ -116,6 +117,10 @@ public:
 
     // Photo entries larger than this are skipped unread.
     static constexpr qint64 MaxPhotoEntrySize = 64 * 1024 * 1024;
+    // A tag list above this is refused. Real ones are kilobytes; the bound keeps a
+    // tag list that inflates to gigabytes from taking the memory (its text is held
+    // several times over while it is parsed).
+    static constexpr qint64 MaxTagListSize = 16 * 1024 * 1024;
 
 private:
     void deleteSections();

@@ -26,18 +26,37 @@ bool TemplatesToDocumentsBatch::askForOverride(QString&)
 
 void TemplatesToDocumentsBatch::done(QString) {}
 
+namespace {
+
+// Longest folder name in UTF-8 bytes: file systems allow 255, and a little is left spare.
+constexpr int kMaxFolderNameBytes = 240;
+
+// The folder is named after values the user typed or a server sent. Separators, control
+// characters (a NUL cuts a path short) and the characters other systems forbid in names
+// become spaces, so the name is always one folder inside the base folder; a name too long
+// for the file system is cut.
+QString folderNameOf(QString name)
+{
+    static const QRegularExpression forbidden(QStringLiteral("[\\\\/:*?\"<>|\\x{0}-\\x{1f}\\x{7f}]"));
+    name.replace(forbidden, QStringLiteral(" "));
+    name.truncate(kMaxFolderNameBytes);
+    while (name.toUtf8().size() > kMaxFolderNameBytes)
+        name.chop(name.size() >= 2 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);
+    return name;
+}
+
+} // namespace
+
 void TemplatesToDocumentsBatch::constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out)
 {
-    static const QRegularExpression slashes(QStringLiteral("[\\\\/]"));
     QString number, brand, model, plate;
     ae.getAgreement()->getNumber(number);
     Vehicle* vehicle = ae.getVehicle();
     vehicle->getBrand(brand);
     vehicle->getModel(model);
     vehicle->getRegistrationPlate(plate);
-    QString name = number + QLatin1Char('-') + brand + QLatin1Char(' ') + model + QLatin1Char('-') + plate;
-    name.replace(slashes, QStringLiteral(" "));
-    out = baseDir + QDir::separator() + name;
+    out = baseDir + QDir::separator()
+        + folderNameOf(number + QLatin1Char('-') + brand + QLatin1Char(' ') + model + QLatin1Char('-') + plate);
 }
 
 void TemplatesToDocumentsBatch::constructDocName(QString& templateFile, QString& docDir, QString& out)

@@ -175,6 +175,8 @@ bool TemplateToDocument::replaceTags(QString& text, int index)
         }
         out.append(*value);
         copied = match.capturedEnd();
+        if (outgrown(out))
+            return changed;
     }
     out.append(view.mid(copied));
     text = std::move(out);
@@ -198,10 +200,14 @@ bool TemplateToDocument::replicateBlocks(QString& text, const QRegularExpression
         int copies = 0;
         for (; copies < MAX_BLOCK_COPIES; ++copies) {
             QString copy = body.toString();
-            if (!replaceTags(copy, copies))
+            if (!replaceTags(copy, copies) || outputTooLarge)
                 break;
             out.append(copy);
+            if (outgrown(out))
+                return true;
         }
+        if (outputTooLarge)
+            return true;
         if (copies == MAX_BLOCK_COPIES)
             LOG_WARNING() << "a repeated block stops at" << MAX_BLOCK_COPIES << "copies; marker" << marker;
         copied = match.capturedEnd(1);
@@ -306,8 +312,12 @@ QString TemplateToDocument::expandMetaTags(const QString& text, QStringList& enc
         auto block = expanded.constFind(name);
         if (block == expanded.constEnd())
             block = expanded.insert(name, metaTagText(name, enclosing));
+        if (outputTooLarge)
+            return out;
         out.append(*block);
         copied = match.capturedEnd();
+        if (outgrown(out))
+            return out;
     }
     out.append(view.mid(copied));
     return out;
@@ -346,22 +356,40 @@ bool TemplateToDocument::templateTextIsEscaped()
     return leftTagBracket() == TagUtils::toXmlValue(escapedBracket);
 }
 
+bool TemplateToDocument::outgrown(const QString& out)
+{
+    if (out.size() <= MAX_OUTPUT_TEXT)
+        return false;
+    if (!outputTooLarge)
+        LOG_WARNING() << "the document's text grows past" << MAX_OUTPUT_TEXT << "characters; not written";
+    outputTooLarge = true;
+    return true;
+}
+
 bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
 {
+    outputTooLarge = false;
     QString text = QString::fromUtf8(in.readAll());
     // Within a run the cache spans every part of the document; a direct call has its own.
     const bool ownCache = !cachingTags;
     if (ownCache)
         startTagCache();
     prepareText(text);
+    // Each pass that can grow the text stops the run once it is too large.
     replaceMetaTags(text);
-    replaceCondTags(text);
-    replicateTableLines(text);
-    replicateParagraphs(text);
-    replaceTags(text, -1);
+    if (!outputTooLarge)
+        replaceCondTags(text);
+    if (!outputTooLarge)
+        replicateTableLines(text);
+    if (!outputTooLarge)
+        replicateParagraphs(text);
+    if (!outputTooLarge)
+        replaceTags(text, -1);
     removeMissingPictures(text);
     if (ownCache)
         endTagCache();
+    if (outputTooLarge)
+        return false;
     const QByteArray bytes = text.toUtf8();
     return out.write(bytes) == bytes.size();
 }

@@ -61,6 +61,10 @@ public:
     static constexpr int MAX_BLOCK_COPIES = 1500;
     // Meta tags inside meta tags are expanded this deep; deeper ones become empty text.
     static constexpr int MAX_META_TAG_DEPTH = 8;
+    // A text the passes make longer than this (in characters) is not written: real parts
+    // are a few megabytes, and values or meta tags repeated over a template could
+    // otherwise grow it past any memory.
+    static constexpr qsizetype MAX_OUTPUT_TEXT = 48 * 1024 * 1024;
 
     explicit TemplateToDocument(QObject* parent = nullptr);
     ~TemplateToDocument() override;
@@ -122,7 +126,7 @@ public:
     bool replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type);
     bool replaceMetaTags(QString& text);
     // Reads a UTF-8 text, runs every pass and writes it as UTF-8. False when the output
-    // could not be written whole.
+    // could not be written whole, or grew past MAX_OUTPUT_TEXT (nothing is written then).
     bool filtering(QIODevice& in, QIODevice& out);
     // Called on each text before the passes; a flavour repairs what its editors do to tags.
     virtual void prepareText(QString& text);
@@ -183,6 +187,9 @@ private:
     // Answers of getTag during a run or one filtering call, by flag word and name.
     QHash<QString, QString> resolvedTags;
     bool cachingTags = false;
+    // Set by a pass whose text grew past MAX_OUTPUT_TEXT; the pass stops there.
+    bool outputTooLarge = false;
+    bool outgrown(const QString& out);
 };
 
 #endif

@@ -36,7 +36,11 @@ bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateNa
     }
     QBuffer document;
     document.open(QIODevice::WriteOnly);
-    make_txt(templateDevice, document);
+    if (!make_txt(templateDevice, document)) {
+        LOG_WARNING() << "no document made from the template" << templateName;
+        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName));
+        return false;
+    }
 
     QSaveFile output(outputPath);
     const bool written = output.open(QIODevice::WriteOnly)

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 
 #include <quazip/quazip.h>
@@ -189,7 +190,10 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
     QByteArray filtered;
     QBuffer result(&filtered);
     result.open(QIODevice::WriteOnly);
-    filtering(source, result);
+    if (!filtering(source, result)) {
+        failRead(templateName);
+        return false;
+    }
     // A part that is not XML, or that a block cutting across elements broke, would give
     // a document the word processor refuses to open: no document is better.
     XmlDefaultHandler checker;
@@ -261,7 +265,21 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
         LOG_WARNING() << "text part damaged or too large:" << info.name << "error" << entry.getZipError();
         return false;
     }
+    if (!isUtf8(bytes)) {
+        LOG_WARNING() << "text part is not UTF-8:" << info.name;
+        return false;
+    }
     return true;
+}
+
+// The passes read a part as UTF-8, the encoding of document packages. Bytes in another
+// encoding would come out as replacement characters throughout the document.
+bool TemplateToZipDocument::isUtf8(const QByteArray& bytes)
+{
+    // Stateless: a character cut at the end of the part counts as an error too.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
 }
 
 void TemplateToZipDocument::failRead(const QString& name)

@@ -24,7 +24,7 @@ class ZENTAVO_EXPORT TemplateToZipDocument : public TemplateToDocument
 
 public:
     // Text parts are read whole into memory; a part declaring more is refused.
-    static constexpr qint64 MaxTextPartSize = 64 * 1024 * 1024;
+    static constexpr qint64 MaxTextPartSize = 16 * 1024 * 1024;
 
     using TemplateToDocument::TemplateToDocument;
 
@@ -50,8 +50,9 @@ protected:
     // Whether pictures can be encoded in the format the entry's name gives.
     static bool canEncodeFor(const QString& entryName);
     // The whole entry, at most MaxTextPartSize bytes, its checksum verified; false
-    // with the reason logged otherwise.
+    // with the reason logged otherwise. A part not in UTF-8 is refused.
     static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
+    static bool isUtf8(const QByteArray& bytes);
     void failRead(const QString& templateName);
     void failWrite(const QString& zipName);
 

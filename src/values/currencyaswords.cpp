@@ -3,9 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-// The amount is rounded to whole kopecks first. The kopecks come from the fraction of
-// the amount rather than from amount * 100, so a whole number of rubles stays exact
-// (no stray kopecks) up to the largest amount written in words.
+// A double amount is rounded to whole kopecks first. The kopecks come from the fraction
+// of the amount rather than from amount * 100, so a whole number of rubles stays exact
+// (no stray kopecks) up to the largest amount written in words. A double holds about 16
+// significant digits, so above about 10^13 rubles its kopecks are no longer exact:
+// amounts kept as whole kopecks (Money) go through convertKopecks, exact for every one.
 //
 // Beyond 999 999 999 999 999 rubles Russian has no further scale word in use, so the
 // rubles are written in digits followed by the ruble word in its proper form:
@@ -57,6 +59,8 @@ struct RoundedAmount
     double wholeRubles; // integer-valued, not negative
     int kopecks;        // 0..99
 };
+
+constexpr quint64 kKopecksPerRuble = 100;
 
 PluralForm pluralForm(qint64 count)
 {
@@ -114,13 +118,26 @@ QString rublesInWords(qint64 rubles)
     return words.join(QLatin1Char(' '));
 }
 
-QString rublesInDigits(double wholeRubles)
+QString rublesInDigits(const QString& digits, qint64 lastTwo)
 {
+    return digits + QLatin1Char(' ') + QString::fromUtf16(kRubleForms[pluralForm(lastTwo)]);
+}
+
+QString rublesText(quint64 wholeRubles)
+{
+    if (wholeRubles <= quint64(kMaxRublesInWords))
+        return rublesInWords(qint64(wholeRubles));
+    return rublesInDigits(QString::number(wholeRubles), qint64(wholeRubles % 100));
+}
+
+QString rublesText(double wholeRubles)
+{
+    if (wholeRubles <= double(kMaxRublesInWords))
+        return rublesInWords(static_cast<qint64>(wholeRubles));
     char digits[400]; // the largest double has 309 digits
     std::snprintf(digits, sizeof digits, "%.0f", wholeRubles);
-    const auto lastTwo = static_cast<qint64>(std::fmod(wholeRubles, 100.0));
-    return QString::fromLatin1(digits) + QLatin1Char(' ')
-        + QString::fromUtf16(kRubleForms[pluralForm(lastTwo)]);
+    return rublesInDigits(QString::fromLatin1(digits),
+                          static_cast<qint64>(std::fmod(wholeRubles, 100.0)));
 }
 
 QString kopecksPart(int kopecks)
@@ -143,6 +160,14 @@ RoundedAmount roundToKopecks(double amount)
     return {amount < 0.0 && (whole > 0.0 || kopecks > 0), whole, kopecks};
 }
 
+void composeAmount(bool negative, QString rubles, int kopecks, QStringList& out)
+{
+    if (negative)
+        rubles.prepend(QStringLiteral("минус "));
+    rubles[0] = rubles.at(0).toUpper();
+    out << rubles << kopecksPart(kopecks);
+}
+
 } // namespace
 
 QString& CurrencyAsWords::convert(double amount, QString& out)
@@ -160,13 +185,24 @@ QStringList& CurrencyAsWords::convertAsList(double amount, QStringList& out)
         return out;
 
     const RoundedAmount rounded = roundToKopecks(amount);
-    QString rubles = rounded.wholeRubles <= double(kMaxRublesInWords)
-        ? rublesInWords(static_cast<qint64>(rounded.wholeRubles))
-        : rublesInDigits(rounded.wholeRubles);
-    if (rounded.negative)
-        rubles.prepend(QStringLiteral("минус "));
-    rubles[0] = rubles.at(0).toUpper();
+    composeAmount(rounded.negative, rublesText(rounded.wholeRubles), rounded.kopecks, out);
+    return out;
+}
 
-    out << rubles << kopecksPart(rounded.kopecks);
+QString& CurrencyAsWords::convertKopecks(qint64 kopecks, QString& out)
+{
+    QStringList parts;
+    convertKopecksAsList(kopecks, parts);
+    out = parts.join(QLatin1Char(' '));
+    return out;
+}
+
+QStringList& CurrencyAsWords::convertKopecksAsList(qint64 kopecks, QStringList& out)
+{
+    out.clear();
+    // Unsigned, so the magnitude of the most negative amount is representable.
+    const quint64 magnitude = kopecks < 0 ? 0 - quint64(kopecks) : quint64(kopecks);
+    composeAmount(kopecks < 0, rublesText(magnitude / kKopecksPerRuble),
+                  int(magnitude % kKopecksPerRuble), out);
     return out;
 }

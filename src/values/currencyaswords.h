@@ -12,6 +12,11 @@ class ZENTAVO_EXPORT CurrencyAsWords : public Currency
 public:
     QString& convert(double amount, QString& out) override;
     QStringList& convertAsList(double amount, QStringList& out) override;
+
+    // The same text for an amount held as whole kopecks, exact for every 64-bit amount
+    // (a double loses the kopecks of amounts above about 10^13 rubles).
+    QString& convertKopecks(qint64 kopecks, QString& out);
+    QStringList& convertKopecksAsList(qint64 kopecks, QStringList& out);
 };
 
 #endif

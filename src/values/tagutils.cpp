@@ -151,7 +151,7 @@ QString& TagUtils::processFlagSUMM_IN_WORDS(const Money& m, QString& out)
         return out;
     }
     CurrencyAsWords converter;
-    return converter.convert(m.getRubles(), out);
+    return converter.convertKopecks(m.getCents(), out);
 }
 
 QString& TagUtils::condProcessFlagDATE(tagflag_t flags, const QDate& d, QString& out)

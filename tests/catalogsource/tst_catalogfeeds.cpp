@@ -285,6 +285,7 @@ void TestCatalogFeeds::malformedFeedChangesNothing_data()
         << QByteArray("<!DOCTYPE vehicle [<!ENTITY e SYSTEM 'file:///etc/passwd'>]><vehicle><type id='1'>&e;</type>"
                       "</vehicle>")
         << "document type";
+    QTest::newRow("deeply nested, never closed") << "<vehicle>" + QByteArray("<x>").repeated(200000) << "XML error";
     QTest::newRow("an empty answer") << QByteArray() << "XML error";
     QTest::newRow("an error page") << QByteArray("<html><body>Сервис недоступен</body></html>") << "\"html\"";
     QTest::newRow("identity documents cut short") << QByteArray("<people><identdoc id='1'>Паспорт</identdoc>")

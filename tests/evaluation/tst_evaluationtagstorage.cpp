@@ -366,6 +366,11 @@ void TestEvaluationTagStorage::loadedContainers_data()
     row("invalid UTF-8 kept readable", tagList("A=\xff\xfe ok\nB=2\n"), true, "B=2");
     row("line of megabytes read whole", tagList("A=" + longValue + "\nB=2\n"), true, "A=" + longValue);
     row("no final line feed", tagList("A=1\nB=2"), true, "B=2");
+    // 16 MiB of one letter deflate to a few kilobytes.
+    row("tag list at its bound read",
+        tagList("B=2\nA=" + QByteArray(int(EvaluationTagStorage::MaxTagListSize) - 7, 'x') + "\n"), true, "B=2");
+    row("tag list above its bound refused",
+        tagList("B=2\nA=" + QByteArray(int(EvaluationTagStorage::MaxTagListSize) - 5, 'x') + "\n"), false, "B=");
 
     row("photos in stored order", pair("photo/photo2.jpg", two, "photo/photo1.jpg", one), true, "B=2", {2, 1});
     row("folder, other extension", pair("old/photo/photo1.png", one, "photo/photo7.jpeg", two), true, "B=2", {1, 2});

@@ -6,6 +6,16 @@
 
 namespace {
 
+// Б1 holds 16 Б2, each holding 16 Б3 ... down to Б7, a kilobyte of text.
+QString multiplyingMetaTags()
+{
+    QString lines;
+    for (int level = 1; level < 7; ++level)
+        lines += QStringLiteral("<%Б%1%>=").arg(level) + QStringLiteral("<%Б%1%>").arg(level + 1).repeated(16)
+            + QLatin1Char('\n');
+    return lines + QStringLiteral("<%Б7%>=") + QString(1024, QLatin1Char('x')) + QLatin1Char('\n');
+}
+
 // A text generator whose evaluation is a fixed map of values, with the tag brackets of
 // either text templates ("<", ">") or of the escaped XML of DOCX parts ("&lt;", "&gt;").
 // Every name starting with МНОГО_ has a value, for the copy limit of repeated blocks.
@@ -24,12 +34,13 @@ public:
             {QStringLiteral("САМ"), QStringLiteral("<#САМ#> <#ФИО#> <?ФИО?>x<?>")},
         };
         QBuffer catalog;
-        catalog.setData(QStringLiteral("<%ШАПКА%> = Оценщик: <#ФИО#><?ТИП=1?>, тип один<?/ТИП?>\n"
+        catalog.setData((QStringLiteral("<%ШАПКА%> = Оценщик: <#ФИО#><?ТИП=1?>, тип один<?/ТИП?>\n"
                                        "<%ВЛОЖЕНО%>=[<%ШАПКА%>|<%ШАПКА%>]\n"
                                        "<%ЦИКЛ%>=x<%ЦИКЛ%>\n"
                                        "<%Т1%>=1<%Т2%>\n<%Т2%>=2<%Т3%>\n<%Т3%>=3<%Т4%>\n<%Т4%>=4<%Т5%>\n"
                                        "<%Т5%>=5<%Т6%>\n<%Т6%>=6<%Т7%>\n<%Т7%>=7<%Т8%>\n<%Т8%>=8<%Т9%>\n<%Т9%>=9\n"
                                        "<%ПЕРЕЧЕНЬ%>=<p><#ОЦЕНЩИК#>;<#НОМЕР_ПАРАГРАФА#></p>\n")
+                                + multiplyingMetaTags())
                             .toUtf8());
         getMetaTagCatalog().load(catalog);
     }
@@ -82,6 +93,8 @@ private slots:
     void eachTagResolvedOncePerText();
     void copiesOfARepeatedBlockAreLimited();
     void withoutEvaluationTagsBecomeEmpty();
+    void textGrowingPastItsBoundIsNotWritten_data();
+    void textGrowingPastItsBoundIsNotWritten();
 };
 
 void TestTemplateLanguage::filtering_data()
@@ -177,6 +190,25 @@ void TestTemplateLanguage::withoutEvaluationTagsBecomeEmpty()
     QVERIFY(generator.getTag(QStringLiteral("ФИО"), value, 0).isNull());
     QVERIFY(generator.getTag(QStringLiteral("br"), value, 0).isEmpty());
     QVERIFY(!value.isNull());
+}
+
+void TestTemplateLanguage::textGrowingPastItsBoundIsNotWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    // 16^6 KiB of text, from a few lines of meta tags.
+    QTest::newRow("meta tags multiplying each other") << QStringLiteral("<%Б1%>");
+    // A paragraph repeated for 1500 values of a megabyte each.
+    QTest::newRow("large values in a repeated paragraph") << QStringLiteral("<p><#БОЛЬШОЙ#><#НОМЕР_ПАРАГРАФА#></p>");
+}
+
+void TestTemplateLanguage::textGrowingPastItsBoundIsNotWritten()
+{
+    QFETCH(QString, text);
+    MapGenerator generator;
+    const QString megabyte(1024 * 1024, QLatin1Char('y'));
+    for (int i = 0; i < TemplateToDocument::MAX_BLOCK_COPIES; ++i)
+        generator.values.insert(QStringLiteral("БОЛЬШОЙ_%1").arg(i), megabyte);
+    QCOMPARE(generator.filter(text), QStringLiteral("<filtering failed>"));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateLanguage)

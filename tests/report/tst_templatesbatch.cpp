@@ -195,6 +195,13 @@ void TestTemplatesBatch::documentFolder_data()
     QTest::addColumn<QString>("folder");
     QTest::newRow("slash") << "12/5" << "А123ВС" << "12 5-ВАЗ 2107-А123ВС";
     QTest::newRow("backslashes") << "12\\5\\1" << "А/123" << "12 5 1-ВАЗ 2107-А 123";
+    // Whatever the values, the documents go to one folder inside the base folder.
+    QTest::newRow("parent folders") << "../.." << ".." << ".. ..-ВАЗ 2107-..";
+    QTest::newRow("absolute paths") << "/etc/passwd" << "C:\\Windows" << " etc passwd-ВАЗ 2107-C  Windows";
+    QTest::newRow("NUL and line feed") << QStringLiteral("12\0\n5") << "А1" << "12  5-ВАЗ 2107-А1";
+    QTest::newRow("forbidden elsewhere") << "1:2*3?\"4\"<5>|" << "А\t1" << "1 2 3  4  5  -ВАЗ 2107-А 1";
+    const QString longNumber = QStringLiteral("Д").repeated(1000000);
+    QTest::newRow("megabyte number cut") << longNumber << "А1" << longNumber.left(120);
 }
 
 void TestTemplatesBatch::documentFolder()

@@ -268,6 +268,8 @@ private slots:
     void badInputEndsTheRunWithAnError_data();
     void badInputEndsTheRunWithAnError();
     void directDiskCallProducesNothing();
+    void hostilePartsEndBounded_data();
+    void hostilePartsEndBounded();
 
 private:
     QTemporaryDir dir;
@@ -515,6 +517,68 @@ void TestTemplateToDocx::badInputEndsTheRunWithAnError()
     const QString named = QFileInfo(code == ErrorInfo::ErrWrite ? output : templatePath).fileName();
     QVERIFY2(generator.getErrorInfo().message().contains(named), qPrintable(generator.getErrorInfo().message()));
     QVERIFY(!QFile::exists(output));
+}
+
+void TestTemplateToDocx::hostilePartsEndBounded_data()
+{
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("value"); // of the tag ВЕЛИЧИНА
+    QTest::addColumn<QString>("expected"); // the document's text after the run, when it was made
+
+    const auto body = [](const QByteArray& inner) {
+        return "<w:document xmlns:w='w'><w:body>" + inner + "</w:body></w:document>";
+    };
+    const QByteArray tagRow = "<w:tr><w:tc><w:p><w:r><w:t>&lt;#ВЕЛИЧИНА#&gt;;</w:t></w:r></w:p></w:tc></w:tr>";
+    const QByteArray tagParagraph = "<w:p><w:r><w:t>&lt;#ВЕЛИЧИНА#&gt;</w:t></w:r></w:p>";
+    const int depth = 100000;
+    const QString megabytes = QStringLiteral("Ж").repeated(3 * 1024 * 1024);
+
+    QTest::newRow("10 000 repeated rows") << body("<w:tbl>" + tagRow.repeated(10000) + "</w:tbl>")
+                                          << int(ErrorInfo::ErrNone) << "ab" << QStringLiteral("ab;").repeated(10000);
+    QTest::newRow("tag value of megabytes") << body(tagParagraph.repeated(3)) << int(ErrorInfo::ErrNone) << megabytes
+                                            << megabytes.repeated(3);
+    QTest::newRow("tag values growing past the bound") << body(tagParagraph.repeated(20)) << int(ErrorInfo::ErrRead)
+                                                       << megabytes << "";
+    QTest::newRow("deeply nested elements")
+        << body(QByteArray("<w:sdt>").repeated(depth) + tagParagraph + QByteArray("</w:sdt>").repeated(depth))
+        << int(ErrorInfo::ErrNone) << "ab" << "ab";
+    QTest::newRow("deeply nested, never closed") << QByteArray("<w:document>" + QByteArray("<w:sdt>").repeated(depth))
+                                                 << int(ErrorInfo::ErrRead) << "" << "";
+    // Windows-1251 bytes under an XML declaration that claims UTF-8.
+    QTest::newRow("part not in UTF-8")
+        << "<?xml version='1.0' encoding='UTF-8'?>" + body("<w:p><w:r><w:t>\xcf\xf0\xe8\xe2\xe5\xf2</w:t></w:r></w:p>")
+        << int(ErrorInfo::ErrRead) << "" << "";
+    QTest::newRow("entity bomb")
+        << "<!DOCTYPE w:document [<!ENTITY a 'aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa'>"
+           "<!ENTITY b '&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;'><!ENTITY c '&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;'>"
+           "<!ENTITY d '&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;'><!ENTITY e '&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;'>"
+           "<!ENTITY f '&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;'><!ENTITY g '&f;&f;&f;&f;&f;&f;&f;&f;&f;&f;'>]>"
+            + body("<w:p><w:r><w:t>&g;</w:t></w:r></w:p>")
+        << int(ErrorInfo::ErrRead) << "" << "";
+}
+
+// Whatever a template holds, the run ends in bounded time with a document or an error.
+void TestTemplateToDocx::hostilePartsEndBounded()
+{
+    QFETCH(QByteArray, document);
+    QFETCH(int, code);
+    QFETCH(QString, value);
+    QFETCH(QString, expected);
+    const QString templatePath = alteredTemplate(dir, "hostile.docx", QStringLiteral("word/document.xml"), document);
+    const QString output = dir.filePath(QStringLiteral("hostile-out.docx"));
+    QFile::remove(output);
+    Evaluation evaluation(0, false, false);
+    TestDocx generator;
+    generator.use(evaluation.ae);
+    generator.extra.insert(QStringLiteral("ВЕЛИЧИНА"), value);
+
+    QVERIFY(run(generator, templatePath, output)); // within 10 s
+    QCOMPARE(int(generator.getErrorInfo().code()), code);
+    if (code == ErrorInfo::ErrNone)
+        QVERIFY(textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
+    else
+        QVERIFY(!QFile::exists(output));
 }
 
 void TestTemplateToDocx::directDiskCallProducesNothing()

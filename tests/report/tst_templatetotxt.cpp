@@ -113,6 +113,16 @@ void TestTemplateToTxt::runFromDisk_data()
     QTest::newRow("missing template") << "run/none.txt" << "run/out.txt" << int(ErrorInfo::ErrRead) << QString();
     QTest::newRow("output not writable") << "run/t.txt" << "run/missing/out.txt" << int(ErrorInfo::ErrWrite)
                                          << QString();
+    // Six levels of meta tags, each holding sixteen of the next, over a kilobyte: 16 GiB of text.
+    QString multiplying;
+    for (int level = 1; level < 7; ++level)
+        multiplying += QStringLiteral("<%Б%1%>=").arg(level) + QStringLiteral("<%Б%1%>").arg(level + 1).repeated(16)
+            + QLatin1Char('\n');
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("grow/metatags.txt")),
+                      multiplying + QStringLiteral("<%Б7%>=") + QString(1024, QLatin1Char('x'))));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("grow/t.txt")), QStringLiteral("<%Б1%>")));
+    QTest::newRow("text growing past its bound") << "grow/t.txt" << "grow/out.txt" << int(ErrorInfo::ErrRead)
+                                                 << QString();
 }
 
 void TestTemplateToTxt::runFromDisk()

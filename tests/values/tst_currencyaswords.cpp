@@ -15,6 +15,8 @@ private slots:
     void convertAsList();
     void nonFiniteGivesEmptyText_data();
     void nonFiniteGivesEmptyText();
+    void convertKopecks_data();
+    void convertKopecks();
 };
 
 void TestCurrencyAsWords::convert_data()
@@ -178,6 +180,52 @@ void TestCurrencyAsWords::nonFiniteGivesEmptyText()
     QStringList pieces{QStringLiteral("old"), QStringLiteral("pieces")};
     converter.convertAsList(amount, pieces);
     QVERIFY(pieces.isEmpty());
+}
+
+void TestCurrencyAsWords::convertKopecks_data()
+{
+    QTest::addColumn<qint64>("kopecks");
+    QTest::addColumn<QString>("expected");
+
+    const QString maxInWords = QStringLiteral("Девятьсот девяносто девять триллионов "
+                                              "девятьсот девяносто девять миллиардов "
+                                              "девятьсот девяносто девять миллионов "
+                                              "девятьсот девяносто девять тысяч "
+                                              "девятьсот девяносто девять рублей");
+    QTest::newRow("zero") << qint64(0) << QStringLiteral("Ноль рублей 00 копеек");
+    QTest::newRow("-1 kopeck") << qint64(-1) << QStringLiteral("Минус ноль рублей 01 копейка");
+    QTest::newRow("-21 000.22") << qint64(-2100022)
+                                << QStringLiteral("Минус двадцать одна тысяча рублей 22 копейки");
+    // A double holds neither of these: its kopecks would be lost or wrong.
+    QTest::newRow("12 345 678 901 234.57") << qint64(1234567890123457)
+                                           << QStringLiteral("Двенадцать триллионов "
+                                                             "триста сорок пять миллиардов "
+                                                             "шестьсот семьдесят восемь миллионов "
+                                                             "девятьсот одна тысяча "
+                                                             "двести тридцать четыре рубля 57 копеек");
+    QTest::newRow("largest in words, 99 kopecks") << qint64(99999999999999999)
+                                                  << maxInWords + QStringLiteral(" 99 копеек");
+    QTest::newRow("negative largest in words") << qint64(-99999999999999901)
+                                               << QStringLiteral("Минус ") + maxInWords.toLower()
+            + QStringLiteral(" 01 копейка");
+    QTest::newRow("10^15 rubles 01 kopeck") << qint64(100000000000000001)
+                                            << QStringLiteral("1000000000000000 рублей 01 копейка");
+    QTest::newRow("64-bit maximum") << std::numeric_limits<qint64>::max()
+                                    << QStringLiteral("92233720368547758 рублей 07 копеек");
+    QTest::newRow("64-bit minimum") << std::numeric_limits<qint64>::min()
+                                    << QStringLiteral("Минус 92233720368547758 рублей 08 копеек");
+}
+
+void TestCurrencyAsWords::convertKopecks()
+{
+    QFETCH(qint64, kopecks);
+    QFETCH(QString, expected);
+
+    CurrencyAsWords converter;
+    QString text;
+    QCOMPARE(converter.convertKopecks(kopecks, text), expected);
+    QStringList pieces;
+    QCOMPARE(converter.convertKopecksAsList(kopecks, pieces).join(QLatin1Char(' ')), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCurrencyAsWords)

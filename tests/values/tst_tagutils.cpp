@@ -85,6 +85,10 @@ void TestTagUtils::valuesAsText()
     // A null amount has no text whatever its flags. Amounts with T and R are resolved by
     // tst_agreementjob (the bank guarantee) and tst_fullevaluation.
     QVERIFY(TagUtils::condProcessFlagMONEY(TAGFLAG_WORDS | TAGFLAG_ROUND_T, Money(), out).isNull());
+    // Amounts in words keep their kopecks where a double would lose them.
+    Money large;
+    large.let(9007199254740993LL); // 2^53 + 1 kopecks
+    QVERIFY(TagUtils::condProcessFlagMONEY(TAGFLAG_WORDS, large, out).endsWith(QStringLiteral(" 93 копейки")));
     const QDate date(2025, 3, 7);
     QCOMPARE(TagUtils::condProcessFlagDATE(TAGFLAG_WORDS | TAGFLAG_ROUND_T, date, out), QStringLiteral("07.03.2025"));
     QCOMPARE(TagUtils::condProcessFlagDATE(TAGFLAG_YEAR | TAGFLAG_SHORT, date, out), QStringLiteral("2025"));

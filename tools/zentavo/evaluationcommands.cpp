@@ -124,7 +124,8 @@ int runSet(const QStringList& arguments)
         if (!file.open(QIODevice::ReadOnly))
             return ToolConsole::fail(tr("%1: %2").arg(from, file.errorString()));
         names = tagNamesIn(file);
-        evaluation.storage().readTagLines(file);
+        if (!evaluation.storage().readTagLines(file))
+            return ToolConsole::fail(tr("%1: larger than a tag list can be").arg(from));
     }
     for (const QString& assignment : rest) {
         const qsizetype equals = assignment.indexOf(QLatin1Char('='));
