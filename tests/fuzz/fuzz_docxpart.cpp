@@ -2,18 +2,15 @@
 // well-formedness check the generator makes before it writes the part.
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "fuzzapplication.h"
 #include "report/templatetodocx.h"
 #include "runtime/xmldefaulthandler.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_docxpart";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    FuzzApplication::ensure();
     static EvaluationTagStorage storage;
     static AutoEvaluation evaluation(storage);
     static bool filled = false;

@@ -1,16 +1,13 @@
 // A whole evaluation file: the zip container, its tag list and its photos.
 #include "evaluation/evaluationtagstorage.h"
+#include "fuzzapplication.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QTemporaryDir>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz_evaluationfile";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv); // photos are decoded as pictures
+    FuzzApplication::ensure();
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("input.zip"));
     QFile file(path);
