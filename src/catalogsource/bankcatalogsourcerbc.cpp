@@ -1,6 +1,7 @@
 #include "catalogsource/bankcatalogsourcerbc.h"
 
 #include "catalog/sqlstorage.h"
+#include "runtime/boundedread.h"
 #include "runtime/config.h"
 #include "runtime/logger.h"
 
@@ -121,9 +122,13 @@ bool BankCatalogSourceRBC::readWorked(QuaZipFile& file)
 {
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return reject(tr("cannot read \"%1\" of the bank directory").arg(file.getActualFileName()));
-    const QByteArray content = file.readAll();
+    const QByteArray content = BoundedRead::atMost(file, MAX_LIST_BYTES + 1);
     const bool complete = file.getZipError() == UNZ_OK;
     file.close();
+    if (content.size() > MAX_LIST_BYTES)
+        return reject(tr("\"%1\" of the bank directory is larger than %2 MiB")
+                          .arg(file.getActualFileName())
+                          .arg(MAX_LIST_BYTES / (1024 * 1024)));
     if (!complete || file.getZipError() != UNZ_OK)
         return reject(tr("\"%1\" of the bank directory is damaged").arg(file.getActualFileName()));
     if (!isWindows1251(content))

@@ -21,6 +21,9 @@ class ZENTAVO_EXPORT BankCatalogSourceRBC : public CatalogHttpSource
 public:
     // Longer lines are read in pieces of this size less one.
     static constexpr int LINE_BUFFER_BYTES = 24000;
+    // The published list is well under a megabyte; a larger one is refused unread, so a
+    // small archive cannot unpack into gigabytes.
+    static constexpr qint64 MAX_LIST_BYTES = 16 * 1024 * 1024;
 
     explicit BankCatalogSourceRBC(QObject* parent = nullptr);
 

@@ -13,6 +13,7 @@
 #include "evaluation/vehicleontag.h"
 #include "evaluation/vehicleownerontag.h"
 #include "runtime/autoevalexception.h"
+#include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
@@ -78,36 +79,6 @@ bool writePhotoEntry(QuaZipFile& file, const QString& name, const QDateTime& tim
         && file.write(stream) == stream.size() && closeEntry(file);
 }
 
-// Reads at most limit bytes, in pieces, so a lying entry header cannot make
-// the reader allocate more than that.
-QByteArray readAtMost(QIODevice& device, qint64 limit)
-{
-    constexpr qint64 piece = 1024 * 1024;
-    QByteArray bytes;
-    while (bytes.size() < limit) {
-        const QByteArray chunk = device.read(qMin(piece, limit - bytes.size()));
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-    }
-    return bytes;
-}
-
-// One line, read in pieces so that a short line costs no large buffer (a bounded
-// readLine allocates its whole bound); more than limit bytes tell a line too long.
-QByteArray readLineAtMost(QIODevice& device, qint64 limit)
-{
-    constexpr qint64 piece = 64 * 1024;
-    QByteArray line;
-    while (line.size() <= limit && !line.endsWith('\n')) {
-        const QByteArray part = device.readLine(qMin(piece, limit + 1 - line.size()) + 1);
-        if (part.isEmpty())
-            break;
-        line += part;
-    }
-    return line;
-}
-
 // The entry's compressed bytes, read again without inflating them; empty when they
 // cannot be read, and the photo is then deflated anew.
 QByteArray readDeflateStream(QuaZipFile& file)
@@ -115,7 +86,7 @@ QByteArray readDeflateStream(QuaZipFile& file)
     int method = 0, level = 0;
     if (!file.open(QIODevice::ReadOnly, &method, &level, true))
         return QByteArray();
-    const QByteArray stream = readAtMost(file, 2 * EvaluationTagStorage::MaxPhotoEntrySize);
+    const QByteArray stream = BoundedRead::atMost(file, 2 * EvaluationTagStorage::MaxPhotoEntrySize);
     file.close();
     return file.getZipError() == UNZ_OK ? stream : QByteArray();
 }
@@ -593,7 +564,7 @@ bool EvaluationTagStorage::readTagLines(QIODevice& device)
     QStringList parts;
     qint64 budget = MaxTagListSize;
     while (!device.atEnd()) {
-        const QByteArray raw = readLineAtMost(device, budget);
+        const QByteArray raw = BoundedRead::lineAtMost(device, budget);
         if (raw.isEmpty())
             break; // a read error: the caller's checksum test tells a damaged entry
         if (raw.size() > budget)
@@ -634,7 +605,7 @@ EvaluationTagStorage::EntryRead EvaluationTagStorage::readPhoto(const QString& e
         return EntryRead::Damaged;
     }
     LOG_TRACE() << "file size=" << file.usize();
-    const QByteArray bytes = readAtMost(file, MaxPhotoEntrySize + 1);
+    const QByteArray bytes = BoundedRead::atMost(file, MaxPhotoEntrySize + 1);
     LOG_TRACE() << "loaded size=" << bytes.size();
     if (bytes.size() > MaxPhotoEntrySize) {
         file.close();

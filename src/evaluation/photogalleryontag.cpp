@@ -1,6 +1,8 @@
 #include "evaluation/photogalleryontag.h"
 
 #include "evaluation/evaluationtagstorage.h"
+#include "runtime/boundedread.h"
+#include "runtime/logger.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -45,7 +47,12 @@ void PhotoGalleryOnTag::addPhoto(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    const QByteArray bytes = file.readAll();
+    // The storage would not keep a larger photo: it is refused unread.
+    const QByteArray bytes = BoundedRead::atMost(file, EvaluationTagStorage::MaxPhotoEntrySize + 1);
+    if (bytes.size() > EvaluationTagStorage::MaxPhotoEntrySize) {
+        LOG_WARNING() << "photo not added, larger than" << EvaluationTagStorage::MaxPhotoEntrySize << "bytes";
+        return;
+    }
     if (isJpegWithinLimits(bytes) ? storage->addPhotoData(bytes) : addScaled(bytes))
         setModified(true);
 }

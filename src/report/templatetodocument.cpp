@@ -3,6 +3,8 @@
 #include "evaluation/autoevaluation.h"
 #include "report/tagpatterns.h"
 #include "runtime/autoevalexception.h"
+#include "runtime/boundedread.h"
+#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
 #include "runtime/makerserverrequest.h"
 #include "values/tagutils.h"
@@ -482,12 +484,13 @@ bool TemplateToDocument::make_stage2()
     } idleOnException{*this};
     bool made = false;
     QFile file(templatePath);
-    if (file.open(QIODevice::ReadOnly)) {
-        QBuffer buffer;
-        buffer.setData(file.readAll());
+    QBuffer buffer;
+    if (file.open(QIODevice::ReadOnly))
+        buffer.setData(BoundedRead::atMost(file, MAX_TEMPLATE_BYTES + 1));
+    if (file.isOpen() && buffer.size() <= MAX_TEMPLATE_BYTES && file.error() == QFileDevice::NoError) {
         made = make_from_buffer(buffer, outputPath);
     } else {
-        LOG_WARNING() << "cannot read the template" << templatePath << file.errorString();
+        LOG_WARNING() << "cannot read the template" << templatePath << "of" << file.size() << "bytes:" << file.errorString();
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
     }
     finishRun();
@@ -519,6 +522,7 @@ bool TemplateToDocument::make_from_network(QString url, QString outputPath)
     progressPercent = 1;
     reply = manager.get(request);
     connect(reply, &QNetworkReply::downloadProgress, this, &TemplateToDocument::downloadProgress);
+    DownloadLimit::apply(*reply);
     outputFile = std::move(outputPath);
     if (isMaking()) {
         QEventLoop wait;
@@ -555,7 +559,7 @@ void TemplateToDocument::downloadFinished(QNetworkReply* finished)
     finished->deleteLater();
     if (finished->error() != QNetworkReply::NoError) {
         LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << finished->errorString();
+                      << DownloadLimit::failureOf(*finished);
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
     } else {
         LOG_TRACE() << "reply sz=" << finished->bytesAvailable();

@@ -65,6 +65,8 @@ public:
     // are a few megabytes, and values or meta tags repeated over a template could
     // otherwise grow it past any memory.
     static constexpr qsizetype MAX_OUTPUT_TEXT = 48 * 1024 * 1024;
+    // A template file larger than this is not read: the same bound as for a download.
+    static constexpr qint64 MAX_TEMPLATE_BYTES = 64 * 1024 * 1024;
 
     explicit TemplateToDocument(QObject* parent = nullptr);
     ~TemplateToDocument() override;

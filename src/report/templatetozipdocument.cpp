@@ -6,6 +6,7 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
+#include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "runtime/xmldefaulthandler.h"
 
@@ -258,7 +259,7 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
         LOG_WARNING() << "cannot read the entry" << info.name << "error" << entry.getZipError();
         return false;
     }
-    bytes = entry.read(MaxTextPartSize + 1);
+    bytes = BoundedRead::atMost(entry, MaxTextPartSize + 1);
     const bool whole = entry.atEnd() && bytes.size() <= MaxTextPartSize;
     entry.close();
     if (!whole || entry.getZipError() != UNZ_OK) {
