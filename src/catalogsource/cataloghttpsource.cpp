@@ -1,6 +1,7 @@
 #include "catalogsource/cataloghttpsource.h"
 
 #include "runtime/config.h"
+#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
 #include "runtime/makerserverrequest.h"
 
@@ -20,6 +21,7 @@ void CatalogHttpSource::startLoad()
     request.setTransferTimeout(MakerServerRequest::TRANSFER_TIMEOUT_MS);
     reply = manager.get(request);
     connect(reply, &QNetworkReply::downloadProgress, this, &CatalogHttpSource::downloadProgress);
+    DownloadLimit::apply(*reply);
     percent = 0;
 }
 
@@ -85,7 +87,7 @@ void CatalogHttpSource::finishDownloaded(QNetworkReply& finished)
 void CatalogHttpSource::finishFailed(QNetworkReply& finished)
 {
     loaded = false;
-    errorString = finished.errorString();
+    errorString = DownloadLimit::failureOf(finished);
     LOG_WARNING() << "Download of" << finished.url().toEncoded(QUrl::RemoveQuery) << "failed:" << errorString;
     emit failure(tr("Catalog \"%1\" loading is failed").arg(getTitle()));
 }

@@ -1,8 +1,9 @@
 #include "report/metatagcatalog.h"
 
+#include "runtime/config.h"
+#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
 #include "runtime/makerserverrequest.h"
-#include "runtime/config.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -70,6 +71,7 @@ void MetaTagCatalog::load_from_network()
     percent = 0;
     reply = manager.get(MakerServerRequest::create(Config::getInstance()->getMetaTagUrl()));
     connect(reply, &QNetworkReply::downloadProgress, this, &MetaTagCatalog::downloadProgress);
+    DownloadLimit::apply(*reply);
 }
 
 void MetaTagCatalog::load(QIODevice& device)
@@ -148,8 +150,8 @@ void MetaTagCatalog::downloadFinished(QNetworkReply* finished)
     finished->deleteLater();
     if (finished->error() != QNetworkReply::NoError) {
         LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << finished->errorString();
-        emit failed(finished->errorString());
+                      << DownloadLimit::failureOf(*finished);
+        emit failed(DownloadLimit::failureOf(*finished));
         return;
     }
     LOG_TRACE() << "reply sz=" << finished->bytesAvailable();

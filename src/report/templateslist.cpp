@@ -1,6 +1,7 @@
 #include "report/templateslist.h"
 
 #include "report/templatelistxmlhandler.h"
+#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
 #include "runtime/makerserverrequest.h"
 
@@ -80,6 +81,7 @@ bool TemplatesList::load_from_network(const QString& url)
     percent = 0;
     reply = manager.get(MakerServerRequest::create(QUrl(url)));
     connect(reply, &QNetworkReply::downloadProgress, this, &TemplatesList::downloadProgress);
+    DownloadLimit::apply(*reply);
     return true;
 }
 
@@ -189,7 +191,7 @@ void TemplatesList::downloadFinished(QNetworkReply* finished)
         sortEntries();
     } else {
         LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << finished->errorString();
+                      << DownloadLimit::failureOf(*finished);
     }
     finished->deleteLater();
     emit done();
