@@ -3,6 +3,7 @@
 #include "catalogsource/bankcatalogsourcerbc.h"
 #include "localhttpsserver.h"
 #include "runtime/config.h"
+#include "runtime/downloadlimit.h"
 #include "zipfixture.h"
 
 #include <QFile>
@@ -90,6 +91,9 @@ void TestBankCatalogSourceRBC::readZip_data()
         << QByteArray() << QByteArray("1\t2\t3\tАО «Банк»\t5\t044525999\t30101810200000000999\r\n") << QByteArray()
         << false << 0
         << QStringList{present};
+    QTest::newRow("a list unpacking beyond its bound is refused")
+        << QByteArray() << QByteArray(int(BankCatalogSourceRBC::MAX_LIST_BYTES) + 1, '\n') << QByteArray() << false << 0
+        << QStringList{present};
     QTest::newRow("not a zip archive") << QByteArray("<html>moved</html>") << QByteArray() << QByteArray() << false
                                        << 0 << QStringList{present};
 }
@@ -157,6 +161,15 @@ void TestBankCatalogSourceRBC::download()
     QCOMPARE(failure.count(), 1);
     QCOMPARE(failure.at(0).at(0).toString(), QStringLiteral("Catalog \"Banks\" loading is failed"));
     QVERIFY(!source.isLoaded());
+    QCOMPARE(source.getCount(), 301);
+
+    // A server sending without end is cut off rather than held in memory.
+    server.respond(QStringLiteral("/endless.zip"), 200, QByteArray(int(DownloadLimit::MAX_BYTES) + 1, 'x'));
+    Config::getInstance()->setBankDirectoryUrl(server.url().resolved(QUrl(QStringLiteral("/endless.zip"))));
+    source.startLoad();
+    QVERIFY(done.wait(30000));
+    QCOMPARE(failure.count(), 2);
+    QCOMPARE(source.getErrorString(), QStringLiteral("the download is larger than 64 MiB"));
     QCOMPARE(source.getCount(), 301);
 }
 

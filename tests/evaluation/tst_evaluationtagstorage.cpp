@@ -369,6 +369,12 @@ void TestEvaluationTagStorage::loadedContainers_data()
     // 16 MiB of one letter deflate to a few kilobytes.
     row("tag list at its bound read",
         tagList("B=2\nA=" + QByteArray(int(EvaluationTagStorage::MaxTagListSize) - 7, 'x') + "\n"), true, "B=2");
+    row("tag list understating its size",
+        withDeclaredSize(tagList("B=2\nA=" + QByteArray(20 * 1024 * 1024, 'x') + "\n"), "tag_list.txt", 100), false,
+        "B=");
+    row("photo understating its size",
+        withDeclaredSize(pair("photo/photo1.jpg", bomb, "photo/photo2.jpg", two), "photo/photo1.jpg", 1000), false,
+        "B=");
     row("tag list above its bound refused",
         tagList("B=2\nA=" + QByteArray(int(EvaluationTagStorage::MaxTagListSize) - 5, 'x') + "\n"), false, "B=");
 

@@ -188,18 +188,16 @@ QString alteredTemplate(const QTemporaryDir& dir, const char* fileName, const QS
     return writeZip(path, entries) ? path : QString();
 }
 
-// Makes the central directory claim that the entry holds about 4 GB.
-QString oversizedTemplate(const QTemporaryDir& dir)
+// A copy of photos.docx whose document.xml declares the given size (4 GB, or a lie the
+// other way: 1 000 bytes for 20 MiB) in its headers.
+QString misdeclaredTemplate(const QTemporaryDir& dir, const char* fileName, quint32 size, const QByteArray& document)
 {
-    QFile source(dataDir + QStringLiteral("photos.docx"));
-    source.open(QIODevice::ReadOnly);
-    QByteArray zip = source.readAll();
-    const QByteArray name = "word/document.xml";
-    for (qsizetype at = zip.indexOf("PK\x01\x02"); at >= 0; at = zip.indexOf("PK\x01\x02", at + 4)) {
-        if (zip.mid(at + 46, name.size()) == name)
-            zip.replace(at + 24, 4, QByteArray("\xF0\xFF\xFF\xFF", 4));
-    }
-    const QString path = dir.filePath(QStringLiteral("oversized.docx"));
+    const QString source = document.isEmpty() ? dataDir + QStringLiteral("photos.docx")
+                                              : alteredTemplate(dir, "plain.docx", QStringLiteral("word/document.xml"), document);
+    QFile in(source);
+    in.open(QIODevice::ReadOnly);
+    const QByteArray zip = withDeclaredSize(in.readAll(), "word/document.xml", size);
+    const QString path = dir.filePath(QString::fromUtf8(fileName));
     QFile out(path);
     return out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size() ? path : QString();
 }
@@ -485,7 +483,12 @@ void TestTemplateToDocx::badInputEndsTheRunWithAnError_data()
     notZip.close();
     QTest::newRow("not a zip") << notZip.fileName() << output << int(ErrorInfo::ErrRead);
     QTest::newRow("missing template") << dir.filePath(QStringLiteral("absent.docx")) << output << int(ErrorInfo::ErrRead);
-    QTest::newRow("entry declaring gigabytes") << oversizedTemplate(dir) << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("entry declaring gigabytes")
+        << misdeclaredTemplate(dir, "oversized.docx", 0xFFFFFFF0u, {}) << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("entry understating its size")
+        << misdeclaredTemplate(dir, "understated.docx", 1000,
+                               "<w:document><w:body>" + QByteArray(20 * 1024 * 1024, ' ') + "</w:body></w:document>")
+        << output << int(ErrorInfo::ErrRead);
     QTest::newRow("output folder that cannot be written")
         << dataDir + QStringLiteral("photos.docx") << notZip.fileName() + QStringLiteral("/out.docx")
         << int(ErrorInfo::ErrWrite);

@@ -1,5 +1,6 @@
 #include "zipfixture.h"
 
+#include <QtEndian>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
@@ -18,6 +19,27 @@ bool writeZip(const QString& path, const QList<ZipEntry>& entries)
     }
     zip.close();
     return zip.getZipError() == 0;
+}
+
+namespace {
+
+void patchSize(QByteArray& zip, const QByteArray& signature, int nameAt, int sizeAt, const QByteArray& name,
+               quint32 size)
+{
+    const quint32 stored = qToLittleEndian(size);
+    const QByteArray little(reinterpret_cast<const char*>(&stored), 4);
+    for (qsizetype at = zip.indexOf(signature); at >= 0; at = zip.indexOf(signature, at + 4))
+        if (zip.mid(at + nameAt, name.size()) == name)
+            zip.replace(at + sizeAt, 4, little);
+}
+
+} // namespace
+
+QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size)
+{
+    patchSize(zip, QByteArray("PK\x03\x04", 4), 30, 22, entryName, size);
+    patchSize(zip, QByteArray("PK\x01\x02", 4), 46, 24, entryName, size);
+    return zip;
 }
 
 QList<ZipEntry> readZip(const QString& path)

@@ -26,5 +26,8 @@ struct ZipEntry
 bool writeZip(const QString& path, const QList<ZipEntry>& entries);
 // The entries in the container's directory order; an empty list when it does not open.
 QList<ZipEntry> readZip(const QString& path);
+// The container with the uncompressed size of the named entry, in its local header and
+// its directory record alike, replaced by a lie; the compressed bytes stay as they are.
+QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size);
 
 #endif
