@@ -31,6 +31,19 @@ bool isNetworkLocation(const QString& path)
     return network.match(path).hasMatch();
 }
 
+// A template file whole; false when it cannot be read or is larger than the bound, in
+// which case it is refused unread (the bounded read still guards a file that grows).
+bool readTemplateFile(const QString& path, QBuffer& buffer)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > TemplateToDocument::MAX_TEMPLATE_BYTES) {
+        LOG_WARNING() << "cannot read the template" << path << "of" << file.size() << "bytes:" << file.errorString();
+        return false;
+    }
+    buffer.setData(BoundedRead::atMost(file, TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
+    return buffer.size() <= TemplateToDocument::MAX_TEMPLATE_BYTES && file.error() == QFileDevice::NoError;
+}
+
 struct ConditionForm
 {
     condtype_t type;
@@ -483,16 +496,11 @@ bool TemplateToDocument::make_stage2()
         }
     } idleOnException{*this};
     bool made = false;
-    QFile file(templatePath);
     QBuffer buffer;
-    if (file.open(QIODevice::ReadOnly))
-        buffer.setData(BoundedRead::atMost(file, MAX_TEMPLATE_BYTES + 1));
-    if (file.isOpen() && buffer.size() <= MAX_TEMPLATE_BYTES && file.error() == QFileDevice::NoError) {
+    if (readTemplateFile(templatePath, buffer))
         made = make_from_buffer(buffer, outputPath);
-    } else {
-        LOG_WARNING() << "cannot read the template" << templatePath << "of" << file.size() << "bytes:" << file.errorString();
+    else
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
-    }
     finishRun();
     return made;
 }

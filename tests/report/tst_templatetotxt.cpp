@@ -123,6 +123,10 @@ void TestTemplateToTxt::runFromDisk_data()
     QVERIFY(writeFile(dir.filePath(QStringLiteral("grow/t.txt")), QStringLiteral("<%Б1%>")));
     QTest::newRow("text growing past its bound") << "grow/t.txt" << "grow/out.txt" << int(ErrorInfo::ErrRead)
                                                  << QString();
+    QFile huge(dir.filePath(QStringLiteral("huge.txt"))); // sparse: costs no disk
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
+    QTest::newRow("template file beyond its bound") << "huge.txt" << "run/out.txt" << int(ErrorInfo::ErrRead)
+                                                    << QString();
 }
 
 void TestTemplateToTxt::runFromDisk()
