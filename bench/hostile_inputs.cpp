@@ -198,6 +198,15 @@ std::vector<Case> cases()
              return writeZip(path, {{tagList, "A=" + QByteArray(15 * MiB, 'x') + "\n"}}) ? path : QString();
          },
          loadEvaluation},
+        {"evaluation: 3 million tags of one letter",
+         [](const QDir& d) {
+             QByteArray lines;
+             for (int i = 0; lines.size() < 16 * MiB - 16; ++i)
+                 lines += QByteArray::number(i, 36) + "=\n";
+             const QString path = d.filePath("e6.zip");
+             return writeZip(path, {{tagList, lines}}) ? path : QString();
+         },
+         loadEvaluation},
         {"docx: document.xml unpacking to 1 GiB",
          [](const QDir& d) { return bombZip(d.filePath("d1.docx"), docxWithout(document), document, BombBytes); },
          [](const QString& p) { return renderDocx(p); }},
