@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the library builds with, only those that are missing.
+# Installs the Debian packages the library builds with, and any named as arguments,
+# only those that are missing: scripts/deps.sh [package...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libquazip1-qt6-dev libgl-dev)
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libquazip1-qt6-dev libgl-dev "$@")
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -12,8 +12,7 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(taglines evaluationfile texttemplate docxpart metatags vehiclefeed peoplefeed bankarchive)
 build="$here/build/fuzz"
 
-bash "$here/scripts/deps.sh"
-command -v clang++ >/dev/null || { echo "scripts/fuzz.sh needs clang (apt-get install clang)" >&2; exit 1; }
+bash "$here/scripts/deps.sh" clang libclang-rt-dev
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DZENTAVO_FUZZ=ON \
     -DZENTAVO_BUILD_TESTS=OFF -DZENTAVO_BUILD_TOOLS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
