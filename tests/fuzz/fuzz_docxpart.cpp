@@ -2,7 +2,7 @@
 // well-formedness check the generator makes before it writes the part.
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
-#include "fuzzapplication.h"
+#include "fuzzharness.h"
 #include "report/templatetodocx.h"
 #include "runtime/xmldefaulthandler.h"
 
@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzApplication::ensure();
+    FuzzHarness::ensureApplication();
     static EvaluationTagStorage storage;
     static AutoEvaluation evaluation(storage);
     static bool filled = false;

@@ -2,13 +2,13 @@
 // emptied again after each input, so every input meets the same database.
 #include "catalog/sqlstorage.h"
 #include "catalogsource/peoplexmlhandler.h"
-#include "fuzzapplication.h"
+#include "fuzzharness.h"
 
 #include <QSqlQuery>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzApplication::ensure();
+    FuzzHarness::ensureApplication();
     PeopleXmlHandler handler;
     handler.import(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
