@@ -261,6 +261,27 @@ std::vector<Case> cases()
              TemplateToTxt generator;
              return render(generator, p, QStringLiteral("17/2026"));
          }},
+        {"text template beside 100 MiB of meta tags",
+         [](const QDir& d) {
+             d.mkpath("m");
+             QFile tags(d.filePath("m/metatags.txt"));
+             tags.open(QIODevice::WriteOnly);
+             QByteArray lines;
+             for (int i = 0; i < 5 * 1024 * 1024; ++i) {
+                 lines += "<%M" + QByteArray::number(i, 36) + "%>=значение\n";
+                 if (lines.size() > int(MiB)) {
+                     tags.write(lines);
+                     lines.clear();
+                 }
+             }
+             tags.write(lines);
+             const QString path = d.filePath("m/t.txt");
+             return writeFile(path, "<%M0%> <#НОМЕР_ДОГОВОРА#>") ? path : QString();
+         },
+         [](const QString& p) {
+             TemplateToTxt generator;
+             return render(generator, p, QStringLiteral("17/2026"));
+         }},
         {"vehicle feed: entity bomb",
          [](const QDir& d) {
              const QString path = d.filePath("v1.xml");

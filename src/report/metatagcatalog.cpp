@@ -84,10 +84,15 @@ void MetaTagCatalog::load(QIODevice& device)
     QByteArray line(MAX_LINE_BYTES + 1, Qt::Uninitialized);
     QString name;
     QString text;
+    qint64 total = 0;
     while (!device.atEnd()) {
         const qint64 length = device.readLine(line.data(), line.size());
         if (length < 0)
             break;
+        if ((total += length) > MAX_FILE_BYTES) {
+            refuseTooLarge();
+            return;
+        }
         const QString decoded = QString::fromUtf8(line.constData(), length);
         if (decoded.startsWith(QLatin1Char(';')) || !parseLine(decoded, name, text))
             continue;
@@ -103,6 +108,13 @@ void MetaTagCatalog::load_from_disk(const QString& path)
     percent = 100;
     QFile file(path);
     load(file);
+}
+
+void MetaTagCatalog::refuseTooLarge()
+{
+    LOG_WARNING() << "meta tags refused: more than" << MAX_FILE_BYTES << "bytes";
+    clear();
+    emit failed(tr("the meta tags are larger than %1 MiB").arg(MAX_FILE_BYTES / (1024 * 1024)));
 }
 
 bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text)

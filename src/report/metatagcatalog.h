@@ -34,6 +34,9 @@ class ZENTAVO_EXPORT MetaTagCatalog : public QObject
 public:
     // Longest line read at once, in bytes; the rest of a longer line is skipped.
     static constexpr int MAX_LINE_BYTES = 23999;
+    // A meta tag file is a few kilobytes; a larger one than this is refused, since its
+    // blocks are all held in memory.
+    static constexpr qint64 MAX_FILE_BYTES = 16 * 1024 * 1024;
 
     explicit MetaTagCatalog(QObject* parent = nullptr);
 
@@ -51,7 +54,8 @@ public:
     // Downloads the file from the template server (Config::getMetaTagUrl()).
     void load_from_network();
     // Adds the definitions read from the device to those already held, then emits
-    // loaded(); a device that does not open emits failed() instead.
+    // loaded(); a device that does not open, or holds more than MAX_FILE_BYTES, emits
+    // failed() instead and leaves the catalog cleared.
     void load(QIODevice& device);
     void load_from_disk(const QString& path);
 
@@ -70,6 +74,8 @@ public slots:
     void downloadFinished(QNetworkReply* reply);
 
 private:
+    void refuseTooLarge();
+
     bool catalogLoaded = false;
     QMap<QString, QString> tags;
     QNetworkReply* reply = nullptr;

@@ -14,7 +14,8 @@ private slots:
     void load();
     void aLineLongerThanTheBufferIsCut();
     void startLoadingWithoutDownload();
-    void unreadableFile();
+    void refusedFile_data();
+    void refusedFile();
 };
 
 void TestMetaTagCatalog::parseLine_data()
@@ -115,15 +116,33 @@ void TestMetaTagCatalog::startLoadingWithoutDownload()
     QVERIFY(!catalog.isLoading());
 }
 
-void TestMetaTagCatalog::unreadableFile()
+void TestMetaTagCatalog::refusedFile_data()
 {
+    QTest::addColumn<QByteArray>("content"); // null: no file at all
+    QTest::newRow("missing file") << QByteArray();
+    QByteArray definitions;
+    for (int i = 0; definitions.size() <= MetaTagCatalog::MAX_FILE_BYTES; ++i)
+        definitions += "<%A" + QByteArray::number(i) + "%>=" + QByteArray(4000, 'x') + '\n';
+    QTest::newRow("file beyond its bound") << definitions;
+}
+
+void TestMetaTagCatalog::refusedFile()
+{
+    QFETCH(QByteArray, content);
     MetaTagCatalog catalog;
     QSignalSpy loaded(&catalog, &MetaTagCatalog::loaded);
     QSignalSpy failed(&catalog, &MetaTagCatalog::failed);
-    catalog.load_from_disk(QStringLiteral("/no/such/metatags.txt"));
+    if (content.isNull()) {
+        catalog.load_from_disk(QStringLiteral("/no/such/metatags.txt"));
+    } else {
+        QBuffer file(&content);
+        catalog.load(file);
+    }
     QCOMPARE(loaded.count(), 0);
     QCOMPARE(failed.count(), 1);
     QVERIFY(!catalog.isLoaded());
+    QString text;
+    QVERIFY(!catalog.getTag(QStringLiteral("A1"), text));
 }
 
 QTEST_GUILESS_MAIN(TestMetaTagCatalog)
