@@ -100,6 +100,12 @@ bool TemplateChecker::checkFile(const QString& path)
         problem(QStringLiteral("the template cannot be read: %1").arg(file.errorString()), {info.fileName(), 0, {}});
         return false;
     }
+    if (file.size() > TemplateToDocument::MAX_TEMPLATE_BYTES) {
+        problem(QStringLiteral("the template is larger than %1 MiB, so it is not read")
+                    .arg(TemplateToDocument::MAX_TEMPLATE_BYTES / (1024 * 1024)),
+                {info.fileName(), 0, {}});
+        return false;
+    }
     checkText(info.fileName(), QString::fromUtf8(file.readAll()), false);
     return true;
 }

@@ -1,8 +1,10 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "report/templatechecker.h"
+#include "report/templatetodocument.h"
 #include "runtime/singletonregistry.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -32,6 +34,7 @@ private slots:
     void showsTheValuesOfAnEvaluation();
     void textTemplates_data();
     void textTemplates();
+    void oversizedTemplateFileIsNotRead();
 };
 
 void TestTemplateChecker::findsEveryPlantedError()
@@ -105,6 +108,17 @@ void TestTemplateChecker::textTemplates()
     TemplateChecker checker;
     checker.checkText(QStringLiteral("t.txt"), text, false);
     QCOMPARE(problemsOf(checker), problems);
+}
+
+void TestTemplateChecker::oversizedTemplateFileIsNotRead()
+{
+    QTemporaryDir dir;
+    QFile huge(dir.filePath(QStringLiteral("huge.txt"))); // sparse: costs no disk
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
+    huge.close();
+    TemplateChecker checker;
+    QVERIFY(!checker.checkFile(huge.fileName()));
+    QCOMPARE(problemsOf(checker), QStringList{"huge.txt:0: the template is larger than 64 MiB, so it is not read"});
 }
 
 QTEST_MAIN(TestTemplateChecker)
