@@ -20,17 +20,18 @@ cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 fuzz_one() {
     local target=$1
     mkdir -p "$build/corpus/$target" "$build/findings/$target"
+    local status=0
     # Skipped bank lines go to standard output: closed (-close_fd_mask=1). ASan's default
     # quarantine of 256 MiB of freed memory would count against the 512 MiB; 32 MiB still
     # catches a use after free in the next few thousand allocations.
     ASAN_OPTIONS=quarantine_size_mb=32 QT_QPA_PLATFORM=offscreen "$build/tests/fuzz/fuzz_$target" "$build/corpus/$target" "$here/tests/fuzz/$target" \
         -max_total_time="$seconds" -rss_limit_mb=512 -timeout=10 -close_fd_mask=1 -print_final_stats=1 \
-        -artifact_prefix="$build/findings/$target/" >"$build/findings/$target.log" 2>&1
-    local status=$?
+        -artifact_prefix="$build/findings/$target/" >"$build/findings/$target.log" 2>&1 || status=$?
     local done_line stats
-    done_line=$(grep -E '^Done [0-9]+ runs' "$build/findings/$target.log" | tail -1)
-    stats=$(grep -E '^#[0-9]+\s+DONE' "$build/findings/$target.log" | tail -1)
+    done_line=$(grep -E '^Done [0-9]+ runs' "$build/findings/$target.log" | tail -1 || true)
+    stats=$(grep -E '^#[0-9]+\s+DONE|^==[0-9]+== ERROR' "$build/findings/$target.log" | tail -1 || true)
     echo "$target: exit $status; ${done_line:-no summary}; ${stats:-}"
+    return "$status"
 }
 
 status=0
