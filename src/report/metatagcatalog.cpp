@@ -89,7 +89,8 @@ void MetaTagCatalog::load(QIODevice& device)
         const qint64 length = device.readLine(line.data(), line.size());
         if (length < 0)
             break;
-        if ((total += length) > MAX_FILE_BYTES) {
+        total += length;
+        if (total > MAX_FILE_BYTES) {
             refuseTooLarge();
             return;
         }

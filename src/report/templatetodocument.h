@@ -5,6 +5,7 @@
 
 #include "report/metatagcatalog.h"
 #include "report/templatesourcetype.h"
+#include "runtime/downloadlimit.h"
 #include "runtime/errorinfo.h"
 
 #include <QHash>
@@ -66,7 +67,7 @@ public:
     // otherwise grow it past any memory.
     static constexpr qsizetype MAX_OUTPUT_TEXT = 48 * 1024 * 1024;
     // A template file larger than this is not read: the same bound as for a download.
-    static constexpr qint64 MAX_TEMPLATE_BYTES = 64 * 1024 * 1024;
+    static constexpr qint64 MAX_TEMPLATE_BYTES = DownloadLimit::MAX_BYTES;
 
     explicit TemplateToDocument(QObject* parent = nullptr);
     ~TemplateToDocument() override;
