@@ -1,12 +1,15 @@
 // The template passes over a text template, with an evaluation that answers tags.
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "fuzzharness.h"
 #include "report/templatetotxt.h"
 
 #include <QBuffer>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    // An appraiser's company carries its logo as a pixmap, which needs the application.
+    FuzzHarness::ensureApplication();
     static EvaluationTagStorage storage;
     static AutoEvaluation evaluation(storage);
     static bool filled = false;
