@@ -1,5 +1,8 @@
 #include "fuzzharness.h"
 
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -10,6 +13,23 @@ void FuzzHarness::ensureApplication()
     static char name[] = "zentavo-fuzz";
     static char* argv[] = {name, nullptr};
     static QGuiApplication application(argc, argv);
+}
+
+AutoEvaluation& FuzzHarness::evaluation()
+{
+    // An appraiser's company carries its logo as a pixmap, which needs the application.
+    ensureApplication();
+    static EvaluationTagStorage storage;
+    static AutoEvaluation evaluation(storage);
+    static const bool filled = [] {
+        storage.setTag(QStringLiteral("НОМЕР_ДОГОВОРА"),
+                       QStringLiteral("17/2026 <w:t> & <#НОМЕР_ДОГОВОРА#> &lt;#НОМЕР_ДОГОВОРА#&gt;"));
+        storage.setTag(QStringLiteral("ОЦЕНЩИК_0"), QStringLiteral("Петров"));
+        storage.setTag(QStringLiteral("ОЦЕНЩИК_1"), QStringLiteral("Сидоров"));
+        return true;
+    }();
+    Q_UNUSED(filled);
+    return evaluation;
 }
 
 QString FuzzHarness::inputFile(const uint8_t* data, size_t size, const QString& name)

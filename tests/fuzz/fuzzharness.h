@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class AutoEvaluation;
+
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +18,10 @@ public:
     static void ensureApplication();
     // The input written to a file of the given name in a temporary folder, for the code
     // that reads files; empty when it cannot be written.
+    // An evaluation whose agreement number holds tag text in both bracket forms and
+    // markup, and with two appraisers, for the template passes to resolve; the
+    // application is made first.
+    static AutoEvaluation& evaluation();
     static QString inputFile(const uint8_t* data, size_t size, const QString& name);
 };
 
