@@ -1,0 +1,194 @@
+#include "runtime/atomicfilewriter.h"
+
+#include "runtime/logger.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The new file, remembering the first write that did not go through whole: a zip
+// library may go on writing after a short write, but the file is lost all the same.
+class CheckedTemporaryFile : public QTemporaryFile
+{
+public:
+    using QTemporaryFile::QTemporaryFile;
+
+    bool openUnbuffered() { return QTemporaryFile::open(QIODevice::ReadWrite | QIODevice::Unbuffered); }
+    bool writeFailed() const { return failed; }
+    const QString& failure() const { return reason; }
+
+protected:
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        const qint64 written = QTemporaryFile::writeData(data, length);
+        if (written != length && !failed) {
+            failed = true;
+            reason = errorString();
+        }
+        return written;
+    }
+
+private:
+    bool failed = false;
+    QString reason;
+};
+
+CheckedTemporaryFile& checked(QTemporaryFile& file)
+{
+    return static_cast<CheckedTemporaryFile&>(file);
+}
+
+// What a new file of this process gets: read and write for all, less the umask.
+QFileDevice::Permissions defaultPermissions()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const mode_t mode = 0666 & ~mask;
+    QFileDevice::Permissions permissions;
+    if (mode & S_IRUSR)
+        permissions |= QFileDevice::ReadOwner | QFileDevice::ReadUser;
+    if (mode & S_IWUSR)
+        permissions |= QFileDevice::WriteOwner | QFileDevice::WriteUser;
+    if (mode & S_IRGRP)
+        permissions |= QFileDevice::ReadGroup;
+    if (mode & S_IWGRP)
+        permissions |= QFileDevice::WriteGroup;
+    if (mode & S_IROTH)
+        permissions |= QFileDevice::ReadOther;
+    if (mode & S_IWOTH)
+        permissions |= QFileDevice::WriteOther;
+    return permissions;
+}
+
+QString errnoText(int code)
+{
+    return qt_error_string(code);
+}
+
+} // namespace
+
+AtomicFileWriter::AtomicFileWriter(const QString& path, Links links) : requested(path), target(path), links(links) {}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    cancel();
+}
+
+bool AtomicFileWriter::resolveTarget()
+{
+    QFileInfo info(requested);
+    if (info.isSymLink() && links == Links::Refuse)
+        return fail(QString(), QStringLiteral("a symbolic link stands in its place; it is not followed"));
+    // A chain of links ends at the file to replace, which need not exist yet.
+    for (int hops = 0; info.isSymLink(); ++hops) {
+        if (hops == 32)
+            return fail(QString(), QStringLiteral("too many symbolic links"));
+        info.setFile(info.symLinkTarget());
+    }
+    if (info.exists() && !info.isFile())
+        return fail(QString(), QStringLiteral("it is not a regular file"));
+    target = info.filePath();
+    return true;
+}
+
+bool AtomicFileWriter::open()
+{
+    cancel();
+    error.clear();
+    if (!resolveTarget())
+        return false;
+    const QFileInfo info(target);
+    auto file = std::make_unique<CheckedTemporaryFile>(target + QStringLiteral(".part-XXXXXX"));
+    if (!file->openUnbuffered())
+        return fail(QStringLiteral("cannot create a file beside it"), file->errorString());
+    file->setPermissions(info.exists() ? info.permissions() : defaultPermissions());
+    partial = std::move(file);
+    return true;
+}
+
+QIODevice& AtomicFileWriter::device()
+{
+    Q_ASSERT(partial);
+    return *partial;
+}
+
+bool AtomicFileWriter::write(const QByteArray& bytes)
+{
+    return partial && partial->write(bytes) == bytes.size();
+}
+
+bool AtomicFileWriter::commit()
+{
+    if (!partial)
+        return error.isEmpty() ? fail(QStringLiteral("not written"), QStringLiteral("no file was open")) : false;
+    CheckedTemporaryFile& file = checked(*partial);
+    if (file.writeFailed()) {
+        const QString reason = file.failure();
+        cancel();
+        return fail(QStringLiteral("cannot be written"), reason);
+    }
+    // The data must be on the disk before the name points at it: a crash after the
+    // rename must find the new file whole.
+    if (!file.flush() || ::fsync(file.handle()) != 0) {
+        const QString reason = errnoText(errno);
+        cancel();
+        return fail(QStringLiteral("cannot be written"), reason);
+    }
+    const QString partialName = file.fileName();
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        cancel();
+        return fail(QStringLiteral("cannot be written"), reason);
+    }
+    // rename() replaces whatever is at the name, a link included, without following it.
+    if (std::rename(QFile::encodeName(partialName).constData(), QFile::encodeName(target).constData()) != 0) {
+        const QString reason = errnoText(errno);
+        cancel();
+        return fail(QStringLiteral("cannot be put in place"), reason);
+    }
+    file.setAutoRemove(false);
+    partial.reset();
+    syncFolder();
+    return true;
+}
+
+void AtomicFileWriter::cancel()
+{
+    if (!partial)
+        return;
+    partial->close();
+    partial->remove();
+    partial.reset();
+}
+
+// The rename is only durable once the folder is on the disk too. The file is in place
+// either way, so a folder that cannot be synced is only logged.
+bool AtomicFileWriter::syncFolder()
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const int descriptor = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
+    if (descriptor >= 0)
+        ::close(descriptor);
+    if (!synced)
+        LOG_WARNING() << "the folder of a written file could not be synced:" << errnoText(errno);
+    return synced;
+}
+
+bool AtomicFileWriter::fail(const QString& what, const QString& reason)
+{
+    error = what.isEmpty() ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(requested), reason)
+                           : QStringLiteral("%1 %2: %3").arg(QDir::toNativeSeparators(requested), what, reason);
+    // The folder may name the client: the log gets the file's own name only.
+    LOG_WARNING() << "write refused or failed:" << QFileInfo(requested).fileName() << what << reason;
+    return false;
+}

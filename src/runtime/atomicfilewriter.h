@@ -1,0 +1,63 @@
+#ifndef ZENTAVO_ATOMICFILEWRITER_H
+#define ZENTAVO_ATOMICFILEWRITER_H
+
+#include "zentavo_export.h"
+
+#include <QString>
+
+#include <memory>
+
+class QIODevice;
+class QTemporaryFile;
+
+// Writes a file so that nothing is lost: into a new file beside the target, every write
+// checked, flushed to disk, and only then renamed over the target. Until commit()
+// answers true the target is exactly as it was; a full disk, a file size limit or a
+// failed rename leave it untouched and say why in errorString(). An uncommitted write is
+// removed when the writer goes.
+class ZENTAVO_EXPORT AtomicFileWriter
+{
+public:
+    enum class Links {
+        // The target may be a symbolic link of the user's own: the file it points to is
+        // replaced, and the link stays.
+        Follow,
+        // Anything but a regular file in the target's place (a symbolic link planted
+        // there, a folder, a pipe) is refused and never written through.
+        Refuse
+    };
+
+    explicit AtomicFileWriter(const QString& path, Links links = Links::Refuse);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the new file beside the target; false with the reason otherwise.
+    bool open();
+    // Where the content goes, once open() succeeded. Unbuffered: a write that fails
+    // reports it at once.
+    QIODevice& device();
+    bool write(const QByteArray& bytes);
+    // Puts the new file in place when every byte was written and is on the disk.
+    bool commit();
+    // Drops the new file; the target stays as it was.
+    void cancel();
+
+    // The file that is replaced (a followed link's target).
+    QString targetPath() const { return target; }
+    // One line naming the file and what went wrong.
+    QString errorString() const { return error; }
+
+private:
+    bool resolveTarget();
+    bool fail(const QString& what, const QString& reason);
+    bool syncFolder();
+
+    QString requested;
+    QString target;
+    Links links;
+    QString error;
+    std::unique_ptr<QTemporaryFile> partial;
+};
+
+#endif
