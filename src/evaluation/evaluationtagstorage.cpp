@@ -9,19 +9,20 @@
 #include "evaluation/harmonization.h"
 #include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
-#include "evaluation/storedphoto.h"
+#include "evaluation/evaluationfilelock.h"
 #include "evaluation/vehicleontag.h"
 #include "evaluation/vehicleownerontag.h"
+#include "runtime/atomicfilewriter.h"
 #include "runtime/autoevalexception.h"
-#include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -55,11 +56,12 @@ QString photoEntry(int index)
     return photoPrefix() + QString::number(index + 1) + QStringLiteral(".jpg");
 }
 
-bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time)
+bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time, int method = Z_DEFLATED)
 {
     QuaZipNewInfo info(name);
     info.dateTime = time;
-    return file.open(QIODevice::WriteOnly, info, nullptr, 0, Z_DEFLATED, Z_DEFAULT_COMPRESSION);
+    const int level = method == Z_DEFLATED ? Z_DEFAULT_COMPRESSION : 0;
+    return file.open(QIODevice::WriteOnly, info, nullptr, 0, method, level);
 }
 
 bool closeEntry(QuaZipFile& file)
@@ -68,27 +70,9 @@ bool closeEntry(QuaZipFile& file)
     return file.getZipError() == ZIP_OK;
 }
 
-// The photo's deflate stream goes in as it is: no photo is coded again on a save.
-bool writePhotoEntry(QuaZipFile& file, const QString& name, const QDateTime& time, const StoredPhoto& photo)
+bool writeWhole(QIODevice& device, const QByteArray& bytes)
 {
-    QuaZipNewInfo info(name);
-    info.dateTime = time;
-    info.uncompressedSize = quint64(photo.picture().size());
-    const QByteArray& stream = photo.deflated();
-    return file.open(QIODevice::WriteOnly, info, nullptr, photo.crc(), Z_DEFLATED, Z_BEST_SPEED, true)
-        && file.write(stream) == stream.size() && closeEntry(file);
-}
-
-// The entry's compressed bytes, read again without inflating them; empty when they
-// cannot be read, and the photo is then deflated anew.
-QByteArray readDeflateStream(QuaZipFile& file)
-{
-    int method = 0, level = 0;
-    if (!file.open(QIODevice::ReadOnly, &method, &level, true))
-        return QByteArray();
-    const QByteArray stream = BoundedRead::atMost(file, 2 * EvaluationTagStorage::MaxPhotoEntrySize);
-    file.close();
-    return file.getZipError() == UNZ_OK ? stream : QByteArray();
+    return device.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -106,6 +90,7 @@ void EvaluationTagStorage::clear()
 {
     deleteSections();
     tags.clear();
+    otherEntries.clear();
     clearAllPhotos();
     clearApproaches();
     resetDocumentState();
@@ -332,13 +317,13 @@ QPixmap& EvaluationTagStorage::getPhoto(int index, QPixmap& photo) const
 
 QImage& EvaluationTagStorage::getPhotoImage(int index, QImage& image) const
 {
-    image = index >= 0 && index < photos.size() ? QImage::fromData(photos.at(index).picture()) : QImage();
+    image = QImage::fromData(getPhotoData(index));
     return image;
 }
 
 QByteArray EvaluationTagStorage::getPhotoData(int index) const
 {
-    return index >= 0 && index < photos.size() ? photos.at(index).picture() : QByteArray();
+    return index >= 0 && index < photos.size() ? photos.at(index).content(MaxPhotoEntrySize) : QByteArray();
 }
 
 bool EvaluationTagStorage::addPhoto(const QPixmap& photo)
@@ -359,7 +344,7 @@ bool EvaluationTagStorage::addPhotoImage(const QImage& photo)
         LOG_WARNING() << "a photo could not be encoded as JPEG" << photo.size();
         return false;
     }
-    photos.append(StoredPhoto::fromPicture(encoded));
+    photos.append(StoredEntry::fromContent(encoded));
     return true;
 }
 
@@ -369,7 +354,7 @@ bool EvaluationTagStorage::addPhotoData(const QByteArray& encoded)
         LOG_WARNING() << "not a readable picture, photo not added; bytes:" << encoded.size();
         return false;
     }
-    photos.append(StoredPhoto::fromPicture(encoded));
+    photos.append(StoredEntry::fromContent(encoded));
     return true;
 }
 
@@ -410,29 +395,65 @@ void EvaluationTagStorage::clearAllPhotos()
 
 bool EvaluationTagStorage::doSave(const QString& path)
 {
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly)) {
-        LOG_ERROR() << "cannot create" << path << target.errorString();
-        return false;
-    }
-    QuaZip zip(&target);
-    zip.setAutoClose(false); // QSaveFile is finished by commit(), never by close()
+    lastError.clear();
+    if (reservation && reservation->covers(path))
+        return writeFile(path);
+    EvaluationFileLock lock(path);
+    if (!lock.lock())
+        return fail(lock.errorString());
+    return writeFile(path);
+}
+
+bool EvaluationTagStorage::reserveFile(const QString& path, int waitMs)
+{
+    lastError.clear();
+    auto lock = std::make_unique<EvaluationFileLock>(path);
+    if (!lock->lock(waitMs))
+        return fail(lock->errorString());
+    reservation = std::move(lock);
+    return true;
+}
+
+void EvaluationTagStorage::releaseFile()
+{
+    reservation.reset();
+}
+
+bool EvaluationTagStorage::fail(const QString& reason)
+{
+    lastError = reason;
+    LOG_ERROR() << "evaluation not saved:" << reason.section(QLatin1Char('/'), -1);
+    return false;
+}
+
+// The user's own link to an evaluation kept elsewhere is followed: the file it points to
+// is the evaluation.
+bool EvaluationTagStorage::writeFile(const QString& path)
+{
+    AtomicFileWriter target(path, AtomicFileWriter::Links::Follow);
+    if (!target.open())
+        return fail(target.errorString());
+    QuaZip zip(&target.device());
+    zip.setAutoClose(false); // the writer finishes the file, after checking it
     if (!zip.open(QuaZip::mdCreate)) {
-        LOG_ERROR() << "cannot start the container" << path << zip.getZipError();
-        return false;
+        target.cancel();
+        return fail(QStringLiteral("%1 cannot be written: the container cannot be started (zip error %2)")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(zip.getZipError()));
     }
     bool written = writeContainer(zip);
     zip.close();
     written = written && zip.getZipError() == ZIP_OK;
     if (!written) {
-        LOG_ERROR() << "writing failed, previous file kept" << path;
-        target.cancelWriting();
-        return false;
+        // A write the disk refused says why; otherwise the container itself went wrong.
+        const QString failure = target.writeFailure();
+        target.cancel();
+        return fail(QStringLiteral("%1 cannot be written: %2")
+                        .arg(QDir::toNativeSeparators(path),
+                             failure.isEmpty() ? QStringLiteral("the container could not be completed") : failure));
     }
-    if (!target.commit()) {
-        LOG_ERROR() << "cannot replace" << path << target.errorString() << "previous file kept";
-        return false;
-    }
+    if (!target.commit())
+        return fail(target.errorString());
     return true;
 }
 
@@ -440,16 +461,17 @@ bool EvaluationTagStorage::writeContainer(QuaZip& zip)
 {
     const QDateTime started = QDateTime::currentDateTime();
     QuaZipFile file(&zip);
-    if (!openEntryForWriting(file, versionEntry(), started))
+    if (!openEntryForWriting(file, versionEntry(), started) || !writeWhole(file, "VERSION=1.1\nEDITION=AUTO\n")
+        || !closeEntry(file))
         return false;
-    file.write("VERSION=1.1\nEDITION=AUTO\n");
-    if (!closeEntry(file) || !openEntryForWriting(file, tagListEntry(), started))
-        return false;
-    writeTagList(file);
-    if (!closeEntry(file))
+    if (!openEntryForWriting(file, tagListEntry(), started) || !writeTagList(file) || !closeEntry(file))
         return false;
     for (int i = 0; i < photos.size(); ++i) {
-        if (!writePhotoEntry(file, photoEntry(i), started, photos.at(i)))
+        if (!photos.at(i).writeAs(file, photoEntry(i), started))
+            return false;
+    }
+    for (const StoredEntry& entry : std::as_const(otherEntries)) {
+        if (!entry.writeAsRead(file))
             return false;
     }
     return true;
@@ -458,8 +480,55 @@ bool EvaluationTagStorage::writeContainer(QuaZip& zip)
 // Each section writes the tags it knows, in this fixed order: the agreement with its
 // bank guarantee, the job, the customer, the owner, the vehicle, the equipment, the
 // manual market analysis, the appraisers, then the approaches and the reconciliation.
-// A tag that no writer knows stays in memory but is not saved.
-void EvaluationTagStorage::writeTagList(QuaZipFile& file)
+// Then come the file's tags that nothing here asked for and nothing wrote: they belong
+// to a later version or to data this one does not hold. A tag a host set under a name
+// nothing writes stays in memory but is not saved.
+bool EvaluationTagStorage::writeTagList(QuaZipFile& file)
+{
+    QByteArray lines;
+    return sectionLines(lines) && writeWhole(file, lines)
+           && tags.writeUnderstoodByNone(file, StoredTags::namesIn(lines));
+}
+
+// The writers write into an entry of a scratch container in memory first: an approach
+// writes into a zip entry, and the names written must be known before the tags nothing
+// understood are added.
+bool EvaluationTagStorage::sectionLines(QByteArray& lines)
+{
+    QBuffer scratch;
+    QuaZip writing(&scratch);
+    QuaZipFile entry(&writing);
+    if (!writing.open(QuaZip::mdCreate) || !openEntryForWriting(entry, tagListEntry(), QDateTime(), 0))
+        return false;
+    writeSections(entry);
+    const bool written = closeEntry(entry);
+    writing.close();
+    if (!written || writing.getZipError() != ZIP_OK)
+        return false;
+    QuaZip reading(&scratch);
+    QuaZipFile back(&reading);
+    if (!reading.open(QuaZip::mdUnzip) || !reading.goToFirstFile() || !back.open(QIODevice::ReadOnly))
+        return false;
+    lines = back.readAll();
+    back.close();
+    return back.getZipError() == UNZ_OK;
+}
+
+QMap<QString, QString> EvaluationTagStorage::tagsAsSaved()
+{
+    QByteArray lines;
+    if (!sectionLines(lines))
+        return {};
+    QBuffer all(&lines);
+    all.open(QIODevice::ReadWrite | QIODevice::Append);
+    tags.writeUnderstoodByNone(all, StoredTags::namesIn(lines));
+    all.seek(0);
+    StoredTags saved;
+    saved.readLines(all, MaxTagListSize);
+    return saved.toMap();
+}
+
+void EvaluationTagStorage::writeSections(QuaZipFile& file)
 {
     getAgreement()->save(file);
     getEvaluationJob()->save(file);
@@ -489,19 +558,22 @@ bool EvaluationTagStorage::doLoad(const QString& path)
     LOG_TRACE() << "begin";
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdUnzip)) {
-        LOG_WARNING() << "cannot open" << path << "as an evaluation, zip error" << zip.getZipError();
+        LOG_WARNING() << "cannot open" << QFileInfo(path).fileName() << "as an evaluation, zip error"
+                      << zip.getZipError();
         return false;
     }
     clearAllPhotos();
     clearAllAppraisers();
     tags.clear();
+    otherEntries.clear();
     LOG_TRACE() << "photo dir:" << photoPrefix();
     const bool read = readEntries(zip);
     zip.close();
     if (!read) {
-        LOG_WARNING() << "refused" << path;
+        LOG_WARNING() << "refused" << QFileInfo(path).fileName();
         clearAllPhotos();
         tags.clear();
+        otherEntries.clear();
         return false;
     }
     loadApproaches();
@@ -516,13 +588,16 @@ bool EvaluationTagStorage::readEntries(QuaZip& zip)
     for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         LOG_TRACE() << "zip:" << name;
+        bool read = true;
         if (name == tagListEntry()) {
-            if (!loadTags(file))
-                return false;
-            tagListRead = true;
-        } else if (name.contains(photoPrefix()) && readPhoto(name, file) == EntryRead::Damaged) {
-            return false;
+            read = tagListRead = loadTags(file);
+        } else if (name.contains(photoPrefix())) {
+            read = readPhoto(name, file);
+        } else if (name != versionEntry()) {
+            read = keepEntry(name, file);
         }
+        if (!read)
+            return false;
     }
     if (zip.getZipError() != UNZ_OK) {
         LOG_WARNING() << "damaged directory, zip error" << zip.getZipError();
@@ -535,12 +610,11 @@ bool EvaluationTagStorage::readEntries(QuaZip& zip)
 
 bool EvaluationTagStorage::loadTags(QuaZipFile& file)
 {
-    tags.clear();
     if (!file.open(QIODevice::ReadOnly)) {
         LOG_WARNING() << "cannot open the tag list, zip error" << file.getZipError();
         return false;
     }
-    if (!readTagLines(file)) {
+    if (!tags.readFileLines(file, MaxTagListSize)) {
         file.close();
         LOG_WARNING() << "the tag list is larger than" << MaxTagListSize << "bytes: not an evaluation";
         return false;
@@ -561,67 +635,37 @@ bool EvaluationTagStorage::closeCheckingChecksum(QuaZipFile& file)
 
 bool EvaluationTagStorage::readTagLines(QIODevice& device)
 {
-    QStringList parts;
-    qint64 budget = MaxTagListSize;
-    while (!device.atEnd()) {
-        const QByteArray raw = BoundedRead::lineAtMost(device, budget);
-        if (raw.isEmpty())
-            break; // a read error: the caller's checksum test tells a damaged entry
-        if (raw.size() > budget)
-            return false;
-        budget -= raw.size();
-        if (parseLine(QString::fromUtf8(raw), parts).isEmpty()) {
-            LOG_TRACE() << "skipped line of length" << raw.size();
-            continue;
-        }
-        QString value = parts.at(2);
-        LOG_TRACE() << "tag=" << parts.at(1) << "length" << value.size();
-        tags.insert(parts.at(1), TagUtils::unescapeTagValue(value));
-    }
-    return true;
+    return tags.readLines(device, MaxTagListSize);
 }
 
 bool EvaluationTagStorage::loadPhoto(int, const QString& entryName, QuaZipFile& file)
 {
-    return readPhoto(entryName, file) == EntryRead::Read;
+    const int before = getPhotoCount();
+    return readPhoto(entryName, file) && getPhotoCount() > before
+           && isReadablePicture(photos.last().content(MaxPhotoEntrySize));
 }
 
-// The photo's bytes are kept as they are in the file; only the header is read to
-// tell a picture from anything else.
-EvaluationTagStorage::EntryRead EvaluationTagStorage::readPhoto(const QString& entryName, QuaZipFile& file)
+// A photo is kept as the file holds it, whether or not a codec here can read it: photos
+// are evidence. Only a damaged entry refuses the file.
+bool EvaluationTagStorage::readPhoto(const QString& entryName, QuaZipFile& file)
 {
     LOG_TRACE() << "zip photo:" << entryName;
-    QuaZipFileInfo64 info;
-    if (!file.getZip()->getCurrentFileInfo(&info)) {
-        LOG_WARNING() << "cannot read the entry's header" << entryName;
-        return EntryRead::Damaged;
-    }
-    if (info.uncompressedSize > quint64(MaxPhotoEntrySize)) {
-        LOG_WARNING() << "photo skipped, uncompressed size" << info.uncompressedSize << "above" << MaxPhotoEntrySize;
-        return EntryRead::Skipped;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        LOG_WARNING() << "cannot open the entry" << entryName << "zip error" << file.getZipError();
-        return EntryRead::Damaged;
-    }
-    LOG_TRACE() << "file size=" << file.usize();
-    const QByteArray bytes = BoundedRead::atMost(file, MaxPhotoEntrySize + 1);
-    LOG_TRACE() << "loaded size=" << bytes.size();
-    if (bytes.size() > MaxPhotoEntrySize) {
-        file.close();
-        LOG_WARNING() << "photo skipped, more data than its header declares";
-        return EntryRead::Skipped;
-    }
-    if (!closeCheckingChecksum(file))
-        return EntryRead::Damaged;
-    if (!isReadablePicture(bytes)) {
-        LOG_WARNING() << "loading failed:" << entryName << "is not a readable picture";
-        return EntryRead::Skipped;
-    }
-    const QByteArray stream = info.method == Z_DEFLATED ? readDeflateStream(file) : QByteArray();
-    photos.append(stream.isEmpty() ? StoredPhoto::fromPicture(bytes) : StoredPhoto::fromEntry(bytes, stream, info.crc));
-    LOG_TRACE() << "added to collection ret=" << true;
-    return EntryRead::Read;
+    StoredEntry photo;
+    if (StoredEntry::readCurrent(file, MaxPhotoEntrySize, photo) == StoredEntry::Read::Damaged)
+        return false;
+    photos.append(photo);
+    LOG_TRACE() << "added to collection ret=" << true << "size" << photo.size();
+    return true;
+}
+
+bool EvaluationTagStorage::keepEntry(const QString& entryName, QuaZipFile& file)
+{
+    LOG_TRACE() << "kept as it is:" << entryName;
+    StoredEntry entry;
+    if (StoredEntry::readCurrent(file, MaxPhotoEntrySize, entry) == StoredEntry::Read::Damaged)
+        return false;
+    otherEntries.append(entry);
+    return true;
 }
 
 QStringList& EvaluationTagStorage::parseLine(const QString& line, QStringList& parts)

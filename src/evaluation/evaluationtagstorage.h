@@ -2,7 +2,8 @@
 #define ZENTAVO_EVALUATIONTAGSTORAGE_H
 
 #include "evaluation/evaluationstorage.h"
-#include "evaluation/storedphoto.h"
+#include "evaluation/storedentry.h"
+#include "evaluation/storedtags.h"
 #include "values/tagtypes.h"
 
 #include <QByteArray>
@@ -12,6 +13,8 @@
 #include <QPixmap>
 #include <QStringList>
 
+#include <memory>
+
 class QIODevice;
 class QuaZip;
 class QuaZipFile;
@@ -19,6 +22,7 @@ class AgreeCustomerOnTag;
 class AgreementOnTag;
 class AppraiserListOnTag;
 class EquipmentOnTag;
+class EvaluationFileLock;
 class EvaluationJobOnTag;
 class Harmonization;
 class ManualAnalyzeOnTag;
@@ -28,7 +32,9 @@ class VehicleOwnerOnTag;
 
 // An evaluation kept as a map of tags, with its photo list and its approaches,
 // stored on disk as one zip container: "version.txt", "tag_list.txt" with one
-// "NAME=value" line per tag, and the photos as "photo/photoN.jpg".
+// "NAME=value" line per tag, and the photos as "photo/photoN.jpg". What the file holds
+// and this version does not understand (tags no section reads, photos no codec here
+// reads, entries of other kinds) is written back as it was.
 class ZENTAVO_EXPORT EvaluationTagStorage : public EvaluationStorage
 {
 public:
@@ -74,15 +80,17 @@ public:
     void saveApproaches(QuaZipFile& file);
     Harmonization* getHarmonization() override;
 
-    // Each photo is kept as its encoded bytes and written back unchanged, so saving
-    // never costs a photo quality, nor time to code it. Pictures are decoded only when
-    // asked for.
+    // Each photo is kept as the file holds it, compressed, and written back unchanged, so
+    // saving never costs a photo quality, nor time to code it, and memory holds each photo
+    // once. Pictures are inflated and decoded only when asked for. A photo no codec here
+    // reads keeps its place: its picture is null and its bytes are saved as they are.
     int getPhotoCount() const;
     // For the host's GUI thread.
     QPixmap& getPhoto(int index, QPixmap& photo) const;
     // For any thread; a null image for an index out of range.
     QImage& getPhotoImage(int index, QImage& image) const;
-    // The bytes as they will be saved (JPEG for photos the library encoded).
+    // The bytes as they will be saved (JPEG for photos the library encoded); empty for a
+    // photo beyond MaxPhotoEntrySize.
     QByteArray getPhotoData(int index) const;
     // A new picture is encoded as JPEG once, when added; false for a null picture.
     bool addPhoto(const QPixmap& photo);
@@ -99,14 +107,26 @@ public:
     // Refuses a container without a tag list or with an entry that fails its checksum:
     // the storage is then left cleared.
     bool doLoad(const QString& path) override;
-    // Writes beside the target first and replaces it only when complete, so a
-    // failed save leaves the previous file as it was.
+    // Writes beside the target first and replaces it only when every byte is on the disk,
+    // so a failed save leaves the previous file as it was, and says why in errorString().
+    // The file is locked for the save, unless this evaluation holds its lock already.
     bool doSave(const QString& path) override;
+
+    // Reserves the evaluation file for this evaluation's saves until releaseFile(): a
+    // host that loads, changes and saves holds it across all three, so another program's
+    // save cannot slip in between and be lost. Waits at most waitMs for another writer;
+    // false, with the reason in errorString(), when it does not finish.
+    bool reserveFile(const QString& path, int waitMs);
+    void releaseFile();
+    // The tags a save would write now, name to value: what the file keeps of them.
+    QMap<QString, QString> tagsAsSaved();
+    // Why the last save or reservation failed, naming the file; empty after a success.
+    QString errorString() const { return lastError; }
     // False when the entry cannot be read or fails its checksum.
     bool loadTags(QuaZipFile& file);
-    // Reads tag lines from an open device into the tag map, replacing tags of the same
-    // name; lines that are not tag lines are skipped. False, after reading at most
-    // MaxTagListSize bytes, when the device holds more than that.
+    // Reads tag lines a host hands over (not an evaluation file's) into the tag map,
+    // replacing tags of the same name; lines that are not tag lines are skipped. False,
+    // after reading at most MaxTagListSize bytes, when the device holds more than that.
     bool readTagLines(QIODevice& device);
     bool loadPhoto(int index, const QString& entryName, QuaZipFile& file);
 
@@ -115,7 +135,8 @@ public:
     static QStringList& parseLine(const QString& line, QStringList& parts);
     static QString& mkRole(customertype_t type, customerrole_t role, QString& out);
 
-    // Photo entries larger than this are skipped unread.
+    // Photos larger than this are kept as the file holds them, unchecked and never
+    // inflated: their picture is null.
     static constexpr qint64 MaxPhotoEntrySize = 64 * 1024 * 1024;
     // A tag list above this is refused. Real ones are kilobytes; the bound keeps a
     // tag list that inflates to gigabytes from taking the memory (its text is held
@@ -124,15 +145,20 @@ public:
 
 private:
     void deleteSections();
+    bool writeFile(const QString& path);
     bool writeContainer(QuaZip& zip);
-    void writeTagList(QuaZipFile& file);
+    bool writeTagList(QuaZipFile& file);
+    // The lines every section, approach and the reconciliation write, in their order.
+    bool sectionLines(QByteArray& lines);
+    void writeSections(QuaZipFile& file);
     // Positions 1 up to the list's count, each under its own position.
     void saveAppraisers(QIODevice& file);
     bool readEntries(QuaZip& zip);
-    enum class EntryRead { Read, Skipped, Damaged };
-    EntryRead readPhoto(const QString& entryName, QuaZipFile& file);
+    bool readPhoto(const QString& entryName, QuaZipFile& file);
+    bool keepEntry(const QString& entryName, QuaZipFile& file);
     static bool closeCheckingChecksum(QuaZipFile& file);
     static bool isReadablePicture(const QByteArray& encoded);
+    bool fail(const QString& reason);
 
     AgreementOnTag* agreement = nullptr;
     EvaluationJobOnTag* evaluationJob = nullptr;
@@ -143,11 +169,15 @@ private:
     EquipmentOnTag* equipment = nullptr;
     AppraiserListOnTag* appraiserList = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
-    QMap<QString, QString> tags;
-    QList<StoredPhoto> photos;
+    StoredTags tags;
+    QList<StoredEntry> photos;
+    // Entries that are neither the tag list nor photos, kept as the file had them.
+    QList<StoredEntry> otherEntries;
     int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
     Harmonization* harmonization = nullptr;
+    std::unique_ptr<EvaluationFileLock> reservation;
+    QString lastError;
 };
 
 #endif

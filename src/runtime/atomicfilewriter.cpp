@@ -125,6 +125,11 @@ bool AtomicFileWriter::write(const QByteArray& bytes)
     return partial && partial->write(bytes) == bytes.size();
 }
 
+QString AtomicFileWriter::writeFailure() const
+{
+    return partial && checked(*partial).writeFailed() ? checked(*partial).failure() : QString();
+}
+
 bool AtomicFileWriter::commit()
 {
     if (!partial)

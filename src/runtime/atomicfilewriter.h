@@ -43,6 +43,10 @@ public:
     // Drops the new file; the target stays as it was.
     void cancel();
 
+    // Why a write to the new file failed (a full disk, a size limit); empty while every
+    // write went through. For a caller that stops writing when its own data goes wrong.
+    QString writeFailure() const;
+
     // The file that is replaced (a followed link's target).
     QString targetPath() const { return target; }
     // One line naming the file and what went wrong.

@@ -119,6 +119,7 @@ private slots:
     void documentStateAndFailedSaves();
     void loadedContainers_data();
     void loadedContainers();
+    void whatNothingHereUnderstandsComesBack();
 
 private:
     QString path(const QString& name) const { return dir->filePath(name); }
@@ -324,10 +325,10 @@ void TestEvaluationTagStorage::loadedContainers_data()
     QTest::addColumn<bool>("loads");
     QTest::addColumn<QString>("tag"); // "NAME=value" as read afterwards; "A" is set before loading
     QTest::addColumn<QList<int>>("photos");
-    QTest::addColumn<int>("skippedBySize"); // photo entries skipped by the size their header declares
+    QTest::addColumn<int>("uncheckedBySize"); // photo entries kept unread for the size their header declares
     const auto row = [](const char* title, const QByteArray& container, bool loads, const QByteArray& tag,
-                        const QList<int>& photos = {}, int skippedBySize = 0) {
-        QTest::newRow(title) << container << loads << QString::fromUtf8(tag) << photos << skippedBySize;
+                        const QList<int>& photos = {}, int uncheckedBySize = 0) {
+        QTest::newRow(title) << container << loads << QString::fromUtf8(tag) << photos << uncheckedBySize;
     };
     const auto tagList = [](const QByteArray& lines) { return zipped({{QStringLiteral("tag_list.txt"), lines}}); };
     // Two photo entries after a tag list.
@@ -381,8 +382,10 @@ void TestEvaluationTagStorage::loadedContainers_data()
     row("photos in stored order", pair("photo/photo2.jpg", two, "photo/photo1.jpg", one), true, "B=2", {2, 1});
     row("folder, other extension", pair("old/photo/photo1.png", one, "photo/photo7.jpeg", two), true, "B=2", {1, 2});
     row("other letter case ignored", pair("Photo/Photo1.jpg", one, "photo/photo2.jpg", two), true, "B=2", {2});
-    row("not an image skipped", pair("photo/photo1.jpg", "not a picture", "photo/photo2.jpg", two), true, "B=2", {2});
-    row("oversized photo skipped unread", pair("photo/photo1.jpg", bomb, "photo/photo2.jpg", two), true, "B=2", {2},
+    // A photo no codec here reads keeps its place, as a null picture (width 0).
+    row("not an image kept", pair("photo/photo1.jpg", "not a picture", "photo/photo2.jpg", two), true, "B=2",
+        {-10, 2});
+    row("oversized photo kept unread", pair("photo/photo1.jpg", bomb, "photo/photo2.jpg", two), true, "B=2", {-10, 2},
         1);
 }
 
@@ -392,7 +395,7 @@ void TestEvaluationTagStorage::loadedContainers()
     QFETCH(bool, loads);
     QFETCH(QString, tag);
     QFETCH(QList<int>, photos);
-    QFETCH(int, skippedBySize);
+    QFETCH(int, uncheckedBySize);
     QFile file(path(QStringLiteral("e.zip")));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(container) == container.size());
     storage->setTag(QStringLiteral("A"), QStringLiteral("1"));
@@ -406,7 +409,7 @@ void TestEvaluationTagStorage::loadedContainers()
     const QString value = tag.section(QLatin1Char('='), 1);
     if (value.size() > 2)
         QVERIFY2(lines.filter(value.left(100)).isEmpty(), "a tag value reached the log");
-    QCOMPARE(lines.filter(QStringLiteral("photo skipped, uncompressed size")).size(), skippedBySize);
+    QCOMPARE(lines.filter(QStringLiteral("kept unchecked")).size(), uncheckedBySize);
     QVERIFY(lines.filter(QStringLiteral("loaded size= 671088")).isEmpty()); // nothing near 64 MiB is read
     if (loads)
         return;
@@ -415,6 +418,59 @@ void TestEvaluationTagStorage::loadedContainers()
     QVERIFY(!appender.messages(Logger::Warning).isEmpty());
     QVERIFY(!storage->save());
     QCOMPARE(fileBytes(file.fileName()), container);
+}
+
+// Another version's tags, a photo no codec here reads, a scan the office put in the file:
+// a save by this version writes them back as the file had them, while what this version
+// does understand is written as it is now.
+void TestEvaluationTagStorage::whatNothingHereUnderstandsComesBack()
+{
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0", 8) + QByteArray(600, '\x11');
+    const QByteArray cutJpeg = jpegOf(3).left(jpegOf(3).size() / 2);
+    const QByteArray scan = "%PDF-1.4\n" + QByteArray(5000, 'p');
+    const QByteArray unknownLines = "ПОЛЕ_БУДУЩЕЙ_ВЕРСИИ= с пробелами вокруг  \n"
+                                    "ПУТЬ_СКАНА=C:\\scans\\n1\\tab\n"
+                                    "line that is no tag\n";
+    const QList<ZipEntry> original = {
+        {QStringLiteral("tag_list.txt"), "ЦЕЛЬ_ОЦЕНКИ=прежняя\nЗП_СТОИМОСТЬ=100\n" + unknownLines},
+        {QStringLiteral("photo/photo1.jpg"), tiff},
+        {QStringLiteral("photo/photo2.jpg"), cutJpeg, 0},
+        {QStringLiteral("photo/photo3.jpg"), jpegOf(4)},
+        {QStringLiteral("documents/scan.pdf"), scan},
+        {QStringLiteral("notes.txt"), "stored, not deflated", 0},
+    };
+    const QString file = path(QStringLiteral("e.zip"));
+    QVERIFY(writeZip(file, original));
+    // The approach computes its value anew and writes it without reading the old one.
+    approach->written = {{QStringLiteral("ЗП_СТОИМОСТЬ"), QStringLiteral("200")}};
+
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY(storage->load(file));
+        storage->setTag(QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"), QStringLiteral("новая"));
+        QVERIFY2(storage->save(file), qPrintable(storage->errorString()));
+    }
+    const QList<ZipEntry> saved = readZip(file);
+    QStringList names;
+    for (const ZipEntry& entry : saved)
+        names << entry.name;
+    QCOMPARE(names, (QStringList{QStringLiteral("version.txt"), QStringLiteral("tag_list.txt"),
+                                 QStringLiteral("photo/photo1.jpg"), QStringLiteral("photo/photo2.jpg"),
+                                 QStringLiteral("photo/photo3.jpg"), QStringLiteral("documents/scan.pdf"),
+                                 QStringLiteral("notes.txt")}));
+    const QByteArray tagList = saved.at(1).content;
+    QVERIFY2(tagList.contains(unknownLines), tagList.constData());
+    QCOMPARE(tagList.count("ЦЕЛЬ_ОЦЕНКИ="), 1);
+    QVERIFY(tagList.contains("ЦЕЛЬ_ОЦЕНКИ=новая\n"));
+    QCOMPARE(tagList.count("ЗП_СТОИМОСТЬ="), 1);
+    QVERIFY(tagList.contains("ЗП_СТОИМОСТЬ=200\n"));
+    QCOMPARE(saved.at(2).content, tiff);
+    QCOMPARE(saved.at(3).content, cutJpeg);
+    QCOMPARE(saved.at(3).method, 0);
+    QCOMPARE(saved.at(4).content, jpegOf(4));
+    QCOMPARE(saved.at(5).content, scan);
+    QCOMPARE(saved.at(6).content, QByteArray("stored, not deflated"));
+    QCOMPARE(saved.at(6).method, 0);
+    QCOMPARE(storage->getPhotoCount(), 3);
 }
 
 QTEST_MAIN(TestEvaluationTagStorage)

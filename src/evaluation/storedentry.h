@@ -1,0 +1,54 @@
+#ifndef ZENTAVO_STOREDENTRY_H
+#define ZENTAVO_STOREDENTRY_H
+
+#include "zentavo_export.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <quazip/quazipfileinfo.h>
+
+class QuaZipFile;
+class QDateTime;
+struct QuaZipNewInfo;
+
+// One entry of an evaluation file as the file holds it: the compressed bytes, the method
+// that compressed them, the content's checksum and size, and the entry's header. An
+// entry travels from the file read to the file written as these bytes: a photo is never
+// coded again, content this version cannot read comes back unchanged, and memory holds
+// each entry once, compressed. The content is inflated only when asked for.
+class ZENTAVO_EXPORT StoredEntry
+{
+public:
+    enum class Read { Kept, Damaged };
+
+    // New content, deflated once at the fastest level: pictures hardly shrink.
+    static StoredEntry fromContent(const QByteArray& content);
+    // The zip's current entry. Content of a method this library inflates is checked
+    // against its checksum in pieces, never held whole, when it declares at most
+    // checkLimit bytes; a larger one, or one of another method, is kept unchecked.
+    static Read readCurrent(QuaZipFile& file, qint64 checkLimit, StoredEntry& entry);
+
+    // Writes the entry under the given name and time, its bytes as they are.
+    bool writeAs(QuaZipFile& file, const QString& name, const QDateTime& time) const;
+    // Writes the entry under the name, time and attributes it was read with.
+    bool writeAsRead(QuaZipFile& file) const;
+
+    // The content, inflated; empty when it is larger than limit or compressed by a
+    // method this library does not inflate.
+    QByteArray content(qint64 limit) const;
+    quint64 size() const { return contentSize; }
+    const QString& name() const { return header.name; }
+
+private:
+    bool writeRaw(QuaZipFile& file, const QuaZipNewInfo& header) const;
+    static bool checkContent(QuaZipFile& file);
+
+    QByteArray compressed;
+    quint16 method = 0;
+    quint32 crc = 0;
+    quint64 contentSize = 0;
+    QuaZipFileInfo64 header;
+};
+
+#endif
