@@ -1,8 +1,10 @@
 #include "evaluation/agreement.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "filesizelimit.h"
 
 #include <QBuffer>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
@@ -17,7 +19,8 @@
 // A save killed at any moment (power cut, the host killed) leaves on disk either the
 // evaluation as it was or the one being saved, whole and loadable. A child process, this
 // program started with --keep-saving, saves generation after generation of a large
-// evaluation until it is killed with SIGKILL at a random moment.
+// evaluation until it is killed with SIGKILL at a random moment. A save onto a disk that
+// fills up at any byte fails, says so, and leaves the evaluation as it was.
 
 namespace {
 
@@ -82,6 +85,8 @@ class TestSaveCrashSafety : public QObject
 
 private slots:
     void killedSaveLeavesOldOrNewEvaluation();
+    void fullDiskLeavesTheEvaluation_data();
+    void fullDiskLeavesTheEvaluation();
 };
 
 void TestSaveCrashSafety::killedSaveLeavesOldOrNewEvaluation()
@@ -120,6 +125,53 @@ void TestSaveCrashSafety::killedSaveLeavesOldOrNewEvaluation()
         lastGeneration = generation;
     }
     QVERIFY2(generationsSeen > 0, "no save ever completed: the kills tested nothing");
+}
+
+void TestSaveCrashSafety::fullDiskLeavesTheEvaluation_data()
+{
+    // Where the disk fills, as a share of the new file: its first byte, the version note,
+    // the tag list, each photo, the directory at the end, its very last byte.
+    QTest::addColumn<double>("share");
+    QTest::addColumn<qint64>("offset");
+    QTest::newRow("no byte") << 0.0 << qint64(0);
+    QTest::newRow("first header") << 0.0 << qint64(40);
+    QTest::newRow("tag list") << 0.0 << qint64(2000);
+    QTest::newRow("first photo") << 0.4 << qint64(0);
+    QTest::newRow("second photo") << 0.8 << qint64(0);
+    QTest::newRow("directory") << 1.0 << qint64(-100);
+    QTest::newRow("last byte") << 1.0 << qint64(-1);
+}
+
+void TestSaveCrashSafety::fullDiskLeavesTheEvaluation()
+{
+    QFETCH(double, share);
+    QFETCH(qint64, offset);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("evaluation.zip"));
+    std::unique_ptr<EvaluationTagStorage> storage(evaluationWithPhotos());
+    writeGeneration(*storage, 1);
+    QVERIFY(storage->save(path));
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray before = saved.readAll();
+    saved.close();
+
+    writeGeneration(*storage, 2);
+    const qint64 limit = qint64(share * double(before.size())) + offset;
+    bool written = true;
+    {
+        FileSizeLimit full(limit);
+        written = storage->save(path);
+    }
+    QVERIFY2(!written, qPrintable(QStringLiteral("a save reported success with the disk full at %1").arg(limit)));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), before);
+    QVERIFY2(storage->errorString().contains(path), qPrintable(storage->errorString()));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("evaluation.zip")});
+    EvaluationTagStorage loaded;
+    QVERIFY(loaded.load(path));
+    QString number;
+    QCOMPARE(loaded.getAgreement()->getNumber(number), QStringLiteral("1"));
 }
 
 int main(int argc, char* argv[])

@@ -1,7 +1,9 @@
+#include "filesizelimit.h"
 #include "zipfixture.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -16,15 +18,18 @@ struct Run
     QStringList errLines;
 };
 
-// Runs the built tool as a user would: no display, no runtime folder, no Qt settings.
-Run zentavo(const QStringList& arguments)
+// Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
+void start(QProcess& process, const QStringList& arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
+}
+
+Run finished(QProcess& process)
+{
     Run run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -32,6 +37,30 @@ Run zentavo(const QStringList& arguments)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.errLines = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return run;
+}
+
+// With a file size limit, the child meets a full disk at that many bytes.
+Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1)
+{
+    QProcess process;
+    if (fileSizeLimit >= 0)
+        FileSizeLimit::applyToChild(process, fileSizeLimit);
+    start(process, arguments);
+    return finished(process);
+}
+
+// A tag's value as the evaluation file stores it; null when the file has no such line.
+QString storedTag(const QString& evaluation, const QString& name)
+{
+    const QByteArray prefix = name.toUtf8() + '=';
+    for (const ZipEntry& zipEntry : readZip(evaluation)) {
+        if (zipEntry.name != QLatin1String("tag_list.txt"))
+            continue;
+        for (const QByteArray& line : zipEntry.content.split('\n'))
+            if (line.startsWith(prefix))
+                return QString::fromUtf8(line.mid(prefix.size()));
+    }
+    return QString();
 }
 
 QByteArray readFile(const QString& path)
@@ -69,6 +98,9 @@ private slots:
     void checksTheSampleTemplate();
     void badInput_data();
     void badInput();
+    void concurrentChangesAreNeverLost();
+    void fullDiskKeepsTheEvaluation_data();
+    void fullDiskKeepsTheEvaluation();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -177,6 +209,8 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "7 error(s)";
     QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
+    QTest::newRow("evaluation being saved") << QStringList{"set", "%L", "ЦЕЛЬ_ОЦЕНКИ=1"} << 1
+                                            << "being saved by another program";
 }
 
 void TestZentavoTool::badInput()
@@ -193,6 +227,12 @@ void TestZentavoTool::badInput()
             .replace(QLatin1String("%D"), scratch)
             .replace(QLatin1String("%R"), QStringLiteral(ZENTAVO_TESTS_DIR "/report/data"));
     const QByteArray sampleBefore = readFile(sample);
+    // Another program holds the evaluation it is saving (its lock goes with this test).
+    QLockFile otherWriter(sample + QStringLiteral(".lock"));
+    if (arguments.contains(QLatin1String("%L"))) {
+        QVERIFY(otherWriter.tryLock(0));
+        arguments.replaceInStrings(QStringLiteral("%L"), sample);
+    }
 
     const Run run = zentavo(arguments);
     QCOMPARE(run.exitCode, exitCode);
@@ -201,6 +241,57 @@ void TestZentavoTool::badInput()
     QVERIFY2(run.errLines.first().contains(message) || run.out.contains(message), qPrintable(run.errLines.first()));
     QCOMPARE(readFile(sample), sampleBefore);
     QCOMPARE(QDir(scratch).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+}
+
+// Two offices change one evaluation at the same moment: each change either lands or is
+// refused with a message; no change is lost while both report success.
+void TestZentavoTool::concurrentChangesAreNeverLost()
+{
+    const QString shared = dir.filePath(QStringLiteral("shared.zip"));
+    const QStringList names{QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"), QStringLiteral("НОМЕР_ДОГОВОРА")};
+    int landed = 0;
+    for (int round = 0; round < 30; ++round) {
+        QFile::remove(shared);
+        QVERIFY(QFile::copy(sample, shared));
+        QProcess first, second;
+        const QString value = QStringLiteral("round %1").arg(round);
+        start(first, {QStringLiteral("set"), shared, names.at(0) + QLatin1Char('=') + value});
+        start(second, {QStringLiteral("set"), shared, names.at(1) + QLatin1Char('=') + value});
+        const Run runs[] = {finished(first), finished(second)};
+        for (int i = 0; i < 2; ++i) {
+            if (runs[i].exitCode == 0) {
+                QCOMPARE(storedTag(shared, names.at(i)), value);
+                ++landed;
+            } else {
+                QCOMPARE(runs[i].errLines.size(), 1);
+                QVERIFY2(runs[i].errLines.first().contains(shared), qPrintable(runs[i].errLines.first()));
+            }
+        }
+    }
+    QVERIFY2(landed > 30, "the two writers hardly ever both got through: the test tested little");
+}
+
+void TestZentavoTool::fullDiskKeepsTheEvaluation_data()
+{
+    QTest::addColumn<double>("share"); // of the evaluation file's size, where the disk fills
+    for (double share : {0.0, 0.1, 0.5, 0.9, 0.999})
+        QTest::newRow(qPrintable(QString::number(share))) << share;
+}
+
+void TestZentavoTool::fullDiskKeepsTheEvaluation()
+{
+    QFETCH(double, share);
+    const QString evaluation = dir.filePath(QStringLiteral("full-disk.zip"));
+    QFile::remove(evaluation);
+    QVERIFY(QFile::copy(sample, evaluation));
+    const QByteArray before = readFile(evaluation);
+
+    const Run run = zentavo({QStringLiteral("set"), evaluation, QStringLiteral("ЦЕЛЬ_ОЦЕНКИ=новая")},
+                            qint64(share * double(before.size())));
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines.first().contains(evaluation), qPrintable(run.errLines.first()));
+    QCOMPARE(readFile(evaluation), before);
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

@@ -19,7 +19,7 @@ int runCompany(const QStringList& arguments)
         return ToolConsole::fail(QStringLiteral("usage: zentavo company logo EVALUATION FILE"), ToolConsole::Usage);
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.open(arguments.at(1), error))
+    if (!evaluation.reserve(arguments.at(1), error) || !evaluation.open(arguments.at(1), error))
         return ToolConsole::fail(error);
     AppraiserList* appraisers = evaluation.evaluation().getAppraiserList();
     AgreeAppraiser* first = appraisers->count() > 0 ? appraisers->getAppraiserInOrder(0) : nullptr;

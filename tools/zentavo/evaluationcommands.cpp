@@ -116,7 +116,7 @@ int runSet(const QStringList& arguments)
     const QString path = rest.takeFirst();
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.openOrCreate(path, error))
+    if (!evaluation.reserve(path, error) || !evaluation.openOrCreate(path, error))
         return ToolConsole::fail(error);
     QStringList names;
     if (!from.isEmpty()) {
@@ -152,7 +152,7 @@ int runPhoto(const QStringList& arguments)
     const QString path = arguments.at(1);
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.openOrCreate(path, error))
+    if (!evaluation.reserve(path, error) || !evaluation.openOrCreate(path, error))
         return ToolConsole::fail(error);
     for (const QString& photo : arguments.mid(2)) {
         QFile file(photo);

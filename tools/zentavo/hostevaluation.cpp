@@ -1,10 +1,10 @@
 #include "hostevaluation.h"
 
+#include "evaluation/evaluationfilelock.h"
 #include "evaluation/harmonization.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 HostEvaluation::HostEvaluation() : facade(tags), cost(tags), comparative(tags)
 {
@@ -37,6 +37,14 @@ bool HostEvaluation::openOrCreate(const QString& path, QString& error)
     return true;
 }
 
+bool HostEvaluation::reserve(const QString& path, QString& error)
+{
+    if (tags.reserveFile(path, EvaluationFileLock::DefaultWaitMs))
+        return true;
+    error = tags.errorString();
+    return false;
+}
+
 void HostEvaluation::adoptWrittenTags()
 {
     tags.clearAllAppraisers();
@@ -47,18 +55,11 @@ void HostEvaluation::adoptWrittenTags()
 
 bool HostEvaluation::save(const QString& path, const QStringList& checkedTags, QString& error)
 {
-    QTemporaryDir scratch;
-    const QString copy = scratch.filePath(QStringLiteral("check.zip"));
-    HostEvaluation reread;
-    QString ignored;
-    if (!scratch.isValid() || !tags.save(copy) || !reread.open(copy, ignored)) {
-        error = QCoreApplication::translate("zentavo", "%1: cannot be saved").arg(path);
-        return false;
-    }
+    const QMap<QString, QString> kept = tags.tagsAsSaved();
     QStringList lost;
-    QString before, after;
+    QString before;
     for (const QString& name : checkedTags)
-        if (!tags.getTag(name, before).isEmpty() && reread.tags.getTag(name, after).isEmpty())
+        if (!tags.getTag(name, before).isEmpty() && kept.value(name).isEmpty())
             lost.append(name);
     if (!lost.isEmpty()) {
         error = QCoreApplication::translate("zentavo", "nothing saved: an evaluation file does not keep %1 "
@@ -67,7 +68,7 @@ bool HostEvaluation::save(const QString& path, const QStringList& checkedTags, Q
         return false;
     }
     if (!facade.save(path)) {
-        error = QCoreApplication::translate("zentavo", "%1: cannot be written").arg(path);
+        error = tags.errorString();
         return false;
     }
     return true;

@@ -20,11 +20,14 @@ public:
     bool open(const QString& path, QString& error);
     // Opens the file, or starts a new evaluation when there is none yet.
     bool openOrCreate(const QString& path, QString& error);
+    // For a change: reserves the file before it is read, so that no other program saves
+    // it between this load and this save. Waits a while for another writer to finish.
+    bool reserve(const QString& path, QString& error);
     // After tags were written directly: the sections that read their tags once (the
     // appraisers, the reconciliation's criteria) read them again.
     void adoptWrittenTags();
-    // Saves atomically, first checking on a scratch copy that every tag in checkedTags
-    // is kept by the file; nothing is written when one would be lost.
+    // Saves atomically, first checking that every tag in checkedTags is among the tags
+    // the file keeps; nothing is written when one would be lost.
     bool save(const QString& path, const QStringList& checkedTags, QString& error);
 
     EvaluationTagStorage& storage() { return tags; }
