@@ -5,11 +5,11 @@
 #include "evaluation/agreementontag.h"
 #include "evaluation/appraiserlistontag.h"
 #include "evaluation/equipmentontag.h"
+#include "evaluation/evaluationfilelock.h"
 #include "evaluation/evaluationjobontag.h"
 #include "evaluation/harmonization.h"
 #include "evaluation/manualanalyzeontag.h"
 #include "evaluation/photogalleryontag.h"
-#include "evaluation/evaluationfilelock.h"
 #include "evaluation/vehicleontag.h"
 #include "evaluation/vehicleownerontag.h"
 #include "runtime/atomicfilewriter.h"
@@ -18,10 +18,10 @@
 #include "values/tagutils.h"
 
 #include <QBuffer>
-#include <QImage>
-#include <QImageReader>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QRegularExpression>
 
 #include <quazip/quazip.h>
