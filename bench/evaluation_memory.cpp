@@ -73,6 +73,7 @@ Run runTool(const QByteArray& tool, const QList<QByteArray>& arguments)
     argv.push_back(nullptr);
     QElapsedTimer timer;
     timer.start();
+    std::fflush(stdout);
     const pid_t child = fork();
     if (child == 0) {
         freopen("/dev/null", "w", stdout);
