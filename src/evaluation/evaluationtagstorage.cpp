@@ -475,11 +475,7 @@ void EvaluationTagStorage::writeTagList(QuaZipFile& file)
 
 void EvaluationTagStorage::saveAppraisers(QIODevice& file)
 {
-    AppraiserList* list = getAppraiserList();
-    for (int position = 1; position <= list->count(); ++position) {
-        if (AgreeAppraiser* entry = list->getAppraiser(position))
-            entry->save(file);
-    }
+    getAppraiserList()->save(file);
 }
 
 // A file that is not an evaluation, or is damaged, is refused and nothing of it is
