@@ -29,7 +29,7 @@ int runCompany(const QStringList& arguments)
     if (logo.isNull())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: not a picture").arg(arguments.at(2)));
     AppraisalCompany* company = first->getAppraisalCompany();
-    company->setLogo(QPixmap::fromImage(logo));
+    company->setLogo(logo);
     if (!company->save())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database refused the company"));
     ToolConsole::out() << QCoreApplication::translate("zentavo", "logo stored for the appraisal company of %1")
