@@ -153,11 +153,13 @@ void TestHarmonization::criteriaSurviveASaveThatNeverReadThem_data()
 {
     QTest::addColumn<bool>("fromFile");
     QTest::addColumn<bool>("facadeAfterLoad");
+    QTest::addColumn<bool>("withCost"); // the saving host has the cost approach
     QTest::addColumn<int>("criteriaAfterReload");
     QTest::addColumn<int>("firstCostScore");
-    QTest::newRow("new evaluation saved by the facade") << false << false << 6 << 6;
-    QTest::newRow("file loaded and saved by the storage") << true << false << 1 << 3;
-    QTest::newRow("file loaded by the storage, saved by a facade made then") << true << true << 1 << 3;
+    QTest::newRow("new evaluation saved by the facade") << false << false << true << 6 << 6;
+    QTest::newRow("file loaded and saved by the storage") << true << false << true << 1 << 3;
+    QTest::newRow("file loaded by the storage, saved by a facade made then") << true << true << true << 1 << 3;
+    QTest::newRow("file saved by a host without the cost approach") << true << false << false << 1 << 3;
 }
 
 // What a report of the evaluation showed is what its file keeps: a new evaluation's default
@@ -166,6 +168,7 @@ void TestHarmonization::criteriaSurviveASaveThatNeverReadThem()
 {
     QFETCH(bool, fromFile);
     QFETCH(bool, facadeAfterLoad);
+    QFETCH(bool, withCost);
     QFETCH(int, criteriaAfterReload);
     QFETCH(int, firstCostScore);
 
@@ -173,7 +176,8 @@ void TestHarmonization::criteriaSurviveASaveThatNeverReadThem()
     const QString file = dir.filePath(QStringLiteral("e.zip"));
     EvaluationTagStorage storage;
     TestApproach cost = TestApproach::cost(storage);
-    storage.registerApproach(APPROACH_COST, cost);
+    if (withCost)
+        storage.registerApproach(APPROACH_COST, cost);
     if (!fromFile) {
         AutoEvaluation facade(storage);
         QVERIFY(facade.save(file));
@@ -195,6 +199,10 @@ void TestHarmonization::criteriaSurviveASaveThatNeverReadThem()
     reloaded.registerApproach(APPROACH_COST, cost);
     QVERIFY(reloaded.load(file));
     QCOMPARE(reloaded.getHarmonization()->countCriterion(), criteriaAfterReload);
+    QEXPECT_FAIL("file saved by a host without the cost approach",
+                 "a score is named by its approach's tag key, which only a registered approach gives: the scores "
+                 "of an approach the saving host lacks are not written",
+                 Continue);
     QCOMPARE(reloaded.getHarmonization()->getCriterion(0)->getWeight(APPROACH_COST), firstCostScore);
 }
 
