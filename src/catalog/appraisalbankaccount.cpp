@@ -4,7 +4,6 @@
 #include "catalog/sqlstorage.h"
 #include "catalog/sqltransaction.h"
 #include "evaluation/evaluationstorage.h"
-#include "runtime/autoevalexception.h"
 #include "runtime/logger.h"
 
 #include <QSqlQuery>
@@ -22,9 +21,13 @@ QString& AppraisalBankAccount::getText(field_t field, QString& value)
     return value;
 }
 
+// A BIC is set as setBic sets it, whichever setter a form uses.
 void AppraisalBankAccount::setText(field_t field, const QString& value)
 {
-    texts[field] = value;
+    if (field == BIC)
+        setBic(value);
+    else
+        texts[field] = value;
 }
 
 void AppraisalBankAccount::setBic(const QString& bic)
@@ -44,8 +47,9 @@ void AppraisalBankAccount::load()
     query.prepare(QStringLiteral("select account,bic, bankname, raccount from bankaccount where id_ba=?"));
     query.addBindValue(id);
     if (!SQLStorage::exec(query) || !query.next()) {
-        LOG_WARNING() << "no bank account row, id_ba=" << id;
-        ZENTAVO_THROW();
+        LOG_WARNING() << "the bank account cannot be read, it is shown empty; id_ba=" << id;
+        unread = true;
+        return;
     }
     texts[ACCOUNT] = query.value(0).toString();
     texts[BIC] = query.value(1).toString();
@@ -55,6 +59,10 @@ void AppraisalBankAccount::load()
 
 bool AppraisalBankAccount::save()
 {
+    if (unread) {
+        LOG_WARNING() << "the bank account was not read, so it is not saved over; id_ba=" << id;
+        return false;
+    }
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
     query.prepare(isNew() ? QStringLiteral("insert into bankaccount (account,bic,bankname,raccount) values (?,?,?,?)")
                           : QStringLiteral("update bankaccount set account=?,bic=?,bankname=?,raccount=? where id_ba=?"));

@@ -14,6 +14,7 @@ public:
     AppraisalBankAccount(customertype_t type, int id);
 
     QString& getText(field_t field, QString& value) override;
+    // Setting the BIC is setBic.
     void setText(field_t field, const QString& value) override;
     // Stores the code and takes the bank's name and correspondent account from the bank
     // directory; a code the directory does not know clears both.
@@ -23,15 +24,18 @@ public:
     void setId(int rowId) { id = rowId; }
     bool isNew() const { return id == -1; }
 
-    // Nothing to read for a new account; a stored account without its row throws
-    // AutoEvalException.
+    // Nothing to read for a new account. A stored account whose row cannot be read (no
+    // such row, or a catalog that cannot answer) is logged and stays empty: a report goes
+    // on without it.
     void load();
-    // Inserts a new account (taking its row id) or updates the stored one.
+    // Inserts a new account (taking its row id) or updates the stored one. An account
+    // that could not be read is not saved (false): its empty fields would overwrite it.
     bool save();
     void loadFromStorage(int index, EvaluationStorage& storage);
 
 private:
     int id;
+    bool unread = false;
     QString texts[FieldCount];
 };
 

@@ -17,20 +17,51 @@
 
 namespace {
 
-QPixmap pixmapOf(const QByteArray& png)
+QImage imageOf(const QByteArray& png)
 {
-    return png.isEmpty() ? QPixmap() : QPixmap::fromImage(QImage::fromData(png));
+    return png.isEmpty() ? QImage() : QImage::fromData(png);
 }
 
-QByteArray pngOf(const QPixmap& pixmap)
+QByteArray pngOf(const QImage& image)
 {
     QByteArray png;
-    if (pixmap.isNull())
+    if (image.isNull())
         return png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    pixmap.save(&buffer, "PNG");
+    image.save(&buffer, "PNG");
     return png;
+}
+
+// The stored companies of a kind with a taxpayer number, the first stored first. Only
+// the details of the company's current kind count.
+bool lookUpByTaxpayerNumber(customertype_t kind, const QString& inn, QSqlQuery& query)
+{
+    query.prepare(kind == CUSTOMER_LEGAL_ENTITY
+                      ? QStringLiteral("select c.id_apprcomp, c.logo from appraisalcompany c inner join org o "
+                                       "using (id_apprcomp) where o.inn=? and c.companytype=? order by c.id_apprcomp")
+                      : QStringLiteral("select c.id_apprcomp, c.logo from appraisalcompany c inner join businessman b "
+                                       "using (id_apprcomp) where b.inn=? and c.companytype=? order by c.id_apprcomp"));
+    query.addBindValue(inn);
+    query.addBindValue(int(kind));
+    return SQLStorage::exec(query);
+}
+
+// The details of one kind as the catalog keeps them: their table and key, the table
+// that links them to their bank account, and the link table of the other kind.
+struct DetailTables
+{
+    const char* table;
+    const char* key;
+    const char* link;
+    const char* otherLink;
+};
+
+DetailTables detailTablesOf(customertype_t kind)
+{
+    if (kind == CUSTOMER_LEGAL_ENTITY)
+        return {"org", "id_org", "bankaccount2org", "bankaccount2bman"};
+    return {"businessman", "id_bman", "bankaccount2bman", "bankaccount2org"};
 }
 
 } // namespace
@@ -186,7 +217,7 @@ QString& AppraisalCompany::getAddInfo(QString& value) const
     return value;
 }
 
-QPixmap& AppraisalCompany::getLogo(QPixmap& value) const
+QImage& AppraisalCompany::getLogo(QImage& value) const
 {
     value = logo;
     return value;
@@ -227,10 +258,10 @@ void AppraisalCompany::load()
     policyNumber = query.value(1).toString();
     policyDate = query.value(2).toDate();
     policyInsurer = query.value(3).toString();
-    policyLimit = query.value(4).toInt();
+    policyLimit = TagUtils::parseInt(query.value(4).toString(), nullptr); // NULL: no limit, -1
     additionalResponsibility = query.value(5).toBool();
     addInfo = query.value(6).toString();
-    logo = pixmapOf(query.value(7).toByteArray());
+    logo = imageOf(query.value(7).toByteArray());
     query.finish();
     setKeys();
 }
@@ -268,10 +299,40 @@ bool AppraisalCompany::saveRows()
         if (!SQLStorage::exec(query))
             return false;
     }
-    if (type == CUSTOMER_LEGAL_ENTITY && org)
-        return org->save(id);
-    if (type == CUSTOMER_SOLE_PROPRIETOR && businessman)
-        return businessman->save(id);
+    if (type == CUSTOMER_LEGAL_ENTITY)
+        return removeDetailsOf(CUSTOMER_SOLE_PROPRIETOR) && (!org || org->save(id));
+    if (type == CUSTOMER_SOLE_PROPRIETOR)
+        return removeDetailsOf(CUSTOMER_LEGAL_ENTITY) && (!businessman || businessman->save(id));
+    return true;
+}
+
+// A company that changed its kind leaves the details of its former kind behind. They go
+// with their link and with the bank account that nothing else links. Details of that kind
+// still in memory are new again, so a change back stores them anew.
+bool AppraisalCompany::removeDetailsOf(customertype_t kind)
+{
+    const DetailTables tables = detailTablesOf(kind);
+    const QString rows = QStringLiteral("select %1 from %2 where id_apprcomp=?").arg(QLatin1String(tables.key),
+                                                                                    QLatin1String(tables.table));
+    const QString statements[] = {
+        QStringLiteral("delete from bankaccount where id_ba in (select id_ba from %1 where %2 in (%3)) and id_ba not in "
+                       "(select id_ba from %1 where %2 not in (%3)) and id_ba not in (select id_ba from %4)")
+            .arg(QLatin1String(tables.link), QLatin1String(tables.key), rows, QLatin1String(tables.otherLink)),
+        QStringLiteral("delete from %1 where %2 in (%3)").arg(QLatin1String(tables.link), QLatin1String(tables.key), rows),
+        QStringLiteral("delete from %1 where id_apprcomp=?").arg(QLatin1String(tables.table)),
+    };
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    for (const QString& statement : statements) {
+        query.prepare(statement);
+        for (int i = 0; i < statement.count(QLatin1Char('?')); ++i)
+            query.addBindValue(id);
+        if (!SQLStorage::exec(query))
+            return false;
+    }
+    AppraisalDetailRows* left = kind == CUSTOMER_LEGAL_ENTITY ? static_cast<AppraisalDetailRows*>(org.get())
+                                                             : static_cast<AppraisalDetailRows*>(businessman.get());
+    if (left)
+        left->forgetRows();
     return true;
 }
 
@@ -295,22 +356,34 @@ QString AppraisalCompany::taxpayerNumber()
     return getBusinessman()->getInn(inn);
 }
 
+bool AppraisalCompany::findStored(customertype_t kind, const QString& inn, int& storedId)
+{
+    storedId = -1;
+    if (inn.isEmpty())
+        return true;
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    if (!lookUpByTaxpayerNumber(kind, inn, query))
+        return false;
+    if (query.next())
+        storedId = query.value(0).toInt();
+    return true;
+}
+
 void AppraisalCompany::loadLogo()
 {
+    logo = QImage();
     if (type != CUSTOMER_LEGAL_ENTITY && type != CUSTOMER_SOLE_PROPRIETOR)
         return;
+    const QString inn = taxpayerNumber();
+    if (inn.isEmpty())
+        return;
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    query.prepare(type == CUSTOMER_LEGAL_ENTITY
-                      ? QStringLiteral("select logo from appraisalcompany inner join org using (id_apprcomp) where inn=?")
-                      : QStringLiteral(
-                          "select logo from appraisalcompany inner join businessman using (id_apprcomp) where inn=?"));
-    query.addBindValue(taxpayerNumber());
-    if (!SQLStorage::exec(query)) {
-        LOG_WARNING() << "logo lookup failed";
-        ZENTAVO_THROW();
+    if (!lookUpByTaxpayerNumber(type, inn, query)) {
+        LOG_WARNING() << "the catalog cannot tell the logo of the appraisal company: it is shown without one";
+        return;
     }
     if (query.next())
-        logo = pixmapOf(query.value(0).toByteArray());
+        logo = imageOf(query.value(1).toByteArray());
 }
 
 bool AppraisalCompany::save(int index, QIODevice& out)

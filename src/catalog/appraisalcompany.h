@@ -5,7 +5,7 @@
 
 #include <QDate>
 #include <QMap>
-#include <QPixmap>
+#include <QImage>
 
 #include <memory>
 
@@ -58,21 +58,29 @@ public:
     void setPolicyAdditionalResponsibility(bool value) { additionalResponsibility = value; }
     QString& getAddInfo(QString& value) const;
     void setAddInfo(const QString& value) { addInfo = value; }
-    QPixmap& getLogo(QPixmap& value) const;
-    void setLogo(const QPixmap& value) { logo = value; }
+    QImage& getLogo(QImage& value) const;
+    void setLogo(const QImage& value) { logo = value; }
     bool isLogo() const { return !logo.isNull(); }
 
     // Reads the company row; the details are read on first access. A missing row or an
     // invalid type throws AutoEvalException. Nothing happens for identifier -1.
     void load();
     void load(int companyId);
-    // Stores the company and the details that were ever accessed in one transaction;
-    // a failed statement ends the save, what succeeded before it is committed, and the
-    // answer is false.
+    // Stores the company and the details that were ever accessed, all or nothing: a failed
+    // statement rolls the whole save back, the identifiers are what they were before it,
+    // and the answer is false. The details of the other kind, which a company that changed
+    // its kind leaves behind, are removed in the same save with their bank account.
     bool save();
-    // The evaluation does not carry the logo: it is taken from the stored company with the
-    // same taxpayer number. A failed query throws AutoEvalException.
+    // The evaluation does not carry the logo: it is taken from the stored company of the
+    // same kind and taxpayer number. No number, no such company or a catalog that cannot
+    // answer (logged) give no logo, never an exception: a report goes on without it.
     void loadLogo();
+    // The taxpayer number of the details of the current kind.
+    QString taxpayerNumber();
+    // The identifier of the stored company of the kind and taxpayer number whose logo
+    // reports show (the first stored), -1 when there is none or the number is empty;
+    // false when the catalog cannot answer.
+    static bool findStored(customertype_t kind, const QString& inn, int& storedId);
     void init(int companyId);
     void bindValues(QSqlQuery& query) const;
 
@@ -90,7 +98,7 @@ private:
     QByteArray& keyLine(key_t key, const QString& name, QByteArray& line) const;
     void readKey(key_t key, const QString& text);
     bool saveRows();
-    QString taxpayerNumber();
+    bool removeDetailsOf(customertype_t kind);
 
     int id = -1;
     QMap<QString, key_t> keys;
@@ -104,7 +112,7 @@ private:
     QDate policyDate;
     int policyLimit = -1;
     bool additionalResponsibility = false;
-    QPixmap logo;
+    QImage logo;
     std::unique_ptr<AppraisalOrg> org;
     std::unique_ptr<AppraisalBusinessman> businessman;
 };

@@ -28,6 +28,11 @@ void AppraisalDetailRows::restoreIds(const Ids& ids)
         bankAccount->setId(ids.account);
 }
 
+void AppraisalDetailRows::forgetRows()
+{
+    restoreIds({companyId, -1, -1, -1});
+}
+
 AppraisalBankAccount* AppraisalDetailRows::account()
 {
     if (!bankAccount) {

@@ -31,6 +31,8 @@ public:
 
     Ids getIds() const;
     void restoreIds(const Ids& ids);
+    // Their rows were removed: the details and their account are new again.
+    void forgetRows();
 
 protected:
     // Created on first use and then read from its row, if it has one.

@@ -143,8 +143,9 @@ void Appraiser::load()
     texts[INSUR_NUMBER] = query.value(13).toString();
     insurDate = query.value(14).toDate();
     texts[INSUR_ORG] = query.value(15).toString();
-    insurLimit = query.value(16).toInt();
-    age = query.value(17).toInt();
+    // A NULL column, a value never stored, reads as -1 like an empty tag.
+    insurLimit = TagUtils::parseInt(query.value(16).toString(), nullptr);
+    age = TagUtils::parseInt(query.value(17).toString(), nullptr);
     texts[CATEGORY] = query.value(18).toString();
     setType(APPRAISER);
 }
@@ -292,7 +293,8 @@ void Appraiser::loadFromStorage(int index, EvaluationStorage& storage)
         readField(key.value(), storage.getTag(TagUtils::appendIndex(key.key(), index, name), text));
 }
 
-// A value that does not parse is kept as the parse gives it: an invalid date, 0, false.
+// A value that does not parse is kept as the parse gives it: an invalid date, false, and
+// for the limit and the experience -1, "not given", as an empty value was written.
 void Appraiser::readField(field_t field, const QString& text)
 {
     bool parsed = false;
@@ -307,10 +309,10 @@ void Appraiser::readField(field_t field, const QString& text)
         TagUtils::parseDate(text, &parsed, insurDate);
         break;
     case INSUR_LIMIT:
-        insurLimit = text.toInt();
+        insurLimit = TagUtils::parseInt(text, &parsed);
         break;
     case AGE:
-        age = text.toInt();
+        age = TagUtils::parseInt(text, &parsed);
         break;
     default:
         texts[field] = text;

@@ -84,9 +84,9 @@ public:
     // Reads the rows of the identifier; nothing changes when there is none.
     void load();
     void load(int id);
-    // Stores the person in one transaction; an appraiser turned specialist loses its
-    // appraiser row. A failed statement ends the save, what succeeded before it is
-    // committed, and the answer is false.
+    // Stores the person, all or nothing; an appraiser turned specialist loses its
+    // appraiser row. A failed statement rolls the whole save back, the identifiers are
+    // what they were before it, and the answer is false.
     bool save();
     bool save_appr(QSqlQuery& query);
     void bindSValues(QSqlQuery& query) const;

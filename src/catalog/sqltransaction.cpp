@@ -32,10 +32,13 @@ bool SqlTransaction::run(const std::function<bool()>& work, const std::function<
         rollBack(database, undo);
         throw;
     }
-    if (!done)
-        LOG_WARNING() << "save incomplete: the statements that succeeded are committed";
+    if (!done) {
+        LOG_WARNING() << "save failed, nothing of it is kept";
+        rollBack(database, undo);
+        return false;
+    }
     if (database.commit())
-        return done;
+        return true;
     LOG_WARNING() << "commit failed, rolled back:" << database.lastError().text();
     rollBack(database, undo);
     return false;

@@ -7,12 +7,12 @@
 
 class QSqlQuery;
 
-// One save of a catalog record as one transaction of the catalog database. The work
-// answers whether all its statements succeeded; it stops at the first that fails, and
-// what succeeded before it is committed all the same (the record keeps the identifiers
-// of the rows it did insert). Only a thrown exception or a failed commit rolls the
-// transaction back; undo then gives back the row identifiers the work took in memory,
-// so the record still describes what the database holds, and an exception travels on.
+// One save of a catalog record as one transaction of the catalog database: all of it
+// or nothing. The work answers whether all its statements succeeded and stops at the
+// first that fails. Then, as on a thrown exception or a failed commit, the transaction
+// is rolled back and undo gives back the row identifiers the work took in memory, so
+// the record still describes what the database holds: a new record is new again and
+// its next save inserts it. An exception travels on after the rollback.
 class ZENTAVO_EXPORT SqlTransaction
 {
 public:

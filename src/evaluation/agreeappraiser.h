@@ -23,6 +23,9 @@ public:
 
     // The participation, the person's and the company's tags, under the entry's position.
     virtual void save(QIODevice& out) = 0;
+    // The same tags under another position, as a save that numbers the entries again
+    // writes them; the entry keeps its own position.
+    virtual void saveAt(int position, QIODevice& out) = 0;
     virtual QString& getParticipation(QString& value) = 0;
     virtual void setParticipation(const QString& value) = 0;
     virtual Appraiser* getAppraiser() = 0;

@@ -18,11 +18,21 @@ AgreeAppraiserOnTag::~AgreeAppraiserOnTag() = default;
 
 void AgreeAppraiserOnTag::save(QIODevice& out)
 {
+    saveAt(getIndex(), out);
+}
+
+// The person and the company are read from the entry's own position before they are
+// written under the other.
+void AgreeAppraiserOnTag::saveAt(int position, QIODevice& out)
+{
+    Appraiser* person = getAppraiser();
+    AppraisalCompany* firm = getAppraisalCompany();
     QByteArray line;
+    QString name;
     QString value = participation;
-    out.write(TagUtils::mkTagLine(participationTag(), value, line));
-    getAppraiser()->save(getIndex(), out);
-    getAppraisalCompany()->save(getIndex(), out);
+    out.write(TagUtils::mkTagLine(TagUtils::appendIndex(participationTagBase(), position, name), value, line));
+    person->save(position, out);
+    firm->save(position, out);
 }
 
 QString& AgreeAppraiserOnTag::getParticipation(QString& value)

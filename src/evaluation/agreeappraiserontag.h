@@ -16,6 +16,7 @@ public:
     ~AgreeAppraiserOnTag() override;
 
     void save(QIODevice& out) override;
+    void saveAt(int position, QIODevice& out) override;
     QString& getParticipation(QString& value) override;
     void setParticipation(const QString& value) override;
     Appraiser* getAppraiser() override;

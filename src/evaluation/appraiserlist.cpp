@@ -58,6 +58,13 @@ AgreeAppraiser* AppraiserList::getAppraiserForTag(int number)
     return nullptr;
 }
 
+void AppraiserList::save(QIODevice& out)
+{
+    int written = 0;
+    for (const auto& entry : entries)
+        entry.second->saveAt(++written, out);
+}
+
 bool AppraiserList::getTag(const QString& name, QString& value, long flags)
 {
     int number = 0;

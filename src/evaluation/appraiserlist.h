@@ -9,6 +9,7 @@
 #include <memory>
 
 class AgreeAppraiser;
+class QIODevice;
 
 // The people who did the work of an evaluation, by position 1, 2, 3 …. Reports number
 // them differently: tags numbered 1 to 3 name the first, second and third appraiser in
@@ -40,6 +41,9 @@ public:
     AgreeAppraiser* getAppraiserForTag(int number);
     // A report tag ending in "_" and its report number.
     bool getTag(const QString& name, QString& value, long flags);
+    // Every entry in position order, numbered 1, 2, … whatever gaps removing or moving
+    // entries left: the next load reads them all. The entries keep their positions here.
+    void save(QIODevice& out);
 
     static constexpr int FirstSpecialistNumber = 4;
 

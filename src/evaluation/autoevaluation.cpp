@@ -103,7 +103,9 @@ Harmonization* AutoEvaluation::getHarmonization() const
     Harmonization* harmonization = storage.getHarmonization();
     if (!harmonization->isAutoEvaluation()) {
         harmonization->setAutoEvaluation(const_cast<AutoEvaluation&>(*this));
-        harmonization->initCriterion();
+        // Criteria read from the evaluation's tags are its own; only a new one gets the defaults.
+        if (!harmonization->isFilled())
+            harmonization->initCriterion();
     }
     return harmonization;
 }
@@ -137,15 +139,19 @@ void AutoEvaluation::clear()
     open = false;
 }
 
+// The reconciliation is attached first, so a new evaluation is saved with the criteria
+// its reports show.
 bool AutoEvaluation::save()
 {
     open = true;
+    getHarmonization();
     return storage.save();
 }
 
 bool AutoEvaluation::save(const QString& path)
 {
     open = true;
+    getHarmonization();
     return storage.save(path);
 }
 

@@ -42,8 +42,8 @@ public:
     Equipment* getEquipment() const;
     ManualAnalyze* getManualAnalyze() const;
     AppraiserList* getAppraiserList() const;
-    // The reconciliation, tied to this evaluation and given the default criteria on
-    // its first use.
+    // The reconciliation, tied to this evaluation on its first use; a new evaluation is
+    // then given the default criteria, a stored one keeps those of its file.
     Harmonization* getHarmonization() const;
 
     bool registerApproach(evaluationapproach_t key, EvaluationApproach& approach);

@@ -544,11 +544,7 @@ void EvaluationTagStorage::writeSections(QuaZipFile& file)
 
 void EvaluationTagStorage::saveAppraisers(QIODevice& file)
 {
-    AppraiserList* list = getAppraiserList();
-    for (int position = 1; position <= list->count(); ++position) {
-        if (AgreeAppraiser* entry = list->getAppraiser(position))
-            entry->save(file);
-    }
+    getAppraiserList()->save(file);
 }
 
 // A file that is not an evaluation, or is damaged, is refused and nothing of it is

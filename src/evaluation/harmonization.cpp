@@ -13,6 +13,8 @@
 
 Harmonization::Harmonization(EvaluationStorage& storage) : storage(storage)
 {
+    if (!storage.isNewDocument())
+        load();
 }
 
 Harmonization::~Harmonization()
@@ -92,6 +94,7 @@ QList<evaluationapproach_t> Harmonization::registeredApproaches() const
 void Harmonization::initCriterion()
 {
     clearCriterion();
+    filled = true;
     const DefaultCriterionCatalog* defaults = DefaultCriterionCatalog::getInstance();
     const QList<evaluationapproach_t> approaches = registeredApproaches();
     for (int i = 0; i < defaults->count(); ++i) {
@@ -106,6 +109,7 @@ void Harmonization::initCriterion()
 void Harmonization::load()
 {
     clearCriterion();
+    filled = true;
     for (int row = 0;; ++row) {
         if (!addCriterion(row)->loadFromStorage(row)) {
             delCriterion(row);

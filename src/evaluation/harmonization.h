@@ -25,6 +25,10 @@ class QIODevice;
 class ZENTAVO_EXPORT Harmonization
 {
 public:
+    // For an evaluation that was read from a file (or written to one) the criteria are
+    // those of its tags, so a save keeps them whether or not anything asked for them.
+    // A new evaluation starts without criteria; the facade gives it the defaults unless
+    // they were read from its tags before.
     explicit Harmonization(EvaluationStorage& storage);
     ~Harmonization();
     Harmonization(const Harmonization&) = delete;
@@ -32,6 +36,8 @@ public:
 
     void setAutoEvaluation(AutoEvaluation& evaluation);
     bool isAutoEvaluation() const { return evaluation != nullptr; }
+    // Whether the criteria were read from the evaluation's tags or given the defaults.
+    bool isFilled() const { return filled; }
     // Throws AutoEvalException while no evaluation is attached.
     AutoEvaluation* AE() const;
 
@@ -83,6 +89,7 @@ private:
     EvaluationStorage& storage;
     AutoEvaluation* evaluation = nullptr;
     QList<Criterion*> criteria;
+    bool filled = false;
 };
 
 #endif

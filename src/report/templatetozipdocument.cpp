@@ -358,8 +358,8 @@ bool TemplateToZipDocument::logoPicture(int index, const QByteArray& format, QBy
     AppraisalCompany* company = appraiser ? appraiser->getAppraisalCompany() : nullptr;
     if (!company)
         return false;
-    QPixmap logo;
+    QImage logo;
     company->getLogo(logo);
     LOG_TRACE() << "logo isnull=" << (logo.isNull() ? "true" : "false");
-    return encode(logo.isNull() ? whitePixel() : logo.toImage(), format, encoded);
+    return encode(logo.isNull() ? whitePixel() : logo, format, encoded);
 }

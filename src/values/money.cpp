@@ -242,15 +242,12 @@ Money Money::operator+=(const Money& b)
     return *this;
 }
 
+// Rounds exactly as the quotient does: a negative amount is not a kopeck off.
 Money Money::operator/=(long n)
 {
     if (null)
         return *this;
-    if (n == 0) {
-        letNull();
-        return *this;
-    }
-    cents = truncateToInt64(getRubles() / static_cast<double>(n) * 100.0 + 0.5);
+    *this = *this / n;
     return *this;
 }
 

@@ -5,7 +5,10 @@
 #include "evaluation/agreeappraiser.h"
 #include "evaluation/appraiserlist.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "evaluation/organization.h"
 #include "runtime/singletonregistry.h"
+
+#include "zipfixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -72,7 +75,8 @@ private slots:
     void reportNumbering();
     void editingTheList();
     void evaluationKeepsItsCopies();
-    void removingTheFirstEntryKeepsTheSecond();
+    void savedEntriesAreNumberedAgain_data();
+    void savedEntriesAreNumberedAgain();
 };
 
 void TestAppraiserList::init()
@@ -204,20 +208,62 @@ void TestAppraiserList::evaluationKeepsItsCopies()
 
 }
 
-// Removing an entry leaves a gap, and the evaluation is written for positions 1 up to the
-// number of entries: the entries beyond the gap are not saved.
-void TestAppraiserList::removingTheFirstEntryKeepsTheSecond()
+void TestAppraiserList::savedEntriesAreNumberedAgain_data()
 {
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<int>("movedTo"); // where the third entry goes
+    QTest::addColumn<int>("added");
+    QTest::addColumn<QStringList>("reloaded"); // last name, participation, company, in position order
+    const QString first = QStringLiteral("Первая|10 %|Компания 1"), second = QStringLiteral("Вторая|20 %|Компания 2"),
+                  third = QStringLiteral("Третья|30 %|Компания 3");
+    QTest::newRow("first removed") << 1 << 0 << 0 << QStringList{second, third};
+    QTest::newRow("middle removed") << 2 << 0 << 0 << QStringList{first, third};
+    QTest::newRow("last removed") << 3 << 0 << 0 << QStringList{first, second};
+    QTest::newRow("last moved beyond a gap") << 0 << 5 << 0 << QStringList{first, second, third};
+    QTest::newRow("added beyond a gap") << 0 << 0 << 6 << QStringList{first, second, third, QStringLiteral("Шестая|60 %|")};
+}
+
+// Removing or moving entries leaves gaps; the file holds every entry in position order,
+// numbered 1, 2, …, and nothing under a number beyond the last.
+void TestAppraiserList::savedEntriesAreNumberedAgain()
+{
+    QFETCH(int, removed);
+    QFETCH(int, movedTo);
+    QFETCH(int, added);
+    QFETCH(QStringList, reloaded);
     EvaluationTagStorage storage;
     setThreePeople(storage);
-    QVERIFY(storage.getAppraiserList()->removeAppraiser(1));
+    AppraiserList* list = storage.getAppraiserList();
+    if (removed)
+        QVERIFY(list->removeAppraiser(removed));
+    if (movedTo)
+        QVERIFY(list->moveAppraiser(3, movedTo));
+    if (added) {
+        AgreeAppraiser* entry = list->addAppraiser(added);
+        entry->getAppraiser()->setLastName(QStringLiteral("Шестая"));
+        entry->setParticipation(QStringLiteral("60 %"));
+    }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("evaluation.zip"));
     QVERIFY(storage.save(path));
-    EvaluationTagStorage reloaded;
-    QVERIFY(reloaded.load(path));
-    QEXPECT_FAIL("", "positions beyond a removed entry are not written", Continue);
-    QCOMPARE(reloaded.getAppraiserList()->count(), 2);
+
+    EvaluationTagStorage again;
+    QVERIFY(again.load(path));
+    QStringList entries;
+    for (int position = 1; position <= again.getAppraiserList()->count(); ++position) {
+        AgreeAppraiser* entry = again.getAppraiserList()->getAppraiser(position);
+        QVERIFY(entry);
+        QString name, participation, company;
+        entries << QStringList{entry->getAppraiser()->getLastName(name), entry->getParticipation(participation),
+                               entry->getAppraisalCompany()->getOrg()->getText(Organization::NAME, company)}
+                       .join(QLatin1Char('|'));
+    }
+    QCOMPARE(entries, reloaded);
+    const QString beyond = QStringLiteral("_%1=").arg(reloaded.size() + 1);
+    for (const ZipEntry& entry : readZip(path)) {
+        if (entry.name == QLatin1String("tag_list.txt"))
+            QVERIFY2(!QString::fromUtf8(entry.content).contains(beyond), qPrintable(beyond));
+    }
 }
 
 QTEST_MAIN(TestAppraiserList)

@@ -143,8 +143,7 @@ struct Evaluation
             ae.registerApproach(APPROACH_COMPARATIVE, comparative);
         }
         if (withLogo)
-            ae.getAppraiserList()->addAppraiser(1)->getAppraisalCompany()->setLogo(
-                QPixmap::fromImage(solid(logoColour, 64, 64)));
+            ae.getAppraiserList()->addAppraiser(1)->getAppraisalCompany()->setLogo(solid(logoColour, 64, 64));
     }
 };
 

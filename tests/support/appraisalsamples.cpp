@@ -5,6 +5,9 @@
 #include "catalog/appraisalorg.h"
 #include "catalog/appraiser.h"
 #include "catalog/sqlstorage.h"
+#include "evaluation/agreeappraiser.h"
+#include "evaluation/appraiserlist.h"
+#include "evaluation/autoevaluation.h"
 
 #include <QSqlQuery>
 #include <QVariant>
@@ -50,6 +53,7 @@ void fillProprietor(AppraisalCompany& company, const QString& lastName, const QS
 {
     company.setType(CUSTOMER_SOLE_PROPRIETOR);
     fillPolicy(company);
+    company.setLogo(sampleLogo());
     AppraisalBusinessman* man = company.getAppraisalBusinessman();
     man->setFirstName(QStringLiteral("Олег"));
     man->setMiddleName(QStringLiteral("Петрович"));
@@ -101,12 +105,33 @@ void fillAppraiser(Appraiser& appraiser, const QString& lastName)
     appraiser.setAdditionalResponcibility(true);
 }
 
-QPixmap sampleLogo()
+QImage sampleLogo()
 {
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::darkBlue);
     image.setPixel(1, 1, qRgb(200, 10, 10));
-    return QPixmap::fromImage(image);
+    return image;
+}
+
+bool reloadedWithOneAppraiser(AutoEvaluation& evaluation, const QString& company, const QString& inn,
+                              const QString& file)
+{
+    AgreeAppraiser* entry = evaluation.getAppraiserList()->addAppraiser(1);
+    fillAppraiser(*entry->getAppraiser(), QStringLiteral("Яковлева"));
+    fillLegalEntity(*entry->getAppraisalCompany(), company, inn);
+    return evaluation.save(file) && evaluation.load(file);
+}
+
+void refuseEvery(const QString& statement, const QString& table)
+{
+    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    query.exec(QStringLiteral("create trigger refuse before %1 on %2 begin select raise(abort, 'refused'); end")
+                   .arg(statement, table));
+}
+
+void refuseNoMore()
+{
+    QSqlQuery(SQLStorage::getInstance()->getCatalogDatabase()).exec(QStringLiteral("drop trigger if exists refuse"));
 }
 
 int rowCount(const char* table)

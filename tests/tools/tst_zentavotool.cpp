@@ -3,9 +3,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -101,6 +104,7 @@ private slots:
     void concurrentChangesAreNeverLost();
     void fullDiskKeepsTheEvaluation_data();
     void fullDiskKeepsTheEvaluation();
+    void companyLogoReplacesTheStoredOne();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -292,6 +296,36 @@ void TestZentavoTool::fullDiskKeepsTheEvaluation()
     QCOMPARE(run.errLines.size(), 1);
     QVERIFY2(run.errLines.first().contains(evaluation), qPrintable(run.errLines.first()));
     QCOMPARE(readFile(evaluation), before);
+}
+
+// The sample's company is stored once, by the script that makes the sample; each later
+// call replaces its logo, and the report shows the last one.
+void TestZentavoTool::companyLogoReplacesTheStoredOne()
+{
+    for (const QColor& colour : {QColor(Qt::red), QColor(Qt::blue)}) {
+        QImage picture(16, 16, QImage::Format_RGB32);
+        picture.fill(colour);
+        const QString file = dir.filePath(colour.name().mid(1) + QStringLiteral(".png"));
+        QVERIFY(picture.save(file));
+        QCOMPARE(zentavo({QStringLiteral("company"), QStringLiteral("logo"), sample, file}).exitCode, 0);
+    }
+    {
+        QSqlDatabase catalog = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tool catalog"));
+        catalog.setDatabaseName(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/zentavo/Zentavo.db"));
+        QVERIFY(catalog.open());
+        QSqlQuery companies(QStringLiteral("select count(*) from appraisalcompany"), catalog);
+        QVERIFY(companies.next());
+        QCOMPARE(companies.value(0).toInt(), 1);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tool catalog"));
+
+    const QString logoOut = dir.filePath(QStringLiteral("logo-out"));
+    const Run run = zentavo({QStringLiteral("render"), sample, QStringLiteral("--templates"), examples() + QStringLiteral("/templates"),
+                             QStringLiteral("--out"), logoOut, QStringLiteral("--only"), QStringLiteral("valuation-report.docx")});
+    QCOMPARE(run.exitCode, 0);
+    const QString report = logoOut + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77/valuation-report.docx");
+    const QImage logo = QImage::fromData(entry(report, QStringLiteral("word/media/image1.png")));
+    QCOMPARE(logo.pixelColor(logo.width() / 2, logo.height() / 2), QColor(Qt::blue));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

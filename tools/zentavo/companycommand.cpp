@@ -1,6 +1,7 @@
 // zentavo company logo EVALUATION FILE: the logo of the appraisal company of the
-// evaluation's first appraiser, stored in the catalog database, where reports look it
-// up by the company's taxpayer number.
+// evaluation's first appraiser. Reports look the logo up in the catalog database by the
+// company's kind and taxpayer number, so it replaces the logo of the stored company of
+// that number; a company not stored yet is stored once, from the evaluation's copy.
 
 #include "hostevaluation.h"
 #include "subcommands.h"
@@ -28,8 +29,22 @@ int runCompany(const QStringList& arguments)
     const QImage logo(arguments.at(2));
     if (logo.isNull())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: not a picture").arg(arguments.at(2)));
-    AppraisalCompany* company = first->getAppraisalCompany();
-    company->setLogo(QPixmap::fromImage(logo));
+    AppraisalCompany* named = first->getAppraisalCompany();
+    const QString inn = named->taxpayerNumber();
+    if (inn.isEmpty())
+        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: the appraisal company has no taxpayer "
+                                                                        "number, by which reports find its logo")
+                                     .arg(arguments.at(1)));
+    int storedId = -1;
+    if (!AppraisalCompany::findStored(named->getType(), inn, storedId))
+        return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database cannot be read"));
+    AppraisalCompany stored;
+    AppraisalCompany* company = named;
+    if (storedId != -1) {
+        stored.load(storedId);
+        company = &stored;
+    }
+    company->setLogo(logo);
     if (!company->save())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database refused the company"));
     ToolConsole::out() << QCoreApplication::translate("zentavo", "logo stored for the appraisal company of %1")
