@@ -47,6 +47,10 @@ public:
     QString targetPath() const { return target; }
     // One line naming the file and what went wrong.
     QString errorString() const { return error; }
+    // What went wrong, without the file's name, for a caller that names the file itself:
+    // why open() or commit() failed, or the first write that did not go through as soon
+    // as it failed. Empty while nothing failed.
+    QString reason() const;
 
 private:
     bool resolveTarget();
@@ -57,6 +61,7 @@ private:
     QString target;
     Links links;
     QString error;
+    QString failure;
     std::unique_ptr<QTemporaryFile> partial;
 };
 
