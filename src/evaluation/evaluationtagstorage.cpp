@@ -446,11 +446,11 @@ bool EvaluationTagStorage::writeFile(const QString& path)
     written = written && zip.getZipError() == ZIP_OK;
     if (!written) {
         // A write the disk refused says why; otherwise the container itself went wrong.
-        const QString failure = target.writeFailure();
+        const QString reason = target.reason();
         target.cancel();
-        return fail(QStringLiteral("%1 cannot be written: %2")
-                        .arg(QDir::toNativeSeparators(path),
-                             failure.isEmpty() ? QStringLiteral("the container could not be completed") : failure));
+        return fail(QDir::toNativeSeparators(path) + QLatin1Char(' ')
+                    + (reason.isEmpty() ? QStringLiteral("cannot be written: the container could not be completed")
+                                        : reason));
     }
     if (!target.commit())
         return fail(target.errorString());

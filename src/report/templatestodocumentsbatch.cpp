@@ -45,6 +45,14 @@ QString folderNameOf(QString name)
     return name;
 }
 
+// A dangling link is something too: kept unless the host says to replace it (which the
+// generator then refuses), never taken for a free name.
+bool somethingInPlaceOf(const QString& docFile)
+{
+    const QFileInfo info(docFile);
+    return info.exists() || info.isSymLink();
+}
+
 } // namespace
 
 void TemplatesToDocumentsBatch::constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out)
@@ -76,6 +84,15 @@ bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& template
     docx.use(ae);
     txt.use(ae);
     constructDocDir(ae, baseDir, docDir);
+    // The folder's name follows from the agreement number, so anyone who can write to the
+    // base folder can plant a link there: documents are never written through one.
+    if (QFileInfo(docDir).isSymLink()) {
+        LOG_WARNING() << "the document folder under" << baseDir << "is a symbolic link; nothing written";
+        error.set(ErrorInfo::ErrWrite, tr("The document folder %1 is a symbolic link; documents are not written "
+                                          "through it")
+                                           .arg(QDir::toNativeSeparators(docDir)));
+        return false;
+    }
     if (!QDir().mkpath(docDir)) {
         // The folder's own name is made of the evaluation's values: only its base is logged.
         LOG_WARNING() << "cannot create the document folder under" << baseDir;
@@ -119,7 +136,7 @@ bool TemplatesToDocumentsBatch::startNextSelected()
         QString templateFile;
         list->getFullName(current, templateFile);
         constructDocName(templateFile, docDir, docFile);
-        if (QFileInfo::exists(docFile) && !askForOverride(docFile))
+        if (somethingInPlaceOf(docFile) && !askForOverride(docFile))
             continue;
         emit progress(docFile, 100, (current + 1) * 100 / total);
         switch (list->getType(current)) {

@@ -30,13 +30,14 @@ public:
     explicit TemplatesToDocumentsBatch(QObject* parent = nullptr);
     ~TemplatesToDocumentsBatch() override;
 
-    // Asked when the document already exists; true overwrites it. The base answers true.
+    // Asked when something stands in the document's place (a dangling link too); true
+    // overwrites it. The base answers true.
     virtual bool askForOverride(QString& docFile);
     // Called with each document a generator finished without error.
     virtual void done(QString docFile);
 
     // Starts the batch; false, with nothing started, when the document folder cannot
-    // be created or this batch is still producing.
+    // be created, is a symbolic link (the error says so), or this batch is still producing.
     bool make(AutoEvaluation& ae, TemplatesList& list, QString baseDir);
     void constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out);
     void constructDocName(QString& templateFile, QString& docDir, QString& out);

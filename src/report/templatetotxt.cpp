@@ -1,10 +1,10 @@
 #include "report/templatetotxt.h"
 
+#include "runtime/atomicfilewriter.h"
 #include "runtime/logger.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 TemplateToTxt::TemplateToTxt(QObject* parent) : TemplateToDocument(parent) {}
 
@@ -42,13 +42,17 @@ bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateNa
         return false;
     }
 
-    QSaveFile output(outputPath);
-    const bool written = output.open(QIODevice::WriteOnly)
-                         && output.write(document.data()) == document.data().size() && output.commit();
-    if (!written) {
-        LOG_WARNING() << "cannot write the document" << loggedName(outputPath) << output.errorString();
-        errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath));
+    // A link or anything but a regular file in the document's place is never written
+    // through: the document folder may be reachable by others.
+    AtomicFileWriter output(outputPath, AtomicFileWriter::Links::Refuse);
+    bool written = output.open();
+    if (written) {
+        output.write(document.data()); // a write that fails makes commit() fail and say why
+        written = output.commit();
     }
+    if (!written)
+        errorInfo.set(ErrorInfo::ErrWrite,
+                      ErrorInfo::standardMessage(ErrorInfo::ErrWrite, outputPath, output.reason()));
     return written;
 }
 

@@ -19,8 +19,9 @@ public:
     // Runs every pass from in to out and closes both.
     bool make_txt(QIODevice& in, QIODevice& out);
 
-    // Both record why they failed in getErrorInfo() (ErrRead, ErrWrite). The output
-    // file is replaced only once the whole document has been written.
+    // Both record why they failed in getErrorInfo() (ErrRead, ErrWrite, the latter with
+    // the cause). The output file is replaced only once the whole document is on the
+    // disk; a symbolic link or anything but a regular file in its place is refused.
     bool make_from_disk(QString templatePath, QString outputPath) override;
     bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) override;
 

@@ -6,6 +6,7 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
+#include "runtime/atomicfilewriter.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "runtime/xmldefaulthandler.h"
@@ -15,7 +16,6 @@
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QStringDecoder>
-#include <QTemporaryFile>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -95,26 +95,26 @@ bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& o
 bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath)
 {
     QuaZip in(&templateBuffer);
-    // Written beside the document and renamed over it only when complete.
-    QTemporaryFile partial(outputPath + QStringLiteral(".part-XXXXXX"));
-    if (!partial.open()) {
-        LOG_WARNING() << "cannot create the document" << loggedName(outputPath) << partial.errorString();
-        failWrite(outputPath);
+    // Written beside the document and put in its place only when complete; until then an
+    // older document of that name stays as it was. A link or anything but a regular file
+    // in the document's place is refused, never written through.
+    AtomicFileWriter writer(outputPath, AtomicFileWriter::Links::Refuse);
+    if (!writer.open()) {
+        failWrite(outputPath, writer.reason());
         return false;
     }
-    partial.close();
-    // A temporary file is private to its owner; a document is an ordinary file.
-    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    QuaZip out(partial.fileName());
-    if (!make_zip(in, out))
-        return false;
-    QFile::remove(outputPath);
-    if (!partial.rename(outputPath)) {
-        LOG_WARNING() << "cannot put the document in place" << loggedName(outputPath) << partial.errorString();
-        failWrite(outputPath);
+    QuaZip out(&writer.device());
+    out.setAutoClose(false); // the writer finishes the file, by commit() or by dropping it
+    if (!make_zip(in, out)) {
+        // A template that cannot be used has said so; anything else is a document not written.
+        if (errorInfo.code() != ErrorInfo::ErrRead)
+            failWrite(outputPath, writer.reason());
         return false;
     }
-    partial.setAutoRemove(false);
+    if (!writer.commit()) {
+        failWrite(outputPath, writer.reason());
+        return false;
+    }
     return true;
 }
 
@@ -131,7 +131,8 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
         return false;
     }
     if (!out.open(QuaZip::mdCreate)) {
-        LOG_WARNING() << "cannot create the document" << loggedName(out.getZipName()) << "error" << out.getZipError();
+        LOG_WARNING() << "cannot create the document" << loggedName(writtenName(out.getZipName())) << "error"
+                      << out.getZipError();
         failWrite(out.getZipName());
         in.close();
         return false;
@@ -140,7 +141,8 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     in.close();
     out.close();
     if (copied && out.getZipError() != UNZ_OK) {
-        LOG_WARNING() << "document not completed" << loggedName(out.getZipName()) << "error" << out.getZipError();
+        LOG_WARNING() << "document not completed" << loggedName(writtenName(out.getZipName())) << "error"
+                      << out.getZipError();
         failWrite(out.getZipName());
         return false;
     }
@@ -208,14 +210,17 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
 
 bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
 {
-    if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level)
-        || out.write(bytes) != bytes.size()) {
+    bool written = out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level);
+    if (written) {
+        written = out.write(bytes) == bytes.size();
+        out.close(); // ends the entry: its last compressed bytes are written here
+        written = written && out.getZipError() == UNZ_OK;
+    }
+    if (!written) {
         LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
         failWrite(out.getZipName());
-        return false;
     }
-    out.close();
-    return out.getZipError() == UNZ_OK;
+    return written;
 }
 
 // The compressed bytes go across unchanged, so an entry that is not changed costs
@@ -289,10 +294,14 @@ void TemplateToZipDocument::failRead(const QString& name)
 }
 
 // The user knows the document by the name it was asked for, not by the temporary one.
-void TemplateToZipDocument::failWrite(const QString& zipName)
+void TemplateToZipDocument::failWrite(const QString& zipName, const QString& reason)
 {
-    const QString& name = documentName.isEmpty() ? zipName : documentName;
-    errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, name));
+    errorInfo.set(ErrorInfo::ErrWrite, ErrorInfo::standardMessage(ErrorInfo::ErrWrite, writtenName(zipName), reason));
+}
+
+QString TemplateToZipDocument::writtenName(const QString& zipName) const
+{
+    return documentName.isEmpty() ? zipName : documentName;
 }
 
 bool TemplateToZipDocument::replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out)

@@ -16,8 +16,9 @@ struct QuaZipFileInfo64;
 // passes, the pictures that stand for the evaluation's own are replaced by them, and
 // every other entry is copied as its compressed bytes. A text part that is not
 // well-formed XML after the passes ends the run without a document. The document is written beside
-// its final name and put in place only when complete, so a failed run leaves no
-// half-written document and keeps an earlier one of the same name.
+// its final name and put in place only when complete and on the disk, so a failed run
+// leaves no half-written document and keeps an earlier one of the same name; a symbolic
+// link or anything but a regular file in its place is refused, never written through.
 class ZENTAVO_EXPORT TemplateToZipDocument : public TemplateToDocument
 {
     Q_OBJECT
@@ -54,7 +55,9 @@ protected:
     static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
     static bool isUtf8(const QByteArray& bytes);
     void failRead(const QString& templateName);
-    void failWrite(const QString& zipName);
+    // Names the document asked for when one is being made from a buffer.
+    void failWrite(const QString& zipName, const QString& reason = QString());
+    QString writtenName(const QString& zipName) const;
 
 private:
     bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);

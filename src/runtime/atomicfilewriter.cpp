@@ -29,9 +29,11 @@ protected:
     qint64 writeData(const char* data, qint64 length) override
     {
         const qint64 written = QTemporaryFile::writeData(data, length);
+        const int code = errno;
         if (written != length && !failed) {
             failed = true;
-            reason = errorString();
+            // A short write sets no error on the device; errno holds why the rest failed.
+            reason = written < 0 ? errorString() : qt_error_string(code);
         }
         return written;
     }
@@ -44,6 +46,12 @@ private:
 CheckedTemporaryFile& checked(QTemporaryFile& file)
 {
     return static_cast<CheckedTemporaryFile&>(file);
+}
+
+const QString& notWritten()
+{
+    static const QString what = QStringLiteral("cannot be written");
+    return what;
 }
 
 // What a new file of this process gets: read and write for all, less the umask.
@@ -103,6 +111,7 @@ bool AtomicFileWriter::open()
 {
     cancel();
     error.clear();
+    failure.clear();
     if (!resolveTarget())
         return false;
     const QFileInfo info(target);
@@ -125,11 +134,6 @@ bool AtomicFileWriter::write(const QByteArray& bytes)
     return partial && partial->write(bytes) == bytes.size();
 }
 
-QString AtomicFileWriter::writeFailure() const
-{
-    return partial && checked(*partial).writeFailed() ? checked(*partial).failure() : QString();
-}
-
 bool AtomicFileWriter::commit()
 {
     if (!partial)
@@ -138,21 +142,21 @@ bool AtomicFileWriter::commit()
     if (file.writeFailed()) {
         const QString reason = file.failure();
         cancel();
-        return fail(QStringLiteral("cannot be written"), reason);
+        return fail(notWritten(), reason);
     }
     // The data must be on the disk before the name points at it: a crash after the
     // rename must find the new file whole.
     if (!file.flush() || ::fsync(file.handle()) != 0) {
         const QString reason = errnoText(errno);
         cancel();
-        return fail(QStringLiteral("cannot be written"), reason);
+        return fail(notWritten(), reason);
     }
     const QString partialName = file.fileName();
     file.close();
     if (file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         cancel();
-        return fail(QStringLiteral("cannot be written"), reason);
+        return fail(notWritten(), reason);
     }
     // rename() replaces whatever is at the name, a link included, without following it.
     if (std::rename(QFile::encodeName(partialName).constData(), QFile::encodeName(target).constData()) != 0) {
@@ -164,6 +168,13 @@ bool AtomicFileWriter::commit()
     partial.reset();
     syncFolder();
     return true;
+}
+
+QString AtomicFileWriter::reason() const
+{
+    if (partial && checked(*partial).writeFailed())
+        return notWritten() + QStringLiteral(": ") + checked(*partial).failure();
+    return failure;
 }
 
 void AtomicFileWriter::cancel()
@@ -191,6 +202,7 @@ bool AtomicFileWriter::syncFolder()
 
 bool AtomicFileWriter::fail(const QString& what, const QString& reason)
 {
+    failure = what.isEmpty() ? reason : QStringLiteral("%1: %2").arg(what, reason);
     error = what.isEmpty() ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(requested), reason)
                            : QStringLiteral("%1 %2: %3").arg(QDir::toNativeSeparators(requested), what, reason);
     // The folder may name the client: the log gets the file's own name only.

@@ -43,14 +43,14 @@ public:
     // Drops the new file; the target stays as it was.
     void cancel();
 
-    // Why a write to the new file failed (a full disk, a size limit); empty while every
-    // write went through. For a caller that stops writing when its own data goes wrong.
-    QString writeFailure() const;
-
     // The file that is replaced (a followed link's target).
     QString targetPath() const { return target; }
     // One line naming the file and what went wrong.
     QString errorString() const { return error; }
+    // What went wrong, without the file's name, for a caller that names the file itself:
+    // why open() or commit() failed, or the first write that did not go through as soon
+    // as it failed. Empty while nothing failed.
+    QString reason() const;
 
 private:
     bool resolveTarget();
@@ -61,6 +61,7 @@ private:
     QString target;
     Links links;
     QString error;
+    QString failure;
     std::unique_ptr<QTemporaryFile> partial;
 };
 

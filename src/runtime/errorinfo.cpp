@@ -20,15 +20,18 @@ void ErrorInfo::set(errorcode_t code, QString message)
     errorMessage = std::move(message);
 }
 
-QString ErrorInfo::standardMessage(errorcode_t code, const QString& zipName)
+QString ErrorInfo::standardMessage(errorcode_t code, const QString& zipName, const QString& reason)
 {
+    QString message;
     switch (code) {
     case ErrWrite:
-        return QCoreApplication::translate("TemplateToDocument", "Unable write to document %1").arg(zipName);
-    case ErrRead:
-        return QCoreApplication::translate("TemplateToDocument", "Unable read from template %1").arg(zipName);
-    case ErrNone:
+        message = QCoreApplication::translate("TemplateToDocument", "Unable write to document %1").arg(zipName);
         break;
+    case ErrRead:
+        message = QCoreApplication::translate("TemplateToDocument", "Unable read from template %1").arg(zipName);
+        break;
+    case ErrNone:
+        return QString();
     }
-    return QString();
+    return reason.isEmpty() ? message : message + QStringLiteral(": ") + reason;
 }

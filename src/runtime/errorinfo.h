@@ -27,8 +27,9 @@ public:
     void set(errorcode_t code, QString message);
 
     // The standard text of a code for the archive zipName, translated in the
-    // context of the document generators; empty for ErrNone.
-    static QString standardMessage(errorcode_t code, const QString& zipName);
+    // context of the document generators; empty for ErrNone. A reason, when given,
+    // follows it after a colon: "Unable write to document a.docx: File too large".
+    static QString standardMessage(errorcode_t code, const QString& zipName, const QString& reason = QString());
 
 private:
     errorcode_t errorCode = ErrNone;

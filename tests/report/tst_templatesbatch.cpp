@@ -75,6 +75,9 @@ private slots:
     void skips();
     void generatorErrorStopsTheBatch();
     void unusableFolderStartsNothing();
+    void linkInTheDocumentsPlace_data();
+    void linkInTheDocumentsPlace();
+    void linkedDocumentFolderIsRefused();
 
 private:
     // Runs the batch over the templates folder and waits for its done().
@@ -315,6 +318,79 @@ void TestTemplatesBatch::unusableFolderStartsNothing()
     QCOMPARE(log.messages(Logger::Warning).size(), 1);
     QVERIFY(log.messages().filter(QStringLiteral("А123ВС")).isEmpty());
     QVERIFY(batch.progress.isEmpty());
+}
+
+void TestTemplatesBatch::linkInTheDocumentsPlace_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<bool>("dangling");  // the link points at nothing yet
+    QTest::addColumn<bool>("overwrite"); // the host's answer
+
+    QTest::newRow("text, dangling link, overwrite") << "b.txt" << true << true;
+    QTest::newRow("text, dangling link, keep") << "b.txt" << true << false;
+    QTest::newRow("text, link to a file, overwrite") << "b.txt" << false << true;
+    QTest::newRow("docx, dangling link, overwrite") << "b.docx" << true << true;
+    QTest::newRow("docx, link to a file, overwrite") << "b.docx" << false << true;
+}
+
+// The folder's name is known in advance, so a link may wait there under a document's
+// name: it is kept when the host keeps documents, refused when it overwrites them, and
+// never written through.
+void TestTemplatesBatch::linkInTheDocumentsPlace()
+{
+    QFETCH(QString, templateName);
+    QFETCH(bool, dangling);
+    QFETCH(bool, overwrite);
+    QVERIFY(QFile::copy(QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/act.docx"),
+                        templates + QStringLiteral("/b.docx")));
+    const QString docDir = out + QStringLiteral("/12 5-ВАЗ 2107-А123ВС");
+    const QString elsewhere = QFileInfo(out).path() + QStringLiteral("/elsewhere");
+    QVERIFY(QDir().mkpath(docDir));
+    if (!dangling)
+        QVERIFY(writeFile(elsewhere, "precious"));
+    const QString link = docDir + QLatin1Char('/') + templateName;
+    QVERIFY(QFile::link(elsewhere, link));
+    TemplatesList list;
+    list.load(templates);
+    QString name;
+    for (int i = 0; i < list.count(); ++i)
+        list.select(i, list.get(i, name) && name == templateName);
+    RecordingBatch batch;
+    batch.overwrite = overwrite;
+
+    QVERIFY(runBatch(batch, list));
+    QCOMPARE(batch.asked, QStringList{templateName});
+    QVERIFY(batch.produced.isEmpty());
+    QCOMPARE(QFileInfo(link).symLinkTarget(), elsewhere);
+    QCOMPARE(QFileInfo::exists(elsewhere), !dangling);
+    if (!dangling)
+        QCOMPARE(readFile(elsewhere), QByteArray("precious"));
+    QCOMPARE(QDir(docDir).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{templateName});
+    const ErrorInfo& error = batch.getErrorInfo();
+    QCOMPARE(error.code(), overwrite ? ErrorInfo::ErrWrite : ErrorInfo::ErrNone);
+    if (overwrite)
+        QVERIFY2(error.message().contains(link) && error.message().contains(QLatin1String("symbolic link")),
+                 qPrintable(error.message()));
+}
+
+void TestTemplatesBatch::linkedDocumentFolderIsRefused()
+{
+    const QString elsewhere = QFileInfo(out).path() + QStringLiteral("/elsewhere");
+    QVERIFY(QDir().mkpath(elsewhere));
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(QFile::link(elsewhere, out + QStringLiteral("/12 5-ВАЗ 2107-А123ВС")));
+    TemplatesList list;
+    list.load(templates);
+    RecordingBatch batch;
+    QSignalSpy done(&batch, qOverload<>(&TemplatesToDocumentsBatch::done));
+
+    QVERIFY(!batch.make(*evaluation, list, out));
+    QCOMPARE(done.count(), 0);
+    QCOMPARE(batch.getErrorInfo().code(), ErrorInfo::ErrWrite);
+    QVERIFY2(batch.getErrorInfo().message().contains(QLatin1String("symbolic link")),
+             qPrintable(batch.getErrorInfo().message()));
+    QCOMPARE(QDir(elsewhere).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_MAIN(TestTemplatesBatch)

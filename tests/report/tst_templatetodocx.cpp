@@ -7,10 +7,12 @@
 #include "runtime/singletonregistry.h"
 #include "values/tagutils.h"
 
+#include "filesizelimit.h"
 #include "testapproach.h"
 #include "zipfixture.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -20,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <QtEndian>
 
 #include <memory>
 
@@ -245,6 +248,49 @@ QList<ZipEntry> packageWithPictures(const QStringList& suffixes)
         + media;
 }
 
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList filesIn(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Where the disk fills while a document is written, as a place in the complete document.
+enum FullAt { FullAtStart, FullInFirstEntry, FullInLaterEntry, FullInDirectory, FullAtLastByte, NeverFull };
+
+// The byte count of the complete zip that fits: read from its end of central directory
+// record and the directory's records of the local headers.
+qint64 roomFor(const QByteArray& zip, FullAt place)
+{
+    const auto at16 = [&zip](qsizetype offset) { return qFromLittleEndian<quint16>(zip.constData() + offset); };
+    const auto at32 = [&zip](qsizetype offset) { return qFromLittleEndian<quint32>(zip.constData() + offset); };
+    const qsizetype directory = at32(zip.size() - 22 + 16);
+    QList<qint64> entries;
+    for (qsizetype record = directory; record < zip.size() - 22;
+         record += 46 + at16(record + 28) + at16(record + 30) + at16(record + 32))
+        entries.append(at32(record + 42));
+    entries.append(directory);
+    switch (place) {
+    case FullAtStart:
+        return 0;
+    case FullInFirstEntry:
+        return (entries[0] + entries[1]) / 2;
+    case FullInLaterEntry:
+        return (entries[entries.size() / 2] + entries[entries.size() / 2 + 1]) / 2;
+    case FullInDirectory:
+        return (directory + zip.size()) / 2;
+    case FullAtLastByte:
+        return zip.size() - 1;
+    case NeverFull:
+        break;
+    }
+    return zip.size();
+}
+
 } // namespace
 
 class TestTemplateToDocx : public QObject
@@ -267,6 +313,8 @@ private slots:
     void directDiskCallProducesNothing();
     void hostilePartsEndBounded_data();
     void hostilePartsEndBounded();
+    void fullDiskKeepsTheOlderDocument_data();
+    void fullDiskKeepsTheOlderDocument();
 
 private:
     QTemporaryDir dir;
@@ -581,6 +629,53 @@ void TestTemplateToDocx::hostilePartsEndBounded()
         QVERIFY(textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
     else
         QVERIFY(!QFile::exists(output));
+}
+
+void TestTemplateToDocx::fullDiskKeepsTheOlderDocument_data()
+{
+    QTest::addColumn<int>("place");
+    QTest::newRow("before the first byte") << int(FullAtStart);
+    QTest::newRow("inside the first entry") << int(FullInFirstEntry);
+    QTest::newRow("inside a later entry") << int(FullInLaterEntry);
+    QTest::newRow("inside the central directory") << int(FullInDirectory);
+    QTest::newRow("at the last byte") << int(FullAtLastByte);
+    QTest::newRow("room for all of it") << int(NeverFull);
+}
+
+// A disk that fills anywhere in the document leaves the older document of that name as
+// it was, no partial file beside it, and an error naming the document and the cause.
+void TestTemplateToDocx::fullDiskKeepsTheOlderDocument()
+{
+    QFETCH(int, place);
+    Evaluation evaluation(4, true, true);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString templatePath = dataDir + QStringLiteral("photos.docx");
+    const QString complete = dir.filePath(QStringLiteral("complete.docx"));
+    QVERIFY(run(generator, templatePath, complete));
+    const QByteArray completeBytes = bytesOf(complete);
+    QTemporaryDir folder;
+    const QString output = folder.filePath(QStringLiteral("фототаблица.docx"));
+    QVERIFY(QFile::copy(dataDir + QStringLiteral("act.docx"), output));
+    const QByteArray older = bytesOf(output);
+
+    bool ran = false;
+    {
+        FileSizeLimit full(roomFor(completeBytes, FullAt(place)));
+        ran = run(generator, templatePath, output);
+    }
+    QVERIFY(ran);
+    QCOMPARE(filesIn(folder.path()), QStringList{QFileInfo(output).fileName()});
+    const ErrorInfo& error = generator.getErrorInfo();
+    if (place == NeverFull) {
+        QCOMPARE(error.code(), ErrorInfo::ErrNone);
+        QCOMPARE(bytesOf(output).size(), completeBytes.size());
+        return;
+    }
+    QCOMPARE(bytesOf(output), older);
+    QCOMPARE(error.code(), ErrorInfo::ErrWrite);
+    QVERIFY2(error.message().contains(output) && error.message().contains(QLatin1String("File too large")),
+             qPrintable(error.message()));
 }
 
 void TestTemplateToDocx::directDiskCallProducesNothing()

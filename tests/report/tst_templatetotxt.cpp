@@ -1,5 +1,6 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "filesizelimit.h"
 #include "recordingappender.h"
 #include "report/templatetotxt.h"
 #include "runtime/singletonregistry.h"
@@ -40,6 +41,8 @@ private slots:
     void runFromDisk_data();
     void runFromDisk();
     void metaTagsComeFromTheTemplatesFolder();
+    void fullDiskKeepsTheOlderDocument_data();
+    void fullDiskKeepsTheOlderDocument();
 
 private:
     QTemporaryDir dir;
@@ -163,6 +166,46 @@ void TestTemplateToTxt::metaTagsComeFromTheTemplatesFolder()
     QVERIFY(generator.make(dir.filePath(QStringLiteral("b/t.txt")), dir.filePath(QStringLiteral("b/out.txt"))));
     QCOMPARE(readFile(dir.filePath(QStringLiteral("a/out.txt"))), QStringLiteral("[А]"));
     QCOMPARE(readFile(dir.filePath(QStringLiteral("b/out.txt"))), QStringLiteral("[]"));
+}
+
+void TestTemplateToTxt::fullDiskKeepsTheOlderDocument_data()
+{
+    QTest::addColumn<int>("missing"); // bytes of the document that do not fit; -1: none fit
+    QTest::newRow("nothing fits") << -1;
+    QTest::newRow("half fits") << 2000;
+    QTest::newRow("the last byte does not fit") << 1;
+    QTest::newRow("all of it fits") << 0;
+}
+
+// A disk that fills while the document is written leaves the older document as it was,
+// no partial file beside it, and an error naming the document and the cause.
+void TestTemplateToTxt::fullDiskKeepsTheOlderDocument()
+{
+    QFETCH(int, missing);
+    const QString text = QStringLiteral("<p>Договор оценки, пункт 1.</p>\n").repeated(100);
+    const qint64 size = text.toUtf8().size();
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("full/t.txt")), text));
+    QTemporaryDir folder;
+    const QString output = folder.filePath(QStringLiteral("договор.txt"));
+    QVERIFY(writeFile(output, QStringLiteral("older document")));
+
+    TemplateToTxt generator;
+    {
+        FileSizeLimit full(missing < 0 ? 0 : size - missing);
+        QVERIFY(generator.make(dir.filePath(QStringLiteral("full/t.txt")), output));
+    }
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("договор.txt")});
+    const ErrorInfo& error = generator.getErrorInfo();
+    if (missing == 0) {
+        QCOMPARE(error.code(), ErrorInfo::ErrNone);
+        QCOMPARE(readFile(output), text);
+        return;
+    }
+    QCOMPARE(readFile(output), QStringLiteral("older document"));
+    QCOMPARE(error.code(), ErrorInfo::ErrWrite);
+    QVERIFY2(error.message().contains(output) && error.message().contains(QLatin1String("File too large")),
+             qPrintable(error.message()));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateToTxt)

@@ -105,6 +105,8 @@ private slots:
     void fullDiskKeepsTheEvaluation_data();
     void fullDiskKeepsTheEvaluation();
     void companyLogoReplacesTheStoredOne();
+    void fullDiskKeepsOlderDocuments_data();
+    void fullDiskKeepsOlderDocuments();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -326,6 +328,57 @@ void TestZentavoTool::companyLogoReplacesTheStoredOne()
     const QString report = logoOut + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77/valuation-report.docx");
     const QImage logo = QImage::fromData(entry(report, QStringLiteral("word/media/image1.png")));
     QCOMPARE(logo.pixelColor(logo.width() / 2, logo.height() / 2), QColor(Qt::blue));
+}
+
+void TestZentavoTool::fullDiskKeepsOlderDocuments_data()
+{
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("workers");
+    QTest::addColumn<QStringList>("written");
+    QTest::addColumn<QString>("unwritten");
+
+    // Rendered, the contract has some 1.5 KB, the act and the report tens of KB.
+    QTest::newRow("nothing fits") << qint64(0) << false << QStringList() << "contract.txt";
+    QTest::newRow("nothing fits, in a worker") << qint64(0) << true << QStringList() << "contract.txt";
+    QTest::newRow("the contract fits") << qint64(16384) << false << QStringList{"contract.txt"}
+                                       << "examination-act.docx";
+}
+
+// Rendering over older documents onto a full disk: the document that could not be
+// written is named with the cause on standard error, is not counted, and every document
+// not written anew is as it was.
+void TestZentavoTool::fullDiskKeepsOlderDocuments()
+{
+    QFETCH(qint64, limit);
+    QFETCH(bool, workers);
+    QFETCH(QStringList, written);
+    QFETCH(QString, unwritten);
+    const QString base = dir.filePath(QStringLiteral("full-") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString folder = base + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
+    const QStringList documents{"contract.txt", "examination-act.docx", "valuation-report.docx"};
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& document : documents) {
+        QFile older(folder + QLatin1Char('/') + document);
+        QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older " + document.toUtf8()) > 0);
+    }
+    QStringList arguments{QStringLiteral("render"), sample, QStringLiteral("--templates"),
+                          examples() + QStringLiteral("/templates"), QStringLiteral("--out"), base,
+                          QStringLiteral("--overwrite")};
+    if (workers)
+        arguments << notAnEvaluation << QStringLiteral("--jobs") << QStringLiteral("2");
+
+    const Run run = zentavo(arguments, limit);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written").arg(written.size())), qPrintable(run.out));
+    const QStringList failures = run.errLines.filter(QRegularExpression(QStringLiteral("^zentavo: .*/")
+                                                                        + QRegularExpression::escape(unwritten)
+                                                                        + QStringLiteral(": .*File too large$")));
+    QVERIFY2(failures.size() == 1, qPrintable(run.errLines.join(QLatin1Char('\n'))));
+    for (const QString& document : documents) {
+        const QByteArray content = readFile(folder + QLatin1Char('/') + document);
+        QVERIFY2((content == "older " + document.toUtf8()) != written.contains(document), qPrintable(document));
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), documents);
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

@@ -21,7 +21,9 @@ RenderBatch::Outcome RenderBatch::run(AutoEvaluation& evaluation, TemplatesList&
         loop.quit();
     });
     if (!make(evaluation, templates, outDir)) {
-        outcome.error = QCoreApplication::translate("zentavo", "cannot create the folder %1").arg(getDocDir());
+        outcome.error = getErrorInfo().code() != ErrorInfo::ErrNone
+                            ? getErrorInfo().message()
+                            : QCoreApplication::translate("zentavo", "cannot create the folder %1").arg(getDocDir());
         return outcome;
     }
     if (!finished)
@@ -29,6 +31,7 @@ RenderBatch::Outcome RenderBatch::run(AutoEvaluation& evaluation, TemplatesList&
     outcome.folder = getDocDir();
     if (getErrorInfo().code() != ErrorInfo::ErrNone)
         outcome.error = getErrorInfo().message();
+    outcome.writeFailed = getErrorInfo().code() == ErrorInfo::ErrWrite;
     return outcome;
 }
 

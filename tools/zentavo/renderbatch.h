@@ -21,6 +21,8 @@ public:
         QStringList written;
         QStringList skipped;
         QString error;
+        // The error names a document that could not be written, and why.
+        bool writeFailed = false;
     };
 
     // Called as each document is started and written.

@@ -49,6 +49,7 @@ const QString workerWritten = QStringLiteral("written");
 const QString workerSkipped = QStringLiteral("skipped");
 const QString workerFolder = QStringLiteral("folder");
 const QString workerFailed = QStringLiteral("failed");
+const QString workerUnwritten = QStringLiteral("unwritten"); // failed, naming a document not written
 
 bool parseOptions(const QStringList& arguments, RenderOptions& options, QString& error)
 {
@@ -174,8 +175,10 @@ QList<RenderBatch::Outcome> renderWithWorkers(const RenderOptions& options, Rend
                         outcome.skipped.append(value);
                     else if (kind == workerFolder)
                         outcome.folder = value;
-                    else if (kind == workerFailed)
+                    else if (kind == workerFailed || kind == workerUnwritten) {
                         outcome.error = value;
+                        outcome.writeFailed = kind == workerUnwritten;
+                    }
                 }
             });
             QObject::connect(process, &QProcess::finished, process, [&, process, index](int code, QProcess::ExitStatus status) {
@@ -213,7 +216,8 @@ void reportToParent(const RenderBatch::Outcome& outcome)
     for (const QString& document : outcome.skipped)
         out << workerSkipped << '\t' << document << '\n';
     if (!outcome.error.isEmpty())
-        out << workerFailed << '\t' << QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
+        out << (outcome.writeFailed ? workerUnwritten : workerFailed) << '\t'
+            << QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
     out.flush();
 }
 
@@ -262,6 +266,9 @@ int summarise(const RenderOptions& options, const QList<RenderBatch::Outcome>& o
             const QString& path = options.evaluations.at(i);
             out << "FAILED  " << (outcome.error.startsWith(path) ? outcome.error : path + QStringLiteral(": ") + outcome.error)
                 << '\n';
+            // The document and the cause, where the user looks for what went wrong.
+            if (outcome.writeFailed)
+                ToolConsole::fail(QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         }
         if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
             out << tr("%1 -> %2").arg(options.evaluations.at(i), outcome.folder) << '\n';
