@@ -343,8 +343,14 @@ bool TemplateToZipDocument::photoPicture(int index, const QByteArray& format, QB
         encoded = storage->getPhotoData(index);
         if (format == "JPEG" && isJpeg(encoded))
             return true;
-        QImage image;
-        return encode(storage->getPhotoImage(index, image), format, encoded);
+        const QImage image = QImage::fromData(encoded);
+        // A photo kept in the file that no codec here reads: the template's own sample
+        // picture must not stand in for the vehicle's.
+        if (image.isNull()) {
+            LOG_WARNING() << "photo" << index << "cannot be decoded; a blank picture takes its place";
+            return encode(whitePixel(), format, encoded);
+        }
+        return encode(image, format, encoded);
     }
     QPixmap photo;
     return encode(gallery->getPhoto(index, photo).toImage(), format, encoded);

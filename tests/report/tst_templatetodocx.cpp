@@ -305,6 +305,7 @@ private slots:
     void picturesComeFromTheEvaluation_data();
     void picturesComeFromTheEvaluation();
     void pictureFilesKeepTheirFormat();
+    void undecodablePhotoShowsBlank();
     void headerPictureComesFromTheEvaluation();
     void onlyTextPartsAreFiltered();
     void reusedGeneratorForgetsEarlierPictures();
@@ -453,6 +454,26 @@ void TestTemplateToDocx::pictureFilesKeepTheirFormat()
     // No GIF writer: that picture is left out rather than shown with the template's image.
     QVERIFY(!QImageWriter::supportedImageFormats().contains("gif"));
     QCOMPARE(int(entry(entries, QStringLiteral("word/document.xml")).count("<w:drawing>")), 4);
+}
+
+// A photo the evaluation file keeps but no codec here reads (a TIFF from a scanner) is
+// shown blank, never as the template's own sample picture.
+void TestTemplateToDocx::undecodablePhotoShowsBlank()
+{
+    const QString templatePath = dir.filePath(QStringLiteral("one-photo.docx"));
+    QVERIFY(writeZip(templatePath, packageWithPictures({QStringLiteral("png")})));
+    const QString evaluationPath = dir.filePath(QStringLiteral("tiff-photo.zip"));
+    const QByteArray tiff = QByteArray("II*\0\x08\0\0\0", 8) + QByteArray(600, '\x11');
+    QVERIFY(writeZip(evaluationPath, {{QStringLiteral("tag_list.txt"), "НОМЕР_ДОГОВОРА=1\n"},
+                                      {QStringLiteral("photo/photo1.jpg"), tiff}}));
+    Evaluation evaluation(0, false, false);
+    QVERIFY(evaluation.storage.load(evaluationPath));
+    QCOMPARE(evaluation.storage.getPhotoCount(), 1);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("one-photo-out.docx"));
+    QVERIFY(run(generator, templatePath, output));
+    QVERIFY(sameColour(QImage::fromData(entry(readZip(output), QStringLiteral("word/media/image1.png"))), Qt::white));
 }
 
 // The letterhead's header shows appraiserLogo-0.jpg (image2.png, id rId1 among the
