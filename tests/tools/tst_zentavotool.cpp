@@ -253,6 +253,7 @@ void TestZentavoTool::unusableCatalogDatabase_data()
     QTest::newRow("bank import, damaged") << bankImport << false << 1 << 0;
     QTest::newRow("bank import, locked") << bankImport << true << 1 << 0;
     QTest::newRow("catalog update, damaged") << update << false << 1 << 0;
+    QTest::newRow("company logo, damaged") << QStringList{"company", "logo", "%S", "%N"} << false << 1 << 0;
     // Documents need no catalog: they are written without its names and the logo.
     QTest::newRow("render, damaged") << render << false << 0 << 3;
     QTest::newRow("render, locked") << render << true << 0 << 3;
