@@ -202,9 +202,9 @@ QString describe(const QString& path, const QSqlError& error)
     }
 }
 
-QString busyTimeoutOption()
+QString busyTimeoutOption(int milliseconds = SQLStorage::BUSY_TIMEOUT_MS)
 {
-    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(SQLStorage::BUSY_TIMEOUT_MS);
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(milliseconds);
 }
 
 void logFailure(const QSqlQuery& query, const QString& statement)
@@ -252,7 +252,7 @@ SQLStorage* SQLStorage::getInstance()
 
 QSqlDatabase& SQLStorage::getCatalogDatabase()
 {
-    if (!database.isOpen() && mayTryToOpen())
+    if (!database.isOpen())
         openAndVerify();
     return database;
 }
@@ -263,29 +263,27 @@ bool SQLStorage::isHealthy()
     return health == HEALTHY;
 }
 
-bool SQLStorage::mayTryToOpen() const
-{
-    return health != LOCKED || lockedSince.hasExpired(LOCKED_RETRY_MS);
-}
-
 void SQLStorage::openAndVerify()
 {
+    const bool lockedLately = health == LOCKED && !lockedSince.hasExpired(LOCKED_NO_WAIT_MS);
     health = HEALTHY;
     reason.clear();
     keptBackup.clear();
     lastFailedStatement = QSqlError();
     database.setDatabaseName(getCatalogDatabaseName());
-    database.setConnectOptions(busyTimeoutOption());
+    database.setConnectOptions(busyTimeoutOption(lockedLately ? 0 : BUSY_TIMEOUT_MS));
     if (database.open())
         verifyCatalogDatabase();
     else
         refuseFor(database.lastError());
     if (health == HEALTHY) {
+        if (lockedLately) // later statements wait as usual
+            QSqlQuery(database).exec(QStringLiteral("pragma busy_timeout=%1").arg(BUSY_TIMEOUT_MS));
         loggedReason.clear();
         return;
     }
     database.close();
-    if (health == LOCKED)
+    if (health == LOCKED && !lockedLately)
         lockedSince.start();
     if (reason != loggedReason)
         LOG_WARNING() << reason;

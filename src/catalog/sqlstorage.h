@@ -25,9 +25,10 @@ public:
     // How long a statement waits for a lock that another connection or program holds
     // before it fails with "database is locked".
     static const int BUSY_TIMEOUT_MS = 3000;
-    // A database found locked when it was opened is tried again no sooner than this, so
-    // that a run with many catalog lookups does not wait out the lock for each one.
-    static const int LOCKED_RETRY_MS = 10000;
+    // For this long after a database was found locked, opening it again does not wait for
+    // the lock: a run with many catalog lookups waits once, not once per lookup, and
+    // still finds the database as soon as the other program lets go.
+    static const int LOCKED_NO_WAIT_MS = 10000;
 
     // What the last attempt to open the database found.
     enum health_t {
@@ -44,8 +45,7 @@ public:
     SQLStorage& operator=(const SQLStorage&) = delete;
 
     // The open connection; opens and verifies it on first use. A database that cannot
-    // be used gives the closed connection; the next call tries again (a locked one only
-    // after LOCKED_RETRY_MS).
+    // be used gives the closed connection, and the next call tries again.
     QSqlDatabase& getCatalogDatabase();
     // The full path of the database file; creates its folder.
     static QString getCatalogDatabaseName();
@@ -84,7 +84,6 @@ private:
     SQLStorage();
 
     void openAndVerify();
-    bool mayTryToOpen() const;
     bool holdsNoTables();
     void createIndexes();
     bool migrateFrom(int version);

@@ -423,6 +423,8 @@ void TestSQLStorage::unusableFileIsLeftAsItIs()
     other.reset();
     QCOMPARE(readFile(path), before);
     QVERIFY(backups().isEmpty());
+    // Once the other program lets go, the next use opens it at once.
+    QCOMPARE(storage->isHealthy(), lockedByAnother);
 }
 
 void TestSQLStorage::replacedFileSurvivesAFullDisk_data()
