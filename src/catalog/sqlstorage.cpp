@@ -3,9 +3,11 @@
 #include "runtime/logger.h"
 #include "runtime/singletonregistry.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -106,6 +108,105 @@ const QStringList& indexStatements()
     return statements;
 }
 
+// SQLite's primary result codes, as the driver reports them in nativeErrorCode().
+enum sqliteCode_t {
+    SQLITE_GENERIC_ERROR = 1,
+    SQLITE_NO_PERMISSION = 3,
+    SQLITE_DATABASE_BUSY = 5,
+    SQLITE_TABLE_LOCKED = 6,
+    SQLITE_READ_ONLY = 8,
+    SQLITE_IO_ERROR = 10,
+    SQLITE_MALFORMED = 11,
+    SQLITE_DISK_FULL = 13,
+    SQLITE_CANNOT_OPEN = 14,
+    SQLITE_NOT_AUTHORIZED = 23,
+    SQLITE_NOT_A_DATABASE = 26,
+};
+
+int primaryCode(const QSqlError& error)
+{
+    bool isNumber = false;
+    const int code = error.nativeErrorCode().toInt(&isNumber);
+    return isNumber ? code & 0xff : 0;
+}
+
+SQLStorage::health_t healthAfter(const QSqlError& error)
+{
+    switch (primaryCode(error)) {
+    case SQLITE_DATABASE_BUSY:
+    case SQLITE_TABLE_LOCKED:
+        return SQLStorage::LOCKED;
+    case SQLITE_NOT_A_DATABASE:
+    case SQLITE_MALFORMED:
+        return SQLStorage::DAMAGED;
+    default:
+        return SQLStorage::INACCESSIBLE;
+    }
+}
+
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("SQLStorage", text);
+}
+
+// The newest "Zentavo.db.bak-…" beside the database; the stamps sort by time.
+QString newestBackup(const QString& path)
+{
+    const QFileInfo database(path);
+    const QStringList names =
+        database.dir().entryList({database.fileName() + QStringLiteral(".bak-*")}, QDir::Files, QDir::Name);
+    return names.isEmpty() ? QString() : database.dir().filePath(names.last());
+}
+
+QString damagedReason(const QString& path, const QString& cause)
+{
+    const QString backup = newestBackup(path);
+    if (backup.isEmpty())
+        return translated("the catalog database %1 is damaged (%2); restore it from a backup or remove it to start "
+                          "an empty catalog")
+            .arg(path, cause);
+    return translated("the catalog database %1 is damaged (%2); restore it from the backup %3 or remove it to start "
+                      "an empty catalog")
+        .arg(path, cause, backup);
+}
+
+// One line for the user: the file, what is wrong with it, what to do.
+QString describe(const QString& path, const QSqlError& error)
+{
+    const QString cause = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    switch (primaryCode(error)) {
+    case SQLITE_DATABASE_BUSY:
+    case SQLITE_TABLE_LOCKED:
+        return translated("the catalog database %1 is locked by another program; close it and try again").arg(path);
+    case SQLITE_NOT_A_DATABASE:
+    case SQLITE_MALFORMED:
+        return damagedReason(path, cause);
+    case SQLITE_DISK_FULL:
+        return translated("the catalog database %1 cannot be written: the disk is full; free some space and try again")
+            .arg(path);
+    case SQLITE_NO_PERMISSION:
+    case SQLITE_READ_ONLY:
+    case SQLITE_CANNOT_OPEN:
+    case SQLITE_NOT_AUTHORIZED:
+        return translated("the catalog database %1 cannot be opened for reading and writing (%2); check the "
+                          "permissions of the file and its folder")
+            .arg(path, cause);
+    case SQLITE_IO_ERROR:
+        return translated("the catalog database %1 cannot be read or written (%2); check the disk, or restore the "
+                          "file from a backup")
+            .arg(path, cause);
+    default:
+        if (cause.trimmed().isEmpty())
+            return translated("the catalog database %1 failed without saying why").arg(path);
+        return translated("the catalog database %1 failed: %2").arg(path, cause);
+    }
+}
+
+QString busyTimeoutOption(int milliseconds = SQLStorage::BUSY_TIMEOUT_MS)
+{
+    return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(milliseconds);
+}
+
 void logFailure(const QSqlQuery& query, const QString& statement)
 {
     LOG_WARNING() << statement << query.lastError().text();
@@ -151,13 +252,79 @@ SQLStorage* SQLStorage::getInstance()
 
 QSqlDatabase& SQLStorage::getCatalogDatabase()
 {
-    if (database.isOpen())
-        return database;
-    database.setDatabaseName(getCatalogDatabaseName());
-    if (!database.open())
-        LOG_WARNING() << "cannot open" << database.databaseName() << database.lastError().text();
-    verifyCatalogDatabase();
+    if (!database.isOpen())
+        openAndVerify();
     return database;
+}
+
+bool SQLStorage::isHealthy()
+{
+    getCatalogDatabase();
+    return health == HEALTHY;
+}
+
+void SQLStorage::openAndVerify()
+{
+    const bool lockedLately = health == LOCKED && !lockedSince.hasExpired(LOCKED_NO_WAIT_MS);
+    health = HEALTHY;
+    reason.clear();
+    keptBackup.clear();
+    lastFailedStatement = QSqlError();
+    database.setDatabaseName(getCatalogDatabaseName());
+    database.setConnectOptions(busyTimeoutOption(lockedLately ? 0 : BUSY_TIMEOUT_MS));
+    if (database.open())
+        verifyCatalogDatabase();
+    else
+        refuseFor(database.lastError());
+    if (health == HEALTHY) {
+        if (lockedLately) // later statements wait as usual
+            QSqlQuery(database).exec(QStringLiteral("pragma busy_timeout=%1").arg(BUSY_TIMEOUT_MS));
+        loggedReason.clear();
+        return;
+    }
+    database.close();
+    if (health == LOCKED && !lockedLately)
+        lockedSince.start();
+    if (reason != loggedReason)
+        LOG_WARNING() << reason;
+    loggedReason = reason;
+}
+
+QString SQLStorage::reasonFor(const QSqlError& error) const
+{
+    if (!database.isOpen() && !reason.isEmpty())
+        return reason;
+    const QString path = database.databaseName().isEmpty() ? getCatalogDatabaseName() : database.databaseName();
+    if (!database.isOpen())
+        return translated("the catalog database %1 is not open").arg(path);
+    return describe(path, error);
+}
+
+QSqlDatabase SQLStorage::addConnection(const QString& name)
+{
+    QSqlDatabase connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    connection.setDatabaseName(getCatalogDatabaseName());
+    connection.setConnectOptions(busyTimeoutOption());
+    if (!connection.open())
+        LOG_WARNING() << "cannot open" << connection.databaseName() << connection.lastError().text();
+    return connection;
+}
+
+void SQLStorage::refuse(health_t kind, const QString& why)
+{
+    if (health != HEALTHY)
+        return;
+    health = kind;
+    reason = why;
+}
+
+// A replacement that moved the old file aside says where it is.
+void SQLStorage::refuseFor(const QSqlError& error)
+{
+    QString why = describe(database.databaseName(), error);
+    if (!keptBackup.isEmpty())
+        why += translated("; the previous catalog is kept as %1").arg(keptBackup);
+    refuse(healthAfter(error), why);
 }
 
 QString SQLStorage::getCatalogDatabaseName()
@@ -183,12 +350,22 @@ bool SQLStorage::exec(QSqlQuery& query)
     return done;
 }
 
+// Only a database without any table is given the schema: a file that is not a database,
+// is malformed, locked or unreadable, or holds tables of something else, stays as it is.
 void SQLStorage::verifyCatalogDatabase()
 {
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("select ver,count(*) from structinfo")) || !query.next()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        if (primaryCode(error) != SQLITE_GENERIC_ERROR) // anything but "no such table"
+            return refuseFor(error);
+        if (!holdsNoTables())
+            return refuse(DAMAGED, damagedReason(database.databaseName(), translated("it holds no catalog")));
         if (createCatalogDatabase())
             createIndexes();
+        else
+            refuseFor(lastFailedStatement);
         return;
     }
     const int version = query.value(0).toInt();
@@ -203,6 +380,18 @@ void SQLStorage::verifyCatalogDatabase()
     // Without exactly one version row the database is replaced like a version 1 one.
     if (migrateFrom(rows == 1 ? version : 1))
         createIndexes();
+    else if (primaryCode(lastFailedStatement) != SQLITE_GENERIC_ERROR)
+        refuseFor(lastFailedStatement); // a failed step that was not a schema mismatch
+}
+
+bool SQLStorage::holdsNoTables()
+{
+    QSqlQuery query(database);
+    if (!run(query, QStringLiteral("select count(*) from sqlite_master")) || !query.next()) {
+        refuseFor(lastFailedStatement);
+        return false;
+    }
+    return query.value(0).toInt() == 0;
 }
 
 // Runs the steps from the one that fits the version. The chain stops at the first step
@@ -232,17 +421,17 @@ bool SQLStorage::createCatalogDatabase()
 {
     database.transaction();
     QSqlQuery query(database);
-    bool created = exec(query, structinfoStatement());
+    bool created = run(query, structinfoStatement());
     if (created) {
         query.prepare(QStringLiteral("insert into structinfo (ver, trCount) values (?,?)"));
         query.addBindValue(CATALOG_DB_VERSION);
         query.addBindValue(1);
-        created = exec(query);
+        created = run(query);
     }
     for (const QString& statement : tableStatements()) {
         if (!created)
             break;
-        created = exec(query, statement);
+        created = run(query, statement);
     }
     return finishTransaction(created);
 }
@@ -262,18 +451,22 @@ bool SQLStorage::convert_1_3()
     const QString backup = unusedBackupName(path);
     database.close();
     if (!QFile::rename(path, backup)) {
-        LOG_ERROR() << "cannot move the old catalog database aside, it is left as it is:" << path << "->" << backup;
-        if (!database.open())
-            LOG_WARNING() << "cannot open" << path << database.lastError().text();
+        refuse(INACCESSIBLE, translated("the catalog database %1 is of an old version and cannot be moved aside to %2 "
+                                        "to make a new one; check the permissions of its folder")
+                                 .arg(path, backup));
         return false;
     }
+    keptBackup = backup;
     LOG_WARNING() << "recreate empty database" << path << "old database kept as" << backup;
     database.setDatabaseName(path);
     if (!database.open()) {
-        LOG_WARNING() << "cannot open" << path << database.lastError().text();
+        refuseFor(database.lastError());
         return false;
     }
-    return createCatalogDatabase();
+    if (createCatalogDatabase())
+        return true;
+    refuseFor(lastFailedStatement);
+    return false;
 }
 
 bool SQLStorage::convert_3_4()
@@ -307,19 +500,36 @@ bool SQLStorage::alterInTransaction(const QStringList& statements)
     QSqlQuery query(database);
     bool done = true;
     for (const QString& statement : statements) {
-        done = exec(query, statement);
+        done = run(query, statement);
         if (!done)
             break;
     }
     return finishTransaction(done);
 }
 
+// The commit as a statement of its own: QSqlDatabase::commit() drops SQLite's error code,
+// which tells a full disk from a lock.
 bool SQLStorage::finishTransaction(bool succeeded)
 {
-    if (succeeded && database.commit())
+    QSqlQuery query(database);
+    if (succeeded && run(query, QStringLiteral("commit")))
         return true;
-    if (succeeded)
-        LOG_WARNING() << "commit failed" << database.lastError().text();
     database.rollback();
+    return false;
+}
+
+bool SQLStorage::run(QSqlQuery& query, const QString& statement)
+{
+    if (exec(query, statement))
+        return true;
+    lastFailedStatement = query.lastError();
+    return false;
+}
+
+bool SQLStorage::run(QSqlQuery& query)
+{
+    if (exec(query))
+        return true;
+    lastFailedStatement = query.lastError();
     return false;
 }

@@ -3,7 +3,9 @@
 
 #include "zentavo_export.h"
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 class QSqlQuery;
@@ -11,21 +13,56 @@ class QSqlQuery;
 // The one connection to the local catalog database "Zentavo.db" in the user's data
 // folder. The first use creates the file with the current schema, or brings an older
 // schema up to date, and adds the lookup indexes the feed imports rely on.
+//
+// A file that cannot serve as the catalog (damaged, locked by another program, not
+// readable or writable) is left exactly as it is: the connection stays closed, catalog
+// queries fail and come out empty, and failure() tells the user in one line what is
+// wrong and what to do. Only an empty file, or none, is given a new schema.
 class ZENTAVO_EXPORT SQLStorage
 {
 public:
     static const int CATALOG_DB_VERSION = 7;
+    // How long a statement waits for a lock that another connection or program holds
+    // before it fails with "database is locked".
+    static const int BUSY_TIMEOUT_MS = 3000;
+    // For this long after a database was found locked, opening it again does not wait for
+    // the lock: a run with many catalog lookups waits once, not once per lookup, and
+    // still finds the database as soon as the other program lets go.
+    static const int LOCKED_NO_WAIT_MS = 10000;
+
+    // What the last attempt to open the database found.
+    enum health_t {
+        HEALTH_UNCHECKED, // not opened yet
+        HEALTHY,
+        DAMAGED,      // not a database, malformed, or a database that holds no catalog
+        LOCKED,       // another program held its lock beyond the busy timeout
+        INACCESSIBLE, // cannot be opened, read or written: permissions, a full disk, I/O errors
+    };
 
     static SQLStorage* getInstance();
     ~SQLStorage();
     SQLStorage(const SQLStorage&) = delete;
     SQLStorage& operator=(const SQLStorage&) = delete;
 
-    // The open connection; opens and verifies it on first use. A file that cannot be
-    // opened gives the closed connection, and the next call tries again.
+    // The open connection; opens and verifies it on first use. A database that cannot
+    // be used gives the closed connection, and the next call tries again.
     QSqlDatabase& getCatalogDatabase();
     // The full path of the database file; creates its folder.
     static QString getCatalogDatabaseName();
+
+    // Opens the database when needed; whether it is open and usable.
+    bool isHealthy();
+    health_t getHealth() const { return health; }
+    // Why the database cannot be used: one line for the user that names the file, what
+    // is wrong with it and what to do. Empty while it is healthy or not opened yet.
+    // Logged once, at warning level, when it is found.
+    QString failure() const { return reason; }
+    // The same kind of line for a statement on the catalog database that failed.
+    QString reasonFor(const QSqlError& error) const;
+    // Opens a further connection to the catalog file under the given name, with the same
+    // busy timeout, for work that must not share a transaction open on the main one.
+    // The caller closes it and removes it from QSqlDatabase.
+    static QSqlDatabase addConnection(const QString& name);
 
     void verifyCatalogDatabase();
     // Creation and each migration step run in one transaction and tell whether they
@@ -46,13 +83,27 @@ private:
     friend class SingletonRegistry;
     SQLStorage();
 
+    void openAndVerify();
+    bool holdsNoTables();
     void createIndexes();
     bool migrateFrom(int version);
     bool alterInTransaction(const QStringList& statements);
     // Commits when the work succeeded, otherwise rolls it back.
     bool finishTransaction(bool succeeded);
+    // exec() that keeps the error of a failed statement for refuseFor().
+    bool run(QSqlQuery& query, const QString& statement);
+    bool run(QSqlQuery& query);
+    // Marks the database unusable; the first refusal of an attempt to open it stands.
+    void refuse(health_t kind, const QString& why);
+    void refuseFor(const QSqlError& error);
 
     QSqlDatabase database;
+    health_t health = HEALTH_UNCHECKED;
+    QString reason;
+    QString loggedReason;
+    QElapsedTimer lockedSince;
+    QSqlError lastFailedStatement;
+    QString keptBackup; // the old file moved aside by this attempt, if any
 };
 
 #endif

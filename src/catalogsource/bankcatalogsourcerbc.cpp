@@ -35,6 +35,12 @@ bool isWindows1251(const QByteArray& content)
     return utf8.hasError();
 }
 
+// The catalog database's own account of what went wrong, naming the file.
+QString databaseFailure(const QSqlError& error)
+{
+    return SQLStorage::getInstance()->reasonFor(error);
+}
+
 } // namespace
 
 BankCatalogSourceRBC::BankCatalogSourceRBC(QObject* parent) : CatalogHttpSource(parent)
@@ -84,12 +90,12 @@ bool BankCatalogSourceRBC::readZip(QString path)
     summary = CatalogImportSummary();
     QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
     if (!database.transaction())
-        return loaded = reject(tr("the catalog database cannot begin a transaction: %1").arg(database.lastError().text()));
+        return loaded = reject(databaseFailure(database.lastError()));
     loaded = readEntries(path);
     if (loaded && database.commit())
         return true;
     if (loaded)
-        reject(tr("the catalog database cannot commit: %1").arg(database.lastError().text()));
+        reject(databaseFailure(database.lastError()));
     database.rollback();
     summary = CatalogImportSummary();
     return loaded = false;
@@ -141,9 +147,10 @@ bool BankCatalogSourceRBC::insertBanks(const QByteArray& content)
     QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
     QSqlQuery count(database);
     QSqlQuery insert(database);
-    if (!count.prepare(QStringLiteral("select count(*) from bank where bic=:bic"))
-        || !insert.prepare(QStringLiteral("insert into bank (bic,raccount,name) values (:bic,:rc,:name)")))
-        return reject(tr("the catalog database failed: %1").arg(database.lastError().text()));
+    if (!count.prepare(QStringLiteral("select count(*) from bank where bic=:bic")))
+        return reject(databaseFailure(count.lastError()));
+    if (!insert.prepare(QStringLiteral("insert into bank (bic,raccount,name) values (:bic,:rc,:name)")))
+        return reject(databaseFailure(insert.lastError()));
     QBuffer buffer;
     buffer.setData(content);
     buffer.open(QIODevice::ReadOnly);
@@ -162,7 +169,7 @@ bool BankCatalogSourceRBC::insertBanks(const QByteArray& content)
         }
         count.bindValue(QStringLiteral(":bic"), bic);
         if (!SQLStorage::exec(count) || !count.next())
-            return reject(tr("the catalog database failed: %1").arg(count.lastError().text()));
+            return reject(databaseFailure(count.lastError()));
         const int present = count.value(0).toInt();
         count.finish();
         if (present > 1)
@@ -173,7 +180,7 @@ bool BankCatalogSourceRBC::insertBanks(const QByteArray& content)
         insert.bindValue(QStringLiteral(":rc"), rc);
         insert.bindValue(QStringLiteral(":name"), name);
         if (!SQLStorage::exec(insert))
-            return reject(tr("the catalog database failed: %1").arg(insert.lastError().text()));
+            return reject(databaseFailure(insert.lastError()));
         ++summary.added;
     }
     return true;

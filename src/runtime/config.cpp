@@ -104,38 +104,64 @@ QByteArray readCertificateFile()
     return opened ? file.readAll() : QByteArray();
 }
 
-// Null, and logged, when the database cannot be opened.
+const QString counterConnectionName = QStringLiteral("zentavo-request-counter");
+
+// Null, and logged, when the database cannot be used.
 QSqlDatabase* openCatalogDatabase()
 {
-    QSqlDatabase& database = SQLStorage::getInstance()->getCatalogDatabase();
-    if (database.isOpen())
-        return &database;
-    LOG_WARNING() << "catalog database is not open" << database.lastError().text();
+    SQLStorage* storage = SQLStorage::getInstance();
+    if (storage->isHealthy())
+        return &storage->getCatalogDatabase();
+    LOG_WARNING() << "request counter not available:" << storage->failure();
     return nullptr;
 }
 
-std::optional<qulonglong> readTrCount(QSqlDatabase& database)
+// SQLite refuses a second BEGIN on a connection with a transaction open.
+bool hasTransactionOpen(QSqlDatabase& database)
+{
+    if (!database.transaction())
+        return true;
+    database.rollback();
+    return false;
+}
+
+// One statement reads and advances the counter, so no other connection or process can
+// come between the two. atLeast lifts a counter that a rollback has set back.
+std::optional<qulonglong> takeTrCount(QSqlDatabase& database, qulonglong atLeast)
 {
     QSqlQuery query(database);
-    if (!SQLStorage::exec(query, QStringLiteral("select trCount from structinfo")))
+    query.prepare(QStringLiteral("update structinfo set trCount=max(trCount,?)+1 where typeof(trCount)='integer' "
+                                 "returning trCount-1"));
+    query.addBindValue(qlonglong(atLeast)); // the driver binds an unsigned value as text
+    if (!SQLStorage::exec(query))
         return std::nullopt;
     if (!query.next()) {
-        LOG_WARNING() << "no row in structinfo" << query.lastError().text();
+        LOG_WARNING() << "unable to get transaction as number";
         return std::nullopt;
     }
-    bool ok = false; // also false for NULL
-    const qulonglong count = query.value(0).toULongLong(&ok);
-    if (!ok) {
-        LOG_WARNING() << "unable to get transaction as number";
+    const qulonglong count = query.value(0).toULongLong();
+    // Outside a transaction the statement commits when it has run to its end.
+    while (query.next()) {
+    }
+    if (query.lastError().isValid()) {
+        LOG_WARNING() << "the request counter was not advanced:" << query.lastError().text();
         return std::nullopt;
     }
     return count;
 }
 
-bool advanceTrCount(QSqlDatabase& database)
+// On a connection of its own, so that no transaction of the caller can take it back.
+std::optional<qulonglong> takeTrCountOnOwnConnection(qulonglong atLeast)
 {
-    QSqlQuery query(database);
-    return SQLStorage::exec(query, QStringLiteral("update structinfo set trCount=trCount+1"));
+    std::optional<qulonglong> count;
+    {
+        QSqlDatabase own = SQLStorage::addConnection(counterConnectionName);
+        if (own.isOpen())
+            count = takeTrCount(own, atLeast);
+        own.close();
+    }
+    QSqlDatabase::removeDatabase(counterConnectionName);
+    return count;
 }
 
 QUrl orDefault(const QUrl& url, const QString& fallback)
@@ -387,24 +413,18 @@ bool Config::getPrivateKey(QSslKey& out) const
 
 qulonglong Config::getNextTrCount()
 {
-    QSqlDatabase* opened = openCatalogDatabase();
-    if (!opened)
+    QSqlDatabase* database = openCatalogDatabase();
+    if (!database)
         return 0;
-    QSqlDatabase& database = *opened;
-    // Read and increment together. When a caller already has a transaction open on the
-    // shared connection, ours fails to start and the caller's is left to the caller.
-    const bool ownTransaction = database.transaction();
-    const std::optional<qulonglong> count = readTrCount(database);
-    if (!count || !advanceTrCount(database)) {
-        if (ownTransaction)
-            database.rollback();
+    // A second connection cannot write while the caller's transaction holds the file, so
+    // the count is then taken inside it; should the caller roll back, nextTrCountAtLeast
+    // keeps this process from answering the same value again.
+    const std::optional<qulonglong> count = hasTransactionOpen(*database)
+                                                ? takeTrCount(*database, nextTrCountAtLeast)
+                                                : takeTrCountOnOwnConnection(nextTrCountAtLeast);
+    if (!count)
         return 0;
-    }
-    if (ownTransaction && !database.commit()) {
-        LOG_WARNING() << "cannot commit the request counter" << database.lastError().text();
-        database.rollback();
-        return 0;
-    }
+    nextTrCountAtLeast = *count + 1;
     return *count;
 }
 
@@ -416,7 +436,8 @@ void Config::clearTrCount()
     QSqlQuery query(*database);
     query.prepare(QStringLiteral("update structinfo set trCount=?"));
     query.addBindValue(1);
-    SQLStorage::exec(query);
+    if (SQLStorage::exec(query))
+        nextTrCountAtLeast = 1;
 }
 
 bool Config::prepareNetwork(QNetworkAccessManager&)

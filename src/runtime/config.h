@@ -117,7 +117,11 @@ public:
     bool getPrivateKey(QSslKey& out) const;
 
     // The request counter: answers the stored value and advances it by one, so calls
-    // answer n, n+1, ... across program runs. 0 when the counter cannot be read or advanced.
+    // answer n, n+1, ... across program runs, and no value twice, also when several
+    // processes ask at once. A value once answered stays taken even when the caller rolls
+    // back a transaction it holds on the catalog connection. A database locked by another
+    // program is waited on for SQLStorage::BUSY_TIMEOUT_MS. 0, and a warning in the log,
+    // when the counter cannot be read or advanced.
     qulonglong getNextTrCount();
     // The next getNextTrCount() answers 1.
     void clearTrCount();
@@ -153,6 +157,9 @@ private:
     QUrl bankDirectoryUrl;  // empty: the default
     QString caCertificatesFile;
     bool acceptUnverifiedServer = false;
+    // The lowest request count not yet answered by this process; a transaction rolled
+    // back on the catalog connection may have put the stored counter below it.
+    qulonglong nextTrCountAtLeast = 1;
 };
 
 #endif

@@ -1,15 +1,27 @@
 #include "catalog/sqlstorage.h"
+#include "catalogfeeds.h"
+#include "catalogsource/bankcatalogsourcerbc.h"
 #include "recordingappender.h"
 #include "runtime/singletonregistry.h"
+#include "zipfixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <optional>
+#include <sys/resource.h>
+
+using FileSetup = std::function<void(const QString& path)>;
+Q_DECLARE_METATYPE(FileSetup)
 
 namespace {
 
@@ -98,6 +110,79 @@ int bankRowsIn(const QString& path)
     return rows;
 }
 
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+// The catalog file, held by another program for as long as this lives.
+class LockHolder
+{
+public:
+    LockHolder()
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(FixtureConnection));
+        db.setDatabaseName(SQLStorage::getCatalogDatabaseName());
+        locked = db.open() && QSqlQuery(db).exec(QStringLiteral("begin exclusive"));
+    }
+    ~LockHolder()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(QLatin1String(FixtureConnection));
+            QSqlQuery(db).exec(QStringLiteral("rollback"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QLatin1String(FixtureConnection));
+    }
+    bool locked = false;
+};
+
+// Writes beyond the limit fail as they do on a full disk (EFBIG instead of ENOSPC).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous); // a soft limit may be raised again up to the hard one
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int);
+};
+
+// Whether a file holds a version table, read by a connection of its own.
+bool hasVersionTable(const QString& path)
+{
+    bool found = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QLatin1String(FixtureConnection));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        found = db.open() && query.exec(QStringLiteral("select count(*) from sqlite_master where name='structinfo'"))
+                && query.next() && query.value(0).toInt() > 0;
+    }
+    QSqlDatabase::removeDatabase(QLatin1String(FixtureConnection));
+    return found;
+}
+
 } // namespace
 
 class TestSQLStorage : public QObject
@@ -116,12 +201,19 @@ private slots:
     void hostDefaultConnectionIsLeftAlone();
     void unknownVersionIsLeftUntouched();
     void indexesDoNotChangeResults();
+    void unusableFileIsLeftAsItIs_data();
+    void unusableFileIsLeftAsItIs();
+    void replacedFileSurvivesAFullDisk_data();
+    void replacedFileSurvivesAFullDisk();
+    void importFailureNamesTheCause_data();
+    void importFailureNamesTheCause();
 };
 
 void TestSQLStorage::init()
 {
     SingletonRegistry::destroyAllForTesting();
     QFile::remove(SQLStorage::getCatalogDatabaseName());
+    QDir(SQLStorage::getCatalogDatabaseName()).removeRecursively(); // a folder put in its place
     for (const QString& backup : backups())
         QFileInfo(SQLStorage::getCatalogDatabaseName()).dir().remove(backup);
 }
@@ -263,6 +355,148 @@ void TestSQLStorage::indexesDoNotChangeResults()
     const AppenderRegistration registration(&appender);
     QCOMPARE(count(QStringLiteral("select count(*) from vehicletype")), 3);
     QVERIFY(appender.messages().isEmpty());
+}
+
+void TestSQLStorage::unusableFileIsLeftAsItIs_data()
+{
+    QTest::addColumn<FileSetup>("setup");
+    QTest::addColumn<bool>("lockedByAnother");
+    QTest::addColumn<int>("health");
+    QTest::addColumn<QString>("says");
+    const auto bytes = [](const QByteArray& content) { return FileSetup([content](const QString& path) { writeFile(path, content); }); };
+    QByteArray noise(8192, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    // Table data first, so the version table lies beyond the part that is kept.
+    const FileSetup cutShort = [](const QString& path) {
+        writeFixture({QStringLiteral("create table filler (x)"), QStringLiteral("insert into filler values (zeroblob(40000))"),
+                      QStringLiteral("create table structinfo (ver integer, trCount integer)"),
+                      QStringLiteral("insert into structinfo values (7, 1)")});
+        QVERIFY(QFile::resize(path, 8192));
+    };
+    const FileSetup catalog = [](const QString&) { writeFixture(olderSchema(7, {7})); };
+
+    QTest::newRow("random bytes") << bytes(noise) << false << int(SQLStorage::DAMAGED) << "is damaged (file is not a database)";
+    QTest::newRow("cut short") << cutShort << false << int(SQLStorage::DAMAGED) << "is damaged (database disk image is malformed)";
+    QTest::newRow("another program's database")
+        << FileSetup([](const QString&) { writeFixture({QStringLiteral("create table notes (text)")}); }) << false
+        << int(SQLStorage::DAMAGED) << "is damaged (it holds no catalog)";
+    QTest::newRow("a folder in its place") << FileSetup([](const QString& path) { QVERIFY(QDir().mkpath(path)); })
+                                           << false << int(SQLStorage::INACCESSIBLE) << "cannot be opened";
+    QTest::newRow("locked by another program") << catalog << true << int(SQLStorage::LOCKED)
+                                               << "is locked by another program; close it and try again";
+    QTest::newRow("empty file") << bytes("") << false << int(SQLStorage::HEALTHY) << QString();
+}
+
+void TestSQLStorage::unusableFileIsLeftAsItIs()
+{
+    QFETCH(FileSetup, setup);
+    QFETCH(bool, lockedByAnother);
+    QFETCH(int, health);
+    QFETCH(QString, says);
+    const QString path = SQLStorage::getCatalogDatabaseName();
+    setup(path);
+    const QByteArray before = readFile(path);
+    RecordingAppender appender;
+    const AppenderRegistration registration(&appender);
+    std::optional<LockHolder> other;
+    if (lockedByAnother)
+        QVERIFY(other.emplace().locked);
+
+    SQLStorage* storage = SQLStorage::getInstance();
+    QCOMPARE(storage->isHealthy(), health == SQLStorage::HEALTHY);
+    QCOMPARE(int(storage->getHealth()), health);
+    if (health == SQLStorage::HEALTHY) {
+        QCOMPARE(structinfoVersions(), QList<int>{7});
+        return;
+    }
+    const QString failure = storage->failure();
+    QVERIFY2(failure.startsWith(QStringLiteral("the catalog database ") + path + QLatin1Char(' ')), qPrintable(failure));
+    QVERIFY2(failure.contains(says), qPrintable(failure));
+    QVERIFY(!failure.contains(QLatin1Char('\n')));
+    // Asked again, it answers the same without a new schema, a backup or a second log line.
+    for (int again = 0; again < 3; ++again)
+        QVERIFY(!storage->getCatalogDatabase().isOpen());
+    QCOMPARE(storage->failure(), failure);
+    const QStringList logged = appender.messages(Logger::Warning).filter(path);
+    QCOMPARE(logged.size(), 1);
+    QVERIFY(logged.first().contains(failure));
+    other.reset();
+    QCOMPARE(readFile(path), before);
+    QVERIFY(backups().isEmpty());
+    // Once the other program lets go, the next use opens it at once.
+    QCOMPARE(storage->isHealthy(), lockedByAnother);
+}
+
+void TestSQLStorage::replacedFileSurvivesAFullDisk_data()
+{
+    QTest::addColumn<qint64>("writableBytes");
+    QTest::addColumn<bool>("created");
+    QTest::newRow("nothing") << qint64(0) << false;
+    QTest::newRow("4 KiB") << qint64(4096) << false;
+    QTest::newRow("16 KiB") << qint64(16384) << false;
+    QTest::newRow("64 KiB") << qint64(65536) << false;
+    QTest::newRow("1 MiB") << qint64(1 << 20) << true;
+}
+
+void TestSQLStorage::replacedFileSurvivesAFullDisk()
+{
+    QFETCH(qint64, writableBytes);
+    QFETCH(bool, created);
+    const QString path = SQLStorage::getCatalogDatabaseName();
+    writeFixture(olderSchema(2, {2})); // a version that is replaced by a new file
+    const QByteArray original = readFile(path);
+    bool healthy = false;
+    {
+        const FileSizeLimit limit{rlim_t(writableBytes)};
+        healthy = SQLStorage::getInstance()->isHealthy();
+    }
+    const QStringList kept = backups();
+    QCOMPARE(kept.size(), 1);
+    const QString backup = QFileInfo(path).dir().filePath(kept.first());
+    QCOMPARE(readFile(backup), original);
+    QCOMPARE(healthy, created);
+    if (created)
+        return;
+    const QString failure = SQLStorage::getInstance()->failure();
+    QVERIFY2(failure.contains(path) && failure.contains(QStringLiteral("the previous catalog is kept as ") + backup),
+             qPrintable(failure));
+    QVERIFY2(!hasVersionTable(path), "a half-made database claims a version");
+    // With room on the disk again, the next use makes the catalog.
+    QVERIFY(SQLStorage::getInstance()->isHealthy());
+    QCOMPARE(structinfoVersions(), QList<int>{7});
+    QCOMPARE(backups(), kept);
+}
+
+void TestSQLStorage::importFailureNamesTheCause_data()
+{
+    QTest::addColumn<bool>("damaged"); // else locked by another program after it was opened
+    QTest::addColumn<QString>("says");
+    QTest::newRow("damaged") << true << "is damaged";
+    QTest::newRow("locked after it was opened") << false << "is locked by another program";
+}
+
+void TestSQLStorage::importFailureNamesTheCause()
+{
+    QFETCH(bool, damaged);
+    QFETCH(QString, says);
+    QTemporaryDir dir;
+    const QString archive = dir.filePath(QStringLiteral("bnk.zip"));
+    QVERIFY(writeZip(archive, {ZipEntry(QStringLiteral("bnkseek.txt"),
+                                        CatalogFeeds::bankLine(QStringLiteral("044525225"), QString(), QStringLiteral("Банк")))}));
+    if (damaged)
+        writeFile(SQLStorage::getCatalogDatabaseName(), QByteArray(4096, 'x'));
+    else
+        QVERIFY(SQLStorage::getInstance()->isHealthy());
+    std::optional<LockHolder> other;
+    if (!damaged)
+        QVERIFY(other.emplace().locked);
+
+    BankCatalogSourceRBC source;
+    QVERIFY(!source.readZip(archive));
+    const QString reason = source.getErrorString();
+    QVERIFY2(reason.startsWith(QStringLiteral("the catalog database ") + SQLStorage::getCatalogDatabaseName()),
+             qPrintable(reason));
+    QVERIFY2(reason.contains(says), qPrintable(reason));
 }
 
 QTEST_GUILESS_MAIN(TestSQLStorage)

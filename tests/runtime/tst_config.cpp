@@ -7,14 +7,23 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QSqlQuery>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <future>
+#include <iostream>
+#include <numeric>
+#include <string>
+#include <thread>
 
 using ConfigChange = std::function<void(Config&)>;
 Q_DECLARE_METATYPE(ConfigChange)
@@ -51,6 +60,45 @@ QVariantMap snapshot(const Config& config)
     return result;
 }
 
+// This program run with these arguments takes request counts for the parent's test.
+const char* const takeCountsArgument = "--take-request-counts";
+constexpr int countsPerTaker = 50;
+
+// Takes countsPerTaker counts once the parent says "go", one per line on standard output.
+int takeCountsForParent(const char* parentHome)
+{
+    qputenv("HOME", parentHome); // the parent's catalog database
+    Config* config = Config::getInstance();
+    if (!SQLStorage::getInstance()->isHealthy())
+        return 1;
+    std::puts("ready");
+    std::fflush(stdout);
+    std::string go;
+    std::getline(std::cin, go);
+    for (int i = 0; i < countsPerTaker; ++i)
+        std::printf("%llu\n", config->getNextTrCount());
+    return 0;
+}
+
+// Another program's connection that holds the catalog database locked for a moment.
+void holdLockBriefly(const QStringList& statements, std::promise<bool>& holding)
+{
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(SQLStorage::getCatalogDatabaseName());
+        QSqlQuery query(other);
+        bool held = other.open();
+        for (const QString& statement : statements)
+            held = held && query.exec(statement);
+        holding.set_value(held);
+        QThread::msleep(300);
+        query.exec(QStringLiteral("commit"));
+        query.finish();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
 QStringList evaluationFiles(int from, int to)
 {
     QStringList files;
@@ -74,6 +122,11 @@ private slots:
     void certificateFile_data();
     void certificateFile();
     void trCountCountsOnAfterClearAndIsZeroWhenUnusable();
+    void trCountTakenByTwoProcessesAtOnce();
+    void trCountWaitsForABriefLock_data();
+    void trCountWaitsForABriefLock();
+    void trCountNotAnsweredAgainAfterCallerRollsBack_data();
+    void trCountNotAnsweredAgainAfterCallerRollsBack();
 };
 
 void TestConfig::init()
@@ -226,5 +279,82 @@ void TestConfig::trCountCountsOnAfterClearAndIsZeroWhenUnusable()
     QCOMPARE(Config::getInstance()->getNextTrCount(), 0ULL);
 }
 
-QTEST_GUILESS_MAIN(TestConfig)
+void TestConfig::trCountTakenByTwoProcessesAtOnce()
+{
+    Config::getInstance()->clearTrCount();
+    QProcess other;
+    other.start(QCoreApplication::applicationFilePath(), {QLatin1String(takeCountsArgument), TestEnvironment::root()});
+    QVERIFY2(other.waitForReadyRead(30000) && other.readLine().trimmed() == "ready", "the other process did not start");
+    other.write("go\n");
+    QList<qulonglong> counts;
+    for (int i = 0; i < countsPerTaker; ++i)
+        counts << Config::getInstance()->getNextTrCount();
+    QVERIFY(other.waitForFinished(30000));
+    QCOMPARE(other.exitCode(), 0);
+    for (const QByteArray& line : other.readAllStandardOutput().split('\n'))
+        if (!line.isEmpty())
+            counts << line.toULongLong();
+
+    // Every count once, none lost, none 0.
+    std::sort(counts.begin(), counts.end());
+    QList<qulonglong> expected(2 * countsPerTaker);
+    std::iota(expected.begin(), expected.end(), 1ULL);
+    QCOMPARE(counts, expected);
+}
+
+void TestConfig::trCountWaitsForABriefLock_data()
+{
+    QTest::addColumn<QStringList>("lock");
+    QTest::newRow("another program writing")
+        << QStringList{"begin immediate", "insert into autocompleted values ('field', 'value')"};
+    QTest::newRow("another program holding it whole") << QStringList{"begin exclusive"};
+}
+
+void TestConfig::trCountWaitsForABriefLock()
+{
+    QFETCH(QStringList, lock);
+    Config* config = Config::getInstance();
+    const qulonglong before = config->getNextTrCount();
+    std::promise<bool> holding;
+    std::thread other(holdLockBriefly, lock, std::ref(holding));
+    const bool held = holding.get_future().get();
+    const qulonglong during = config->getNextTrCount();
+    other.join();
+    QVERIFY(held);
+    QCOMPARE(during, before + 1);
+}
+
+void TestConfig::trCountNotAnsweredAgainAfterCallerRollsBack_data()
+{
+    QTest::addColumn<QString>("callerStatement"); // run in the caller's transaction first; empty: none
+    QTest::newRow("transaction only begun") << QString();
+    QTest::newRow("after a read") << QStringLiteral("select count(*) from bank");
+    QTest::newRow("after a write") << QStringLiteral("insert into bank (bic) values ('044525225')");
+}
+
+void TestConfig::trCountNotAnsweredAgainAfterCallerRollsBack()
+{
+    QFETCH(QString, callerStatement);
+    Config* config = Config::getInstance();
+    const qulonglong before = config->getNextTrCount();
+    QSqlDatabase& catalog = SQLStorage::getInstance()->getCatalogDatabase();
+    QVERIFY(catalog.transaction());
+    QSqlQuery query(catalog);
+    QVERIFY(callerStatement.isEmpty() || query.exec(callerStatement));
+    query.finish();
+    const qulonglong inTransaction = config->getNextTrCount();
+    QVERIFY(catalog.rollback());
+    QCOMPARE(inTransaction, before + 1);
+    QCOMPARE(config->getNextTrCount(), before + 2);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], takeCountsArgument) == 0)
+        return takeCountsForParent(argv[2]);
+    TestConfig test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_config.moc"

@@ -1,7 +1,9 @@
+#include "catalog/sqlstorage.h"
 #include "filesizelimit.h"
 #include "zipfixture.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLockFile>
@@ -11,6 +13,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 
@@ -22,11 +26,14 @@ struct Run
 };
 
 // Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
-void start(QProcess& process, const QStringList& arguments)
+// dataHome, when given, holds the tool's own data (its catalog database) for this run.
+void start(QProcess& process, const QStringList& arguments, const QString& dataHome = QString())
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
+    if (!dataHome.isEmpty())
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
 }
@@ -43,12 +50,12 @@ Run finished(QProcess& process)
 }
 
 // With a file size limit, the child meets a full disk at that many bytes.
-Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1)
+Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1, const QString& dataHome = QString())
 {
     QProcess process;
     if (fileSizeLimit >= 0)
         FileSizeLimit::applyToChild(process, fileSizeLimit);
-    start(process, arguments);
+    start(process, arguments, dataHome);
     return finished(process);
 }
 
@@ -87,6 +94,32 @@ QString plainText(const QByteArray& xml)
     return QString::fromUtf8(xml).remove(markup);
 }
 
+// Another program's connection holding a database file locked while it lives.
+class LockHolder
+{
+public:
+    explicit LockHolder(const QString& path)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        db.setDatabaseName(path);
+        locked = db.open() && QSqlQuery(db).exec(QStringLiteral("begin exclusive"));
+    }
+    ~LockHolder()
+    {
+        QSqlDatabase::database(QStringLiteral("holder")).close();
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    }
+    bool locked = false;
+};
+
+int filesBelow(const QString& folder)
+{
+    int files = 0;
+    for (QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); it.next())
+        ++files;
+    return files;
+}
+
 } // namespace
 
 // The sample of examples/ made and rendered by the tool, and the tool's answers to bad input.
@@ -107,6 +140,8 @@ private slots:
     void companyLogoReplacesTheStoredOne();
     void fullDiskKeepsOlderDocuments_data();
     void fullDiskKeepsOlderDocuments();
+    void unusableCatalogDatabase_data();
+    void unusableCatalogDatabase();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -379,6 +414,67 @@ void TestZentavoTool::fullDiskKeepsOlderDocuments()
         QVERIFY2((content == "older " + document.toUtf8()) != written.contains(document), qPrintable(document));
     }
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot), documents);
+}
+
+void TestZentavoTool::unusableCatalogDatabase_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %S the sample, %N not an evaluation, %T the templates, %D scratch
+    QTest::addColumn<bool>("locked");           // by another program; else the file is damaged
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("documents");
+
+    const QStringList render{"render", "%S", "--templates", "%T", "--out", "%D/out"};
+    const QStringList bankImport{"bank", "import", "%N"};
+    const QStringList update{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"};
+    QTest::newRow("bank import, damaged") << bankImport << false << 1 << 0;
+    QTest::newRow("bank import, locked") << bankImport << true << 1 << 0;
+    QTest::newRow("catalog update, damaged") << update << false << 1 << 0;
+    QTest::newRow("company logo, damaged") << QStringList{"company", "logo", "%S", "%N"} << false << 1 << 0;
+    // Documents need no catalog: they are written without its names and the logo.
+    QTest::newRow("render, damaged") << render << false << 0 << 3;
+    QTest::newRow("render, locked") << render << true << 0 << 3;
+}
+
+void TestZentavoTool::unusableCatalogDatabase()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, locked);
+    QFETCH(int, exitCode);
+    QFETCH(int, documents);
+    const QString scratch = dir.filePath(QStringLiteral("catalog ") + QString::fromUtf8(QTest::currentDataTag()));
+    // The tool's data folder is named after its application name.
+    const QString database = scratch + QStringLiteral("/data/zentavo/Zentavo.db");
+    QVERIFY(QDir().mkpath(QFileInfo(database).path()));
+    QFile file(database);
+    if (locked) // a healthy catalog
+        QVERIFY(SQLStorage::getInstance()->isHealthy() && QFile::copy(SQLStorage::getCatalogDatabaseName(), database));
+    else
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+    file.close();
+    const QByteArray before = readFile(database);
+    for (QString& argument : arguments)
+        argument.replace(QLatin1String("%S"), sample)
+            .replace(QLatin1String("%N"), notAnEvaluation)
+            .replace(QLatin1String("%T"), examples() + QStringLiteral("/templates"))
+            .replace(QLatin1String("%D"), scratch);
+
+    std::optional<LockHolder> other;
+    if (locked)
+        QVERIFY(other.emplace(database).locked);
+    const Run run = zentavo(arguments, -1, scratch + QStringLiteral("/data"));
+    other.reset();
+
+    QCOMPARE(run.exitCode, exitCode);
+    const QString reason =
+        QStringLiteral("the catalog database %1 is %2").arg(database, locked ? QStringLiteral("locked") : QStringLiteral("damaged"));
+    const QStringList said = run.errLines.filter(reason);
+    QCOMPARE(said.size(), 1);
+    QVERIFY2(said.first().startsWith(QLatin1String("zentavo: ")), qPrintable(said.first()));
+    if (documents == 0)
+        QCOMPARE(run.errLines.size(), 1);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), documents);
+    QCOMPARE(readFile(database), before);
+    QCOMPARE(QDir(QFileInfo(database).path()).entryList(QDir::Files), QStringList{QStringLiteral("Zentavo.db")});
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

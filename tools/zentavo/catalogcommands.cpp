@@ -1,6 +1,7 @@
 #include "catalogcommands.h"
 #include "toolconsole.h"
 
+#include "catalog/sqlstorage.h"
 #include "catalogsource/bankcatalogsourcerbc.h"
 #include "catalogsource/peoplecatalogsource.h"
 #include "catalogsource/vehiclecatalogsource.h"
@@ -67,10 +68,18 @@ void printSummary(const QString& title, const CatalogImportSummary& summary)
 
 bool reportFailure(const QString& failure, const QString& reason)
 {
-    err() << failure;
-    if (!reason.isEmpty() && !failure.contains(reason))
-        err() << ": " << reason;
-    err() << Qt::endl;
+    ToolConsole::fail(reason.isEmpty() || failure.contains(reason) ? failure : failure + QStringLiteral(": ") + reason);
+    return false;
+}
+
+// Every catalog command writes to the catalog database: one that cannot be used is the
+// failure, before anything is downloaded or read.
+bool catalogDatabaseUsable()
+{
+    SQLStorage* storage = SQLStorage::getInstance();
+    if (storage->isHealthy())
+        return true;
+    ToolConsole::fail(storage->failure());
     return false;
 }
 
@@ -119,18 +128,24 @@ int updateCatalogs(QStringList args)
     if (args.size() > 1)
         return usage();
     const QStringList names = args.isEmpty() ? QStringList{"vehicles", "people", "banks"} : args;
-    bool allDone = true;
+    std::vector<std::unique_ptr<CatalogHttpSource>> sources;
     for (const QString& name : names) {
-        const std::unique_ptr<CatalogHttpSource> source = sourceNamed(name);
-        if (!source)
+        sources.push_back(sourceNamed(name));
+        if (!sources.back())
             return usage();
-        allDone = update(*source) && allDone;
     }
+    if (!catalogDatabaseUsable())
+        return ToolConsole::Failure;
+    bool allDone = true;
+    for (const std::unique_ptr<CatalogHttpSource>& source : sources)
+        allDone = update(*source) && allDone;
     return allDone ? ToolConsole::Success : ToolConsole::Failure;
 }
 
 int importBanks(const QString& path)
 {
+    if (!catalogDatabaseUsable())
+        return ToolConsole::Failure;
     BankCatalogSourceRBC source;
     err() << "Importing " << path << Qt::endl;
     if (!source.readZip(path)) {

@@ -8,6 +8,7 @@
 #include "toolconsole.h"
 
 #include "catalog/appraisalcompany.h"
+#include "catalog/sqlstorage.h"
 #include "evaluation/agreeappraiser.h"
 #include "evaluation/appraiserlist.h"
 
@@ -18,6 +19,8 @@ int runCompany(const QStringList& arguments)
 {
     if (arguments.size() != 3 || arguments.at(0) != QLatin1String("logo"))
         return ToolConsole::fail(QStringLiteral("usage: zentavo company logo EVALUATION FILE"), ToolConsole::Usage);
+    if (!SQLStorage::getInstance()->isHealthy())
+        return ToolConsole::fail(SQLStorage::getInstance()->failure());
     HostEvaluation evaluation;
     QString error;
     if (!evaluation.reserve(arguments.at(1), error) || !evaluation.open(arguments.at(1), error))

@@ -10,6 +10,7 @@
 #include "subcommands.h"
 #include "toolconsole.h"
 
+#include "catalog/sqlstorage.h"
 #include "report/templateslist.h"
 
 #include <QCommandLineParser>
@@ -136,6 +137,16 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
     if (selected == 0)
         error = tr("no .docx or .txt templates in %1").arg(options.templates);
     return selected > 0;
+}
+
+// Documents do not need the catalog: without it they lack the names it supplies and
+// the company logos, which the user is told once.
+void warnIfCatalogUnusable()
+{
+    SQLStorage* catalog = SQLStorage::getInstance();
+    if (!catalog->isHealthy())
+        ToolConsole::warn(tr("%1; the documents are written without catalog names and company logos")
+                              .arg(catalog->failure()));
 }
 
 RenderBatch::Outcome renderInProcess(const QString& path, TemplatesList& list, const RenderOptions& options,
@@ -312,6 +323,7 @@ int runRender(const QStringList& arguments)
         return outcome.error.isEmpty() ? ToolConsole::Success : ToolConsole::Failure;
     }
 
+    warnIfCatalogUnusable();
     RenderProgress progress(int(options.evaluations.size()) * selectedCount(templates), ToolConsole::isTerminal(STDERR_FILENO));
     QList<RenderBatch::Outcome> outcomes;
     if (options.jobs > 1 && options.evaluations.size() > 1) {

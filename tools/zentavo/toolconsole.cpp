@@ -66,6 +66,12 @@ int ToolConsole::fail(const QString& message, int code)
     return code;
 }
 
+void ToolConsole::warn(const QString& message)
+{
+    out().flush();
+    err() << "zentavo: warning: " << message << Qt::endl;
+}
+
 bool ToolConsole::isTerminal(int fd)
 {
     return isatty(fd) == 1;

@@ -23,6 +23,8 @@ public:
     static QTextStream& err();
     // Writes "zentavo: message" on standard error; returns code.
     static int fail(const QString& message, int code = Failure);
+    // Writes "zentavo: warning: message" on standard error.
+    static void warn(const QString& message);
     static bool isTerminal(int fd);
 };
 
