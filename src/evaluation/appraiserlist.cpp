@@ -1,10 +1,45 @@
 #include "evaluation/appraiserlist.h"
 
+#include "catalog/appraisalcompany.h"
 #include "catalog/appraiser.h"
 #include "evaluation/agreeappraiser.h"
+#include "evaluation/storedtags.h"
 #include "values/tagutils.h"
 
+#include <QBuffer>
+#include <QSet>
+
 #include <iterator>
+
+namespace {
+
+// The names an entry writes, without their position, taken from what a person of each type
+// and a company of each kind do write, so the list cannot drift from them.
+QSet<QString> entryTagBases()
+{
+    QBuffer written;
+    written.open(QIODevice::WriteOnly);
+    for (const Appraiser::appraisertype_t type : {Appraiser::APPRAISER, Appraiser::SPECIALIST}) {
+        Appraiser person;
+        person.setType(type);
+        person.save(1, written);
+    }
+    for (const customertype_t kind : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_SOLE_PROPRIETOR}) {
+        AppraisalCompany company;
+        company.setType(kind);
+        company.save(1, written);
+    }
+    QSet<QString> bases{AgreeAppraiser::participationTagBase()};
+    int position = 0;
+    QString base;
+    for (const QString& name : StoredTags::namesIn(written.data())) {
+        if (TagUtils::extractIndex(name, position, base))
+            bases.insert(base);
+    }
+    return bases;
+}
+
+} // namespace
 
 AppraiserList::AppraiserList() = default;
 
@@ -44,6 +79,14 @@ bool AppraiserList::moveAppraiser(int from, int to)
     entries[to] = std::move(source->second);
     entries.erase(from);
     return true;
+}
+
+bool AppraiserList::isEntryTag(const QString& name)
+{
+    static const QSet<QString> bases = entryTagBases();
+    int position = 0;
+    QString base;
+    return TagUtils::extractIndex(name, position, base) && bases.contains(base);
 }
 
 AgreeAppraiser* AppraiserList::getAppraiserForTag(int number)

@@ -45,6 +45,12 @@ public:
     // entries left: the next load reads them all. The entries keep their positions here.
     void save(QIODevice& out);
 
+    // Whether an evaluation's tag is one an entry writes under its position: the marker,
+    // the person's tags of either type, the company's of either kind, the participation.
+    // The list owns these names: under a position it no longer writes, or of a type an
+    // entry no longer has, they are gone with the next save.
+    static bool isEntryTag(const QString& name);
+
     static constexpr int FirstSpecialistNumber = 4;
 
 protected:

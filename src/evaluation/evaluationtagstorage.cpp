@@ -487,7 +487,7 @@ bool EvaluationTagStorage::writeTagList(QuaZipFile& file)
 {
     QByteArray lines;
     return sectionLines(lines) && writeWhole(file, lines)
-           && tags.writeUnderstoodByNone(file, StoredTags::namesIn(lines));
+           && tags.writeUnderstoodByNone(file, StoredTags::namesIn(lines), &AppraiserList::isEntryTag);
 }
 
 // The writers write into an entry of a scratch container in memory first: an approach
@@ -521,7 +521,7 @@ QMap<QString, QString> EvaluationTagStorage::tagsAsSaved()
         return {};
     QBuffer all(&lines);
     all.open(QIODevice::ReadWrite | QIODevice::Append);
-    tags.writeUnderstoodByNone(all, StoredTags::namesIn(lines));
+    tags.writeUnderstoodByNone(all, StoredTags::namesIn(lines), &AppraiserList::isEntryTag);
     all.seek(0);
     StoredTags saved;
     saved.readLines(all, MaxTagListSize);

@@ -95,11 +95,12 @@ void StoredTags::keepFileLine(const QString& name, const QString& value, const Q
         fileLines.insert(name, raw.endsWith('\n') ? raw : raw + '\n');
 }
 
-bool StoredTags::writeUnderstoodByNone(QIODevice& out, const QSet<QString>& written) const
+bool StoredTags::writeUnderstoodByNone(QIODevice& out, const QSet<QString>& written,
+                                       bool (*ownedBySection)(const QString&)) const
 {
     QByteArray lines;
     for (auto tag = tags.constBegin(); tag != tags.constEnd(); ++tag) {
-        if (tag->asked || written.contains(tag.key()))
+        if (tag->asked || written.contains(tag.key()) || ownedBySection(tag.key()))
             continue;
         const auto asRead = fileLines.constFind(tag.key());
         if (asRead != fileLines.constEnd()) {

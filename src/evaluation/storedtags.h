@@ -31,10 +31,11 @@ public:
     bool readFileLines(QIODevice& device, qint64 limit);
     // Tag lines typed by a person or handed over by a host: plain inserts.
     bool readLines(QIODevice& device, qint64 limit);
-    // The file's tags that nobody asked for and that are not among the written names, as
-    // the file had them (or with the value a host gave them since), then the file's lines
-    // that were no tag lines at all.
-    bool writeUnderstoodByNone(QIODevice& out, const QSet<QString>& written) const;
+    // The file's tags that nobody asked for, that are not among the written names and that
+    // no section owns, as the file had them (or with the value a host gave them since),
+    // then the file's lines that were no tag lines at all.
+    bool writeUnderstoodByNone(QIODevice& out, const QSet<QString>& written,
+                               bool (*ownedBySection)(const QString&)) const;
 
     // The names of the tag lines in a text.
     static QSet<QString> namesIn(const QByteArray& lines);

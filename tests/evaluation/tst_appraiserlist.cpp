@@ -214,13 +214,20 @@ void TestAppraiserList::savedEntriesAreNumberedAgain_data()
     QTest::addColumn<int>("movedTo"); // where the third entry goes
     QTest::addColumn<int>("added");
     QTest::addColumn<QStringList>("reloaded"); // last name, participation, company, in position order
+    QTest::addColumn<bool>("fromFile"); // the three were read from a file, not set by the host
     const QString first = QStringLiteral("Первая|10 %|Компания 1"), second = QStringLiteral("Вторая|20 %|Компания 2"),
                   third = QStringLiteral("Третья|30 %|Компания 3");
-    QTest::newRow("first removed") << 1 << 0 << 0 << QStringList{second, third};
-    QTest::newRow("middle removed") << 2 << 0 << 0 << QStringList{first, third};
-    QTest::newRow("last removed") << 3 << 0 << 0 << QStringList{first, second};
-    QTest::newRow("last moved beyond a gap") << 0 << 5 << 0 << QStringList{first, second, third};
-    QTest::newRow("added beyond a gap") << 0 << 0 << 6 << QStringList{first, second, third, QStringLiteral("Шестая|60 %|")};
+    for (const bool fromFile : {false, true}) {
+        const auto row = [fromFile](const char* title) -> QTestData& {
+            return QTest::newRow(qPrintable(QString::fromUtf8(title) + (fromFile ? QStringLiteral(", from a file") : QString())));
+        };
+        row("first removed") << 1 << 0 << 0 << QStringList{second, third} << fromFile;
+        row("middle removed") << 2 << 0 << 0 << QStringList{first, third} << fromFile;
+        row("last removed") << 3 << 0 << 0 << QStringList{first, second} << fromFile;
+        row("last moved beyond a gap") << 0 << 5 << 0 << QStringList{first, second, third} << fromFile;
+        row("added beyond a gap") << 0 << 0 << 6 << QStringList{first, second, third, QStringLiteral("Шестая|60 %|")}
+                                  << fromFile;
+    }
 }
 
 // Removing or moving entries leaves gaps; the file holds every entry in position order,
@@ -231,8 +238,13 @@ void TestAppraiserList::savedEntriesAreNumberedAgain()
     QFETCH(int, movedTo);
     QFETCH(int, added);
     QFETCH(QStringList, reloaded);
+    QFETCH(bool, fromFile);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("evaluation.zip"));
     EvaluationTagStorage storage;
     setThreePeople(storage);
+    if (fromFile)
+        QVERIFY(storage.save(path) && storage.load(path));
     AppraiserList* list = storage.getAppraiserList();
     if (removed)
         QVERIFY(list->removeAppraiser(removed));
@@ -243,8 +255,6 @@ void TestAppraiserList::savedEntriesAreNumberedAgain()
         entry->getAppraiser()->setLastName(QStringLiteral("Шестая"));
         entry->setParticipation(QStringLiteral("60 %"));
     }
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("evaluation.zip"));
     QVERIFY(storage.save(path));
 
     EvaluationTagStorage again;
@@ -259,10 +269,16 @@ void TestAppraiserList::savedEntriesAreNumberedAgain()
                        .join(QLatin1Char('|'));
     }
     QCOMPARE(entries, reloaded);
+    // Nothing is left under a number beyond the last, and nothing of a removed person.
     const QString beyond = QStringLiteral("_%1=").arg(reloaded.size() + 1);
+    const QStringList lastNames{QStringLiteral("Первая"), QStringLiteral("Вторая"), QStringLiteral("Третья")};
     for (const ZipEntry& entry : readZip(path)) {
-        if (entry.name == QLatin1String("tag_list.txt"))
-            QVERIFY2(!QString::fromUtf8(entry.content).contains(beyond), qPrintable(beyond));
+        if (entry.name != QLatin1String("tag_list.txt"))
+            continue;
+        const QString tagList = QString::fromUtf8(entry.content);
+        QVERIFY2(!tagList.contains(beyond), qPrintable(beyond));
+        if (removed)
+            QVERIFY2(!tagList.contains(lastNames.at(removed - 1)), qPrintable(tagList));
     }
 }
 
