@@ -118,6 +118,9 @@ public:
     // false, with the reason in errorString(), when it does not finish.
     bool reserveFile(const QString& path, int waitMs);
     void releaseFile();
+    // The names of the tags held now that begin with prefix, in name order: for a host's
+    // approach that keeps rows of its own under one prefix.
+    QStringList getTagNamesStartingWith(const QString& prefix) const { return tags.namesStartingWith(prefix); }
     // The tags a save would write now, name to value: what the file keeps of them.
     QMap<QString, QString> tagsAsSaved();
     // Why the last save or reservation failed, naming the file; empty after a success.

@@ -38,6 +38,14 @@ QMap<QString, QString> StoredTags::toMap() const
     return map;
 }
 
+QStringList StoredTags::namesStartingWith(const QString& prefix) const
+{
+    QStringList names;
+    for (auto tag = tags.lowerBound(prefix); tag != tags.constEnd() && tag.key().startsWith(prefix); ++tag)
+        names.append(tag.key());
+    return names;
+}
+
 void StoredTags::clear()
 {
     tags.clear();

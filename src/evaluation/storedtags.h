@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -25,6 +26,8 @@ public:
     void clear();
     qsizetype size() const { return tags.size(); }
     QMap<QString, QString> toMap() const;
+    // The names that begin with prefix, in name order.
+    QStringList namesStartingWith(const QString& prefix) const;
 
     // Tag lines of an evaluation file. False, after reading at most limit bytes, when the
     // device holds more.

@@ -26,14 +26,15 @@ struct Run
 };
 
 // Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
-// dataHome, when given, holds the tool's own data (its catalog database) for this run.
-void start(QProcess& process, const QStringList& arguments, const QString& dataHome = QString())
+// Each of variables, "NAME=value", is set for this run (XDG_DATA_HOME holds the tool's
+// own data, its catalog database; LC_ALL its locale).
+void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(QString::fromLatin1(name));
-    if (!dataHome.isEmpty())
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    for (const QString& variable : variables)
+        environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
 }
@@ -50,12 +51,12 @@ Run finished(QProcess& process)
 }
 
 // With a file size limit, the child meets a full disk at that many bytes.
-Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1, const QString& dataHome = QString())
+Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1, const QStringList& variables = {})
 {
     QProcess process;
     if (fileSizeLimit >= 0)
         FileSizeLimit::applyToChild(process, fileSizeLimit);
-    start(process, arguments, dataHome);
+    start(process, arguments, variables);
     return finished(process);
 }
 
@@ -142,6 +143,9 @@ private slots:
     void fullDiskKeepsOlderDocuments();
     void unusableCatalogDatabase_data();
     void unusableCatalogDatabase();
+    void valuesAsPeopleTypeThem_data();
+    void valuesAsPeopleTypeThem();
+    void reportNumbersFollowTheLocale();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -250,6 +254,9 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "7 error(s)";
     QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
+    QTest::newRow("photo for a missing file") << QStringList{"photo", "add", "%D/typo.zip", "%N"} << 1 << "no such file";
+    QTest::newRow("tag file line not a tag") << QStringList{"set", "%D/new.zip", "--from", "%T/contract.txt"} << 2
+                                             << "contract.txt:1: not NAME=VALUE";
     QTest::newRow("evaluation being saved") << QStringList{"set", "%L", "ЦЕЛЬ_ОЦЕНКИ=1"} << 1
                                             << "being saved by another program";
 }
@@ -461,7 +468,7 @@ void TestZentavoTool::unusableCatalogDatabase()
     std::optional<LockHolder> other;
     if (locked)
         QVERIFY(other.emplace(database).locked);
-    const Run run = zentavo(arguments, -1, scratch + QStringLiteral("/data"));
+    const Run run = zentavo(arguments, -1, {QStringLiteral("XDG_DATA_HOME=") + scratch + QStringLiteral("/data")});
     other.reset();
 
     QCOMPARE(run.exitCode, exitCode);
@@ -475,6 +482,79 @@ void TestZentavoTool::unusableCatalogDatabase()
     QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), documents);
     QCOMPARE(readFile(database), before);
     QCOMPARE(QDir(QFileInfo(database).path()).entryList(QDir::Files), QStringList{QStringLiteral("Zentavo.db")});
+}
+
+void TestZentavoTool::valuesAsPeopleTypeThem_data()
+{
+    QTest::addColumn<QStringList>("assignments");
+    QTest::addColumn<QString>("refusal"); // empty when the values are taken
+    QTest::addColumn<QStringList>("resolved"); // NAME=value as a report resolves it afterwards
+
+    const QStringList sampleValues{"ЗП_СТОИМОСТЬ=1064125", "СП_СТОИМОСТЬ=1056050", "СОГЛАСОВАННАЯ_СТОИМОСТЬ=1058742"};
+    QTest::newRow("decimal comma") << QStringList{"ЗП_ИЗНОС=27,5", "СП_КОРРЕКТИРОВКА_0=-3,5"} << QString()
+                                   << sampleValues + QStringList{"ЗП_ИЗНОС=27.5", "СП_КОРРЕКТИРОВКА_0=-3.5"};
+    QTest::newRow("grouped thousands") << QStringList{"СП_ЦЕНА_АНАЛОГА_0=1 090 000", "ЗП_СТОИМОСТЬ_НОВОГО_ТС=1\u00a0485\u00a0000"}
+                                       << QString() << sampleValues;
+    QTest::newRow("typographic minus") << QStringList{"СП_КОРРЕКТИРОВКА_0=\u22123,5"} << QString() << sampleValues;
+    QTest::newRow("amount of a section") << QStringList{"СТОИМОСТЬ_УСЛУГ=3 500,50"} << QString()
+                                         << QStringList{"СТОИМОСТЬ_УСЛУГ=3500.50"};
+    QTest::newRow("date of a section") << QStringList{"ДАТА_ОЦЕНКИ=2.3.2026"} << QString()
+                                       << QStringList{"ДАТА_ОЦЕНКИ=02.03.2026"};
+    // An analogue without a price leaves the others counted, whatever their rows.
+    QTest::newRow("analogue after a gap") << QStringList{"СП_ЦЕНА_АНАЛОГА_1="} << QString()
+                                          << QStringList{"СП_КОЛИЧЕСТВО_АНАЛОГОВ=2", "СП_СТОИМОСТЬ=1043575"};
+    QTest::newRow("wear above 100") << QStringList{"ЗП_ИЗНОС=150"} << "ЗП_ИЗНОС" << sampleValues;
+    QTest::newRow("wear below 0") << QStringList{"ЗП_ИЗНОС=-1"} << "ЗП_ИЗНОС" << sampleValues;
+    QTest::newRow("wear not a number") << QStringList{"ЗП_ИЗНОС=много"} << "ЗП_ИЗНОС" << sampleValues;
+    QTest::newRow("adjustment of -100") << QStringList{"СП_КОРРЕКТИРОВКА_2=-100"} << "СП_КОРРЕКТИРОВКА_2" << sampleValues;
+    QTest::newRow("price with three decimals") << QStringList{"СП_ЦЕНА_АНАЛОГА_0=1090000,505"} << "СП_ЦЕНА_АНАЛОГА_0"
+                                               << sampleValues;
+}
+
+// Numbers as Russian users type them are taken, or refused with one line naming the tag;
+// nothing is stored that a reader would take as 0 or empty.
+void TestZentavoTool::valuesAsPeopleTypeThem()
+{
+    QFETCH(QStringList, assignments);
+    QFETCH(QString, refusal);
+    QFETCH(QStringList, resolved);
+    const QString evaluation = dir.filePath(QStringLiteral("typed.zip"));
+    QFile::remove(evaluation);
+    QVERIFY(QFile::copy(sample, evaluation));
+    const QByteArray before = readFile(evaluation);
+
+    const Run set = zentavo(QStringList{QStringLiteral("set"), evaluation} + assignments);
+    if (refusal.isEmpty()) {
+        QVERIFY2(set.exitCode == 0, qPrintable(set.errLines.join(QLatin1Char('\n'))));
+    } else {
+        QCOMPARE(set.exitCode, 1);
+        QCOMPARE(set.errLines.size(), 1);
+        QVERIFY2(set.errLines.first().contains(refusal), qPrintable(set.errLines.first()));
+        QCOMPARE(readFile(evaluation), before);
+    }
+    QStringList names;
+    for (const QString& expected : resolved)
+        names << expected.section(QLatin1Char('='), 0, 0);
+    const Run tags = zentavo(QStringList{QStringLiteral("tags"), evaluation} + names);
+    QCOMPARE(tags.exitCode, 0);
+    for (const QString& expected : resolved)
+        QVERIFY2(tags.out.contains(expected.section(QLatin1Char('='), 0, 0) + QStringLiteral(" = ")
+                                   + expected.section(QLatin1Char('='), 1)),
+                 qPrintable(expected + QStringLiteral(" in\n") + tags.out));
+}
+
+// One report, one form of numbers: the approaches' percentages are written as the
+// library writes its own reals, under the user's locale.
+void TestZentavoTool::reportNumbersFollowTheLocale()
+{
+    const QStringList names{"ЗП_ИЗНОС", "СП_КОРРЕКТИРОВКА_0", "СП_КОРРЕКТИРОВКА_1", "ВЕС_ЗАТРАТНОГО_ПОДХОДА"};
+    const Run russian = zentavo(QStringList{QStringLiteral("tags"), sample} + names, -1, {QStringLiteral("LC_ALL=ru_RU.UTF-8")});
+    QCOMPARE(russian.exitCode, 0);
+    for (const char* expected : {"ЗП_ИЗНОС = 27,5", "СП_КОРРЕКТИРОВКА_0 = -3,5", "СП_КОРРЕКТИРОВКА_1 = -6",
+                                 "ВЕС_ЗАТРАТНОГО_ПОДХОДА = 33,3"})
+        QVERIFY2(russian.out.contains(QString::fromUtf8(expected)), qPrintable(russian.out));
+    const Run plain = zentavo(QStringList{QStringLiteral("tags"), sample} + names);
+    QVERIFY2(plain.out.contains(QStringLiteral("ЗП_ИЗНОС = 27.5")), qPrintable(plain.out));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

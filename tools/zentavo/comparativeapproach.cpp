@@ -1,11 +1,13 @@
 #include "comparativeapproach.h"
 
+#include "evaluation/evaluationtagstorage.h"
 #include "values/tagutils.h"
 
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -16,14 +18,16 @@ const QString adjustedBase = QStringLiteral("СП_СКОРРЕКТИРОВАНН
 const QString countTag = QStringLiteral("СП_КОЛИЧЕСТВО_АНАЛОГОВ");
 const QString costTag = QStringLiteral("СП_СТОИМОСТЬ");
 
+// The amount as the report's text writes it, so chart and text agree.
 QString rubles(const Money& amount)
 {
-    return QLocale(QLocale::Russian).toString(amount.getRublesPart()) + QStringLiteral(" руб.");
+    QString text;
+    return TagUtils::condProcessFlagMONEY(0, amount, text) + QStringLiteral(" руб.");
 }
 
 // Bars of the adjusted prices with their values, the analogue numbers beneath, and a
 // dashed line at the result.
-QImage drawChart(const QList<Money>& prices, const Money& result)
+QImage drawChart(const QMap<int, Money>& prices, const Money& result)
 {
     const int width = 900, height = 500, left = 60, right = 30, top = 90, bottom = 60;
     QImage chart(width, height, QImage::Format_RGB32);
@@ -46,15 +50,16 @@ QImage drawChart(const QList<Money>& prices, const Money& result)
     painter.drawLine(left, top + plotHeight, width - right, top + plotHeight);
 
     const int slot = (width - left - right) / int(std::max<qsizetype>(prices.size(), 1));
-    for (int i = 0; i < prices.size(); ++i) {
+    int i = 0;
+    for (auto price = prices.cbegin(); price != prices.cend(); ++price, ++i) {
         const int x = left + i * slot + slot / 5;
-        const int y = yOf(prices[i].getRubles());
+        const int y = yOf(price->getRubles());
         const QRect bar(x, y, slot * 3 / 5, top + plotHeight - y);
         painter.fillRect(bar, QColor(70, 110, 170));
         painter.setPen(Qt::black);
-        painter.drawText(QRect(x - 20, y - 26, bar.width() + 40, 24), Qt::AlignCenter, rubles(prices[i]));
+        painter.drawText(QRect(x - 20, y - 26, bar.width() + 40, 24), Qt::AlignCenter, rubles(*price));
         painter.drawText(QRect(x - 20, top + plotHeight + 8, bar.width() + 40, 24), Qt::AlignCenter,
-                         QStringLiteral("Аналог %1").arg(i + 1));
+                         QStringLiteral("Аналог %1").arg(price.key() + 1));
     }
     const int resultY = yOf(result.getRubles());
     painter.setPen(QPen(QColor(190, 40, 40), 3, Qt::DashLine));
@@ -66,34 +71,41 @@ QImage drawChart(const QList<Money>& prices, const Money& result)
 
 } // namespace
 
-ComparativeApproach::ComparativeApproach(EvaluationStorage& storage)
+ComparativeApproach::ComparativeApproach(EvaluationTagStorage& storage)
     : HostApproach(storage, QStringLiteral("Сравнительный подход"), QStringLiteral("СП"))
 {
 }
 
+// No adjusted price for an analogue without a price, or with an adjustment that is no
+// percentage above -100.
 Money ComparativeApproach::adjustedPrice(int index) const
 {
-    QString name;
+    QString name, range;
     const Money price = money(TagUtils::appendIndex(priceBase, index, name));
-    if (price.isNull())
-        return price;
-    return wholeRubles(price.getRubles() * (1.0 + percent(TagUtils::appendIndex(adjustmentBase, index, name)) / 100.0));
+    const double adjustment = percent(TagUtils::appendIndex(adjustmentBase, index, name));
+    if (price.isNull() || std::isnan(adjustment) || !allows(name, adjustment, range))
+        return Money();
+    return wholeRubles(price.getRubles() * (1.0 + adjustment / 100.0));
 }
 
-QList<Money> ComparativeApproach::adjustedPrices() const
+QMap<int, Money> ComparativeApproach::adjustedPrices() const
 {
-    QList<Money> prices;
-    for (int index = 0;; ++index) {
+    QMap<int, Money> prices;
+    int index = -1;
+    QString base;
+    for (const QString& name : storage.getTagNamesStartingWith(priceBase)) {
+        if (!TagUtils::extractIndex(name, index, base) || base != priceBase || prices.contains(index))
+            continue;
         const Money price = adjustedPrice(index);
-        if (price.isNull())
-            return prices;
-        prices.append(price);
+        if (!price.isNull())
+            prices.insert(index, price);
     }
+    return prices;
 }
 
 Money& ComparativeApproach::getCost(Money& cost)
 {
-    const QList<Money> prices = adjustedPrices();
+    const QMap<int, Money> prices = adjustedPrices();
     double sum = 0;
     for (const Money& price : prices)
         sum += price.getRubles();
@@ -115,20 +127,19 @@ QPixmap& ComparativeApproach::getImage(int index, QPixmap& image)
     return image;
 }
 
-// Every analogue row up to the first that holds nothing at all, so a row with a
+// Every analogue row the evaluation holds, whatever rows before it lack; a row with a
 // description but no price yet is kept too.
 QStringList ComparativeApproach::storedTags() const
 {
     QStringList names;
-    QString name;
-    for (int index = 0;; ++index) {
-        const qsizetype before = names.size();
-        for (const QString& base : {descriptionBase, priceBase, adjustmentBase})
-            if (!text(TagUtils::appendIndex(base, index, name)).isNull())
-                names.append(name);
-        if (names.size() == before)
-            return names;
+    int index = -1;
+    QString base;
+    for (const QString& name : storage.getTagNamesStartingWith(QStringLiteral("СП_"))) {
+        if (TagUtils::extractIndex(name, index, base)
+            && (base == descriptionBase || base == priceBase || base == adjustmentBase))
+            names.append(name);
     }
+    return names;
 }
 
 bool ComparativeApproach::computedTag(const QString& name, QString& value, tagflag_t flags)
@@ -149,4 +160,21 @@ bool ComparativeApproach::computedTag(const QString& name, QString& value, tagfl
         return true;
     }
     return false;
+}
+
+HostApproach::Kind ComparativeApproach::kindOf(const QString& tag) const
+{
+    int index = -1;
+    QString base;
+    if (!TagUtils::extractIndex(tag, index, base))
+        return Kind::None;
+    if (base == priceBase)
+        return Kind::Amount;
+    return base == adjustmentBase ? Kind::Percent : Kind::None;
+}
+
+bool ComparativeApproach::allows(const QString&, double percent, QString& range) const
+{
+    range = QStringLiteral("above -100");
+    return percent > -100.0;
 }

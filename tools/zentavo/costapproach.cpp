@@ -1,5 +1,9 @@
 #include "costapproach.h"
 
+#include "evaluation/evaluationtagstorage.h"
+
+#include <cmath>
+
 namespace {
 
 const QString newPriceTag = QStringLiteral("ЗП_СТОИМОСТЬ_НОВОГО_ТС");
@@ -9,7 +13,7 @@ const QString repairTag = QStringLiteral("СТОИМОСТЬ_ВОССТ_РЕМО
 
 } // namespace
 
-CostApproach::CostApproach(EvaluationStorage& storage)
+CostApproach::CostApproach(EvaluationTagStorage& storage)
     : HostApproach(storage, QStringLiteral("Затратный подход"), QStringLiteral("ЗП"))
 {
 }
@@ -23,13 +27,16 @@ Money& CostApproach::getAnalogFullCost(Money& cost)
 Money& CostApproach::getCost(Money& cost)
 {
     const Money newPrice = money(newPriceTag);
-    if (newPrice.isNull()) {
+    const double wear = percent(wearTag);
+    QString range;
+    if (newPrice.isNull() || std::isnan(wear) || !allows(wearTag, wear, range)) {
         cost = Money();
         return cost;
     }
-    const Money repair = money(repairTag);
+    Money repair;
+    storage.getTag(repairTag, repair);
     const double repairRubles = repair.isNull() ? 0.0 : repair.getRubles();
-    cost = wholeRubles(newPrice.getRubles() * (1.0 - percent(wearTag) / 100.0) - repairRubles);
+    cost = wholeRubles(newPrice.getRubles() * (1.0 - wear / 100.0) - repairRubles);
     return cost;
 }
 
@@ -49,4 +56,17 @@ bool CostApproach::computedTag(const QString& name, QString& value, tagflag_t fl
     Money cost;
     answerMoney(getCost(cost), value, flags);
     return true;
+}
+
+HostApproach::Kind CostApproach::kindOf(const QString& tag) const
+{
+    if (tag == newPriceTag)
+        return Kind::Amount;
+    return tag == wearTag ? Kind::Percent : Kind::None;
+}
+
+bool CostApproach::allows(const QString&, double percent, QString& range) const
+{
+    range = QStringLiteral("from 0 to 100");
+    return percent >= 0.0 && percent <= 100.0;
 }

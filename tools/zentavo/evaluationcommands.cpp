@@ -66,17 +66,48 @@ int resolveReportTags(HostEvaluation& evaluation, const QStringList& requests)
     return result;
 }
 
-// The names of the tag lines of a file in the evaluation's line form.
-QStringList tagNamesIn(QFile& file)
+struct Assignment
 {
-    QStringList names, parts;
-    while (!file.atEnd()) {
-        EvaluationTagStorage::parseLine(QString::fromUtf8(file.readLine()), parts);
-        if (!parts.isEmpty())
-            names.append(parts.at(1));
+    QString name;
+    QString value;
+};
+
+// The lines of a tag file, each NAME=VALUE in the evaluation's line form; a line that is
+// not one is refused with its number, as the same text on the command line would be.
+bool readTagFile(const QString& path, QList<Assignment>& assignments, int& code)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        code = ToolConsole::fail(tr("%1: %2").arg(path, file.errorString()));
+        return false;
     }
-    file.seek(0);
-    return names;
+    QStringList parts;
+    for (int number = 1; !file.atEnd(); ++number) {
+        const QString line = QString::fromUtf8(file.readLine());
+        if (line.trimmed().isEmpty())
+            continue;
+        if (EvaluationTagStorage::parseLine(line, parts).isEmpty()) {
+            code = ToolConsole::fail(tr("%1:%2: not NAME=VALUE: \"%3\"").arg(path).arg(number).arg(line.trimmed()),
+                                     ToolConsole::Usage);
+            return false;
+        }
+        QString value = parts.at(2);
+        assignments.append({parts.at(1), TagUtils::unescapeTagValue(value)});
+    }
+    return true;
+}
+
+bool parseAssignments(const QStringList& arguments, QList<Assignment>& assignments, int& code)
+{
+    for (const QString& assignment : arguments) {
+        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+        if (equals <= 0) {
+            code = ToolConsole::fail(tr("not NAME=VALUE: \"%1\"").arg(assignment), ToolConsole::Usage);
+            return false;
+        }
+        assignments.append({assignment.left(equals), assignment.mid(equals + 1)});
+    }
+    return true;
 }
 
 } // namespace
@@ -118,23 +149,19 @@ int runSet(const QStringList& arguments)
     QString error;
     if (!evaluation.reserve(path, error) || !evaluation.openOrCreate(path, error))
         return ToolConsole::fail(error);
+    QList<Assignment> assignments;
+    if ((!from.isEmpty() && !readTagFile(from, assignments, code)) || !parseAssignments(rest, assignments, code))
+        return code;
     QStringList names;
-    if (!from.isEmpty()) {
-        QFile file(from);
-        if (!file.open(QIODevice::ReadOnly))
-            return ToolConsole::fail(tr("%1: %2").arg(from, file.errorString()));
-        names = tagNamesIn(file);
-        if (!evaluation.storage().readTagLines(file))
-            return ToolConsole::fail(tr("%1: larger than a tag list can be").arg(from));
-    }
-    for (const QString& assignment : rest) {
-        const qsizetype equals = assignment.indexOf(QLatin1Char('='));
-        if (equals <= 0)
-            return ToolConsole::fail(tr("not NAME=VALUE: \"%1\"").arg(assignment), ToolConsole::Usage);
-        names.append(assignment.left(equals));
-        evaluation.storage().setTag(names.last(), assignment.mid(equals + 1));
+    for (const Assignment& assignment : std::as_const(assignments)) {
+        QString value;
+        if (!evaluation.takeTypedValue(assignment.name, assignment.value, value, error))
+            return ToolConsole::fail(error);
+        evaluation.storage().setTag(assignment.name, value);
+        names.append(assignment.name);
     }
     evaluation.adoptWrittenTags();
+    evaluation.keepTypedForms(names);
     if (!evaluation.save(path, names, error))
         return ToolConsole::fail(error);
     ToolConsole::out() << tr("%1: %2 tag(s) set").arg(path).arg(names.size()) << '\n';
@@ -152,7 +179,7 @@ int runPhoto(const QStringList& arguments)
     const QString path = arguments.at(1);
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.reserve(path, error) || !evaluation.openOrCreate(path, error))
+    if (!evaluation.reserve(path, error) || !evaluation.open(path, error))
         return ToolConsole::fail(error);
     for (const QString& photo : arguments.mid(2)) {
         QFile file(photo);

@@ -1,5 +1,7 @@
 #include "hostevaluation.h"
 
+#include "typedinput.h"
+
 #include "evaluation/evaluationfilelock.h"
 #include "evaluation/harmonization.h"
 
@@ -43,6 +45,40 @@ bool HostEvaluation::reserve(const QString& path, QString& error)
         return true;
     error = tags.errorString();
     return false;
+}
+
+bool HostEvaluation::takeTypedValue(const QString& name, const QString& typed, QString& stored, QString& error) const
+{
+    QString why;
+    for (const HostApproach* approach : {static_cast<const HostApproach*>(&cost), static_cast<const HostApproach*>(&comparative)}) {
+        switch (approach->takeInput(name, typed, stored, why)) {
+        case HostApproach::Input::Taken:
+            return true;
+        case HostApproach::Input::Refused:
+            error = QCoreApplication::translate("zentavo", "%1: \"%2\" is refused: %3").arg(name, typed, why);
+            return false;
+        case HostApproach::Input::NotMine:
+            break;
+        }
+    }
+    stored = typed;
+    return true;
+}
+
+void HostEvaluation::keepTypedForms(const QStringList& names)
+{
+    QMap<QString, QString> kept = tags.tagsAsSaved();
+    QString typed, form;
+    for (const QString& name : names) {
+        if (tags.getTag(name, typed).trimmed().isEmpty() || !kept.value(name).isEmpty())
+            continue;
+        if (!TypedInput::number(typed, form) && !TypedInput::date(typed, form))
+            continue;
+        tags.setTag(name, form);
+        kept = tags.tagsAsSaved();
+        if (kept.value(name).isEmpty())
+            tags.setTag(name, typed);
+    }
 }
 
 void HostEvaluation::adoptWrittenTags()

@@ -23,6 +23,12 @@ public:
     // For a change: reserves the file before it is read, so that no other program saves
     // it between this load and this save. Waits a while for another writer to finish.
     bool reserve(const QString& path, QString& error);
+    // A value typed for a tag, in the form the evaluation stores: an input of the tool's
+    // approaches is taken as a number, or refused with a line naming the tag and why.
+    bool takeTypedValue(const QString& name, const QString& typed, QString& stored, QString& error) const;
+    // For tags whose typed value the file would not keep (a section reads "1 090 000" or
+    // "5.3.2026" as no value), the number or date it spells, when the file keeps that.
+    void keepTypedForms(const QStringList& names);
     // After tags were written directly: the sections that read their tags once (the
     // appraisers, the reconciliation's criteria) read them again.
     void adoptWrittenTags();
