@@ -254,6 +254,8 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "7 error(s)";
     QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
+    QTest::newRow("catalog server unreachable")
+        << QStringList{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"} << 1 << "Banks";
     QTest::newRow("photo for a missing file") << QStringList{"photo", "add", "%D/typo.zip", "%N"} << 1 << "no such file";
     QTest::newRow("tag file line not a tag") << QStringList{"set", "%D/new.zip", "--from", "%T/contract.txt"} << 2
                                              << "contract.txt:1: not NAME=VALUE";

@@ -83,14 +83,17 @@ bool catalogDatabaseUsable()
     return false;
 }
 
+// A percentage rewritten in place on a terminal; a pipe or a log file gets no progress,
+// only the summary or the one line of the failure.
 bool update(CatalogHttpSource& source)
 {
     const QString title = source.getTitle();
+    const bool terminal = ToolConsole::isTerminal(2);
     QString failure;
     int shown = -1;
     QEventLoop wait;
     QObject::connect(&source, &CatalogSource::progress, &wait, [&](int percent) {
-        if (percent == shown)
+        if (percent == shown || !terminal)
             return;
         shown = percent;
         err() << '\r' << title << ": " << percent << '%' << Qt::flush;
@@ -99,7 +102,8 @@ bool update(CatalogHttpSource& source)
     QObject::connect(&source, &CatalogSource::done, &wait, &QEventLoop::quit);
     source.startLoad();
     wait.exec();
-    err() << Qt::endl;
+    if (shown >= 0)
+        err() << Qt::endl;
     if (!source.isLoaded())
         return reportFailure(failure, source.getErrorString());
     printSummary(title, source.getSummary());
