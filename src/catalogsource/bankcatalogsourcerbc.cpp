@@ -75,10 +75,10 @@ int BankCatalogSourceRBC::getCount()
     return query.value(0).toInt();
 }
 
-bool BankCatalogSourceRBC::parseResult(QNetworkReply& downloaded)
+bool BankCatalogSourceRBC::parseResult(const QByteArray& downloaded)
 {
     QTemporaryFile archive;
-    if (!archive.open() || archive.write(downloaded.readAll()) < 0 || !archive.flush())
+    if (!archive.open() || archive.write(downloaded) < 0 || !archive.flush())
         return reject(tr("cannot keep the downloaded archive: %1").arg(archive.errorString()));
     archive.close();
     return readZip(archive.fileName());

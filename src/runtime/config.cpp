@@ -46,7 +46,7 @@ const QString downloadDeadlineKey = QStringLiteral("network/downloadDeadline");
 
 const QString defaultTemplateServer = QStringLiteral("https://templates.zentavo.ru");
 const QString defaultCatalogServer = QStringLiteral("https://catalog.zentavo.ru");
-const QString defaultBankDirectory = QStringLiteral("http://bankdir.zentavo.ru/bnk/bnk.zip");
+const QString defaultBankDirectory = QStringLiteral("https://bankdir.zentavo.ru/bnk/bnk.zip");
 const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
 
 // The store may hold anything under a key (a hand-edited file, an older program). A value

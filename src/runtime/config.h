@@ -96,13 +96,13 @@ public:
     // catalog feeds add their own paths.
     QUrl getCatalogServerUrl() const;
     void setCatalogServerUrl(const QUrl& url);
-    // The zipped bank directory of the outside provider, a full plain HTTP URL.
+    // The zipped bank directory of the outside provider, a full HTTPS URL.
     QUrl getBankDirectoryUrl() const;
     void setBankDirectoryUrl(const QUrl& url);
 
-    // Trust for the maker's servers. Their certificates are verified against the
-    // system's authorities and those of this PEM file, for an installation whose catalog
-    // server runs under a private authority; empty: none.
+    // Trust for every server the library downloads from. Certificates are verified
+    // against the system's authorities and those of this PEM file, for an installation
+    // whose servers run under a private authority; empty: none.
     QString getCaCertificatesFile() const;
     void setCaCertificatesFile(const QString& path);
     // Accepts a server whose certificate does not verify. Off by default; each download
