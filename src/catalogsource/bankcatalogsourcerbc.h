@@ -15,8 +15,9 @@ class QuaZipFile;
 // over HTTPS with the server verified (a plain http address is refused), and the
 // installation's request count is not sent to the provider.
 //
-// The archive is imported in one transaction. One that cannot be opened, or whose list
-// of banks is not Windows-1251 text, changes nothing and fails the load. Lines that are not entries are
+// The archive is imported in one transaction. One that cannot be opened, is damaged,
+// holds no list of working banks, or whose list is not Windows-1251 text, changes
+// nothing and fails the load (no update is recorded). Lines that are not entries are
 // skipped, each written to standard output as "skip: <line>".
 class ZENTAVO_EXPORT BankCatalogSourceRBC : public CatalogHttpSource
 {

@@ -85,8 +85,12 @@ void TestBankCatalogSourceRBC::readZip_data()
     QTest::newRow("a BIC already present is left as it is")
         << QByteArray() << line("044525225", "30101810000000000000", "Другое имя") << QByteArray() << true << 0
         << QStringList{present};
-    QTest::newRow("deleted banks stay") << QByteArray() << QByteArray() << line("044525225", nullptr, "ПАО Сбербанк")
-                                        << true << 0 << QStringList{present};
+    QTest::newRow("deleted banks stay")
+        << QByteArray() << line("040173745", nullptr, "Банк «Ёлка»") << line("044525225", nullptr, "ПАО Сбербанк")
+        << true << 0 << QStringList{"040173745|∅|Банк «Ёлка»", present};
+    QTest::newRow("a zip without the list of working banks is refused")
+        << QByteArray() << QByteArray() << line("044525225", nullptr, "ПАО Сбербанк") << false << 0
+        << QStringList{present};
     QTest::newRow("a list in UTF-8 is refused")
         << QByteArray() << QByteArray("1\t2\t3\tАО «Банк»\t5\t044525999\t30101810200000000999\r\n") << QByteArray()
         << false << 0
