@@ -165,12 +165,8 @@ void TestBankCatalogSourceRBC::download()
 
     const QString moved = QStringLiteral("/moved.zip");
     // Announced beyond the bound every download has: refused before it arrives.
-    LocalHttpsServer::Response endless;
-    endless.body = "PK";
-    endless.contentLength = Download::MAX_BYTES + 1;
-    endless.delivery = LocalHttpsServer::Stall;
     const QString endlessPath = QStringLiteral("/endless.zip");
-    server.respond(endlessPath, endless);
+    server.respond(endlessPath, LocalHttpsServer::Response(200, "PK", Download::MAX_BYTES + 1, LocalHttpsServer::Stall));
     QUrl plain = server.url(directory);
     plain.setScheme(QStringLiteral("http"));
     const QList<QPair<QUrl, QString>> failing{

@@ -16,16 +16,6 @@ namespace {
 const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
 const QString templatePath = QStringLiteral("/templates/отчёт.txt");
 
-bool installClientCertificate(bool installed)
-{
-    QFile::remove(QStringLiteral("Zentavo.crt"));
-    if (!installed)
-        return true;
-    QFile file(QStringLiteral("Zentavo.crt"));
-    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
-           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
-}
-
 QString readFile(const QString& path)
 {
     QFile file(path);
@@ -81,7 +71,7 @@ void TestTemplateNetwork::initTestCase()
 void TestTemplateNetwork::init()
 {
     server.reset();
-    QVERIFY(installClientCertificate(true));
+    QVERIFY(LocalHttpsServer::installClientCertificate());
     LocalHttpsServer::trustAuthority(true);
     Config::getInstance()->setTemplateServerUrl(server.url());
     Config::getInstance()->setAcceptUnverifiedServer(false);
@@ -144,7 +134,7 @@ void TestTemplateNetwork::failures()
     if (fault == QLatin1String("authority"))
         LocalHttpsServer::trustAuthority(false);
     if (fault == QLatin1String("certificate"))
-        QVERIFY(installClientCertificate(false));
+        QVERIFY(LocalHttpsServer::installClientCertificate(false));
 
     TemplateToTxt generator;
     QSignalSpy done(&generator, &TemplateToDocument::done);

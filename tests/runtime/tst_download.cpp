@@ -3,10 +3,8 @@
 #include "runtime/config.h"
 #include "runtime/download.h"
 #include "testenvironment.h"
-#include "testonlyclientcertificate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTest>
@@ -41,30 +39,11 @@ Outcome fetch(Download& download, const QUrl& url, Download::Server server)
     return {ending.at(0).toBool(), ending.at(1).toByteArray(), ending.at(2).toString()};
 }
 
-Response response(int status, const QByteArray& body, qint64 contentLength = LocalHttpsServer::BODY_LENGTH,
-                  LocalHttpsServer::Delivery delivery = LocalHttpsServer::Whole)
-{
-    Response answer;
-    answer.status = status;
-    answer.body = body;
-    answer.contentLength = contentLength;
-    answer.delivery = delivery;
-    answer.trickleIntervalMs = 50;
-    return answer;
-}
-
 Response redirectTo(const QUrl& target)
 {
-    Response answer = response(302, QByteArray());
+    Response answer(302);
     answer.headers.append({"Location", target.toEncoded()});
     return answer;
-}
-
-bool installClientCertificate()
-{
-    QFile file(QStringLiteral("Zentavo.crt"));
-    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
-           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
 }
 
 } // namespace
@@ -99,7 +78,7 @@ private:
 void TestDownload::initTestCase()
 {
     QVERIFY(QDir::setCurrent(TestEnvironment::root())); // Zentavo.crt is read from there
-    QVERIFY(installClientCertificate());
+    QVERIFY(LocalHttpsServer::installClientCertificate());
     QVERIFY(plain.startPlain());
     QVERIFY(secure.start());
     LocalHttpsServer::trustAuthority(false);
@@ -131,24 +110,24 @@ void TestDownload::boundsAndAnswers_data()
         const auto row = [&scheme](const char* name) -> QTestData& {
             return QTest::addRow("%s, %s", qPrintable(scheme), name) << scheme;
         };
-        row("the limit exactly") << response(200, full) << QString();
-        row("the limit exactly, no length") << response(200, full, none) << QString();
-        row("empty") << response(200, QByteArray()) << QString();
-        row("one byte over") << response(200, over) << tooLarge;
-        row("one byte over, no length") << response(200, over, none) << tooLarge;
-        row("far over in one write") << response(200, far) << tooLarge;
-        row("far over in one write, no length") << response(200, far, none) << tooLarge;
-        row("far over announced, then nothing") << response(200, "x", 100 * limit, LocalHttpsServer::Stall)
+        row("the limit exactly") << Response(200, full) << QString();
+        row("the limit exactly, no length") << Response(200, full, none) << QString();
+        row("empty") << Response(200, QByteArray()) << QString();
+        row("one byte over") << Response(200, over) << tooLarge;
+        row("one byte over, no length") << Response(200, over, none) << tooLarge;
+        row("far over in one write") << Response(200, far) << tooLarge;
+        row("far over in one write, no length") << Response(200, far, none) << tooLarge;
+        row("far over announced, then nothing") << Response(200, "x", 100 * limit, LocalHttpsServer::Stall)
                                                 << tooLarge;
-        row("far over, no length, no end") << response(200, far, none, LocalHttpsServer::Stall) << tooLarge;
-        row("nothing after the headers") << response(200, QByteArray(), limit, LocalHttpsServer::Stall)
+        row("far over, no length, no end") << Response(200, far, none, LocalHttpsServer::Stall) << tooLarge;
+        row("nothing after the headers") << Response(200, QByteArray(), limit, LocalHttpsServer::Stall)
                                           << QString("sent nothing for 1 s");
-        row("trickling past the deadline") << response(200, full, LocalHttpsServer::BODY_LENGTH, LocalHttpsServer::Trickle)
+        row("trickling past the deadline") << Response(200, full, LocalHttpsServer::BODY_LENGTH, LocalHttpsServer::Trickle)
                                             << QString("did not end within 2 s");
-        row("not found") << response(404, "gone") << QString("the server answered 404 Not Found for ");
-        row("server error") << response(500, "broken") << QString("the server answered 500");
-        row("part of the file") << response(206, "xx") << QString("the server answered 206");
-        row("no content") << response(204, QByteArray(), none) << QString("the server answered 204");
+        row("not found") << Response(404, "gone") << QString("the server answered 404 Not Found for ");
+        row("server error") << Response(500, "broken") << QString("the server answered 500");
+        row("part of the file") << Response(206, "xx") << QString("the server answered 206");
+        row("no content") << Response(204, QByteArray(), none) << QString("the server answered 204");
     }
 }
 

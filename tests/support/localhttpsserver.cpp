@@ -1,5 +1,7 @@
 #include "localhttpsserver.h"
 
+#include "../runtime/testonlyclientcertificate.h"
+
 #include <QFile>
 #include <QSslConfiguration>
 #include <QSslKey>
@@ -78,10 +80,7 @@ QUrl LocalHttpsServer::url(const QString& path) const
 
 void LocalHttpsServer::respond(const QString& path, int status, const QByteArray& body)
 {
-    Response response;
-    response.status = status;
-    response.body = body;
-    respond(path, response);
+    respond(path, Response(status, body));
 }
 
 void LocalHttpsServer::respond(const QString& path, const Response& response)
@@ -148,10 +147,7 @@ void LocalHttpsServer::answer(QTcpSocket* socket, const QByteArray& head)
     const auto* secure = qobject_cast<QSslSocket*>(socket);
     received.append({target.path(), QUrlQuery(target), secure && !secure->peerCertificate().isNull()});
 
-    Response missing;
-    missing.status = 404;
-    missing.body = "no such path";
-    const Response response = responses.value(target.path(), missing);
+    const Response response = responses.value(target.path(), Response(404, "no such path"));
     switch (response.delivery) {
     case Whole:
         socket->write(headOf(response) + response.body);
@@ -187,4 +183,14 @@ void LocalHttpsServer::trustAuthority(bool trusted)
         authorities.append(authority());
     config.setCaCertificates(authorities);
     QSslConfiguration::setDefaultConfiguration(config);
+}
+
+bool LocalHttpsServer::installClientCertificate(bool installed)
+{
+    QFile::remove(QStringLiteral("Zentavo.crt"));
+    if (!installed)
+        return true;
+    QFile file(QStringLiteral("Zentavo.crt"));
+    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
+           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
 }

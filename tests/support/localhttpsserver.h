@@ -47,12 +47,18 @@ public:
 
     struct Response
     {
-        int status = 200;
+        Response(int status = 200, const QByteArray& body = QByteArray(), qint64 contentLength = BODY_LENGTH,
+                 Delivery delivery = Whole)
+            : status(status), body(body), contentLength(contentLength), delivery(delivery)
+        {
+        }
+
+        int status;
         QByteArray body;
-        qint64 contentLength = BODY_LENGTH;
+        qint64 contentLength;
+        Delivery delivery;
         QList<QPair<QByteArray, QByteArray>> headers; // more, such as Location
-        Delivery delivery = Whole;
-        int trickleIntervalMs = 100;
+        int trickleIntervalMs = 50;
     };
 
     // Listens at a free port.
@@ -74,6 +80,9 @@ public:
     static QString authorityFile();
     // Adds the authority to (or, with false, removes it from) the default SSL configuration.
     static void trustAuthority(bool trusted);
+    // Writes (or, with false, removes) the installation's "Zentavo.crt" in the current
+    // folder: the test-only client certificate, the one a started server trusts.
+    static bool installClientCertificate(bool installed = true);
 
 private:
     void acceptPending(QTcpServer& listening);
