@@ -75,10 +75,10 @@ int BankCatalogSourceRBC::getCount()
     return query.value(0).toInt();
 }
 
-bool BankCatalogSourceRBC::parseResult(QNetworkReply& downloaded)
+bool BankCatalogSourceRBC::parseResult(const QByteArray& downloaded)
 {
     QTemporaryFile archive;
-    if (!archive.open() || archive.write(downloaded.readAll()) < 0 || !archive.flush())
+    if (!archive.open() || archive.write(downloaded) < 0 || !archive.flush())
         return reject(tr("cannot keep the downloaded archive: %1").arg(archive.errorString()));
     archive.close();
     return readZip(archive.fileName());
@@ -109,17 +109,24 @@ bool BankCatalogSourceRBC::readEntries(const QString& path)
         return reject(tr("the bank directory is not a readable zip archive"));
     }
     bool read = true;
+    bool workingBanksListed = false;
     for (bool more = zip.goToFirstFile(); more && read; more = zip.goToNextFile()) {
         const QString name = zip.getCurrentFileName();
         LOG_TRACE() << "zip:" << name;
         QuaZipFile file(&zip);
-        if (name.contains(workingBanksEntry))
+        if (name.contains(workingBanksEntry)) {
+            workingBanksListed = true;
             read = readWorked(file);
-        else if (name.contains(deletedBanksEntry))
+        } else if (name.contains(deletedBanksEntry)) {
             readDeleted(file);
+        }
     }
     if (read && zip.getZipError() != UNZ_OK)
         read = reject(tr("the bank directory archive is damaged (error %1)").arg(zip.getZipError()));
+    // Any zip file opens: one without the list is another file (an evaluation, say),
+    // not a directory that happens to list no bank.
+    if (read && !workingBanksListed)
+        read = reject(tr("the archive holds no list of working banks (%1)").arg(workingBanksEntry));
     zip.close();
     return read;
 }

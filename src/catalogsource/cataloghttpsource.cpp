@@ -1,27 +1,18 @@
 #include "catalogsource/cataloghttpsource.h"
 
-#include "runtime/config.h"
-#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
-#include "runtime/makerserverrequest.h"
 
 #include <QCoreApplication>
-#include <QUrlQuery>
 
 CatalogHttpSource::CatalogHttpSource(QObject* parent) : CatalogSource(parent)
 {
-    connect(&manager, &QNetworkAccessManager::finished, this, &CatalogHttpSource::downloadFinished);
+    connect(&download, &Download::progress, this, &CatalogHttpSource::downloadProgress);
+    connect(&download, &Download::finished, this, &CatalogHttpSource::catalogDownloaded);
 }
 
 void CatalogHttpSource::startLoad()
 {
-    QUrl url = getCatalogUrl();
-    QNetworkRequest request{QUrl()};
-    prepareRequest(request, url);
-    request.setTransferTimeout(MakerServerRequest::TRANSFER_TIMEOUT_MS);
-    reply = manager.get(request);
-    connect(reply, &QNetworkReply::downloadProgress, this, &CatalogHttpSource::downloadProgress);
-    DownloadLimit::apply(*reply);
+    download.start(getCatalogUrl(), server());
     percent = 0;
 }
 
@@ -35,13 +26,9 @@ bool CatalogHttpSource::isLoading()
     return percent <= 99;
 }
 
-bool CatalogHttpSource::prepareRequest(QNetworkRequest& request, QUrl& url)
+Download::Server CatalogHttpSource::server() const
 {
-    QUrlQuery query(url);
-    query.addQueryItem(QStringLiteral("tr"), QString::number(Config::getInstance()->getNextTrCount()));
-    url.setQuery(query);
-    request.setUrl(url);
-    return true;
+    return Download::OutsideServer;
 }
 
 void CatalogHttpSource::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
@@ -53,43 +40,40 @@ void CatalogHttpSource::downloadProgress(qint64 bytesReceived, qint64 bytesTotal
 
 void CatalogHttpSource::error(QNetworkReply::NetworkError code)
 {
-    LOG_TRACE() << "network error" << code;
+    download.error(code);
 }
 
-void CatalogHttpSource::downloadFinished(QNetworkReply* finished)
+void CatalogHttpSource::downloadFinished(QNetworkReply* reply)
 {
-    reply = nullptr;
-    errorString.clear();
-    if (finished->error() == QNetworkReply::NoError)
-        finishDownloaded(*finished);
-    else
-        finishFailed(*finished);
-    finished->deleteLater();
+    download.replyFinished(reply);
+}
+
+void CatalogHttpSource::catalogDownloaded(bool ok, const QByteArray& body, const QString& reason)
+{
+    errorString = reason;
+    if (ok) {
+        merge(body);
+    } else {
+        loaded = false;
+        emit failure(tr("Catalog \"%1\" loading is failed").arg(getTitle()));
+    }
     percent = IDLE_PERCENT;
     emit progress(IDLE_PERCENT);
     QCoreApplication::processEvents();
     emit done();
 }
 
-void CatalogHttpSource::finishDownloaded(QNetworkReply& finished)
+void CatalogHttpSource::merge(const QByteArray& body)
 {
     emit progress(MERGING_PERCENT);
     summary = CatalogImportSummary();
-    loaded = parseResult(finished);
+    loaded = parseResult(body);
     if (!loaded) {
         LOG_WARNING() << "catalog" << getIdent() << "refused:" << errorString;
         emit failure(tr("Catalog \"%1\" is rejected: %2").arg(getTitle(), errorString));
         return;
     }
     fixateLastUpdate();
-}
-
-void CatalogHttpSource::finishFailed(QNetworkReply& finished)
-{
-    loaded = false;
-    errorString = DownloadLimit::failureOf(finished);
-    LOG_WARNING() << "Download of" << finished.url().toEncoded(QUrl::RemoveQuery) << "failed:" << errorString;
-    emit failure(tr("Catalog \"%1\" loading is failed").arg(getTitle()));
 }
 
 bool CatalogHttpSource::reject(const QString& reason)

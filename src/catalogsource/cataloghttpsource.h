@@ -3,10 +3,10 @@
 
 #include "catalogsource/catalogimportsummary.h"
 #include "catalogsource/catalogsource.h"
+#include "runtime/download.h"
 
-#include <QNetworkAccessManager>
+#include <QByteArray>
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QUrl>
 
 // A catalog downloaded with one GET and merged into the catalog database once the
@@ -32,11 +32,9 @@ public:
     bool isLoaded() override;
     bool isLoading() override;
 
-    // Sets the catalog URL, with the query item "tr" (the next request count), on the request.
-    virtual bool prepareRequest(QNetworkRequest& request, QUrl& url);
     virtual QUrl getCatalogUrl() = 0;
     // Merges the downloaded catalog; false (after reject()) when it was refused whole.
-    virtual bool parseResult(QNetworkReply& reply) = 0;
+    virtual bool parseResult(const QByteArray& downloaded) = 0;
 
     // Why the last load failed, for the user; empty after a successful one.
     QString getErrorString() const { return errorString; }
@@ -44,23 +42,25 @@ public:
     const CatalogImportSummary& getSummary() const { return summary; }
 
 public slots:
+    // The download handles its network signals itself; these forward to it.
     void downloadFinished(QNetworkReply* reply);
     void error(QNetworkReply::NetworkError code);
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
 
 protected:
+    // Whose server the catalog comes from: an outside provider by default.
+    virtual Download::Server server() const;
     // Refuses the downloaded catalog with the reason; answers false for parseResult().
     bool reject(const QString& reason);
 
     int percent = IDLE_PERCENT;
     bool loaded = false;
-    QNetworkReply* reply = nullptr;
-    QNetworkAccessManager manager;
+    Download download;
     CatalogImportSummary summary;
 
 private:
-    void finishDownloaded(QNetworkReply& finished);
-    void finishFailed(QNetworkReply& finished);
+    void catalogDownloaded(bool ok, const QByteArray& body, const QString& reason);
+    void merge(const QByteArray& body);
 
     QString errorString;
 };

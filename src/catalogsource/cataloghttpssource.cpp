@@ -2,7 +2,6 @@
 
 #include "catalogsource/catalogxmlhandler.h"
 #include "runtime/config.h"
-#include "runtime/makerserverrequest.h"
 
 namespace {
 
@@ -12,19 +11,16 @@ const int httpsPort = 443;
 
 CatalogHttpsSource::CatalogHttpsSource(QObject* parent) : CatalogHttpSource(parent)
 {
-    connect(&manager, &QNetworkAccessManager::sslErrors, this, &CatalogHttpsSource::sslErrors);
 }
 
-bool CatalogHttpsSource::prepareRequest(QNetworkRequest& request, QUrl& url)
+Download::Server CatalogHttpsSource::server() const
 {
-    request = MakerServerRequest::create(url);
-    url = request.url();
-    return true;
+    return Download::MakerServer;
 }
 
-void CatalogHttpsSource::sslErrors(QNetworkReply* failing, const QList<QSslError>& errors)
+void CatalogHttpsSource::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
 {
-    MakerServerRequest::handleSslErrors(*failing, errors);
+    download.sslErrors(reply, errors);
 }
 
 QUrl CatalogHttpsSource::catalogServerUrl(const QString& path)
@@ -35,9 +31,9 @@ QUrl CatalogHttpsSource::catalogServerUrl(const QString& path)
     return url;
 }
 
-bool CatalogHttpsSource::importFeed(CatalogXmlHandler& handler, QNetworkReply& downloaded)
+bool CatalogHttpsSource::importFeed(CatalogXmlHandler& handler, const QByteArray& downloaded)
 {
-    if (!handler.import(downloaded.readAll()))
+    if (!handler.import(downloaded))
         return reject(handler.rejectionReason());
     summary = handler.getSummary();
     return true;

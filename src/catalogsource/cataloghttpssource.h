@@ -4,14 +4,15 @@
 #include "catalogsource/cataloghttpsource.h"
 
 #include <QList>
-
-class CatalogXmlHandler;
 #include <QSslError>
 
+class CatalogXmlHandler;
+
 // A catalog of the maker's catalog server: HTTPS with the installation's client
-// certificate. The server's certificate must verify, against the system's authorities or
-// the configured authority file; an unverified server is refused (the download fails and
-// no table is touched) unless the configuration accepts unverified servers.
+// certificate and the request count. The server's certificate must verify, against the
+// system's authorities or the configured authority file; an unverified server is refused
+// (the download fails and no table is touched) unless the configuration accepts
+// unverified servers.
 class ZENTAVO_EXPORT CatalogHttpsSource : public CatalogHttpSource
 {
     Q_OBJECT
@@ -19,16 +20,16 @@ class ZENTAVO_EXPORT CatalogHttpsSource : public CatalogHttpSource
 public:
     explicit CatalogHttpsSource(QObject* parent = nullptr);
 
-    bool prepareRequest(QNetworkRequest& request, QUrl& url) override;
-
 public slots:
+    // Forwards to the download, which answers its server's certificate errors itself.
     void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
 
 protected:
+    Download::Server server() const override;
     // The catalog server with the feed's path; the server's own port, or 443.
     static QUrl catalogServerUrl(const QString& path);
     // Merges the downloaded feed with the handler, whole or not at all.
-    bool importFeed(CatalogXmlHandler& handler, QNetworkReply& downloaded);
+    bool importFeed(CatalogXmlHandler& handler, const QByteArray& downloaded);
 };
 
 #endif

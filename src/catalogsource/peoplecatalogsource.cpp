@@ -21,7 +21,7 @@ QUrl PeopleCatalogSource::getCatalogUrl()
     return catalogServerUrl(QStringLiteral("/cgi-bin/PeopleCatalogs.cgi"));
 }
 
-bool PeopleCatalogSource::parseResult(QNetworkReply& downloaded)
+bool PeopleCatalogSource::parseResult(const QByteArray& downloaded)
 {
     PeopleXmlHandler handler;
     return importFeed(handler, downloaded);

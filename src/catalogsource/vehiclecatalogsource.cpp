@@ -34,7 +34,7 @@ QUrl VehicleCatalogSource::getCatalogUrl()
     return catalogServerUrl(QStringLiteral("/cgi-bin/vehicleBrands.cgi"));
 }
 
-bool VehicleCatalogSource::parseResult(QNetworkReply& downloaded)
+bool VehicleCatalogSource::parseResult(const QByteArray& downloaded)
 {
     VehicleXmlHandler handler;
     return importFeed(handler, downloaded);

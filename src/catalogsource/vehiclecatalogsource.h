@@ -16,7 +16,7 @@ public:
     QString getTitle() override;
     QString getIdent() override;
     QUrl getCatalogUrl() override;
-    bool parseResult(QNetworkReply& reply) override;
+    bool parseResult(const QByteArray& downloaded) override;
 };
 
 #endif

@@ -1,9 +1,7 @@
 #include "report/metatagcatalog.h"
 
 #include "runtime/config.h"
-#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
-#include "runtime/makerserverrequest.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -22,8 +20,8 @@ const QString& lineBreakName()
 MetaTagCatalog::MetaTagCatalog(QObject* parent) : QObject(parent)
 {
     clear();
-    connect(&manager, &QNetworkAccessManager::finished, this, &MetaTagCatalog::downloadFinished);
-    connect(&manager, &QNetworkAccessManager::sslErrors, this, &MetaTagCatalog::sslErrors);
+    connect(&download, &Download::progress, this, &MetaTagCatalog::downloadProgress);
+    connect(&download, &Download::finished, this, &MetaTagCatalog::fileDownloaded);
 }
 
 void MetaTagCatalog::clear()
@@ -69,9 +67,7 @@ void MetaTagCatalog::load_from_network()
 {
     LOG_TRACE() << "Start";
     percent = 0;
-    reply = manager.get(MakerServerRequest::create(Config::getInstance()->getMetaTagUrl()));
-    connect(reply, &QNetworkReply::downloadProgress, this, &MetaTagCatalog::downloadProgress);
-    DownloadLimit::apply(*reply);
+    download.start(Config::getInstance()->getMetaTagUrl(), Download::MakerServer);
 }
 
 void MetaTagCatalog::load(QIODevice& device)
@@ -135,19 +131,17 @@ bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text
 
 void MetaTagCatalog::error(QNetworkReply::NetworkError code)
 {
-    LOG_WARNING() << "Network error: " << code;
+    download.error(code);
 }
 
-void MetaTagCatalog::sslErrors(QNetworkReply*, const QList<QSslError>& errors)
+void MetaTagCatalog::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
 {
-    LOG_WARNING() << "SSL errors detected";
-    for (const QSslError& sslError : errors)
-        LOG_WARNING() << sslError.errorString();
+    download.sslErrors(reply, errors);
 }
 
 void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = MakerServerRequest::percentOf(bytesReceived, bytesTotal);
+    const int now = Download::percentOf(bytesReceived, bytesTotal);
     if (now < 0)
         return;
     percent = now;
@@ -155,21 +149,20 @@ void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     emit progress(percent);
 }
 
-void MetaTagCatalog::downloadFinished(QNetworkReply* finished)
+void MetaTagCatalog::downloadFinished(QNetworkReply* reply)
+{
+    download.replyFinished(reply);
+}
+
+void MetaTagCatalog::fileDownloaded(bool ok, const QByteArray& body, const QString& failure)
 {
     LOG_TRACE() << "Finished";
-    reply = nullptr;
     percent = 100;
-    finished->deleteLater();
-    if (finished->error() != QNetworkReply::NoError) {
-        LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << DownloadLimit::failureOf(*finished);
-        emit failed(DownloadLimit::failureOf(*finished));
+    if (!ok) {
+        emit failed(failure);
         return;
     }
-    LOG_TRACE() << "reply sz=" << finished->bytesAvailable();
     QBuffer buffer;
-    buffer.setData(finished->readAll());
-    LOG_TRACE() << "buf sz=" << buffer.size();
+    buffer.setData(body);
     load(buffer);
 }

@@ -4,10 +4,10 @@
 #include "zentavo_export.h"
 
 #include "report/templatesourcetype.h"
+#include "runtime/download.h"
 
 #include <QList>
 #include <QMap>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QSslError>
@@ -68,6 +68,7 @@ signals:
     void progress(int persent);
 
 public slots:
+    // The download handles its network signals itself; these forward to it.
     void error(QNetworkReply::NetworkError code);
     void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
@@ -75,11 +76,11 @@ public slots:
 
 private:
     void refuseTooLarge();
+    void fileDownloaded(bool ok, const QByteArray& body, const QString& failure);
 
     bool catalogLoaded = false;
     QMap<QString, QString> tags;
-    QNetworkReply* reply = nullptr;
-    QNetworkAccessManager manager;
+    Download download{nullptr, MAX_FILE_BYTES};
     int percent = 100;
 };
 

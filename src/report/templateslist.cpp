@@ -1,9 +1,7 @@
 #include "report/templateslist.h"
 
 #include "report/templatelistxmlhandler.h"
-#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
-#include "runtime/makerserverrequest.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -32,8 +30,8 @@ QRegularExpression extensionPattern(const char* lower, const char* upper)
 
 TemplatesList::TemplatesList(QObject* parent) : QObject(parent)
 {
-    connect(&manager, &QNetworkAccessManager::finished, this, &TemplatesList::downloadFinished);
-    connect(&manager, &QNetworkAccessManager::sslErrors, this, &TemplatesList::sslErrors);
+    connect(&download, &Download::progress, this, &TemplatesList::downloadProgress);
+    connect(&download, &Download::finished, this, &TemplatesList::listDownloaded);
 }
 
 TemplatesList::~TemplatesList() = default;
@@ -64,6 +62,7 @@ bool TemplatesList::load(const QString& location)
 bool TemplatesList::load_from_disk(const QString& dir)
 {
     percent = 0;
+    errorString.clear();
     baseDir = dir;
     const QStringList names = QDir(dir).entryList(
         {QStringLiteral("*.txt"), QStringLiteral("*.odt"), QStringLiteral("*.docx")});
@@ -79,9 +78,7 @@ bool TemplatesList::load_from_disk(const QString& dir)
 bool TemplatesList::load_from_network(const QString& url)
 {
     percent = 0;
-    reply = manager.get(MakerServerRequest::create(QUrl(url)));
-    connect(reply, &QNetworkReply::downloadProgress, this, &TemplatesList::downloadProgress);
-    DownloadLimit::apply(*reply);
+    download.start(QUrl(url), Download::MakerServer);
     return true;
 }
 
@@ -161,38 +158,38 @@ void TemplatesList::sortEntries()
 
 void TemplatesList::error(QNetworkReply::NetworkError code)
 {
-    LOG_WARNING() << "Network error:" << code;
+    download.error(code);
 }
 
-void TemplatesList::sslErrors(QNetworkReply*, const QList<QSslError>& errors)
+void TemplatesList::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
 {
-    for (const QSslError& sslError : errors)
-        LOG_WARNING() << "SSL error:" << sslError.errorString();
+    download.sslErrors(reply, errors);
 }
 
 void TemplatesList::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = MakerServerRequest::percentOf(bytesReceived, bytesTotal);
+    const int now = Download::percentOf(bytesReceived, bytesTotal);
     if (now < 0)
         return;
     percent = now;
     emit progress(percent);
 }
 
-void TemplatesList::downloadFinished(QNetworkReply* finished)
+void TemplatesList::downloadFinished(QNetworkReply* reply)
 {
-    reply = nullptr;
+    download.replyFinished(reply);
+}
+
+void TemplatesList::listDownloaded(bool ok, const QByteArray& body, const QString& failure)
+{
     percent = 100;
-    if (finished->error() == QNetworkReply::NoError) {
+    errorString = failure;
+    if (ok) {
         entries.clear();
         TemplateListXmlHandler handler(this);
-        if (!handler.parse(finished->readAll()))
+        if (!handler.parse(body))
             LOG_WARNING() << "The templates list is not read whole:" << handler.errorString();
         sortEntries();
-    } else {
-        LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << DownloadLimit::failureOf(*finished);
     }
-    finished->deleteLater();
     emit done();
 }

@@ -4,9 +4,9 @@
 #include "zentavo_export.h"
 
 #include "report/templatesourcetype.h"
+#include "runtime/download.h"
 
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QSslError>
@@ -41,11 +41,14 @@ public:
     void setBaseDir(const QString& dir);
     QString getBaseDir() const { return baseDir; }
 
-    // A folder is read at once; a server list arrives later, announced by done().
+    // A folder is read at once; a server list arrives later, announced by done(). A
+    // list that cannot be downloaded leaves the entries as they were.
     bool load(const QString& location);
     bool load_from_disk(const QString& dir);
     bool load_from_network(const QString& url);
-    bool isLoading() const { return reply != nullptr; }
+    bool isLoading() const { return download.isRunning(); }
+    // Why the last download of a list failed, for the user; empty after a loaded one.
+    QString getErrorString() const { return errorString; }
 
     int count() const;
     // A null name for an index out of range; true either way.
@@ -68,6 +71,7 @@ signals:
     void done();
 
 public slots:
+    // The download handles its network signals itself; these forward to it.
     void error(QNetworkReply::NetworkError code);
     void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
@@ -76,13 +80,14 @@ public slots:
 private:
     bool inRange(int i) const { return i >= 0 && i < entries.size(); }
     void sortEntries();
+    void listDownloaded(bool ok, const QByteArray& body, const QString& failure);
 
-    QNetworkAccessManager manager;
+    Download download;
     QString baseDir;
     templatesourcetype_t sourceType = TEMPLATE_SOURCE_FROM_PATH;
     QList<direntry_t> entries;
-    QNetworkReply* reply = nullptr;
     int percent = 100;
+    QString errorString;
 };
 
 #endif

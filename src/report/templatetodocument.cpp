@@ -4,9 +4,7 @@
 #include "report/tagpatterns.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/boundedread.h"
-#include "runtime/downloadlimit.h"
 #include "runtime/logger.h"
-#include "runtime/makerserverrequest.h"
 #include "values/tagutils.h"
 
 #include <QBuffer>
@@ -61,8 +59,8 @@ TemplateToDocument::TemplateToDocument(QObject* parent) : QObject(parent)
 {
     connect(&metaTags, &MetaTagCatalog::loaded, this, &TemplateToDocument::then_metaTagCatalog_loaded);
     connect(&metaTags, &MetaTagCatalog::failed, this, &TemplateToDocument::then_metaTagCatalog_failed);
-    connect(&manager, &QNetworkAccessManager::finished, this, &TemplateToDocument::downloadFinished);
-    connect(&manager, &QNetworkAccessManager::sslErrors, this, &TemplateToDocument::sslErrors);
+    connect(&download, &Download::progress, this, &TemplateToDocument::downloadProgress);
+    connect(&download, &Download::finished, this, &TemplateToDocument::templateDownloaded);
 }
 
 TemplateToDocument::~TemplateToDocument() = default;
@@ -526,12 +524,9 @@ void TemplateToDocument::finishRun()
 
 bool TemplateToDocument::make_from_network(QString url, QString outputPath)
 {
-    const QNetworkRequest request = MakerServerRequest::create(QUrl(url));
     progressPercent = 1;
-    reply = manager.get(request);
-    connect(reply, &QNetworkReply::downloadProgress, this, &TemplateToDocument::downloadProgress);
-    DownloadLimit::apply(*reply);
     outputFile = std::move(outputPath);
+    download.start(QUrl(url), Download::MakerServer);
     if (isMaking()) {
         QEventLoop wait;
         connect(this, &TemplateToDocument::done, &wait, &QEventLoop::quit);
@@ -542,18 +537,17 @@ bool TemplateToDocument::make_from_network(QString url, QString outputPath)
 
 void TemplateToDocument::error(QNetworkReply::NetworkError code)
 {
-    LOG_WARNING() << "Network error:" << code;
+    download.error(code);
 }
 
-void TemplateToDocument::sslErrors(QNetworkReply*, const QList<QSslError>& errors)
+void TemplateToDocument::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
 {
-    for (const QSslError& sslError : errors)
-        LOG_WARNING() << "SSL error:" << sslError.errorString();
+    download.sslErrors(reply, errors);
 }
 
 void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = MakerServerRequest::percentOf(bytesReceived, bytesTotal);
+    const int now = Download::percentOf(bytesReceived, bytesTotal);
     if (now < 0)
         return;
     progressPercent = now;
@@ -561,18 +555,18 @@ void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTota
     emit progress(progressPercent);
 }
 
-void TemplateToDocument::downloadFinished(QNetworkReply* finished)
+void TemplateToDocument::downloadFinished(QNetworkReply* reply)
 {
-    reply = nullptr;
-    finished->deleteLater();
-    if (finished->error() != QNetworkReply::NoError) {
-        LOG_WARNING() << "Download of" << finished->url().toEncoded(QUrl::RemoveQuery) << "failed:"
-                      << DownloadLimit::failureOf(*finished);
-        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
+    download.replyFinished(reply);
+}
+
+void TemplateToDocument::templateDownloaded(bool ok, const QByteArray& body, const QString& failure)
+{
+    if (!ok) {
+        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath, failure));
     } else {
-        LOG_TRACE() << "reply sz=" << finished->bytesAvailable();
         QBuffer buffer;
-        buffer.setData(finished->readAll());
+        buffer.setData(body);
         LOG_TRACE() << loggedName(outputFile) << "buf sz=" << buffer.size();
         const bool made = make_from_buffer(buffer, outputFile);
         LOG_TRACE() << loggedName(outputFile) << "make ret=" << made;

@@ -5,12 +5,11 @@
 
 #include "report/metatagcatalog.h"
 #include "report/templatesourcetype.h"
-#include "runtime/downloadlimit.h"
+#include "runtime/download.h"
 #include "runtime/errorinfo.h"
 
 #include <QHash>
 #include <QList>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QObject>
 #include <QRegularExpression>
@@ -67,7 +66,7 @@ public:
     // otherwise grow it past any memory.
     static constexpr qsizetype MAX_OUTPUT_TEXT = 48 * 1024 * 1024;
     // A template file larger than this is not read: the same bound as for a download.
-    static constexpr qint64 MAX_TEMPLATE_BYTES = DownloadLimit::MAX_BYTES;
+    static constexpr qint64 MAX_TEMPLATE_BYTES = Download::MAX_BYTES;
 
     explicit TemplateToDocument(QObject* parent = nullptr);
     ~TemplateToDocument() override;
@@ -144,6 +143,7 @@ signals:
 public slots:
     void then_metaTagCatalog_loaded();
     void then_metaTagCatalog_failed(QString reason);
+    // The download of the template handles its network signals itself; these forward to it.
     void error(QNetworkReply::NetworkError code);
     void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
@@ -172,8 +172,9 @@ private:
     void endTagCache();
     void finishRun();
     bool templateTextIsEscaped();
+    void templateDownloaded(bool ok, const QByteArray& body, const QString& failure);
 
-    QNetworkAccessManager manager;
+    Download download;
     templatesourcetype_t sourceType = TEMPLATE_SOURCE_FROM_PATH;
     QString templatePath;
     QString outputPath;
@@ -181,7 +182,6 @@ private:
     templatesourcetype_t configuredSourceType = TEMPLATE_SOURCE_FROM_PATH;
     AutoEvaluation* evaluation = nullptr;
     int progressPercent = 100;
-    QNetworkReply* reply = nullptr;
     QString outputFile;
     // What the meta tag catalog holds: nothing yet, a template folder's file or the server's.
     templatesourcetype_t metaTagsSource = TEMPLATE_SOURCE_FROM_PATH;

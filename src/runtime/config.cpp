@@ -41,10 +41,12 @@ const QString catalogServerKey = QStringLiteral("network/catalogServer");
 const QString bankDirectoryKey = QStringLiteral("network/bankDirectoryUrl");
 const QString caCertificatesKey = QStringLiteral("network/caCertificates");
 const QString acceptUnverifiedKey = QStringLiteral("network/acceptUnverifiedServer");
+const QString idleTimeoutKey = QStringLiteral("network/idleTimeout");
+const QString downloadDeadlineKey = QStringLiteral("network/downloadDeadline");
 
 const QString defaultTemplateServer = QStringLiteral("https://templates.zentavo.ru");
 const QString defaultCatalogServer = QStringLiteral("https://catalog.zentavo.ru");
-const QString defaultBankDirectory = QStringLiteral("http://bankdir.zentavo.ru/bnk/bnk.zip");
+const QString defaultBankDirectory = QStringLiteral("https://bankdir.zentavo.ru/bnk/bnk.zip");
 const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
 
 // The store may hold anything under a key (a hand-edited file, an older program). A value
@@ -169,6 +171,12 @@ QUrl orDefault(const QUrl& url, const QString& fallback)
     return url.isEmpty() ? QUrl(fallback) : url;
 }
 
+// 0 (the default) for anything but a positive count; a day at the most.
+int boundedSeconds(std::optional<int> seconds)
+{
+    return seconds && *seconds > 0 ? std::min(*seconds, Config::MAX_NETWORK_SECONDS) : 0;
+}
+
 } // namespace
 
 Config* Config::getInstance()
@@ -201,6 +209,8 @@ void Config::load()
     bankDirectoryUrl = readUrl(settings, bankDirectoryKey);
     caCertificatesFile = readString(settings, caCertificatesKey);
     acceptUnverifiedServer = readBool(settings, acceptUnverifiedKey, false);
+    idleTimeoutSeconds = boundedSeconds(readInt(settings, idleTimeoutKey));
+    downloadDeadlineSeconds = boundedSeconds(readInt(settings, downloadDeadlineKey));
 }
 
 bool Config::save()
@@ -222,6 +232,8 @@ bool Config::save()
     settings.setValue(bankDirectoryKey, bankDirectoryUrl.toString());
     settings.setValue(caCertificatesKey, caCertificatesFile);
     settings.setValue(acceptUnverifiedKey, acceptUnverifiedServer);
+    settings.setValue(idleTimeoutKey, idleTimeoutSeconds);
+    settings.setValue(downloadDeadlineKey, downloadDeadlineSeconds);
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;
@@ -397,6 +409,26 @@ bool Config::getAcceptUnverifiedServer() const
 void Config::setAcceptUnverifiedServer(bool accept)
 {
     acceptUnverifiedServer = accept;
+}
+
+int Config::getIdleTimeoutSeconds() const
+{
+    return idleTimeoutSeconds > 0 ? idleTimeoutSeconds : DEFAULT_IDLE_TIMEOUT_SECONDS;
+}
+
+void Config::setIdleTimeoutSeconds(int seconds)
+{
+    idleTimeoutSeconds = boundedSeconds(seconds);
+}
+
+int Config::getDownloadDeadlineSeconds() const
+{
+    return downloadDeadlineSeconds > 0 ? downloadDeadlineSeconds : DEFAULT_DOWNLOAD_DEADLINE_SECONDS;
+}
+
+void Config::setDownloadDeadlineSeconds(int seconds)
+{
+    downloadDeadlineSeconds = boundedSeconds(seconds);
 }
 
 bool Config::getCertificate(QSslCertificate& out) const

@@ -96,19 +96,31 @@ public:
     // catalog feeds add their own paths.
     QUrl getCatalogServerUrl() const;
     void setCatalogServerUrl(const QUrl& url);
-    // The zipped bank directory of the outside provider, a full plain HTTP URL.
+    // The zipped bank directory of the outside provider, a full HTTPS URL.
     QUrl getBankDirectoryUrl() const;
     void setBankDirectoryUrl(const QUrl& url);
 
-    // Trust for the maker's servers. Their certificates are verified against the
-    // system's authorities and those of this PEM file, for an installation whose catalog
-    // server runs under a private authority; empty: none.
+    // Trust for every server the library downloads from. Certificates are verified
+    // against the system's authorities and those of this PEM file, for an installation
+    // whose servers run under a private authority; empty: none.
     QString getCaCertificatesFile() const;
     void setCaCertificatesFile(const QString& path);
     // Accepts a server whose certificate does not verify. Off by default; each download
     // that relies on it logs a warning.
     bool getAcceptUnverifiedServer() const;
     void setAcceptUnverifiedServer(bool accept);
+    // Bounds in time of every download, in seconds: one that receives nothing for the
+    // idle timeout, or has not ended by the deadline, fails as too slow (a server that
+    // trickles a byte now and then would otherwise hold a report or an update forever).
+    // Setting 0 or less brings back the default, which is also what a stored value that
+    // is no positive number means; longer than MAX_NETWORK_SECONDS is cut to it.
+    static constexpr int DEFAULT_IDLE_TIMEOUT_SECONDS = 60;
+    static constexpr int DEFAULT_DOWNLOAD_DEADLINE_SECONDS = 600;
+    static constexpr int MAX_NETWORK_SECONDS = 24 * 60 * 60;
+    int getIdleTimeoutSeconds() const;
+    void setIdleTimeoutSeconds(int seconds);
+    int getDownloadDeadlineSeconds() const;
+    void setDownloadDeadlineSeconds(int seconds);
 
     // The installation's certificate and unencrypted RSA key, both read in PEM form from
     // "Zentavo.crt" in the current directory. False (and a null output) when the file is
@@ -157,6 +169,8 @@ private:
     QUrl bankDirectoryUrl;  // empty: the default
     QString caCertificatesFile;
     bool acceptUnverifiedServer = false;
+    int idleTimeoutSeconds = 0;       // 0: the default
+    int downloadDeadlineSeconds = 0;  // 0: the default
     // The lowest request count not yet answered by this process; a transaction rolled
     // back on the catalog connection may have put the stored counter below it.
     qulonglong nextTrCountAtLeast = 1;

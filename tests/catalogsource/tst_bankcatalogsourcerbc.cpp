@@ -3,7 +3,7 @@
 #include "catalogsource/bankcatalogsourcerbc.h"
 #include "localhttpsserver.h"
 #include "runtime/config.h"
-#include "runtime/downloadlimit.h"
+#include "runtime/download.h"
 #include "zipfixture.h"
 
 #include <QFile>
@@ -85,8 +85,12 @@ void TestBankCatalogSourceRBC::readZip_data()
     QTest::newRow("a BIC already present is left as it is")
         << QByteArray() << line("044525225", "30101810000000000000", "Другое имя") << QByteArray() << true << 0
         << QStringList{present};
-    QTest::newRow("deleted banks stay") << QByteArray() << QByteArray() << line("044525225", nullptr, "ПАО Сбербанк")
-                                        << true << 0 << QStringList{present};
+    QTest::newRow("deleted banks stay")
+        << QByteArray() << line("040173745", nullptr, "Банк «Ёлка»") << line("044525225", nullptr, "ПАО Сбербанк")
+        << true << 0 << QStringList{"040173745|∅|Банк «Ёлка»", present};
+    QTest::newRow("a zip without the list of working banks is refused")
+        << QByteArray() << QByteArray() << line("044525225", nullptr, "ПАО Сбербанк") << false << 0
+        << QStringList{present};
     QTest::newRow("a list in UTF-8 is refused")
         << QByteArray() << QByteArray("1\t2\t3\tАО «Банк»\t5\t044525999\t30101810200000000999\r\n") << QByteArray()
         << false << 0
@@ -130,6 +134,7 @@ void TestBankCatalogSourceRBC::readZip()
     QCOMPARE(source.getCount(), expected.size());
 }
 
+// From an HTTPS server on 127.0.0.1 vouched for by the configured authority.
 void TestBankCatalogSourceRBC::download()
 {
     const QString path = dir.filePath(QStringLiteral("served.zip"));
@@ -137,40 +142,50 @@ void TestBankCatalogSourceRBC::download()
     QFile archive(path);
     QVERIFY(archive.open(QIODevice::ReadOnly));
     LocalHttpsServer server;
-    QVERIFY(server.startPlain());
-    server.respond(QStringLiteral("/bnk/bnk.zip"), 200, archive.readAll());
-    Config::getInstance()->setBankDirectoryUrl(server.url().resolved(QUrl(QStringLiteral("/bnk/bnk.zip"))));
+    QVERIFY(server.start());
+    const QString directory = QStringLiteral("/bnk/bnk.zip");
+    server.respond(directory, 200, archive.readAll());
+    Config* config = Config::getInstance();
+    config->setCaCertificatesFile(LocalHttpsServer::authorityFile());
+    config->setBankDirectoryUrl(server.url(directory));
     BankCatalogSourceRBC source;
     QSignalSpy failure(&source, &CatalogSource::failure);
     QSignalSpy done(&source, &CatalogSource::done);
 
     source.startLoad();
     QVERIFY(done.wait(30000));
-    // Over plain HTTP anyone between the user and the provider can rewrite BICs and
-    // correspondent accounts that go into reports.
-    QEXPECT_FAIL("", "the directory is fetched over plain HTTP as published; proposed: HTTPS only", Continue);
-    QVERIFY2(failure.count() == 1, "a bank directory over plain HTTP is refused");
+    QCOMPARE(failure.count(), 0);
     QCOMPARE(source.getCount(), 301);
     QCOMPARE(source.loadingPersent(), 100);
     QVERIFY(!source.getLastUpdate().isNull());
-    QVERIFY(!server.requests().constFirst().query.queryItemValue(QStringLiteral("tr")).isEmpty());
+    // The provider is not the maker: it learns nothing about the installation.
+    QCOMPARE(server.requests().size(), 1);
+    QVERIFY(!server.requests().constFirst().query.hasQueryItem(QStringLiteral("tr")));
+    QVERIFY(!server.requests().constFirst().clientCertificate);
 
-    Config::getInstance()->setBankDirectoryUrl(server.url().resolved(QUrl(QStringLiteral("/moved.zip"))));
-    source.startLoad();
-    QVERIFY(done.wait(30000));
-    QCOMPARE(failure.count(), 1);
-    QCOMPARE(failure.at(0).at(0).toString(), QStringLiteral("Catalog \"Banks\" loading is failed"));
-    QVERIFY(!source.isLoaded());
-    QCOMPARE(source.getCount(), 301);
-
-    // A server sending without end is cut off rather than held in memory.
-    server.respond(QStringLiteral("/endless.zip"), 200, QByteArray(int(DownloadLimit::MAX_BYTES) + 1, 'x'));
-    Config::getInstance()->setBankDirectoryUrl(server.url().resolved(QUrl(QStringLiteral("/endless.zip"))));
-    source.startLoad();
-    QVERIFY(done.wait(30000));
-    QCOMPARE(failure.count(), 2);
-    QCOMPARE(source.getErrorString(), QStringLiteral("the download is larger than 64 MiB"));
-    QCOMPARE(source.getCount(), 301);
+    const QString moved = QStringLiteral("/moved.zip");
+    // Announced beyond the bound every download has: refused before it arrives.
+    const QString endlessPath = QStringLiteral("/endless.zip");
+    server.respond(endlessPath, LocalHttpsServer::Response(200, "PK", Download::MAX_BYTES + 1, LocalHttpsServer::Stall));
+    QUrl plain = server.url(directory);
+    plain.setScheme(QStringLiteral("http"));
+    const QList<QPair<QUrl, QString>> failing{
+        {server.url(moved), QStringLiteral("the server answered 404 Not Found for %1").arg(server.url(moved).toString())},
+        {server.url(endlessPath), QStringLiteral("the download is larger than 64 MiB")},
+        // Anyone between the user and the provider could rewrite BICs and accounts.
+        {plain, QStringLiteral("%1 is refused: this server is only reached over https").arg(plain.toString())}};
+    for (const auto& [url, reason] : failing) {
+        failure.clear();
+        config->setBankDirectoryUrl(url);
+        source.startLoad();
+        QVERIFY(done.wait(30000));
+        QCOMPARE(failure.count(), 1);
+        QCOMPARE(failure.at(0).at(0).toString(), QStringLiteral("Catalog \"Banks\" loading is failed"));
+        QCOMPARE(source.getErrorString(), reason);
+        QVERIFY(!source.isLoaded());
+        QCOMPARE(source.getCount(), 301);
+    }
+    QCOMPARE(server.requests().size(), 3); // none over http
 }
 
 QTEST_GUILESS_MAIN(TestBankCatalogSourceRBC)

@@ -25,13 +25,6 @@ const QStringList catalogTables{QStringLiteral("vehicletype"),    QStringLiteral
                                 QStringLiteral("transmission"),   QStringLiteral("peopleidentdoc"),
                                 QStringLiteral("lastupdate")};
 
-bool installClientCertificate()
-{
-    QFile file(QStringLiteral("Zentavo.crt"));
-    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
-           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
-}
-
 QSqlQuery execute(const QString& statement)
 {
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
@@ -128,7 +121,7 @@ private:
 void TestCatalogFeeds::initTestCase()
 {
     QVERIFY(QDir::setCurrent(TestEnvironment::root())); // Zentavo.crt is read from there
-    QVERIFY(installClientCertificate());
+    QVERIFY(LocalHttpsServer::installClientCertificate());
     QVERIFY(server.start(QSslCertificate(QByteArray(TestOnlyClientCertificate::certificatePem), QSsl::Pem)));
     LocalHttpsServer::trustAuthority(false);
 }

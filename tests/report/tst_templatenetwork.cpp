@@ -16,16 +16,6 @@ namespace {
 const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
 const QString templatePath = QStringLiteral("/templates/отчёт.txt");
 
-bool installClientCertificate(bool installed)
-{
-    QFile::remove(QStringLiteral("Zentavo.crt"));
-    if (!installed)
-        return true;
-    QFile file(QStringLiteral("Zentavo.crt"));
-    return file.open(QIODevice::WriteOnly) && file.write(TestOnlyClientCertificate::certificatePem) > 0
-           && file.write(TestOnlyClientCertificate::rsaPrivateKeyPem) > 0;
-}
-
 QString readFile(const QString& path)
 {
     QFile file(path);
@@ -62,6 +52,8 @@ private slots:
     void failures_data();
     void failures();
     void templatesListFromTheServer();
+    void unverifiedServer_data();
+    void unverifiedServer();
 
 private:
     QString templateUrl() const { return server.url().toString() + templatePath; }
@@ -79,9 +71,10 @@ void TestTemplateNetwork::initTestCase()
 void TestTemplateNetwork::init()
 {
     server.reset();
-    QVERIFY(installClientCertificate(true));
+    QVERIFY(LocalHttpsServer::installClientCertificate());
     LocalHttpsServer::trustAuthority(true);
     Config::getInstance()->setTemplateServerUrl(server.url());
+    Config::getInstance()->setAcceptUnverifiedServer(false);
     server.respond(metaTagPath, 200, QStringLiteral("<%ШАПКА%>=Отчёт <?ПУСТО!?>№1<?/ПУСТО?>\n"
                                                    "<%ПОДПИСЬ%>=Директор & Co\n").toUtf8());
     server.respond(templatePath, 200, QStringLiteral("<%ШАПКА%>|<#ПОДПИСЬ#>").toUtf8());
@@ -141,7 +134,7 @@ void TestTemplateNetwork::failures()
     if (fault == QLatin1String("authority"))
         LocalHttpsServer::trustAuthority(false);
     if (fault == QLatin1String("certificate"))
-        QVERIFY(installClientCertificate(false));
+        QVERIFY(LocalHttpsServer::installClientCertificate(false));
 
     TemplateToTxt generator;
     QSignalSpy done(&generator, &TemplateToDocument::done);
@@ -183,6 +176,60 @@ void TestTemplateNetwork::templatesListFromTheServer()
     QVERIFY(list.load(server.url().toString() + listPath));
     QVERIFY(waitForDone(done, 2));
     QCOMPARE(list.count(), 2);
+}
+
+void TestTemplateNetwork::unverifiedServer_data()
+{
+    QTest::addColumn<QString>("download");
+    QTest::addColumn<bool>("accepted"); // by the setting
+
+    for (const char* download : {"meta tags", "template", "template list"}) {
+        QTest::addRow("%s, refused", download) << download << false;
+        QTest::addRow("%s, accepted by the setting", download) << download << true;
+    }
+}
+
+// Every download from the template server verifies it, and only the setting lets an
+// unverified one through.
+void TestTemplateNetwork::unverifiedServer()
+{
+    QFETCH(QString, download);
+    QFETCH(bool, accepted);
+    TemplateToTxt generator;
+    QSignalSpy done(&generator, &TemplateToDocument::done);
+    if (download == QLatin1String("template")) { // the meta tags loaded while trusted
+        QVERIFY(generator.make(templateUrl(), dir.filePath(QStringLiteral("trusted.txt"))));
+        QVERIFY(waitForDone(done, 1));
+        QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+        done.clear();
+        server.reset();
+        init();
+    }
+    LocalHttpsServer::trustAuthority(false);
+    Config::getInstance()->setAcceptUnverifiedServer(accepted);
+    QString failure;
+    if (download == QLatin1String("template list")) {
+        const QString listPath = QStringLiteral("/templates/list.xml");
+        server.respond(listPath, 200, "<templates baseurl=\"https://t.example/t\"><template>а.txt</template></templates>");
+        TemplatesList list;
+        QSignalSpy listed(&list, &TemplatesList::done);
+        QVERIFY(list.load(server.url().toString() + listPath));
+        QVERIFY(waitForDone(listed, 1));
+        QCOMPARE(list.count(), accepted ? 1 : 0);
+        failure = list.getErrorString();
+    } else {
+        const QString output = dir.filePath(QStringLiteral("unverified.txt"));
+        QFile::remove(output);
+        QVERIFY(generator.make(templateUrl(), output));
+        QVERIFY(waitForDone(done, 1));
+        QCOMPARE(QFile::exists(output), accepted);
+        failure = generator.getErrorInfo().message();
+    }
+    QCOMPARE(failure.isEmpty(), accepted);
+    if (!accepted)
+        QVERIFY2(failure.contains(QStringLiteral("the server %1 is not verified: ").arg(server.url().toString())),
+                 qPrintable(failure));
+    QCOMPARE(server.requests().isEmpty(), !accepted);
 }
 
 QTEST_GUILESS_MAIN(TestTemplateNetwork)

@@ -52,7 +52,9 @@ QVariantMap snapshot(const Config& config)
                        {QStringLiteral("templateServer"), config.getTemplateServerUrl()},
                        {QStringLiteral("metaTag"), config.getMetaTagUrl()},
                        {QStringLiteral("authorities"), config.getCaCertificatesFile()},
-                       {QStringLiteral("acceptUnverified"), config.getAcceptUnverifiedServer()}};
+                       {QStringLiteral("acceptUnverified"), config.getAcceptUnverifiedServer()},
+                       {QStringLiteral("idleTimeout"), config.getIdleTimeoutSeconds()},
+                       {QStringLiteral("deadline"), config.getDownloadDeadlineSeconds()}};
     QVariant state = QStringLiteral("stale"), geometry = QStringLiteral("stale");
     const bool known = config.getWindowSettings(QStringLiteral("main"), state, geometry);
     result[QStringLiteral("main")] = QVariantList{known, state, geometry};
@@ -152,6 +154,8 @@ void TestConfig::saveAndLoadRoundTrip()
     config.setTemplateServerUrl(QUrl(QStringLiteral("https://127.0.0.1:8443")));
     config.setCaCertificatesFile(text + QStringLiteral("/ca.pem"));
     config.setAcceptUnverifiedServer(true);
+    config.setIdleTimeoutSeconds(5);
+    config.setDownloadDeadlineSeconds(30);
     const QVariantMap saved = snapshot(config);
     QVERIFY(config.save());
     QCOMPARE(snapshot(*reloadedConfig()), saved);
@@ -197,6 +201,14 @@ void TestConfig::storedAndChangedSettings_data()
                                           << nothing << none;
     QTest::newRow("unverified servers accepted by a word that is no boolean")
         << QVariantMap{{QStringLiteral("network/acceptUnverifiedServer"), QStringLiteral("yes")}} << nothing << none;
+    QTest::newRow("download bounds that are no positive number")
+        << QVariantMap{{QStringLiteral("network/idleTimeout"), QStringLiteral("soon")},
+                       {QStringLiteral("network/downloadDeadline"), -3}}
+        << ConfigChange([](Config& c) { c.setIdleTimeoutSeconds(0); }) << none;
+    QTest::newRow("download bounds beyond a day")
+        << QVariantMap{{QStringLiteral("network/downloadDeadline"), 1000000000}}
+        << ConfigChange([](Config& c) { c.setIdleTimeoutSeconds(2000000000); })
+        << QVariantMap{{QStringLiteral("idleTimeout"), 86400}, {QStringLiteral("deadline"), 86400}};
     QTest::newRow("evaluations dir as map") << QVariantMap{{QStringLiteral("app/evaluationsDir"), stateOfMain}}
                                             << nothing << none;
     QTest::newRow("days set above the year") << none << setDays(400) << QVariantMap{{days, 365}};

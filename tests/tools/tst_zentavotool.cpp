@@ -1,5 +1,6 @@
 #include "catalog/sqlstorage.h"
 #include "filesizelimit.h"
+#include "localhttpsserver.h"
 #include "zipfixture.h"
 
 #include <QDir>
@@ -9,6 +10,8 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -27,7 +30,7 @@ struct Run
 
 // Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
 // Each of variables, "NAME=value", is set for this run (XDG_DATA_HOME holds the tool's
-// own data, its catalog database; LC_ALL its locale).
+// own data, its catalog database; TMPDIR its temporary files; LC_ALL its locale).
 void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {})
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -39,10 +42,15 @@ void start(QProcess& process, const QStringList& arguments, const QStringList& v
     process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
 }
 
+// The event loop turns meanwhile, so a server of the test can answer the tool.
 Run finished(QProcess& process)
 {
     Run run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+    QSignalSpy ended(&process, &QProcess::finished);
+    if (process.state() != QProcess::NotRunning)
+        ended.wait(120000);
+    if (process.state() != QProcess::NotRunning || process.error() == QProcess::FailedToStart
+        || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
@@ -131,6 +139,7 @@ class TestZentavoTool : public QObject
 private slots:
     void initTestCase();
     void rendersTheSample();
+    void rendersFromATemplateServer();
     void keepsExistingDocuments();
     void checksTheSampleTemplate();
     void badInput_data();
@@ -209,6 +218,50 @@ void TestZentavoTool::rendersTheSample()
     QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
 }
 
+// The list, the meta tags and each template are fetched once, however many workers render.
+void TestZentavoTool::rendersFromATemplateServer()
+{
+    LocalHttpsServer server;
+    QVERIFY(server.startPlain());
+    const QString templates = examples() + QStringLiteral("/templates/");
+    QByteArray list = "<templates baseurl=\"" + server.url(QStringLiteral("/t")).toEncoded() + "\">";
+    for (const char* name : {"valuation-report.docx", "contract.txt", "metatags.txt", "valuation-report.fodt",
+                             "examination-act.docx"}) {
+        list += QByteArray("<template>") + name + "</template>";
+        server.respond(QStringLiteral("/t/") + QLatin1String(name), 200, readFile(templates + QLatin1String(name)));
+    }
+    server.respond(QStringLiteral("/list.xml"), 200, list + "</templates>");
+    server.respond(QStringLiteral("/cgi-bin/getMetaTags.cgi"), 200, readFile(templates + QStringLiteral("metatags.txt")));
+    // The tool's settings (its configuration folder is this test's) name the template server.
+    QSettings settings(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Zentavo/Zentavo.conf"),
+                       QSettings::IniFormat);
+    settings.setValue(QStringLiteral("network/templateServer"), server.url().toString());
+    settings.sync();
+    const QString scratch = dir.filePath(QStringLiteral("served"));
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/tmp")));
+
+    QProcess process;
+    start(process, {QStringLiteral("render"), sample, notAnEvaluation, QStringLiteral("--templates"),
+                    server.url(QStringLiteral("/list.xml")).toString(), QStringLiteral("--out"), scratch + QStringLiteral("/out"),
+                    QStringLiteral("--jobs"), QStringLiteral("2")},
+          {QStringLiteral("TMPDIR=") + scratch + QStringLiteral("/tmp")});
+    const Run run = finished(process);
+    settings.remove(QStringLiteral("network/templateServer"));
+
+    QCOMPARE(run.exitCode, 1); // the evaluation that is none failed
+    QVERIFY2(run.out.contains(QStringLiteral("3 document(s) written")), qPrintable(run.out));
+    QStringList asked;
+    for (const LocalHttpsServer::Request& request : server.requests())
+        asked.append(request.path);
+    QCOMPARE(asked, (QStringList{"/list.xml", "/cgi-bin/getMetaTags.cgi", "/t/contract.txt", "/t/examination-act.docx",
+                                 "/t/valuation-report.docx"}));
+    const QString folder = scratch + QStringLiteral("/out/ОЦ-2026 118-Лада Веста-А123ВС77");
+    const QString header = plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/header1.xml")));
+    QVERIFY2(header.contains(QStringLiteral("отчёт № ОЦ-2026/118")), qPrintable(header)); // the served meta tags
+    QCOMPARE(QDir(scratch + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+             QStringList());
+}
+
 void TestZentavoTool::keepsExistingDocuments()
 {
     const QString contract = documentFolder() + QStringLiteral("/contract.txt");
@@ -245,6 +298,9 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("unknown flag") << render + QStringList{"%D", "--colour"} << 2 << "colour";
     QTest::newRow("jobs not a number") << render + QStringList{"%D", "--jobs", "many"} << 2 << "--jobs";
     QTest::newRow("unknown template") << render + QStringList{"%D", "--only", "x.docx"} << 1 << "x.docx";
+    QTest::newRow("template server unreachable")
+        << QStringList{"render", "%S", "--templates", "http://127.0.0.1:9/list.xml", "--out", "%D"} << 1
+        << "the template list http://127.0.0.1:9/list.xml cannot be fetched: cannot connect to http://127.0.0.1:9: ";
     QTest::newRow("unwritable output") << render + QStringList{"%N"} << 1 << "failed";
     QTest::newRow("missing file") << QStringList{"tags", "%D/none.zip"} << 1 << "no such file";
     QTest::newRow("not an evaluation") << QStringList{"tags", "%N"} << 1 << "not an evaluation";

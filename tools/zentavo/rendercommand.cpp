@@ -5,6 +5,7 @@
 // evaluation that fails does not stop the others; the summary lists it.
 
 #include "hostevaluation.h"
+#include "remotetemplates.h"
 #include "renderbatch.h"
 #include "renderprogress.h"
 #include "subcommands.h"
@@ -311,6 +312,13 @@ int runRender(const QStringList& arguments)
     if (options.pdf && soffice.isEmpty())
         return ToolConsole::fail(tr("--pdf needs LibreOffice, and its soffice command is not installed "
                                     "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered"));
+    // Templates from a server are fetched once, and every worker reads them from disk.
+    RemoteTemplates remote;
+    if (RemoteTemplates::isUrl(options.templates)) {
+        if (!remote.fetch(options.templates, options.only, error))
+            return ToolConsole::fail(error);
+        options.templates = remote.folder();
+    }
     TemplatesList templates;
     if (!loadTemplates(options, templates, error))
         return ToolConsole::fail(error.isEmpty() ? tr("%1: the template list cannot be read").arg(options.templates) : error);
