@@ -23,41 +23,127 @@ const DescriptionPattern* descriptionPatterns()
     return patterns;
 }
 
+QString attribute(const QXmlStreamAttributes& attributes, const char* name)
+{
+    return attributes.value(QLatin1String(name)).toString();
+}
+
 } // namespace
+
+DocxPicsHandler::ElementRole DocxPicsHandler::roleOf(QStringView qName)
+{
+    if (qName == u"w:drawing" || qName == u"w:pict")
+        return DrawingElement;
+    if (!qName.startsWith(u"mc:") && !qName.startsWith(u"pic:") && !qName.startsWith(u"wp") && qName != u"w:txbxContent"
+        && !qName.startsWith(u"lc:"))
+        return Other;
+    if (qName == u"mc:AlternateContent")
+        return AlternateContent;
+    if (qName == u"mc:Choice" || qName == u"mc:Fallback")
+        return Choice;
+    if (qName == u"pic:pic")
+        return PicturePart;
+    if (qName == u"wpg:wgp" || qName == u"wpc:wpc" || qName == u"lc:lockedCanvas")
+        return Group;
+    if (qName == u"w:txbxContent")
+        return TextBox;
+    return Other;
+}
 
 bool DocxPicsHandler::startElement(QStringView qName, const QXmlStreamAttributes& attributes)
 {
-    if (qName == u"w:drawing") {
-        startDrawing();
-    } else if (!inDrawing) {
-        return true;
-    } else if (qName == u"a:graphic") {
-        inGraphic = true;
-    } else if (qName == u"pic:pic") {
-        inPic = true;
-    } else if (qName == u"pic:blipFill") {
-        inBlipFill = true;
-    } else if (qName == u"pic:cNvPr" && inGraphic && inPic) {
-        readDescription(attributes.value(QLatin1String("descr")).toString());
-    } else if (qName == u"a:blip" && inGraphic && inPic && inBlipFill) {
-        rid = attributes.value(QLatin1String("r:embed")).toString();
+    const ElementRole parent = roles.isEmpty() ? Other : roles.last();
+    const ElementRole role = roleOf(qName);
+    roles.append(role);
+    if (role == AlternateContent) {
+        openAlternates.append(int(alternates.size()));
+        alternates.append({position(), -1});
+    } else if (role == DrawingElement) {
+        Drawing drawing;
+        drawing.startTagEnd = position();
+        if (parent == Choice && !openAlternates.isEmpty())
+            drawing.alternate = openAlternates.last();
+        openDrawings.append({found.size(), QString(), QString()});
+        found.append(drawing);
+    } else if (!openDrawings.isEmpty()) {
+        OpenDrawing& open = openDrawings.last();
+        if (role == TextBox)
+            ++open.textBoxes;
+        else if (open.textBoxes == 0)
+            readDrawingContent(qName, attributes, open);
+        if (role == Group && open.textBoxes == 0)
+            ++open.groups;
     }
     return true;
 }
 
-bool DocxPicsHandler::endElement(QStringView qName)
+bool DocxPicsHandler::endElement(QStringView)
 {
-    if (qName == u"pic:pic") {
-        finishPicture();
-        inPic = false;
-    } else if (qName == u"pic:blipFill") {
-        inBlipFill = false;
-    } else if (qName == u"a:graphic") {
-        inGraphic = false;
-    } else if (qName == u"w:drawing") {
-        inDrawing = false;
+    if (roles.isEmpty())
+        return true;
+    const ElementRole role = roles.takeLast();
+    if (role == AlternateContent && !openAlternates.isEmpty()) {
+        alternates[openAlternates.takeLast()].second = position();
+    } else if (role == DrawingElement && !openDrawings.isEmpty()) {
+        found[openDrawings.takeLast().drawing].end = position();
+    } else if (!openDrawings.isEmpty()) {
+        OpenDrawing& open = openDrawings.last();
+        if (role == TextBox)
+            --open.textBoxes;
+        else if (open.textBoxes > 0)
+            return true;
+        else if (role == PicturePart)
+            open.pictureDescription.clear();
+        else if (role == Group)
+            --open.groups;
     }
     return true;
+}
+
+// The elements of a drawing that describe it or name its images.
+void DocxPicsHandler::readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open)
+{
+    if (qName == u"wp:docPr") {
+        open.description = attribute(attributes, "descr");
+    } else if (qName == u"pic:cNvPr") {
+        open.pictureDescription = attribute(attributes, "descr");
+    } else if (qName == u"a:blip") {
+        addPicture(open, attribute(attributes, "r:embed"), attribute(attributes, "r:link"));
+    } else if (qName.startsWith(u"v:")) {
+        if (qName == u"v:imagedata")
+            addPicture(open, attribute(attributes, "r:id"), attribute(attributes, "r:href"));
+        else if (qName == u"v:fill" && attributes.hasAttribute(QLatin1String("r:id")))
+            addPicture(open, attribute(attributes, "r:id"), QString());
+        else if (attributes.hasAttribute(QLatin1String("alt")))
+            open.description = attribute(attributes, "alt");
+    }
+}
+
+void DocxPicsHandler::addPicture(OpenDrawing& open, const QString& embedId, const QString& linkId)
+{
+    Picture picture;
+    const QString& first = open.groups > 0 ? open.pictureDescription : open.description;
+    picture.description = first.isEmpty() ? (open.groups > 0 ? open.description : open.pictureDescription) : first;
+    picture.kind = kindOf(picture.description, picture.index);
+    picture.embedId = embedId;
+    picture.linkId = linkId;
+    LOG_TRACE() << "t=" << picture.kind << "v=" << picture.index << picture.description;
+    if (QHash<QString, int>* target = mapOfKind(picture.kind); target && !embedId.isEmpty()) {
+        target->insert(embedId, picture.index);
+        LOG_TRACE() << "rid=" << embedId << picture.index;
+    }
+    found[open.drawing].pictures.append(picture);
+}
+
+std::pair<qsizetype, qsizetype> DocxPicsHandler::extentOf(const Drawing& drawing, const QString& part) const
+{
+    qint64 startTagEnd = drawing.startTagEnd;
+    qint64 end = drawing.end;
+    if (drawing.alternate >= 0 && alternates.at(drawing.alternate).second >= 0)
+        std::tie(startTagEnd, end) = alternates.at(drawing.alternate);
+    // A start tag holds no "<" of its own: attribute values escape it.
+    const qsizetype start = part.lastIndexOf(QLatin1Char('<'), qsizetype(startTagEnd) - 1);
+    return {start, qsizetype(end)};
 }
 
 void DocxPicsHandler::clear()
@@ -65,23 +151,11 @@ void DocxPicsHandler::clear()
     photos.clear();
     graphics.clear();
     logos.clear();
-    startDrawing();
-    inDrawing = false;
-}
-
-void DocxPicsHandler::startDrawing()
-{
-    inDrawing = true;
-    inGraphic = inPic = inBlipFill = false;
-    kind = None;
-    index = -1;
-    rid.clear();
-}
-
-void DocxPicsHandler::readDescription(const QString& description)
-{
-    kind = kindOf(description, index);
-    LOG_TRACE() << "t=" << kind << "v=" << index << description;
+    roles.clear();
+    openDrawings.clear();
+    alternates.clear();
+    openAlternates.clear();
+    found.clear();
 }
 
 DocxPicsHandler::PictureKind DocxPicsHandler::kindOf(const QString& description, int& index)
@@ -101,16 +175,7 @@ DocxPicsHandler::PictureKind DocxPicsHandler::kindOf(const QString& description,
     return None;
 }
 
-void DocxPicsHandler::finishPicture()
-{
-    QHash<QString, int>* target = mapOfKind();
-    if (!inDrawing || !inGraphic || index < 0 || rid.isEmpty() || !target)
-        return;
-    target->insert(rid, index);
-    LOG_TRACE() << "rid=" << rid << index;
-}
-
-QHash<QString, int>* DocxPicsHandler::mapOfKind()
+QHash<QString, int>* DocxPicsHandler::mapOfKind(PictureKind kind)
 {
     switch (kind) {
     case Photo:
