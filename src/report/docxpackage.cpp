@@ -1,12 +1,15 @@
 #include "report/docxpackage.h"
 
 #include "report/templatetozipdocument.h"
+#include "runtime/boundedread.h"
 #include "runtime/logger.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 #include <QUrl>
+
+#include <algorithm>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -84,6 +87,22 @@ QString extensionOf(const QString& name)
     return dot < 0 || dot < name.lastIndexOf(QLatin1Char('/')) ? QString() : name.mid(dot + 1).toLower();
 }
 
+// The description that names a picture of the evaluation, such as "photo-3.jpg".
+QString descriptionOf(const DocxPackage::Binding& picture)
+{
+    switch (picture.kind) {
+    case DocxPicsHandler::Photo:
+        return QStringLiteral("photo-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::Graphic:
+        return QStringLiteral("graphic-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::AppraiserLogo:
+        return QStringLiteral("appraiserLogo-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::None:
+        break;
+    }
+    return QString();
+}
+
 bool isXmlName(const QString& name)
 {
     const QString extension = extensionOf(name);
@@ -126,6 +145,7 @@ struct DocxPackage::Reading
     QByteArray contentTypes;
     QHash<QString, QString> defaults;  // extension (lower case) -> content type
     QHash<QString, QString> overrides; // part name (lower case, no "/") -> content type
+    QHash<QString, QByteArray> relationshipParts; // by the part they belong to
 };
 
 DocxPackage::DocxPackage() = default;
@@ -142,6 +162,7 @@ void DocxPackage::clear()
     pictures.clear();
     relationships.clear();
     bindings.clear();
+    copyIds.clear();
     replaced.clear();
     added.clear();
 }
@@ -153,9 +174,11 @@ bool DocxPackage::read(QuaZip& zip)
     if (!readStructure(zip, reading) || !readContentTypes(reading) || !findMainPart(reading) || !checkRelationships())
         return false;
     findTextParts();
-    if (!readParts(zip) || !checkContentTypes(reading))
+    if (!readParts(zip))
         return false;
     bindPictures();
+    if (!copySharedImages(zip, reading) || !checkContentTypes(reading))
+        return false;
     for (const QString& repair : std::as_const(repaired))
         LOG_INFO() << "template repaired:" << repair;
     return true;
@@ -211,6 +234,7 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
         if (!handler->parse(bytes))
             return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
         relationships.insert(source, handler);
+        reading.relationshipParts.insert(source, bytes);
     }
     if (zip.getZipError() != UNZ_OK)
         return refuse(tr("the archive's directory cannot be read"));
@@ -376,6 +400,92 @@ void DocxPackage::bindPictures()
             }
         }
     }
+}
+
+// A name for a copy of an image file, beside it: word/media/image1-photo-3.png.
+QString DocxPackage::unusedName(const QString& image, const Binding& picture) const
+{
+    const QString extension = extensionOf(image);
+    const QString stem = image.chopped(extension.size() + 1) + QLatin1Char('-')
+                         + descriptionOf(picture).section(QLatin1Char('.'), 0, 0);
+    QString name = stem + QLatin1Char('.') + extension;
+    for (int n = 2; entriesByLowerName.contains(name.toLower()); ++n)
+        name = stem + QStringLiteral("-%1.").arg(n) + extension;
+    return name;
+}
+
+QString DocxPackage::copyKey(const QString& part, const DocxPicsHandler::Picture& picture) const
+{
+    return part + QLatin1Char('\n') + picture.embedId + QLatin1Char('\n') + QString::number(picture.kind)
+        + QLatin1Char('\n') + QString::number(picture.index);
+}
+
+QString DocxPackage::embedIdOf(const QString& part, const DocxPicsHandler::Picture& picture) const
+{
+    return copyIds.value(copyKey(part, picture), picture.embedId);
+}
+
+// Each picture of the evaluation whose image file stands for another gets a copy of
+// the file, named by a new relationship of its part; the part's relationships are
+// written anew with it.
+bool DocxPackage::copySharedImages(QuaZip& zip, Reading& reading)
+{
+    QHash<QString, QString> copies;     // source entry and picture -> copy's entry
+    QHash<QString, QString> sources;    // copy's entry -> source entry
+    for (const QString& part : std::as_const(texts)) {
+        DocxRelsHandler* rels = relationships.value(part).get();
+        for (const DocxPicsHandler::Drawing& drawing : drawings(part)) {
+            for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+                const QString image = picture.kind == DocxPicsHandler::None ? QString() : entryNamed(part, picture.embedId);
+                const Binding own{picture.kind, picture.index};
+                if (image.isEmpty() || bindings.value(image) == own || copyIds.contains(copyKey(part, picture)))
+                    continue;
+                QString& copy = copies[image + QLatin1Char('\n') + QString::number(picture.kind) + QLatin1Char('\n')
+                                       + QString::number(picture.index)];
+                if (copy.isEmpty()) {
+                    copy = unusedName(image, own);
+                    entriesByLowerName.insert(copy.toLower(), copy);
+                    sources.insert(copy, image);
+                    bindings.insert(copy, own);
+                    repaired.append(tr("%1 was shared by pictures described %2 and %3; %3 gets its own copy, %4")
+                                        .arg(image, descriptionOf(bindings.value(image)), picture.description, copy));
+                }
+                QString id;
+                for (int n = 1; id.isEmpty() || rels->find(id); ++n)
+                    id = QStringLiteral("rIdPicture%1").arg(n);
+                copyIds.insert(copyKey(part, picture), id);
+                rels->append({id, QStringLiteral("image"), QLatin1Char('/') + copy, false});
+                QByteArray& relsPart = reading.relationshipParts[part];
+                relsPart.insert(relsPart.lastIndexOf("</"),
+                                QStringLiteral("<Relationship Id=\"%1\" Type=\"http://schemas.openxmlformats.org/"
+                                               "officeDocument/2006/relationships/image\" Target=\"/%2\"/>")
+                                    .arg(id, copy.toHtmlEscaped())
+                                    .toUtf8());
+                replaced.insert(relationshipsPartOf(part), relsPart);
+            }
+        }
+    }
+    return sources.isEmpty() || readCopies(zip, sources);
+}
+
+// The bytes of the copies: those of their source files.
+bool DocxPackage::readCopies(QuaZip& zip, const QHash<QString, QString>& sources)
+{
+    QHash<QString, QByteArray> bytesOf;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        const QString name = zip.getCurrentFileName();
+        if (std::find(sources.cbegin(), sources.cend(), name) == sources.cend())
+            continue;
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly))
+            return refuse(tr("%1 cannot be read from the archive").arg(name));
+        bytesOf.insert(name, BoundedRead::atMost(entry, TemplateToDocument::MAX_TEMPLATE_BYTES));
+    }
+    QStringList names = sources.keys();
+    names.sort();
+    for (const QString& copy : std::as_const(names))
+        added.append({copy, bytesOf.value(sources.value(copy))});
+    return true;
 }
 
 QString DocxPackage::entryNamed(const QString& part, const QString& id) const

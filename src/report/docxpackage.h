@@ -29,7 +29,9 @@ class QuaZip;
 // part the archive does not hold, a part that is not XML, a part without a content
 // type) is refused with the reason. Where the repair is certain it is repaired instead:
 // a missing content type of a picture or relationship file is added; a missing
-// "_rels/.rels" is written when [Content_Types].xml names exactly one main document.
+// "_rels/.rels" is written when [Content_Types].xml names exactly one main document; a
+// text part in UTF-16 is read; pictures described otherwise that share one image file
+// each get a copy of their own.
 class ZENTAVO_EXPORT DocxPackage
 {
 public:
@@ -71,6 +73,10 @@ public:
     // The picture of the evaluation an image entry stands for: that of the first
     // picture showing it whose description names one. None for the template's own.
     Binding bindingOf(const QString& imageEntry) const { return bindings.value(imageEntry); }
+    // The relationship id a picture of a part is to show: its own, or that of the copy
+    // of its image file it gets when pictures described otherwise share that file (Word
+    // keeps one file for pictures pasted from one, whatever their descriptions).
+    QString embedIdOf(const QString& part, const DocxPicsHandler::Picture& picture) const;
     QStringList boundImages() const { return bindings.keys(); }
 
     // Entries written in place of the template's, and entries added to it, by repairs.
@@ -88,6 +94,10 @@ private:
     bool readParts(QuaZip& zip);
     bool checkContentTypes(Reading& reading);
     void bindPictures();
+    bool copySharedImages(QuaZip& zip, Reading& reading);
+    bool readCopies(QuaZip& zip, const QHash<QString, QString>& sources);
+    QString unusedName(const QString& image, const Binding& picture) const;
+    QString copyKey(const QString& part, const DocxPicsHandler::Picture& picture) const;
     QString resolve(const QString& sourcePart, const QString& target) const;
     bool refuse(const QString& reason);
 
@@ -100,6 +110,7 @@ private:
     QHash<QString, std::shared_ptr<DocxPicsHandler>> pictures;
     QHash<QString, std::shared_ptr<DocxRelsHandler>> relationships;
     QHash<QString, Binding> bindings;
+    QHash<QString, QString> copyIds; // copyKey -> id of the relationship to the copy
     QHash<QString, QByteArray> replaced;
     QList<std::pair<QString, QByteArray>> added;
 };

@@ -108,25 +108,29 @@ void DocxPicsHandler::readDrawingContent(QStringView qName, const QXmlStreamAttr
     } else if (qName == u"pic:cNvPr") {
         open.pictureDescription = attribute(attributes, "descr");
     } else if (qName == u"a:blip") {
-        addPicture(open, attribute(attributes, "r:embed"), attribute(attributes, "r:link"));
+        addPicture(open, attributes, "r:embed", "r:link");
     } else if (qName.startsWith(u"v:")) {
         if (qName == u"v:imagedata")
-            addPicture(open, attribute(attributes, "r:id"), attribute(attributes, "r:href"));
+            addPicture(open, attributes, "r:id", "r:href");
         else if (qName == u"v:fill" && attributes.hasAttribute(QLatin1String("r:id")))
-            addPicture(open, attribute(attributes, "r:id"), QString());
+            addPicture(open, attributes, "r:id", nullptr);
         else if (attributes.hasAttribute(QLatin1String("alt")))
             open.description = attribute(attributes, "alt");
     }
 }
 
-void DocxPicsHandler::addPicture(OpenDrawing& open, const QString& embedId, const QString& linkId)
+void DocxPicsHandler::addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed,
+                                 const char* link)
 {
     Picture picture;
     const QString& first = open.groups > 0 ? open.pictureDescription : open.description;
     picture.description = first.isEmpty() ? (open.groups > 0 ? open.description : open.pictureDescription) : first;
     picture.kind = kindOf(picture.description, picture.index);
-    picture.embedId = embedId;
-    picture.linkId = linkId;
+    picture.embedId = attribute(attributes, embed);
+    picture.linkId = link ? attribute(attributes, link) : QString();
+    picture.idAttribute = QString::fromLatin1(embed);
+    picture.tagEnd = position();
+    const QString& embedId = picture.embedId;
     LOG_TRACE() << "t=" << picture.kind << "v=" << picture.index << picture.description;
     if (QHash<QString, int>* target = mapOfKind(picture.kind); target && !embedId.isEmpty()) {
         target->insert(embedId, picture.index);

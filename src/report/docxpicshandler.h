@@ -37,6 +37,8 @@ public:
         int index = -1;
         QString embedId; // relationship id of the image kept in the package
         QString linkId;  // relationship id of an image file outside the package
+        QString idAttribute; // the attribute that holds embedId: r:embed, or r:id in VML
+        qint64 tagEnd = -1;  // just after the start tag that names the image
     };
 
     struct Drawing
@@ -78,7 +80,7 @@ private:
 
     static ElementRole roleOf(QStringView qName);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
-    void addPicture(OpenDrawing& open, const QString& embedId, const QString& linkId);
+    void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);
     QHash<QString, int>* mapOfKind(PictureKind kind);
 
     QList<ElementRole> roles;

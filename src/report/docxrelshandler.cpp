@@ -10,11 +10,16 @@ bool DocxRelsHandler::startElement(QStringView qName, const QXmlStreamAttributes
     relationship.type = type.mid(type.lastIndexOf(u'/') + 1).toString();
     relationship.target = attributes.value(QLatin1String("Target")).toString();
     relationship.external = attributes.value(QLatin1String("TargetMode")) == u"External";
-    if (type.contains(QLatin1String("relationships/image")))
+    append(relationship);
+    return true;
+}
+
+void DocxRelsHandler::append(const Relationship& relationship)
+{
+    if (relationship.type == QLatin1String("image"))
         targets.insert(relationship.target, relationship.id);
     byId.insert(relationship.id, all.size());
     all.append(relationship);
-    return true;
 }
 
 QString& DocxRelsHandler::getRID(const QString& target, QString& rid) const

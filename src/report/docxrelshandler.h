@@ -33,6 +33,7 @@ public:
     const QList<Relationship>& relationships() const { return all; }
     // The relationship of that id; null when there is none.
     const Relationship* find(const QString& id) const;
+    void append(const Relationship& relationship);
     void clear();
 
 private:

@@ -87,11 +87,11 @@ bool TemplateChecker::checkFile(const QString& path)
     const QFileInfo info(path);
     const QString metaTags = info.dir().filePath(QStringLiteral("metatags.txt"));
     package.clear();
-    if (info.isFile() && info.size() == 0) {
+    docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
+    if (!docxPart && info.isFile() && info.size() == 0) {
         problem(QStringLiteral("the file is empty: it is not a template"), {info.fileName(), 0, {}});
         return false;
     }
-    docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
     generator.reset(docxPart ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
     if (QFileInfo::exists(metaTags))
         generator->getMetaTagCatalog().load_from_disk(metaTags);
@@ -340,12 +340,11 @@ QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture)
         return QStringLiteral("picture described \"%1\" is linked to a file outside the template: the evaluation "
                               "cannot fill it, so it is removed")
             .arg(described);
-    const QString image = package.entryNamed(partName, picture.embedId);
-    const DocxPackage::Binding bound = package.bindingOf(image);
-    if (!(bound == DocxPackage::Binding{picture.kind, picture.index}))
-        return QStringLiteral("picture described \"%1\" shares its image file %2 with a picture described "
-                              "otherwise: only one of them can be filled, so it is removed")
-            .arg(described, image);
+    const QString image = package.entryNamed(partName, package.embedIdOf(partName, picture));
+    if (image.isEmpty())
+        return QStringLiteral("picture described \"%1\" shows %2, which the relationships of its part do not name: "
+                              "it is removed")
+            .arg(described, picture.embedId);
     if (!TemplateToZipDocument::canEncodeFor(image))
         return QStringLiteral("picture described \"%1\" is stored as %2, a format pictures cannot be written in: "
                               "it is removed")

@@ -11,6 +11,8 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr auto PatternOptions = QRegularExpression::UseUnicodePropertiesOption
@@ -150,13 +152,13 @@ QList<std::pair<QString, QByteArray>> TemplateToDocx::addedEntries()
 }
 
 // A picture is filled when its image file is in the package, stands for this very
-// picture (not for another that shares the file) and the evaluation has it.
+// picture and the evaluation has it.
 bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
 {
     for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
         if (picture.kind == DocxPicsHandler::None)
             continue;
-        const QString image = package.entryNamed(currentPart(), picture.embedId);
+        const QString image = package.entryNamed(currentPart(), package.embedIdOf(currentPart(), picture));
         LOG_TRACE() << "pic:" << picture.embedId << image;
         if (image.isEmpty() || !(package.bindingOf(image) == DocxPackage::Binding{picture.kind, picture.index})
             || !pictureHasData.value(image, false))
@@ -166,37 +168,57 @@ bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
 }
 
 // Drawings that show only the template's own pictures stay; so do those whose
-// pictures the evaluation fills. The others go, each as its own element, so the text
-// and the drawings around them stay. The text is rebuilt once.
+// pictures the evaluation fills, each shown from its own image file. The others go,
+// each as its own element, so the text and the drawings around them stay. The text is
+// rebuilt once.
 bool TemplateToDocx::removeMissingPictures(QString& text)
 {
     DocxPicsHandler reader;
     if (!reader.parse(text))
         return true; // not XML: the part is refused after the passes
     wellFormedPart = currentPart();
-    QList<std::pair<qsizetype, qsizetype>> removed;
+    QList<Edit> edits;
     for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
-        if (isFilled(drawing))
+        if (!isFilled(drawing)) {
+            const auto [start, end] = reader.extentOf(drawing, text);
+            edits.append({start, end, QString()});
             continue;
-        const auto extent = reader.extentOf(drawing, text);
-        while (!removed.isEmpty() && extent.first <= removed.last().first)
-            removed.removeLast(); // within this one
-        if (!removed.isEmpty() && extent.first < removed.last().second)
-            continue; // within one removed already
-        removed.append(extent);
+        }
+        for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+            const QString id = package.embedIdOf(currentPart(), picture);
+            if (id != picture.embedId)
+                edits.append(imageIdEdit(text, picture, id));
+        }
     }
-    if (removed.isEmpty())
+    if (edits.isEmpty())
         return true;
+    // Drawings start in order; a removed mc:AlternateContent starts before its choices.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.start < b.start; });
     QString kept;
     kept.reserve(text.size());
     qsizetype copiedUpTo = 0;
-    for (const auto& [start, end] : std::as_const(removed)) {
-        kept.append(QStringView(text).mid(copiedUpTo, start - copiedUpTo));
-        copiedUpTo = end;
+    for (const Edit& edit : std::as_const(edits)) {
+        if (edit.start < copiedUpTo)
+            continue; // within a drawing removed already
+        kept.append(QStringView(text).mid(copiedUpTo, edit.start - copiedUpTo));
+        kept.append(edit.replacement);
+        copiedUpTo = edit.end;
     }
     kept.append(QStringView(text).mid(copiedUpTo));
     text = std::move(kept);
     return true;
+}
+
+// The start tag that names a picture's image, naming the image by another id.
+TemplateToDocx::Edit TemplateToDocx::imageIdEdit(const QString& text, const DocxPicsHandler::Picture& picture,
+                                                 const QString& id)
+{
+    const qsizetype start = text.lastIndexOf(QLatin1Char('<'), qsizetype(picture.tagEnd) - 1);
+    QString tag = text.mid(start, qsizetype(picture.tagEnd) - start);
+    static const QRegularExpression value(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2"));
+    const QRegularExpression attribute(value.pattern().arg(QRegularExpression::escape(picture.idAttribute)));
+    tag.replace(attribute, QStringLiteral("\\1\"") + id.toHtmlEscaped() + QLatin1Char('"'));
+    return {start, qsizetype(picture.tagEnd), tag};
 }
 
 void TemplateToDocx::prepareText(QString& text)

@@ -53,7 +53,15 @@ protected:
     QList<std::pair<QString, QByteArray>> addedEntries() override;
 
 private:
+    struct Edit
+    {
+        qsizetype start;
+        qsizetype end;
+        QString replacement;
+    };
+
     bool hasData(const QString& entryName);
+    static Edit imageIdEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
     int indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const;
     // Whether every picture of the evaluation the drawing shows is filled.
     bool isFilled(const DocxPicsHandler::Drawing& drawing) const;

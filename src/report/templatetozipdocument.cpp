@@ -165,7 +165,9 @@ bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
     }
     for (const auto& [name, bytes] : addedEntries()) {
         QuaZipFile writer(&out);
-        if (!writeEntry(name, bytes, Z_DEFAULT_COMPRESSION, writer))
+        QByteArray picture;
+        const bool isPicture = isPhoto(name) && pictureFor(name, picture);
+        if (!writeEntry(name, isPicture ? picture : bytes, isPicture ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION, writer))
             return false;
     }
     return true;

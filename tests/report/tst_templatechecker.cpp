@@ -4,6 +4,10 @@
 #include "report/templatetodocument.h"
 #include "runtime/singletonregistry.h"
 
+#include "wordpackage.h"
+
+#include <QImage>
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +35,7 @@ private slots:
 
     void findsEveryPlantedError();
     void cleanTemplateHasNoErrors();
+    void readsAPackageAsTheReportDoes();
     void showsTheValuesOfAnEvaluation();
     void textTemplates_data();
     void textTemplates();
@@ -63,6 +68,53 @@ void TestTemplateChecker::cleanTemplateHasNoErrors()
             tags << found.text;
     QCOMPARE(tags, QStringList({"<#МАРКА_ТС#>", "<#МОДЕЛЬ_ТС#>", "<?VIN?>", "<#VIN#>", "<?/VIN?>", "<?ПТС!?>",
                                 "<?/ПТС?>", "<#ЦВЕТ_КУЗОВА#L#>", "<#НОМЕР_ПАРАГРАФА#>", "<#ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ#>"}));
+}
+
+// Word for the web names the main part document2.xml; the header's tags and pictures
+// count as much as the body's.
+void TestTemplateChecker::readsAPackageAsTheReportDoes()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    image.save(&buffer, "PNG");
+    const QString main = QStringLiteral("word/document2.xml");
+    WordPackage package(main);
+    const QString header = QStringLiteral("word/header7.xml");
+    package.addPart(QStringLiteral("header"), header,
+                    WordPackage::paragraphOf("<w:r><w:t>&lt;#VIN#&gt;</w:t></w:r>"
+                                             + WordPackage::picture(QStringLiteral("appraiserLogo-0.jpg"),
+                                                                    package.addImage(header, QStringLiteral("word/media/image3.png"), png))));
+    const QString frame = package.addImage(main, QStringLiteral("word/media/image1.png"), png);
+    package.setBody(WordPackage::paragraph(QStringLiteral("&lt;#НОМЕР_ДОГОВОРА#&gt;"))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-1.jpg"), QString(),
+                                                                    package.addLink(main, QStringLiteral("file:///C:/x.jpg"))))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("Photo-2.jpg"), frame))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-0.jpg"), frame)
+                                               + WordPackage::picture(QStringLiteral("photo-3.jpg"), frame))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("Логотип"),
+                                                                    package.addImage(main, QStringLiteral("word/media/image2.png"), png))));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("word.docx"));
+    QVERIFY(package.write(path));
+
+    TemplateChecker checker;
+    QVERIFY(checker.checkFile(path));
+    QStringList tags;
+    for (const TemplateChecker::Occurrence& found : checker.occurrences())
+        tags << found.location.part + QLatin1Char(' ') + found.text;
+    QCOMPARE(tags, QStringList({"word/document2.xml <#НОМЕР_ДОГОВОРА#>", "word/header7.xml <#VIN#>"}));
+    const QString doc = QStringLiteral("word/document2.xml:");
+    QCOMPARE(problemsOf(checker),
+             QStringList({doc + "2: picture described \"photo-1.jpg\" is linked to a file outside the template: the "
+                                "evaluation cannot fill it, so it is removed",
+                          doc + "3: picture described \"Photo-2.jpg\" names no picture of the evaluation (photo-N.jpg, "
+                                "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays"}));
+    QCOMPARE(checker.repairs().size(), 1);
+    QVERIFY2(checker.repairs().first().contains(QLatin1String("word/media/image1.png was shared")),
+             qPrintable(checker.repairs().first()));
 }
 
 void TestTemplateChecker::showsTheValuesOfAnEvaluation()

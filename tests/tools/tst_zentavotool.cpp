@@ -258,7 +258,7 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "6 error(s)";
     QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
     QTest::newRow("check of a picture named .docx") << QStringList{"check", "%F/picture.docx"} << 1 << "not a zip archive";
-    QTest::newRow("check of an empty file") << QStringList{"check", "%F/empty.docx"} << 1 << "empty";
+    QTest::newRow("check of an empty file") << QStringList{"check", "%F/empty.docx"} << 1 << "not a zip archive";
     QTest::newRow("check of an evaluation named .docx") << QStringList{"check", "%F/evaluation.docx"} << 1
                                                          << "no [Content_Types].xml";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
