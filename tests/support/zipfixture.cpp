@@ -95,6 +95,8 @@ QStringList packageProblems(const QList<ZipEntry>& entries)
     QSet<QString> names;
     for (const ZipEntry& e : entries)
         names.insert(e.name);
+    if (!names.contains(QStringLiteral("_rels/.rels")))
+        problems << QStringLiteral("_rels/.rels: missing, so no part is the main document");
     for (const ZipEntry& e : entries) {
         const QString suffix = QFileInfo(e.name).suffix();
         if (suffix == QLatin1String("xml") || suffix == QLatin1String("rels")) {
