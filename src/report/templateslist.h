@@ -41,7 +41,8 @@ public:
     void setBaseDir(const QString& dir);
     QString getBaseDir() const { return baseDir; }
 
-    // A folder is read at once; a server list arrives later, announced by done().
+    // A folder is read at once; a server list arrives later, announced by done(). A
+    // folder's metatags.txt holds its meta tags and is not listed.
     bool load(const QString& location);
     bool load_from_disk(const QString& dir);
     bool load_from_network(const QString& url);
