@@ -158,7 +158,6 @@ void DocxPackage::clear()
     main.clear();
     texts.clear();
     entriesByLowerName.clear();
-    textBytes.clear();
     pictures.clear();
     relationships.clear();
     bindings.clear();
@@ -351,7 +350,6 @@ bool DocxPackage::readParts(QuaZip& zip)
         if (!handler->parse(bytes))
             return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
         pictures.insert(name, handler);
-        textBytes.insert(name, bytes);
     }
     if (zip.getZipError() != UNZ_OK)
         return refuse(tr("the archive's directory cannot be read"));

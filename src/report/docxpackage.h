@@ -60,9 +60,6 @@ public:
     // The main part first, then the parts its relationships name, in their order.
     const QStringList& textParts() const { return texts; }
     bool isTextPart(const QString& entry) const;
-    // A text part as read, in UTF-8; takeText hands it over and forgets it.
-    QByteArray text(const QString& part) const { return textBytes.value(part); }
-    QByteArray takeText(const QString& part) { return textBytes.take(part); }
     // The drawings of a text part as read.
     const QList<DocxPicsHandler::Drawing>& drawings(const QString& part) const;
     const DocxRelsHandler* relationshipsOf(const QString& part) const;
@@ -106,7 +103,6 @@ private:
     QString main;
     QStringList texts;
     QHash<QString, QString> entriesByLowerName;
-    QHash<QString, QByteArray> textBytes;
     QHash<QString, std::shared_ptr<DocxPicsHandler>> pictures;
     QHash<QString, std::shared_ptr<DocxRelsHandler>> relationships;
     QHash<QString, Binding> bindings;

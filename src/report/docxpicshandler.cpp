@@ -57,10 +57,10 @@ bool DocxPicsHandler::startElement(QStringView qName, const QXmlStreamAttributes
     roles.append(role);
     if (role == AlternateContent) {
         openAlternates.append(int(alternates.size()));
-        alternates.append({position(), -1});
+        alternates.append({offset + position(), -1});
     } else if (role == DrawingElement) {
         Drawing drawing;
-        drawing.startTagEnd = position();
+        drawing.startTagEnd = offset + position();
         if (parent == Choice && !openAlternates.isEmpty())
             drawing.alternate = openAlternates.last();
         openDrawings.append({found.size(), QString(), QString()});
@@ -83,9 +83,9 @@ bool DocxPicsHandler::endElement(QStringView)
         return true;
     const ElementRole role = roles.takeLast();
     if (role == AlternateContent && !openAlternates.isEmpty()) {
-        alternates[openAlternates.takeLast()].second = position();
+        alternates[openAlternates.takeLast()].second = offset + position();
     } else if (role == DrawingElement && !openDrawings.isEmpty()) {
-        found[openDrawings.takeLast().drawing].end = position();
+        found[openDrawings.takeLast().drawing].end = offset + position();
     } else if (!openDrawings.isEmpty()) {
         OpenDrawing& open = openDrawings.last();
         if (role == TextBox)
@@ -129,7 +129,7 @@ void DocxPicsHandler::addPicture(OpenDrawing& open, const QXmlStreamAttributes& 
     picture.embedId = attribute(attributes, embed);
     picture.linkId = link ? attribute(attributes, link) : QString();
     picture.idAttribute = QString::fromLatin1(embed);
-    picture.tagEnd = position();
+    picture.tagEnd = offset + position();
     const QString& embedId = picture.embedId;
     LOG_TRACE() << "t=" << picture.kind << "v=" << picture.index << picture.description;
     if (QHash<QString, int>* target = mapOfKind(picture.kind); target && !embedId.isEmpty()) {
@@ -137,6 +137,105 @@ void DocxPicsHandler::addPicture(OpenDrawing& open, const QXmlStreamAttributes& 
         LOG_TRACE() << "rid=" << embedId << picture.index;
     }
     found[open.drawing].pictures.append(picture);
+}
+
+// Only the drawings are read as XML: each outermost w:drawing, w:pict or
+// mc:AlternateContent is found by its tags and read on its own, so a part of megabytes
+// with a few pictures costs little more than a search.
+bool DocxPicsHandler::parseDrawingsOf(const QString& part)
+{
+    clear();
+    static const QLatin1String starts[] = {QLatin1String("<w:drawing"), QLatin1String("<w:pict"),
+                                           QLatin1String("<mc:AlternateContent")};
+    NextTag next[3];
+    for (int i = 0; i < 3; ++i)
+        next[i] = {starts[i], -2};
+    qsizetype from = 0;
+    while (true) {
+        int first = -1;
+        for (int i = 0; i < 3; ++i)
+            if (next[i].find(part, from) >= 0 && (first < 0 || next[i].at < next[first].at))
+                first = i;
+        if (first < 0)
+            return true;
+        const qsizetype start = next[first].at;
+        const qsizetype end = elementEnd(part, start, starts[first]);
+        if (end < 0)
+            return false;
+        offset = start;
+        const bool read = parse(part.mid(start, end - start));
+        offset = 0;
+        if (!read)
+            return false;
+        from = end;
+    }
+}
+
+// The next start tag of one name from a position on; -1 when there is none.
+qsizetype DocxPicsHandler::NextTag::find(const QString& text, qsizetype from)
+{
+    if (at >= from || at == -1)
+        return at;
+    for (at = text.indexOf(name, from); at >= 0; at = text.indexOf(name, at + 1))
+        if (isNameEnd(text, at + name.size()))
+            break;
+    return at;
+}
+
+bool DocxPicsHandler::isNameEnd(const QString& text, qsizetype pos)
+{
+    if (pos >= text.size())
+        return false;
+    const QChar c = text.at(pos);
+    return c == u'>' || c == u'/' || c.isSpace();
+}
+
+// The ">" of a start tag; attribute values may hold ">" too.
+qsizetype DocxPicsHandler::startTagClose(const QString& text, qsizetype start)
+{
+    QChar quote;
+    for (qsizetype pos = start; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (!quote.isNull())
+            quote = c == quote ? QChar() : quote;
+        else if (c == u'"' || c == u'\'')
+            quote = c;
+        else if (c == u'>')
+            return pos;
+    }
+    return -1;
+}
+
+// Just after the end tag of the element whose start tag begins at start, elements of
+// the same name inside it counted; -1 when it has none.
+qsizetype DocxPicsHandler::elementEnd(const QString& text, qsizetype start, QLatin1String startTag)
+{
+    const QString endTag = QStringLiteral("</") + startTag.mid(1) + QLatin1Char('>');
+    const qsizetype tagClose = startTagClose(text, start);
+    if (tagClose < 0)
+        return -1;
+    if (text.at(tagClose - 1) == u'/')
+        return tagClose + 1;
+    NextTag nested{startTag, -2};
+    int depth = 1;
+    qsizetype pos = tagClose + 1;
+    qsizetype close = -2;
+    while (depth > 0) {
+        if (close < pos && (close = text.indexOf(endTag, pos)) < 0)
+            return -1;
+        const qsizetype open = nested.find(text, pos);
+        if (open >= 0 && open < close) {
+            const qsizetype openClose = startTagClose(text, open);
+            if (openClose < 0)
+                return -1;
+            depth += text.at(openClose - 1) == u'/' ? 0 : 1;
+            pos = openClose + 1;
+        } else {
+            --depth;
+            pos = close + endTag.size();
+        }
+    }
+    return pos;
 }
 
 std::pair<qsizetype, qsizetype> DocxPicsHandler::extentOf(const Drawing& drawing, const QString& part) const

@@ -52,6 +52,9 @@ public:
     bool startElement(QStringView qName, const QXmlStreamAttributes& attributes) override;
     bool endElement(QStringView qName) override;
 
+    // Reads the drawings of a part and nothing else of it; false when one is not
+    // well-formed. The part as a whole is not checked.
+    bool parseDrawingsOf(const QString& part);
     // The drawings in the order they start in the part.
     const QList<Drawing>& drawings() const { return found; }
     // The text a drawing takes up in the part it was read from: its own element, or
@@ -78,7 +81,18 @@ private:
         int textBoxes = 0;
     };
 
+    // Finds start tags of one name, remembering the last one found.
+    struct NextTag
+    {
+        QLatin1String name;
+        qsizetype at;
+        qsizetype find(const QString& text, qsizetype from);
+    };
+
     static ElementRole roleOf(QStringView qName);
+    static bool isNameEnd(const QString& text, qsizetype pos);
+    static qsizetype startTagClose(const QString& text, qsizetype start);
+    static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
     void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);
     QHash<QString, int>* mapOfKind(PictureKind kind);
@@ -88,6 +102,7 @@ private:
     QList<std::pair<qint64, qint64>> alternates; // start tag end, end
     QList<int> openAlternates;
     QList<Drawing> found;
+    qint64 offset = 0; // where the text being read starts in the part
     QHash<QString, int> photos;
     QHash<QString, int> graphics;
     QHash<QString, int> logos;

@@ -129,8 +129,15 @@ bool TemplateChecker::checkDocx(const QString& path)
         problem(QStringLiteral("not a usable DOCX template: %1").arg(package.failure()), {fileName, 0, {}});
         return false;
     }
-    for (const QString& part : package.textParts())
-        checkText(part, QString::fromUtf8(package.text(part)), true);
+    for (const QString& part : package.textParts()) {
+        QByteArray bytes;
+        QuaZipFile entry(&zip);
+        if (!zip.setCurrentFile(part) || !TemplateToZipDocument::readTextPart(entry, bytes)) {
+            problem(QStringLiteral("the part cannot be read"), {part, 0, {}});
+            continue;
+        }
+        checkText(part, QString::fromUtf8(bytes), true);
+    }
     return true;
 }
 
@@ -311,7 +318,7 @@ QList<TemplateChecker::Block> TemplateChecker::repeatedBlocks(const QString& tex
 void TemplateChecker::checkPictures(const QString& text)
 {
     DocxPicsHandler reader;
-    if (!reader.parse(text))
+    if (!reader.parseDrawingsOf(text))
         return;
     for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
         for (const DocxPicsHandler::Picture& picture : drawing.pictures) {

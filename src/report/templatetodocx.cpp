@@ -92,7 +92,6 @@ bool TemplateToDocx::parseXml(QuaZipFile& entry, XmlDefaultHandler& handler)
 bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
 {
     pictureHasData.clear();
-    wellFormedPart.clear();
     if (!package.read(templateZip)) {
         failRead(package.failure());
         return false;
@@ -123,18 +122,6 @@ bool TemplateToDocx::hasData(const QString& entryName)
         return false;
     AgreeAppraiser* appraiser = appraisers->getAppraiserInOrder(index);
     return appraiser && appraiser->getAppraisalCompany() && appraiser->getAppraisalCompany()->isLogo();
-}
-
-bool TemplateToDocx::textOfPart(const QString& name, QuaZipFile& entry, QByteArray& bytes)
-{
-    bytes = package.takeText(name);
-    return !bytes.isNull() || TemplateToZipDocument::textOfPart(name, entry, bytes);
-}
-
-// The removal of pictures reads the part whole as XML: that reading is the check.
-bool TemplateToDocx::isWellFormed(const QString& name, const QByteArray& filtered)
-{
-    return (!name.isEmpty() && name == wellFormedPart) || TemplateToZipDocument::isWellFormed(name, filtered);
 }
 
 bool TemplateToDocx::replacementOf(const QString& name, QByteArray& bytes)
@@ -174,9 +161,8 @@ bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
 bool TemplateToDocx::removeMissingPictures(QString& text)
 {
     DocxPicsHandler reader;
-    if (!reader.parse(text))
+    if (!reader.parseDrawingsOf(text))
         return true; // not XML: the part is refused after the passes
-    wellFormedPart = currentPart();
     QList<Edit> edits;
     for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
         if (!isFilled(drawing)) {

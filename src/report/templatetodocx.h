@@ -47,8 +47,6 @@ public:
     bool parseXml(QuaZipFile& entry, XmlDefaultHandler& handler);
 
 protected:
-    bool textOfPart(const QString& name, QuaZipFile& entry, QByteArray& bytes) override;
-    bool isWellFormed(const QString& name, const QByteArray& filtered) override;
     bool replacementOf(const QString& name, QByteArray& bytes) override;
     QList<std::pair<QString, QByteArray>> addedEntries() override;
 
@@ -69,8 +67,6 @@ private:
     DocxPackage package;
     // Image entries whose picture the evaluation fills.
     QHash<QString, bool> pictureHasData;
-    // The part whose text the last removal read as well-formed XML.
-    QString wellFormedPart;
 };
 
 #endif

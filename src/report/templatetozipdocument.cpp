@@ -195,7 +195,7 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
 bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out)
 {
     QByteArray bytes;
-    if (!textOfPart(name, in, bytes)) {
+    if (!readTextPart(in, bytes)) {
         failRead();
         return false;
     }
@@ -218,11 +218,6 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
         return false;
     }
     return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
-}
-
-bool TemplateToZipDocument::textOfPart(const QString&, QuaZipFile& entry, QByteArray& bytes)
-{
-    return readTextPart(entry, bytes);
 }
 
 bool TemplateToZipDocument::isWellFormed(const QString& name, const QByteArray& filtered)

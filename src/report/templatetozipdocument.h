@@ -60,10 +60,6 @@ protected:
     bool pictureFor(const QString& entryName, QByteArray& encoded);
     static bool isUtf8(const QByteArray& bytes);
     static bool toUtf8(QByteArray& bytes);
-    // The text of a part that goes through the passes; a flavour may hold it already.
-    virtual bool textOfPart(const QString& name, QuaZipFile& entry, QByteArray& bytes);
-    // Whether a part is well-formed XML after the passes.
-    virtual bool isWellFormed(const QString& name, const QByteArray& filtered);
     // The part being filtered, while it is.
     const QString& currentPart() const { return filteredPart; }
     // What a flavour writes in place of a template's entry (a repaired part); false for
@@ -82,6 +78,7 @@ private:
     bool graphicPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
+    static bool isWellFormed(const QString& name, const QByteArray& filtered);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
     // Pictures are deflated at the fastest level: coded pictures hardly shrink.
     bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);

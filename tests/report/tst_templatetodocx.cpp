@@ -833,6 +833,9 @@ void TestTemplateToDocx::hostilePartsEndBounded_data()
     QTest::newRow("deeply nested elements")
         << body(QByteArray("<w:sdt>").repeated(depth) + tagParagraph + QByteArray("</w:sdt>").repeated(depth))
         << int(ErrorInfo::ErrNone) << "ab" << "ab";
+    QTest::newRow("deeply nested drawings")
+        << body(QByteArray("<w:drawing>").repeated(depth) + tagParagraph + QByteArray("</w:drawing>").repeated(depth))
+        << int(ErrorInfo::ErrNone) << "ab" << "ab";
     QTest::newRow("deeply nested, never closed") << QByteArray("<w:document>" + QByteArray("<w:sdt>").repeated(depth))
                                                  << int(ErrorInfo::ErrRead) << "" << "";
     // Windows-1251 bytes under an XML declaration that claims UTF-8.
