@@ -183,6 +183,14 @@ bool DocxPackage::read(QuaZip& zip)
     return true;
 }
 
+// The archive's current entry, as a text part is read.
+bool DocxPackage::readCurrent(QuaZip& zip, QByteArray& bytes)
+{
+    QuaZipFile entry(&zip);
+    QString reason;
+    return TemplateToZipDocument::readTextPart(entry, bytes, &reason) || refuse(reason);
+}
+
 bool DocxPackage::refuse(const QString& reason)
 {
     LOG_WARNING() << "template refused:" << reason;
@@ -220,11 +228,9 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
         const bool isContentTypes = name.compare(ContentTypesName, Qt::CaseInsensitive) == 0;
         if (!isContentTypes && !sourceOfRelationships(name, source))
             continue;
-        QuaZipFile entry(&zip);
         QByteArray bytes;
-        QString reason;
-        if (!TemplateToZipDocument::readTextPart(entry, bytes, &reason))
-            return refuse(reason);
+        if (!readCurrent(zip, bytes))
+            return false;
         if (isContentTypes) {
             reading.contentTypes = bytes;
             continue;
@@ -332,11 +338,9 @@ bool DocxPackage::readParts(QuaZip& zip)
             LOG_WARNING() << "template part not checked, the template holds too much XML:" << name;
             continue;
         }
-        QuaZipFile entry(&zip);
         QByteArray bytes;
-        QString reason;
-        if (!TemplateToZipDocument::readTextPart(entry, bytes, &reason))
-            return refuse(reason);
+        if (!readCurrent(zip, bytes))
+            return false;
         if (!isText) {
             checked += bytes.size();
             XmlDefaultHandler xml;

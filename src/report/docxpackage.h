@@ -96,6 +96,7 @@ private:
     QString unusedName(const QString& image, const Binding& picture) const;
     QString copyKey(const QString& part, const DocxPicsHandler::Picture& picture) const;
     QString resolve(const QString& sourcePart, const QString& target) const;
+    bool readCurrent(QuaZip& zip, QByteArray& bytes);
     bool refuse(const QString& reason);
 
     QString refusal;

@@ -11,31 +11,8 @@
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
-
-namespace {
-
-QString textOf(const QByteArray& xml)
-{
-    QXmlStreamReader reader(xml);
-    QString text;
-    while (!reader.atEnd())
-        if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:t")
-            text += reader.readElementText();
-    return text;
-}
-
-QByteArray utf16(const QString& text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return bytes;
-}
-
-} // namespace
 
 // A DOCX template a word processor would refuse is refused, by the report and by the
 // check alike and for the same reason; one whose repair is certain is repaired.
@@ -124,11 +101,10 @@ void TestDocxPackage::reportAndCheckAgree_data()
     }
     {
         const QList<ZipEntry> entries = report().entries();
-        const QString document = QString::fromUtf8(contentOf(entries, QStringLiteral("word/document.xml")))
-                                     .replace(QLatin1String("encoding=\"UTF-8\""), QLatin1String("encoding=\"UTF-16\""));
-        QTest::newRow("main part in UTF-16") << with(report(), "word/document.xml", utf16(document)) << "" << 0;
+        const QByteArray document = contentOf(entries, QStringLiteral("word/document.xml"));
+        QTest::newRow("main part in UTF-16") << with(report(), "word/document.xml", WordPackage::utf16(document)) << "" << 0;
         QTest::newRow("byte order mark")
-            << with(report(), "word/document.xml", "\xEF\xBB\xBF" + contentOf(entries, QStringLiteral("word/document.xml")))
+            << with(report(), "word/document.xml", "\xEF\xBB\xBF" + document)
             << "" << 0;
     }
 }
@@ -165,7 +141,7 @@ void TestDocxPackage::reportAndCheckAgree()
     QCOMPARE(reported, QString());
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
-    QCOMPARE(textOf(contentOf(entries, QStringLiteral("word/document.xml"))), QStringLiteral("Договор 17/2026"));
+    QCOMPARE(WordPackage::textOf(contentOf(entries, QStringLiteral("word/document.xml"))), QStringLiteral("Договор 17/2026"));
     QVERIFY(checked);
     QCOMPARE(checker.problems().size(), 0);
     QCOMPARE(checker.repairs().size(), repairs);

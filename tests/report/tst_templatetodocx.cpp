@@ -60,18 +60,6 @@ QByteArray entry(const QList<ZipEntry>& entries, const QString& name)
     return QByteArray();
 }
 
-// The text a word processor shows for a part: its w:t elements, joined.
-QString textOf(const QByteArray& xml)
-{
-    QXmlStreamReader reader(xml);
-    QString text;
-    while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:t")
-            text += reader.readElementText();
-    }
-    return text;
-}
-
 // Answers the tags no section of the evaluation keeps, as a host's own approach would.
 class TestDocx : public TemplateToDocx
 {
@@ -285,11 +273,7 @@ WordPackage wordReport()
                     + sections);
     QList<ZipEntry> entries = package.entries();
     package.setEntry(QStringLiteral("word/header5.xml"), "\xEF\xBB\xBF" + contentOf(entries, QStringLiteral("word/header5.xml")));
-    const QString footer = QString::fromUtf8(contentOf(entries, QStringLiteral("word/footer9.xml")))
-                               .replace(QLatin1String("encoding=\"UTF-8\""), QLatin1String("encoding=\"UTF-16\""));
-    QByteArray utf16("\xFF\xFE", 2);
-    utf16.append(reinterpret_cast<const char*>(footer.utf16()), footer.size() * 2);
-    package.setEntry(QStringLiteral("word/footer9.xml"), utf16);
+    package.setEntry(QStringLiteral("word/footer9.xml"), WordPackage::utf16(contentOf(entries, QStringLiteral("word/footer9.xml"))));
     return package;
 }
 
@@ -422,7 +406,7 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
     QCOMPARE(entries.size(), readZip(dataDir + templateName).size());
-    const QString text = textOf(entry(entries, part));
+    const QString text = WordPackage::textOf(entry(entries, part));
     for (const QString& expected : present)
         QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in ") + text));
     for (const QString& unexpected : absent)
@@ -580,7 +564,7 @@ void TestTemplateToDocx::everyTextPartIsFilled()
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
     QCOMPARE(entries.size(), readZip(templatePath).size());
-    QCOMPARE(textOf(contentOf(entries, part)), text);
+    QCOMPARE(WordPackage::textOf(contentOf(entries, part)), text);
 }
 
 void TestTemplateToDocx::picturesOfWordPackages_data()
@@ -712,7 +696,7 @@ void TestTemplateToDocx::picturesOfWordPackages()
     QCOMPARE(packageProblems(entries), QStringList());
     const QByteArray document = contentOf(entries, QStringLiteral("word/document.xml"));
     QCOMPARE(descriptionsOf(document), kept);
-    QCOMPARE(textOf(document), text);
+    QCOMPARE(WordPackage::textOf(document), text);
     for (const QString& image : unchanged)
         QVERIFY2(contentOf(entries, image) == contentOf(original, image), qPrintable(image));
     static const QRegularExpression photo(QStringLiteral("^photo-(\\d)\\.jpg$"));
@@ -737,7 +721,7 @@ void TestTemplateToDocx::valuesAreTextInTheDocument()
     QVERIFY(run(generator, templatePath, output));
 
     QCOMPARE(generator.getErrorInfo().message(), QString());
-    QCOMPARE(textOf(contentOf(readZip(output), QStringLiteral("word/document.xml"))), QStringLiteral("Место: ") + value);
+    QCOMPARE(WordPackage::textOf(contentOf(readZip(output), QStringLiteral("word/document.xml"))), QStringLiteral("Место: ") + value);
 }
 
 void TestTemplateToDocx::reusedGeneratorForgetsEarlierPictures()
@@ -869,7 +853,7 @@ void TestTemplateToDocx::hostilePartsEndBounded()
     QVERIFY(run(generator, templatePath, output)); // within 10 s
     QCOMPARE(int(generator.getErrorInfo().code()), code);
     if (code == ErrorInfo::ErrNone)
-        QVERIFY(textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
+        QVERIFY(WordPackage::textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
     else
         QVERIFY(!QFile::exists(output));
 }

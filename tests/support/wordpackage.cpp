@@ -1,6 +1,7 @@
 #include "wordpackage.h"
 
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -250,4 +251,23 @@ QByteArray WordPackage::paragraphOf(const QByteArray& runs)
 {
     return "<w:p w14:paraId=\"3F2A1B0C\" w14:textId=\"77777777\" w:rsidR=\"00A1B2C3\" w:rsidRDefault=\"00A1B2C3\">" + runs
         + "</w:p>";
+}
+
+QString WordPackage::textOf(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    QString text;
+    while (!reader.atEnd())
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:t")
+            text += reader.readElementText();
+    return text;
+}
+
+QByteArray WordPackage::utf16(const QByteArray& xml)
+{
+    const QString text =
+        QString::fromUtf8(xml).replace(QLatin1String("encoding=\"UTF-8\""), QLatin1String("encoding=\"UTF-16\""));
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return bytes;
 }

@@ -47,6 +47,10 @@ public:
     static QByteArray vmlPicture(const QString& description, const QString& imageId);
     // A run holding a drawing of Word 2010 and later with the copy older readers show.
     static QByteArray alternateContent(const QByteArray& choice, const QByteArray& fallback);
+    // The text a word processor shows for a part: its w:t elements, joined.
+    static QString textOf(const QByteArray& xml);
+    // A part's XML in UTF-16, with its byte order mark and its declaration saying so.
+    static QByteArray utf16(const QByteArray& xml);
     // A paragraph of one run of text, or of the runs given.
     static QByteArray paragraph(const QString& text);
     static QByteArray paragraphOf(const QByteArray& runs);
