@@ -129,6 +129,7 @@ void DocxPicsHandler::addPicture(OpenDrawing& open, const QXmlStreamAttributes& 
     picture.embedId = attribute(attributes, embed);
     picture.linkId = link ? attribute(attributes, link) : QString();
     picture.idAttribute = QString::fromLatin1(embed);
+    picture.linkAttribute = link ? QString::fromLatin1(link) : QString();
     picture.tagEnd = offset + position();
     const QString& embedId = picture.embedId;
     LOG_TRACE() << "t=" << picture.kind << "v=" << picture.index << picture.description;

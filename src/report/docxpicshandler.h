@@ -37,7 +37,8 @@ public:
         int index = -1;
         QString embedId; // relationship id of the image kept in the package
         QString linkId;  // relationship id of an image file outside the package
-        QString idAttribute; // the attribute that holds embedId: r:embed, or r:id in VML
+        QString idAttribute;   // the attribute that holds embedId: r:embed, or r:id in VML
+        QString linkAttribute; // the one that holds linkId: r:link, or r:href in VML
         qint64 tagEnd = -1;  // just after the start tag that names the image
     };
 

@@ -172,8 +172,8 @@ bool TemplateToDocx::removeMissingPictures(QString& text)
         }
         for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
             const QString id = package.embedIdOf(currentPart(), picture);
-            if (id != picture.embedId)
-                edits.append(imageIdEdit(text, picture, id));
+            if (picture.kind != DocxPicsHandler::None && (id != picture.embedId || !picture.linkId.isEmpty()))
+                edits.append(filledPictureEdit(text, picture, id));
         }
     }
     if (edits.isEmpty())
@@ -195,15 +195,20 @@ bool TemplateToDocx::removeMissingPictures(QString& text)
     return true;
 }
 
-// The start tag that names a picture's image, naming the image by another id.
-TemplateToDocx::Edit TemplateToDocx::imageIdEdit(const QString& text, const DocxPicsHandler::Picture& picture,
-                                                 const QString& id)
+// The start tag that names a filled picture's image, naming it by the given id and no
+// longer linking a file: a word processor updates linked pictures from their files (Word
+// does before printing), which would put the template's sample back in the photo's place.
+TemplateToDocx::Edit TemplateToDocx::filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture,
+                                                       const QString& id)
 {
+    const auto attribute = [](const QString& name) {
+        return QRegularExpression(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2").arg(QRegularExpression::escape(name)));
+    };
     const qsizetype start = text.lastIndexOf(QLatin1Char('<'), qsizetype(picture.tagEnd) - 1);
     QString tag = text.mid(start, qsizetype(picture.tagEnd) - start);
-    static const QRegularExpression value(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2"));
-    const QRegularExpression attribute(value.pattern().arg(QRegularExpression::escape(picture.idAttribute)));
-    tag.replace(attribute, QStringLiteral("\\1\"") + id.toHtmlEscaped() + QLatin1Char('"'));
+    tag.replace(attribute(picture.idAttribute), QStringLiteral("\\1\"") + id.toHtmlEscaped() + QLatin1Char('"'));
+    if (!picture.linkAttribute.isEmpty())
+        tag.replace(attribute(picture.linkAttribute), QString());
     return {start, qsizetype(picture.tagEnd), tag};
 }
 

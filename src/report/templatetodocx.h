@@ -59,7 +59,7 @@ private:
     };
 
     bool hasData(const QString& entryName);
-    static Edit imageIdEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
+    static Edit filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
     int indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const;
     // Whether every picture of the evaluation the drawing shows is filled.
     bool isFilled(const DocxPicsHandler::Drawing& drawing) const;

@@ -277,9 +277,16 @@ WordPackage wordReport()
     return package;
 }
 
+struct Shown
+{
+    QString description;
+    QImage image;
+    bool linked; // to a file outside the package as well
+};
+
 // The pictures a part shows, each with the description of its drawing, read through
 // the part's relationships as a word processor reads them.
-QList<std::pair<QString, QImage>> picturesShown(const QList<ZipEntry>& entries, const QString& part)
+QList<Shown> picturesShown(const QList<ZipEntry>& entries, const QString& part)
 {
     const QString folder = part.left(part.lastIndexOf(QLatin1Char('/')) + 1);
     const QString rels = folder + QStringLiteral("_rels/") + part.mid(folder.size()) + QStringLiteral(".rels");
@@ -291,7 +298,7 @@ QList<std::pair<QString, QImage>> picturesShown(const QList<ZipEntry>& entries, 
             targets.insert(relationships.attributes().value(QLatin1String("Id")).toString(),
                            target.startsWith(QLatin1Char('/')) ? target.mid(1) : folder + target);
         }
-    QList<std::pair<QString, QImage>> shown;
+    QList<Shown> shown;
     QString description;
     QXmlStreamReader reader(contentOf(entries, part));
     while (!reader.atEnd()) {
@@ -300,9 +307,11 @@ QList<std::pair<QString, QImage>> picturesShown(const QList<ZipEntry>& entries, 
         const QXmlStreamAttributes attributes = reader.attributes();
         if (reader.qualifiedName() == u"wp:docPr" || attributes.hasAttribute(QLatin1String("alt")))
             description = attributes.value(QLatin1String(reader.qualifiedName() == u"wp:docPr" ? "descr" : "alt")).toString();
+        const bool linked = attributes.hasAttribute(QLatin1String("r:link")) || attributes.hasAttribute(QLatin1String("r:href"));
         for (const char* id : {"r:embed", "r:id"})
             if (attributes.hasAttribute(QLatin1String(id)))
-                shown.append({description, QImage::fromData(contentOf(entries, targets.value(attributes.value(QLatin1String(id)).toString())))});
+                shown.append({description, QImage::fromData(contentOf(entries, targets.value(attributes.value(QLatin1String(id)).toString()))),
+                              linked});
     }
     return shown;
 }
@@ -608,12 +617,14 @@ void TestTemplateToDocx::picturesOfWordPackages_data()
         const QString stamp = package.addImage(main, QStringLiteral("word/media/image2.png"), encoded(solid(Qt::red, 8, 8), "PNG"));
         const QString photo = package.addImage(main, QStringLiteral("word/media/image3.png"), sample);
         const QString signature = package.addImage(main, QStringLiteral("word/media/image4.jpeg"), encoded(solid(Qt::black, 8, 8), "JPEG"));
+        const QString seal = package.addLink(main, QStringLiteral("file:///C:/Бланки/герб.png"));
         package.setBody(body({WordPackage::picture(QString(), logo), WordPackage::paragraph(QStringLiteral("Отчёт.")),
                               WordPackage::picture(QStringLiteral("photo-0.jpg"), photo),
                               WordPackage::picture(QStringLiteral("Печать организации"), stamp),
-                              WordPackage::picture(QStringLiteral("Подпись оценщика"), signature)}));
+                              WordPackage::picture(QStringLiteral("Подпись оценщика"), signature),
+                              WordPackage::picture(QStringLiteral("Герб"), QString(), seal)}));
         QTest::newRow("the template's own pictures")
-            << save(package, "own.docx") << QStringList{"", "photo-0.jpg", "Печать организации", "Подпись оценщика"}
+            << save(package, "own.docx") << QStringList{"", "photo-0.jpg", "Печать организации", "Подпись оценщика", "Герб"}
             << "Отчёт." << QStringList{"word/media/image1.png", "word/media/image2.png", "word/media/image4.jpeg"};
     }
     {
@@ -662,6 +673,15 @@ void TestTemplateToDocx::picturesOfWordPackages_data()
                                       << QStringList{};
     }
     {
+        // Insert > Picture > Insert and Link: the picture is kept and linked to its file.
+        WordPackage package;
+        const QString embedded = package.addImage(main, QStringLiteral("word/media/image1.png"), sample);
+        const QString linked = package.addLink(main, QStringLiteral("file:///C:/Образцы/кузов.png"));
+        package.setBody(body({WordPackage::picture(QStringLiteral("photo-1.jpg"), embedded, linked)}));
+        QTest::newRow("picture embedded and linked") << save(package, "embedded-and-linked.docx")
+                                                     << QStringList{"photo-1.jpg"} << "" << QStringList{};
+    }
+    {
         // Word keeps one image file for pictures pasted from one picture.
         WordPackage package;
         const QString frame = package.addImage(main, QStringLiteral("word/media/image1.png"), sample);
@@ -699,10 +719,14 @@ void TestTemplateToDocx::picturesOfWordPackages()
     QCOMPARE(WordPackage::textOf(document), text);
     for (const QString& image : unchanged)
         QVERIFY2(contentOf(entries, image) == contentOf(original, image), qPrintable(image));
+    // A photo shows the evaluation's, and no file linked in the template can take its place.
     static const QRegularExpression photo(QStringLiteral("^photo-(\\d)\\.jpg$"));
-    for (const auto& [description, image] : picturesShown(entries, QStringLiteral("word/document.xml")))
-        if (const QRegularExpressionMatch match = photo.match(description); match.hasMatch())
-            QVERIFY2(sameColour(image, photoColour(match.captured(1).toInt())), qPrintable(description));
+    for (const Shown& shown : picturesShown(entries, QStringLiteral("word/document.xml"))) {
+        if (const QRegularExpressionMatch match = photo.match(shown.description); match.hasMatch()) {
+            QVERIFY2(sameColour(shown.image, photoColour(match.captured(1).toInt())), qPrintable(shown.description));
+            QVERIFY2(!shown.linked, qPrintable(shown.description));
+        }
+    }
 }
 
 // Values go into the document escaped: & < > " in a value are text, not markup.
