@@ -95,7 +95,9 @@ void TestTemplateChecker::readsAPackageAsTheReportDoes()
                     + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-0.jpg"), frame)
                                                + WordPackage::picture(QStringLiteral("photo-3.jpg"), frame))
                     + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("Логотип"),
-                                                                    package.addImage(main, QStringLiteral("word/media/image2.png"), png))));
+                                                                    package.addImage(main, QStringLiteral("word/media/image2.png"), png)))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-4.jpg"),
+                                                                    package.addImage(main, QStringLiteral("word/media/image4.gif"), png))));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("word.docx"));
     QVERIFY(package.write(path));
@@ -111,7 +113,9 @@ void TestTemplateChecker::readsAPackageAsTheReportDoes()
              QStringList({doc + "2: picture described \"photo-1.jpg\" is linked to a file outside the template: the "
                                 "evaluation cannot fill it, so it is removed",
                           doc + "3: picture described \"Photo-2.jpg\" names no picture of the evaluation (photo-N.jpg, "
-                                "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays"}));
+                                "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays",
+                          doc + "6: picture described \"photo-4.jpg\" is stored as word/media/image4.gif, a format "
+                                "pictures cannot be written in: it is removed"}));
     QCOMPARE(checker.repairs().size(), 1);
     QVERIFY2(checker.repairs().first().contains(QLatin1String("word/media/image1.png was shared")),
              qPrintable(checker.repairs().first()));
