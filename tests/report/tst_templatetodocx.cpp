@@ -280,18 +280,17 @@ WordPackage wordReport()
 struct Shown
 {
     QString description;
-    QImage image;
-    bool linked; // to a file outside the package as well
+    QImage image;        // null for a drawing that shows no image of the package
+    bool linked = false; // to a file outside the package as well
 };
 
-// The pictures a part shows, each with the description of its drawing, read through
-// the part's relationships as a word processor reads them.
-QList<Shown> picturesShown(const QList<ZipEntry>& entries, const QString& part)
+// The drawings of a part with their descriptions and the pictures they show, read
+// through the part's relationships as a word processor reads them.
+QList<Shown> drawingsShown(const QList<ZipEntry>& entries, const QString& part)
 {
     const QString folder = part.left(part.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString rels = folder + QStringLiteral("_rels/") + part.mid(folder.size()) + QStringLiteral(".rels");
     QHash<QString, QString> targets;
-    QXmlStreamReader relationships(contentOf(entries, rels));
+    QXmlStreamReader relationships(contentOf(entries, folder + QStringLiteral("_rels/") + part.mid(folder.size()) + QStringLiteral(".rels")));
     while (!relationships.atEnd())
         if (relationships.readNext() == QXmlStreamReader::StartElement && relationships.name() == u"Relationship") {
             const QString target = relationships.attributes().value(QLatin1String("Target")).toString();
@@ -299,39 +298,23 @@ QList<Shown> picturesShown(const QList<ZipEntry>& entries, const QString& part)
                            target.startsWith(QLatin1Char('/')) ? target.mid(1) : folder + target);
         }
     QList<Shown> shown;
-    QString description;
     QXmlStreamReader reader(contentOf(entries, part));
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
         const QXmlStreamAttributes attributes = reader.attributes();
-        if (reader.qualifiedName() == u"wp:docPr" || attributes.hasAttribute(QLatin1String("alt")))
-            description = attributes.value(QLatin1String(reader.qualifiedName() == u"wp:docPr" ? "descr" : "alt")).toString();
-        const bool linked = attributes.hasAttribute(QLatin1String("r:link")) || attributes.hasAttribute(QLatin1String("r:href"));
+        if (reader.qualifiedName() == u"wp:docPr")
+            shown.append({attributes.value(QLatin1String("descr")).toString(), QImage(), false});
+        else if (reader.qualifiedName().startsWith(u"v:") && attributes.hasAttribute(QLatin1String("alt")))
+            shown.append({attributes.value(QLatin1String("alt")).toString(), QImage(), false});
         for (const char* id : {"r:embed", "r:id"})
-            if (attributes.hasAttribute(QLatin1String(id)))
-                shown.append({description, QImage::fromData(contentOf(entries, targets.value(attributes.value(QLatin1String(id)).toString()))),
-                              linked});
+            if (attributes.hasAttribute(QLatin1String(id)) && !shown.isEmpty())
+                shown.last().image = QImage::fromData(contentOf(entries, targets.value(attributes.value(QLatin1String(id)).toString())));
+        if ((attributes.hasAttribute(QLatin1String("r:link")) || attributes.hasAttribute(QLatin1String("r:href"))) && !shown.isEmpty())
+            shown.last().linked = true;
     }
     return shown;
 }
-
-// The descriptions of the drawings a part shows, as a word processor reads them.
-QStringList descriptionsOf(const QByteArray& xml)
-{
-    QXmlStreamReader reader(xml);
-    QStringList found;
-    while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement)
-            continue;
-        if (reader.qualifiedName() == u"wp:docPr")
-            found << reader.attributes().value(QLatin1String("descr")).toString();
-        else if (reader.qualifiedName().startsWith(u"v:") && reader.attributes().hasAttribute(QLatin1String("alt")))
-            found << reader.attributes().value(QLatin1String("alt")).toString();
-    }
-    return found;
-}
-
 
 } // namespace
 
@@ -714,14 +697,17 @@ void TestTemplateToDocx::picturesOfWordPackages()
     const QList<ZipEntry> entries = readZip(output);
     const QList<ZipEntry> original = readZip(templatePath);
     QCOMPARE(packageProblems(entries), QStringList());
-    const QByteArray document = contentOf(entries, QStringLiteral("word/document.xml"));
-    QCOMPARE(descriptionsOf(document), kept);
-    QCOMPARE(WordPackage::textOf(document), text);
+    const QList<Shown> drawings = drawingsShown(entries, QStringLiteral("word/document.xml"));
+    QStringList descriptions;
+    for (const Shown& drawing : drawings)
+        descriptions << drawing.description;
+    QCOMPARE(descriptions, kept);
+    QCOMPARE(WordPackage::textOf(contentOf(entries, QStringLiteral("word/document.xml"))), text);
     for (const QString& image : unchanged)
         QVERIFY2(contentOf(entries, image) == contentOf(original, image), qPrintable(image));
     // A photo shows the evaluation's, and no file linked in the template can take its place.
     static const QRegularExpression photo(QStringLiteral("^photo-(\\d)\\.jpg$"));
-    for (const Shown& shown : picturesShown(entries, QStringLiteral("word/document.xml"))) {
+    for (const Shown& shown : drawings) {
         if (const QRegularExpressionMatch match = photo.match(shown.description); match.hasMatch()) {
             QVERIFY2(sameColour(shown.image, photoColour(match.captured(1).toInt())), qPrintable(shown.description));
             QVERIFY2(!shown.linked, qPrintable(shown.description));
