@@ -143,6 +143,7 @@ struct DocxPackage::Reading
 {
     QStringList entries; // in the order of the archive, without folders
     QByteArray contentTypes;
+    bool hasContentTypes = false;
     QHash<QString, QString> defaults;  // extension (lower case) -> content type
     QHash<QString, QString> overrides; // part name (lower case, no "/") -> content type
     QHash<QString, QByteArray> relationshipParts; // by the part they belong to
@@ -233,6 +234,7 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
             return false;
         if (isContentTypes) {
             reading.contentTypes = bytes;
+            reading.hasContentTypes = true;
             continue;
         }
         auto handler = std::make_shared<DocxRelsHandler>();
@@ -248,7 +250,7 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
 
 bool DocxPackage::readContentTypes(Reading& reading)
 {
-    if (reading.contentTypes.isNull())
+    if (!reading.hasContentTypes)
         return refuse(tr("the archive has no %1: it is not a DOCX package").arg(ContentTypesName));
     AttributeCollector types({QStringLiteral("Default"), QStringLiteral("Override")});
     if (!types.parse(reading.contentTypes))
