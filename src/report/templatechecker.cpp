@@ -333,7 +333,7 @@ QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture)
 {
     static const QRegularExpression nearMiss(QStringLiteral("(photo|graphic|appraiserlogo)\\W?_?\\d"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString described = unescaped(picture.description);
+    const QString& described = picture.description; // as the word processor shows it
     if (picture.kind == DocxPicsHandler::None) {
         if (!nearMiss.match(described).hasMatch())
             return QString();

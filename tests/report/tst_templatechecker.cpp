@@ -39,7 +39,8 @@ private slots:
     void showsTheValuesOfAnEvaluation();
     void textTemplates_data();
     void textTemplates();
-    void oversizedTemplateFileIsNotRead();
+    void unusableTextFilesAreNotRead_data();
+    void unusableTextFilesAreNotRead();
 };
 
 void TestTemplateChecker::findsEveryPlantedError()
@@ -165,15 +166,26 @@ void TestTemplateChecker::textTemplates()
     QCOMPARE(problemsOf(checker), problems);
 }
 
-void TestTemplateChecker::oversizedTemplateFileIsNotRead()
+void TestTemplateChecker::unusableTextFilesAreNotRead_data()
 {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("oversized") << qint64(TemplateToDocument::MAX_TEMPLATE_BYTES + 1)
+                               << "t.txt:0: the template is larger than 64 MiB, so it is not read";
+    QTest::newRow("empty") << qint64(0) << "t.txt:0: the file is empty: it is not a template";
+}
+
+void TestTemplateChecker::unusableTextFilesAreNotRead()
+{
+    QFETCH(qint64, size);
+    QFETCH(QString, problem);
     QTemporaryDir dir;
-    QFile huge(dir.filePath(QStringLiteral("huge.txt"))); // sparse: costs no disk
-    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
-    huge.close();
+    QFile file(dir.filePath(QStringLiteral("t.txt"))); // sparse: costs no disk
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+    file.close();
     TemplateChecker checker;
-    QVERIFY(!checker.checkFile(huge.fileName()));
-    QCOMPARE(problemsOf(checker), QStringList{"huge.txt:0: the template is larger than 64 MiB, so it is not read"});
+    QVERIFY(!checker.checkFile(file.fileName()));
+    QCOMPARE(problemsOf(checker), QStringList{problem});
 }
 
 QTEST_MAIN(TestTemplateChecker)
