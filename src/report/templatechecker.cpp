@@ -86,7 +86,12 @@ bool TemplateChecker::checkFile(const QString& path)
 {
     const QFileInfo info(path);
     const QString metaTags = info.dir().filePath(QStringLiteral("metatags.txt"));
-    docxPart = isZip(path);
+    package.clear();
+    docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
+    if (!docxPart && info.isFile() && info.size() == 0) {
+        problem(QStringLiteral("the file is empty: it is not a template"), {info.fileName(), 0, {}});
+        return false;
+    }
     generator.reset(docxPart ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
     if (QFileInfo::exists(metaTags))
         generator->getMetaTagCatalog().load_from_disk(metaTags);
@@ -110,26 +115,28 @@ bool TemplateChecker::checkFile(const QString& path)
     return true;
 }
 
+// The parts and pictures the report would read, as the report reads them.
 bool TemplateChecker::checkDocx(const QString& path)
 {
+    const QString fileName = QFileInfo(path).fileName();
     QuaZip zip(path);
     if (!zip.open(QuaZip::mdUnzip)) {
         LOG_WARNING() << "template is not a readable zip:" << path << "error" << zip.getZipError();
-        problem(QStringLiteral("the template is not a readable DOCX file"), {QFileInfo(path).fileName(), 0, {}});
+        problem(QStringLiteral("not a DOCX template: it is not a zip archive"), {fileName, 0, {}});
         return false;
     }
-    auto& docx = static_cast<TemplateToDocx&>(*generator);
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        const QString name = zip.getCurrentFileName();
-        if (!docx.isNeedFiltering(name))
-            continue;
+    if (!package.read(zip)) {
+        problem(QStringLiteral("not a usable DOCX template: %1").arg(package.failure()), {fileName, 0, {}});
+        return false;
+    }
+    for (const QString& part : package.textParts()) {
+        QByteArray bytes;
         QuaZipFile entry(&zip);
-        if (!entry.open(QIODevice::ReadOnly) || entry.size() > TemplateToZipDocument::MaxTextPartSize) {
-            LOG_WARNING() << "template part not read for checking:" << name << "error" << entry.getZipError();
-            problem(QStringLiteral("the part cannot be read"), {name, 0, {}});
+        if (!zip.setCurrentFile(part) || !TemplateToZipDocument::readTextPart(entry, bytes)) {
+            problem(QStringLiteral("the part cannot be read"), {part, 0, {}});
             continue;
         }
-        checkText(name, QString::fromUtf8(entry.readAll()), true);
+        checkText(part, QString::fromUtf8(bytes), true);
     }
     return true;
 }
@@ -306,20 +313,50 @@ QList<TemplateChecker::Block> TemplateChecker::repeatedBlocks(const QString& tex
     return blocks;
 }
 
+// Pictures the evaluation is meant to fill and will not, and descriptions that were
+// meant to name one of its pictures and do not (the template's own image would show).
 void TemplateChecker::checkPictures(const QString& text)
 {
-    static const QRegularExpression description(QStringLiteral("<pic:cNvPr\\s[^>]*descr=\"([^\"]*)\""));
-    const QRegularExpression drawing = TagPatterns::minimal(generator->pictureRegExp());
-    for (const QRegularExpressionMatch& match : drawing.globalMatch(text)) {
-        if (match.capturedView(2).isEmpty())
-            continue;
-        const QString described = unescaped(description.match(match.capturedView(1)).capturedView(1));
-        int index = -1;
-        if (DocxPicsHandler::kindOf(described, index) == DocxPicsHandler::None)
-            problem(QStringLiteral("picture described \"%1\" names no picture of the evaluation: it is removed")
-                        .arg(described),
-                    locate(text, match.capturedStart(1)));
+    DocxPicsHandler reader;
+    if (!reader.parseDrawingsOf(text))
+        return;
+    for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
+        for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+            const QString message = pictureProblem(picture);
+            if (!message.isEmpty())
+                problem(message, locate(text, reader.extentOf(drawing, text).first));
+        }
     }
+}
+
+QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture) const
+{
+    static const QRegularExpression nearMiss(QStringLiteral("(photo|graphic|appraiserlogo)\\W?_?\\d"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString& described = picture.description; // as the word processor shows it
+    if (picture.kind == DocxPicsHandler::None) {
+        if (!nearMiss.match(described).hasMatch())
+            return QString();
+        return QStringLiteral("picture described \"%1\" names no picture of the evaluation (photo-N.jpg, "
+                              "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays")
+            .arg(described);
+    }
+    if (!package.isTextPart(partName))
+        return QString();
+    if (picture.embedId.isEmpty())
+        return QStringLiteral("picture described \"%1\" is linked to a file outside the template: the evaluation "
+                              "cannot fill it, so it is removed")
+            .arg(described);
+    const QString image = package.entryNamed(partName, package.embedIdOf(partName, picture));
+    if (image.isEmpty())
+        return QStringLiteral("picture described \"%1\" shows %2, which the relationships of its part do not name: "
+                              "it is removed")
+            .arg(described, picture.embedId);
+    if (!TemplateToZipDocument::canEncodeFor(image))
+        return QStringLiteral("picture described \"%1\" is stored as %2, a format pictures cannot be written in: "
+                              "it is removed")
+            .arg(described, image);
+    return QString();
 }
 
 bool TemplateChecker::isKnownName(const QString& name) const

@@ -3,6 +3,8 @@
 
 #include "zentavo_export.h"
 
+#include "report/docxpackage.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -56,7 +58,9 @@ public:
     void use(AutoEvaluation& evaluation);
 
     // Checks a template file; the meta tags come from "metatags.txt" beside it. False
-    // when the template cannot be read (a problem says why).
+    // when the file cannot be read or is no template (a problem says why). A DOCX file
+    // is read as the report reads it (DocxPackage): a package the report refuses is
+    // refused here with the same reason, and its repairs are listed in repairs().
     bool checkFile(const QString& path);
     // Checks one text: escaped XML of a DOCX part, or a text template.
     void checkText(const QString& partName, const QString& text, bool docx);
@@ -64,6 +68,8 @@ public:
     const QList<Occurrence>& occurrences() const { return found; }
     const QList<Problem>& problems() const { return errors; }
     bool hasErrors() const { return !errors.isEmpty(); }
+    // What the report repairs in the template's package, one line each.
+    const QStringList& repairs() const { return package.repairs(); }
 
     // Text as the author sees it: no XML entities.
     static QString unescaped(QStringView text);
@@ -80,6 +86,7 @@ private:
     QString checkCondition(const QString& inner, const Location& where, QList<ConditionMarker>& open);
     void checkBlocks(const QString& text, const QList<Block>& blocks);
     void checkPictures(const QString& text);
+    QString pictureProblem(const DocxPicsHandler::Picture& picture) const;
     QList<Block> repeatedBlocks(const QString& text) const;
     bool isKnownName(const QString& name) const;
     QString valueOf(const QString& name, long flags) const;
@@ -87,6 +94,7 @@ private:
     void problem(const QString& message, const Location& where);
 
     std::unique_ptr<TemplateToDocument> generator;
+    DocxPackage package;
     AutoEvaluation* evaluation = nullptr;
     QStringList approachKeys;
     QString partName;

@@ -68,7 +68,8 @@ bool TemplatesList::load_from_disk(const QString& dir)
         {QStringLiteral("*.txt"), QStringLiteral("*.odt"), QStringLiteral("*.docx")});
     entries.clear();
     for (const QString& name : names)
-        entries.append(direntry_t{name, true});
+        if (name != QLatin1String("metatags.txt")) // the folder's meta tags, no template
+            entries.append(direntry_t{name, true});
     percent = 100;
     sortEntries();
     emit done();

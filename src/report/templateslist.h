@@ -42,7 +42,8 @@ public:
     QString getBaseDir() const { return baseDir; }
 
     // A folder is read at once; a server list arrives later, announced by done(). A
-    // list that cannot be downloaded leaves the entries as they were.
+    // list that cannot be downloaded leaves the entries as they were. A folder's
+    // metatags.txt holds its meta tags and is not listed.
     bool load(const QString& location);
     bool load_from_disk(const QString& dir);
     bool load_from_network(const QString& url);

@@ -11,22 +11,12 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr auto PatternOptions = QRegularExpression::UseUnicodePropertiesOption
     | QRegularExpression::DotMatchesEverythingOption | QRegularExpression::InvertedGreedinessOption;
-
-const QString& relationshipsPart()
-{
-    static const QString name = QStringLiteral("word/_rels/document.xml.rels");
-    return name;
-}
-
-const QString& mainDocumentPart()
-{
-    static const QString name = QStringLiteral("word/document.xml");
-    return name;
-}
 
 } // namespace
 
@@ -62,45 +52,33 @@ QRegularExpression TemplateToDocx::pictureRegExp() const
 
 bool TemplateToDocx::isNeedFiltering(const QString& entryName)
 {
-    static const QRegularExpression re(
-        QStringLiteral("word/(document|footer[1234]|header[1234]|footnotes|endnotes)\\.xml"));
-    return re.match(entryName).hasMatch();
+    return package.isTextPart(entryName);
 }
 
 bool TemplateToDocx::isPhoto(const QString& entryName)
 {
-    return entryName.contains(QLatin1String("word/media/image"));
+    return package.bindingOf(entryName).kind != DocxPicsHandler::None;
 }
 
-// Word processors store inserted pictures in any raster format, so any numbered image
-// file can stand for a picture of the evaluation.
-bool TemplateToDocx::extractRID(const QString& entryName, QString& rid)
+int TemplateToDocx::indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const
 {
-    static const QRegularExpression re(QStringLiteral("word/(media/.+\\d+\\.(?i:jpeg|jpg|png|gif|bmp))$"),
-                                       QRegularExpression::UseUnicodePropertiesOption);
-    const QRegularExpressionMatch match = re.match(entryName);
-    if (!match.hasMatch())
-        return false;
-    relsHandler.getRID(match.captured(1), rid);
-    return true;
+    const DocxPackage::Binding binding = package.bindingOf(entryName);
+    return binding.kind == kind ? binding.index : -1;
 }
 
 int TemplateToDocx::extractIndexFromPhotoName(const QString& entryName)
 {
-    QString rid;
-    return extractRID(entryName, rid) ? picsHandler.getPhotoIDX(rid) : -1;
+    return indexOf(entryName, DocxPicsHandler::Photo);
 }
 
 int TemplateToDocx::extractIndexFromGraphName(const QString& entryName)
 {
-    QString rid;
-    return extractRID(entryName, rid) ? picsHandler.getGraphicIDX(rid) : -1;
+    return indexOf(entryName, DocxPicsHandler::Graphic);
 }
 
 int TemplateToDocx::extractIndexFromLogoName(const QString& entryName)
 {
-    QString rid;
-    return extractRID(entryName, rid) ? picsHandler.getLogoIDX(rid) : -1;
+    return indexOf(entryName, DocxPicsHandler::AppraiserLogo);
 }
 
 bool TemplateToDocx::parseXml(QuaZipFile& entry, XmlDefaultHandler& handler)
@@ -109,29 +87,18 @@ bool TemplateToDocx::parseXml(QuaZipFile& entry, XmlDefaultHandler& handler)
     return readTextPart(entry, bytes) && handler.parse(bytes);
 }
 
-// The maps start empty for every template, so a generator that makes one document after
-// another never takes a picture from an earlier template.
+// Read anew for every template, so a generator that makes one document after another
+// never takes a picture from an earlier template.
 bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
 {
-    relsHandler.clear();
-    picsHandler.clear();
     pictureHasData.clear();
-    for (bool more = templateZip.goToFirstFile(); more; more = templateZip.goToNextFile()) {
-        const QString name = templateZip.getCurrentFileName();
-        if (name != relationshipsPart() && name != mainDocumentPart())
-            continue;
-        QuaZipFile entry(&templateZip);
-        XmlDefaultHandler& handler =
-            name == relationshipsPart() ? static_cast<XmlDefaultHandler&>(relsHandler) : picsHandler;
-        if (!parseXml(entry, handler))
-            LOG_WARNING() << "template part not read whole:" << name << handler.errorString();
+    if (!package.read(templateZip)) {
+        failRead(package.failure());
+        return false;
     }
-    for (bool more = templateZip.goToFirstFile(); more; more = templateZip.goToNextFile()) {
-        const QString name = templateZip.getCurrentFileName();
-        QString rid;
-        if (isPhoto(name) && extractRID(name, rid) && hasData(name))
-            pictureHasData.insert(rid, true);
-    }
+    for (const QString& image : package.boundImages())
+        if (hasData(image))
+            pictureHasData.insert(image, true);
     return true;
 }
 
@@ -146,8 +113,8 @@ bool TemplateToDocx::hasData(const QString& entryName)
     int index = extractIndexFromPhotoName(entryName);
     if (index >= 0)
         return index < AE().getPhotoGallery()->getPhotoCount();
-    if (AE().isApproach(APPROACH_COMPARATIVE) && (index = extractIndexFromGraphName(entryName)) >= 0)
-        return index < AE().getApproach(APPROACH_COMPARATIVE)->getImageCount();
+    if ((index = extractIndexFromGraphName(entryName)) >= 0)
+        return AE().isApproach(APPROACH_COMPARATIVE) && index < AE().getApproach(APPROACH_COMPARATIVE)->getImageCount();
     index = extractIndexFromLogoName(entryName);
     AppraiserList* appraisers = AE().getAppraiserList();
     LOG_TRACE() << "appraiser cnt=" << appraisers->count() << "idx=" << index << entryName;
@@ -157,30 +124,92 @@ bool TemplateToDocx::hasData(const QString& entryName)
     return appraiser && appraiser->getAppraisalCompany() && appraiser->getAppraisalCompany()->isLogo();
 }
 
-// Drawings without an image id stay; the others stay when their picture has data. The
-// text is rebuilt once, so a document with many drawings costs no more than one scan.
-bool TemplateToDocx::removeMissingPictures(QString& text)
+bool TemplateToDocx::replacementOf(const QString& name, QByteArray& bytes)
 {
-    const QRegularExpression& picture = pictureRegExp();
-    QString kept;
-    qsizetype copiedUpTo = 0;
-    QRegularExpressionMatchIterator drawings = picture.globalMatch(text);
-    while (drawings.hasNext()) {
-        const QRegularExpressionMatch match = drawings.next();
-        const QString rid = match.captured(2);
-        LOG_TRACE() << "pic #2:" << rid;
-        if (rid.isEmpty() || pictureHasData.value(rid, false))
+    const auto found = package.replacedEntries().constFind(name);
+    if (found == package.replacedEntries().constEnd())
+        return false;
+    bytes = *found;
+    return true;
+}
+
+QList<std::pair<QString, QByteArray>> TemplateToDocx::addedEntries()
+{
+    return package.addedEntries();
+}
+
+// A picture is filled when its image file is in the package, stands for this very
+// picture and the evaluation has it.
+bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
+{
+    for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+        if (picture.kind == DocxPicsHandler::None)
             continue;
-        if (kept.isNull())
-            kept.reserve(text.size());
-        kept.append(QStringView(text).mid(copiedUpTo, match.capturedStart(1) - copiedUpTo));
-        copiedUpTo = match.capturedEnd(1);
-    }
-    if (copiedUpTo > 0) {
-        kept.append(QStringView(text).mid(copiedUpTo));
-        text = kept;
+        const QString image = package.entryNamed(currentPart(), package.embedIdOf(currentPart(), picture));
+        LOG_TRACE() << "pic:" << picture.embedId << image;
+        if (image.isEmpty() || !(package.bindingOf(image) == DocxPackage::Binding{picture.kind, picture.index})
+            || !pictureHasData.value(image, false))
+            return false;
     }
     return true;
+}
+
+// Drawings that show only the template's own pictures stay; so do those whose
+// pictures the evaluation fills, each shown from its own image file. The others go,
+// each as its own element, so the text and the drawings around them stay. The text is
+// rebuilt once.
+bool TemplateToDocx::removeMissingPictures(QString& text)
+{
+    DocxPicsHandler reader;
+    if (!reader.parseDrawingsOf(text))
+        return true; // not XML: the part is refused after the passes
+    QList<Edit> edits;
+    for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
+        if (!isFilled(drawing)) {
+            const auto [start, end] = reader.extentOf(drawing, text);
+            edits.append({start, end, QString()});
+            continue;
+        }
+        for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+            const QString id = package.embedIdOf(currentPart(), picture);
+            if (picture.kind != DocxPicsHandler::None && (id != picture.embedId || !picture.linkId.isEmpty()))
+                edits.append(filledPictureEdit(text, picture, id));
+        }
+    }
+    if (edits.isEmpty())
+        return true;
+    // Drawings start in order; a removed mc:AlternateContent starts before its choices.
+    std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.start < b.start; });
+    QString kept;
+    kept.reserve(text.size());
+    qsizetype copiedUpTo = 0;
+    for (const Edit& edit : std::as_const(edits)) {
+        if (edit.start < copiedUpTo)
+            continue; // within a drawing removed already
+        kept.append(QStringView(text).mid(copiedUpTo, edit.start - copiedUpTo));
+        kept.append(edit.replacement);
+        copiedUpTo = edit.end;
+    }
+    kept.append(QStringView(text).mid(copiedUpTo));
+    text = std::move(kept);
+    return true;
+}
+
+// The start tag that names a filled picture's image, naming it by the given id and no
+// longer linking a file: a word processor updates linked pictures from their files (Word
+// does before printing), which would put the template's sample back in the photo's place.
+TemplateToDocx::Edit TemplateToDocx::filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture,
+                                                       const QString& id)
+{
+    const auto attribute = [](const QString& name) {
+        return QRegularExpression(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2").arg(QRegularExpression::escape(name)));
+    };
+    const qsizetype start = text.lastIndexOf(QLatin1Char('<'), qsizetype(picture.tagEnd) - 1);
+    QString tag = text.mid(start, qsizetype(picture.tagEnd) - start);
+    tag.replace(attribute(picture.idAttribute), QStringLiteral("\\1\"") + id.toHtmlEscaped() + QLatin1Char('"'));
+    if (!picture.linkAttribute.isEmpty())
+        tag.replace(attribute(picture.linkAttribute), QString());
+    return {start, qsizetype(picture.tagEnd), tag};
 }
 
 void TemplateToDocx::prepareText(QString& text)

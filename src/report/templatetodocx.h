@@ -3,19 +3,22 @@
 
 #include "zentavo_export.h"
 
-#include "report/docxpicshandler.h"
-#include "report/docxrelshandler.h"
+#include "report/docxpackage.h"
 #include "report/templatetozipdocument.h"
 
 #include <QHash>
 
-// A Word document (DOCX) made from a DOCX template. The main document, headers and
-// footers 1 to 4 and the foot- and endnotes go through the tag passes, with tags written
-// as &lt;#NAME#&gt; in their escaped text. A picture whose description (alternative text)
+// A Word document (DOCX) made from a DOCX template. The package is read through its
+// relationships (DocxPackage): the main document and every header, footer, footnotes,
+// endnotes and comments part it names go through the tag passes, with tags written as
+// &lt;#NAME#&gt; in their escaped text. A picture whose description (alternative text)
 // is "photo-N.jpg", "graphic-N.jpg" or "appraiserLogo-N.jpg" gets photo N of the
 // evaluation, chart N of the comparative approach or the company logo of appraiser N,
-// encoded in the format of its image file (JPEG, PNG or BMP); a drawing whose picture
-// the evaluation cannot fill is removed from the text.
+// encoded in the format of its image file, in whichever part it stands. A drawing whose
+// picture the evaluation should fill and cannot is removed, and nothing else: its own
+// element, or the mc:AlternateContent it is a choice of. The template's own pictures
+// (letterheads, stamps, signatures) stay as they are. A package a word processor would
+// refuse is refused with the reason, unless its repair is certain.
 class ZENTAVO_EXPORT TemplateToDocx : public TemplateToZipDocument
 {
     Q_OBJECT
@@ -42,14 +45,27 @@ public:
 
     // Reads one entry of the template through a handler; false when it is not read whole.
     bool parseXml(QuaZipFile& entry, XmlDefaultHandler& handler);
-    // The relationship id of an image entry such as word/media/image3.png.
-    bool extractRID(const QString& entryName, QString& rid);
+
+protected:
+    bool replacementOf(const QString& name, QByteArray& bytes) override;
+    QList<std::pair<QString, QByteArray>> addedEntries() override;
 
 private:
-    bool hasData(const QString& entryName);
+    struct Edit
+    {
+        qsizetype start;
+        qsizetype end;
+        QString replacement;
+    };
 
-    DocxRelsHandler relsHandler;
-    DocxPicsHandler picsHandler;
+    bool hasData(const QString& entryName);
+    static Edit filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
+    int indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const;
+    // Whether every picture of the evaluation the drawing shows is filled.
+    bool isFilled(const DocxPicsHandler::Drawing& drawing) const;
+
+    DocxPackage package;
+    // Image entries whose picture the evaluation fills.
     QHash<QString, bool> pictureHasData;
 };
 

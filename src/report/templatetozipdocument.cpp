@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <quazip/quazip.h>
@@ -123,7 +124,7 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
     templateName = in.getZipName().isEmpty() ? getTemplatePath() : in.getZipName();
     if (!in.open(QuaZip::mdUnzip)) {
         LOG_WARNING() << "template is not a readable zip:" << templateName << "error" << in.getZipError();
-        failRead(templateName);
+        failRead(tr("it is not a zip archive"));
         return false;
     }
     if (!beforeCopy(in)) {
@@ -159,8 +160,15 @@ bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
     }
     if (in.getZipError() != UNZ_OK) {
         LOG_WARNING() << "template directory unreadable, error" << in.getZipError();
-        failRead(templateName);
+        failRead();
         return false;
+    }
+    for (const auto& [name, bytes] : addedEntries()) {
+        QuaZipFile writer(&out);
+        QByteArray picture;
+        const bool isPicture = isPhoto(name) && pictureFor(name, picture);
+        if (!writeEntry(name, isPicture ? picture : bytes, isPicture ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION, writer))
+            return false;
     }
     return true;
 }
@@ -169,12 +177,15 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
 {
     QuaZipFileInfo64 info;
     if (!in.getFileInfo(&info)) {
-        failRead(templateName);
+        failRead();
         return false;
     }
     const QString& name = info.name;
     if (isNeedFiltering(name))
         return copyFiltered(name, in, out);
+    QByteArray replacement;
+    if (replacementOf(name, replacement))
+        return writeEntry(name, replacement, Z_DEFAULT_COMPRESSION, out);
     QByteArray picture;
     if (isPhoto(name) && pictureFor(name, picture))
         return writeEntry(name, picture, Z_BEST_SPEED, out);
@@ -185,7 +196,7 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
 {
     QByteArray bytes;
     if (!readTextPart(in, bytes)) {
-        failRead(templateName);
+        failRead();
         return false;
     }
     QBuffer source(&bytes);
@@ -193,19 +204,39 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
     QByteArray filtered;
     QBuffer result(&filtered);
     result.open(QIODevice::WriteOnly);
-    if (!filtering(source, result)) {
-        failRead(templateName);
+    filteredPart = name;
+    const bool passed = filtering(source, result);
+    filteredPart.clear();
+    if (!passed) {
+        failRead();
         return false;
     }
     // A part that is not XML, or that a block cutting across elements broke, would give
     // a document the word processor refuses to open: no document is better.
-    XmlDefaultHandler checker;
-    if (!checker.parse(filtered)) {
-        LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << checker.errorString();
-        failRead(templateName);
+    if (!isWellFormed(name, filtered)) {
+        failRead();
         return false;
     }
     return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
+}
+
+bool TemplateToZipDocument::isWellFormed(const QString& name, const QByteArray& filtered)
+{
+    XmlDefaultHandler checker;
+    if (checker.parse(filtered))
+        return true;
+    LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << checker.errorString();
+    return false;
+}
+
+bool TemplateToZipDocument::replacementOf(const QString&, QByteArray&)
+{
+    return false;
+}
+
+QList<std::pair<QString, QByteArray>> TemplateToZipDocument::addedEntries()
+{
+    return {};
 }
 
 bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
@@ -232,7 +263,7 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     int level = 0;
     if (!in.open(QIODevice::ReadOnly, &method, &level, true)) {
         LOG_WARNING() << "cannot read the entry" << name << "error" << in.getZipError();
-        failRead(templateName);
+        failRead();
         return false;
     }
     QuaZipNewInfo entry(name);
@@ -253,28 +284,51 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
     return true;
 }
 
-bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes)
+bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes, QString* reason)
 {
+    const auto refuse = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
     QuaZipFileInfo64 info;
     if (!entry.getFileInfo(&info) || info.uncompressedSize > quint64(MaxTextPartSize)) {
         LOG_WARNING() << "text part refused:" << info.name << "declares" << info.uncompressedSize << "bytes";
-        return false;
+        return refuse(tr("%1 is larger than %2 MiB").arg(info.name).arg(MaxTextPartSize / (1024 * 1024)));
     }
     if (!entry.open(QIODevice::ReadOnly)) {
         LOG_WARNING() << "cannot read the entry" << info.name << "error" << entry.getZipError();
-        return false;
+        return refuse(tr("%1 cannot be read from the archive").arg(info.name));
     }
     bytes = BoundedRead::atMost(entry, MaxTextPartSize + 1);
     const bool whole = entry.atEnd() && bytes.size() <= MaxTextPartSize;
     entry.close();
     if (!whole || entry.getZipError() != UNZ_OK) {
         LOG_WARNING() << "text part damaged or too large:" << info.name << "error" << entry.getZipError();
-        return false;
+        return refuse(tr("%1 is damaged or larger than %2 MiB").arg(info.name).arg(MaxTextPartSize / (1024 * 1024)));
     }
-    if (!isUtf8(bytes)) {
-        LOG_WARNING() << "text part is not UTF-8:" << info.name;
-        return false;
+    if (!toUtf8(bytes)) {
+        LOG_WARNING() << "text part is neither UTF-8 nor UTF-16:" << info.name;
+        return refuse(tr("%1 is not in UTF-8 or UTF-16").arg(info.name));
     }
+    return true;
+}
+
+// XML parts are UTF-8, or UTF-16 beginning with a byte order mark.
+bool TemplateToZipDocument::toUtf8(QByteArray& bytes)
+{
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (!littleEndian && !bytes.startsWith("\xFE\xFF"))
+        return isUtf8(bytes);
+    QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                           QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    static const QRegularExpression declaredEncoding(
+        QStringLiteral("^(<\\?xml[^>]*\\sencoding\\s*=\\s*[\"'])[^\"']*"));
+    text.replace(declaredEncoding, QStringLiteral("\\1UTF-8"));
+    bytes = text.toUtf8();
     return true;
 }
 
@@ -288,9 +342,9 @@ bool TemplateToZipDocument::isUtf8(const QByteArray& bytes)
     return !decoder.hasError();
 }
 
-void TemplateToZipDocument::failRead(const QString& name)
+void TemplateToZipDocument::failRead(const QString& reason)
 {
-    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, name));
+    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName, reason));
 }
 
 // The user knows the document by the name it was asked for, not by the temporary one.

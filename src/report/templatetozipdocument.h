@@ -6,6 +6,9 @@
 #include "report/templatetodocument.h"
 
 #include <QByteArray>
+#include <QList>
+
+#include <utility>
 
 class QuaZip;
 class QuaZipFile;
@@ -44,17 +47,28 @@ public:
     virtual bool beforeCopy(QuaZip& templateZip) = 0;
     virtual bool isNeedFiltering(const QString& entryName) = 0;
 
+    // A text part whole, at most MaxTextPartSize bytes, its checksum verified, as UTF-8:
+    // a part in UTF-16 (with its byte order mark) is converted and its XML declaration
+    // says so. False, with the reason for the user, for a part in any other encoding.
+    static bool readTextPart(QuaZipFile& entry, QByteArray& bytes, QString* reason = nullptr);
+    // Whether pictures can be encoded in the format the entry's name gives.
+    static bool canEncodeFor(const QString& entryName);
+
 protected:
     // The picture an image entry is to hold, encoded in the format its name gives;
     // false when the entry stands for no picture of the evaluation.
     bool pictureFor(const QString& entryName, QByteArray& encoded);
-    // Whether pictures can be encoded in the format the entry's name gives.
-    static bool canEncodeFor(const QString& entryName);
-    // The whole entry, at most MaxTextPartSize bytes, its checksum verified; false
-    // with the reason logged otherwise. A part not in UTF-8 is refused.
-    static bool readTextPart(QuaZipFile& entry, QByteArray& bytes);
     static bool isUtf8(const QByteArray& bytes);
-    void failRead(const QString& templateName);
+    static bool toUtf8(QByteArray& bytes);
+    // The part being filtered, while it is.
+    const QString& currentPart() const { return filteredPart; }
+    // What a flavour writes in place of a template's entry (a repaired part); false for
+    // an entry copied as it is.
+    virtual bool replacementOf(const QString& name, QByteArray& bytes);
+    // Entries a flavour adds after the template's own (parts a repair needs).
+    virtual QList<std::pair<QString, QByteArray>> addedEntries();
+    // The template cannot be used; the reason, when given, says why.
+    void failRead(const QString& reason = QString());
     // Names the document asked for when one is being made from a buffer.
     void failWrite(const QString& zipName, const QString& reason = QString());
     QString writtenName(const QString& zipName) const;
@@ -64,6 +78,7 @@ private:
     bool graphicPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
+    static bool isWellFormed(const QString& name, const QByteArray& filtered);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
     // Pictures are deflated at the fastest level: coded pictures hardly shrink.
     bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
@@ -71,6 +86,7 @@ private:
     bool makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath);
 
     QString templateName;
+    QString filteredPart;
     // The document asked for, while a document is made from a buffer.
     QString documentName;
 };

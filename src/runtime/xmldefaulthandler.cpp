@@ -16,6 +16,12 @@ bool XmlDefaultHandler::parse(const QByteArray& document)
     return walk(reader);
 }
 
+bool XmlDefaultHandler::parse(const QString& document)
+{
+    QXmlStreamReader reader(document);
+    return walk(reader);
+}
+
 bool XmlDefaultHandler::walk(QXmlStreamReader& reader)
 {
     lastError.clear();
@@ -23,7 +29,9 @@ bool XmlDefaultHandler::walk(QXmlStreamReader& reader)
     reader.setNamespaceProcessing(false);
     bool goOn = true;
     while (goOn && !reader.atEnd()) {
-        switch (reader.readNext()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        eventEnd = reader.characterOffset();
+        switch (token) {
         case QXmlStreamReader::StartElement:
             goOn = startElement(reader.qualifiedName(), reader.attributes());
             break;

@@ -27,8 +27,12 @@ public:
     // True when the whole document was read without an error or a stop.
     bool parse(QIODevice& device);
     bool parse(const QByteArray& document);
+    bool parse(const QString& document);
     // Why the last parse ended early; empty after a complete one.
     QString errorString() const { return lastError; }
+    // During an event: where the event's markup ends in the document, in characters of
+    // its decoded text (just after the ">" of a start or end tag).
+    qint64 position() const { return eventEnd; }
 
     // Names are qualified as written in the document, such as "w:drawing"; an
     // attribute is found by its qualified name ("r:embed").
@@ -45,6 +49,7 @@ private:
     bool walk(QXmlStreamReader& reader);
 
     QString lastError;
+    qint64 eventEnd = 0;
 };
 
 #endif

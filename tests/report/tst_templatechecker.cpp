@@ -4,6 +4,10 @@
 #include "report/templatetodocument.h"
 #include "runtime/singletonregistry.h"
 
+#include "wordpackage.h"
+
+#include <QImage>
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,10 +35,12 @@ private slots:
 
     void findsEveryPlantedError();
     void cleanTemplateHasNoErrors();
+    void readsAPackageAsTheReportDoes();
     void showsTheValuesOfAnEvaluation();
     void textTemplates_data();
     void textTemplates();
-    void oversizedTemplateFileIsNotRead();
+    void unusableTextFilesAreNotRead_data();
+    void unusableTextFilesAreNotRead();
 };
 
 void TestTemplateChecker::findsEveryPlantedError()
@@ -46,8 +52,7 @@ void TestTemplateChecker::findsEveryPlantedError()
              QStringList({doc + "1: unknown tag name \"МАРКА_ТЗ\"", doc + "1: tag \"VIN\": unknown flag letter \"Q\"",
                           doc + "2: unclosed tag: <# has no #>", doc + "5: unknown meta tag \"ШАПКА\"",
                           doc + "3: condition \"VIN\" has no end",
-                          doc + "4: repeated block without indexed tags: it never shows",
-                          doc + "5: picture described \"печать.png\" names no picture of the evaluation: it is removed"}));
+                          doc + "4: repeated block without indexed tags: it never shows"}));
     QVERIFY(checker.hasErrors());
     QCOMPARE(checker.problems().at(0).location.context, QStringLiteral("Марка: <#МАРКА_ТЗ#>, VIN: <#VIN#Q#>."));
 }
@@ -64,6 +69,57 @@ void TestTemplateChecker::cleanTemplateHasNoErrors()
             tags << found.text;
     QCOMPARE(tags, QStringList({"<#МАРКА_ТС#>", "<#МОДЕЛЬ_ТС#>", "<?VIN?>", "<#VIN#>", "<?/VIN?>", "<?ПТС!?>",
                                 "<?/ПТС?>", "<#ЦВЕТ_КУЗОВА#L#>", "<#НОМЕР_ПАРАГРАФА#>", "<#ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ#>"}));
+}
+
+// Word for the web names the main part document2.xml; the header's tags and pictures
+// count as much as the body's.
+void TestTemplateChecker::readsAPackageAsTheReportDoes()
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    image.save(&buffer, "PNG");
+    const QString main = QStringLiteral("word/document2.xml");
+    WordPackage package(main);
+    const QString header = QStringLiteral("word/header7.xml");
+    package.addPart(QStringLiteral("header"), header,
+                    WordPackage::paragraphOf("<w:r><w:t>&lt;#VIN#&gt;</w:t></w:r>"
+                                             + WordPackage::picture(QStringLiteral("appraiserLogo-0.jpg"),
+                                                                    package.addImage(header, QStringLiteral("word/media/image3.png"), png))));
+    const QString frame = package.addImage(main, QStringLiteral("word/media/image1.png"), png);
+    package.setBody(WordPackage::paragraph(QStringLiteral("&lt;#НОМЕР_ДОГОВОРА#&gt;"))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-1.jpg"), QString(),
+                                                                    package.addLink(main, QStringLiteral("file:///C:/x.jpg"))))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("Photo-2.jpg"), frame))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-0.jpg"), frame)
+                                               + WordPackage::picture(QStringLiteral("photo-3.jpg"), frame))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("Логотип"),
+                                                                    package.addImage(main, QStringLiteral("word/media/image2.png"), png)))
+                    + WordPackage::paragraphOf(WordPackage::picture(QStringLiteral("photo-4.jpg"),
+                                                                    package.addImage(main, QStringLiteral("word/media/image4.gif"), png))));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("word.docx"));
+    QVERIFY(package.write(path));
+
+    TemplateChecker checker;
+    QVERIFY(checker.checkFile(path));
+    QStringList tags;
+    for (const TemplateChecker::Occurrence& found : checker.occurrences())
+        tags << found.location.part + QLatin1Char(' ') + found.text;
+    QCOMPARE(tags, QStringList({"word/document2.xml <#НОМЕР_ДОГОВОРА#>", "word/header7.xml <#VIN#>"}));
+    const QString doc = QStringLiteral("word/document2.xml:");
+    QCOMPARE(problemsOf(checker),
+             QStringList({doc + "2: picture described \"photo-1.jpg\" is linked to a file outside the template: the "
+                                "evaluation cannot fill it, so it is removed",
+                          doc + "3: picture described \"Photo-2.jpg\" names no picture of the evaluation (photo-N.jpg, "
+                                "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays",
+                          doc + "6: picture described \"photo-4.jpg\" is stored as word/media/image4.gif, a format "
+                                "pictures cannot be written in: it is removed"}));
+    QCOMPARE(checker.repairs().size(), 1);
+    QVERIFY2(checker.repairs().first().contains(QLatin1String("word/media/image1.png was shared")),
+             qPrintable(checker.repairs().first()));
 }
 
 void TestTemplateChecker::showsTheValuesOfAnEvaluation()
@@ -110,15 +166,26 @@ void TestTemplateChecker::textTemplates()
     QCOMPARE(problemsOf(checker), problems);
 }
 
-void TestTemplateChecker::oversizedTemplateFileIsNotRead()
+void TestTemplateChecker::unusableTextFilesAreNotRead_data()
 {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("oversized") << qint64(TemplateToDocument::MAX_TEMPLATE_BYTES + 1)
+                               << "t.txt:0: the template is larger than 64 MiB, so it is not read";
+    QTest::newRow("empty") << qint64(0) << "t.txt:0: the file is empty: it is not a template";
+}
+
+void TestTemplateChecker::unusableTextFilesAreNotRead()
+{
+    QFETCH(qint64, size);
+    QFETCH(QString, problem);
     QTemporaryDir dir;
-    QFile huge(dir.filePath(QStringLiteral("huge.txt"))); // sparse: costs no disk
-    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
-    huge.close();
+    QFile file(dir.filePath(QStringLiteral("t.txt"))); // sparse: costs no disk
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+    file.close();
     TemplateChecker checker;
-    QVERIFY(!checker.checkFile(huge.fileName()));
-    QCOMPARE(problemsOf(checker), QStringList{"huge.txt:0: the template is larger than 64 MiB, so it is not read"});
+    QVERIFY(!checker.checkFile(file.fileName()));
+    QCOMPARE(problemsOf(checker), QStringList{problem});
 }
 
 QTEST_MAIN(TestTemplateChecker)

@@ -116,7 +116,7 @@ bool TestTemplatesBatch::runBatch(RecordingBatch& batch, TemplatesList& list)
 
 void TestTemplatesBatch::folderListIsSortedAndSelected()
 {
-    for (const char* name : {"b.docx", "d.odt", "B.txt", "notes.md"})
+    for (const char* name : {"b.docx", "d.odt", "B.txt", "notes.md", "metatags.txt"})
         QVERIFY(writeFile(templates + QLatin1Char('/') + QLatin1String(name), "x"));
     TemplatesList list;
     QSignalSpy done(&list, &TemplatesList::done);

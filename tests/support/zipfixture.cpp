@@ -1,5 +1,11 @@
 #include "zipfixture.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QXmlStreamReader>
 #include <QtEndian>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -58,4 +64,61 @@ QList<ZipEntry> readZip(const QString& path)
         file.close();
     }
     return entries;
+}
+
+QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name)
+{
+    for (const ZipEntry& entry : entries)
+        if (entry.name == name)
+            return entry.content;
+    return QByteArray();
+}
+
+namespace {
+
+QString xmlError(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError() ? reader.errorString() : QString();
+}
+
+} // namespace
+
+QStringList packageProblems(const QList<ZipEntry>& entries)
+{
+    QStringList problems;
+    if (entries.isEmpty())
+        return {QStringLiteral("no archive")};
+    const QByteArray types = contentOf(entries, QStringLiteral("[Content_Types].xml"));
+    QSet<QString> names;
+    for (const ZipEntry& e : entries)
+        names.insert(e.name);
+    if (!names.contains(QStringLiteral("_rels/.rels")))
+        problems << QStringLiteral("_rels/.rels: missing, so no part is the main document");
+    for (const ZipEntry& e : entries) {
+        const QString suffix = QFileInfo(e.name).suffix();
+        if (suffix == QLatin1String("xml") || suffix == QLatin1String("rels")) {
+            if (const QString error = xmlError(e.content); !error.isEmpty())
+                problems << e.name + QLatin1String(": ") + error;
+        }
+        if (e.name.startsWith(QLatin1String("word/media/")) && QImage::fromData(e.content).isNull())
+            problems << e.name + QLatin1String(": picture does not decode");
+        if (!types.contains("Extension=\"" + suffix.toUtf8() + "\"") && !types.contains("PartName=\"/" + e.name.toUtf8() + "\""))
+            problems << e.name + QLatin1String(": no content type");
+        if (suffix != QLatin1String("rels"))
+            continue;
+        const QString base = e.name.section(QLatin1Char('/'), 0, -3);
+        static const QRegularExpression target(QStringLiteral("Target=\"([^\"]+)\"(?! TargetMode=\"External\")"));
+        for (const QRegularExpressionMatch& m : target.globalMatch(QString::fromUtf8(e.content))) {
+            const QString written = m.captured(1);
+            const QString path = written.startsWith(QLatin1Char('/'))
+                                     ? written.mid(1)
+                                     : QDir::cleanPath((base.isEmpty() ? QString() : base + QLatin1Char('/')) + written);
+            if (!names.contains(path))
+                problems << e.name + QLatin1String(": missing ") + path;
+        }
+    }
+    return problems;
 }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <utility>
 
@@ -29,5 +30,11 @@ QList<ZipEntry> readZip(const QString& path);
 // The container with the uncompressed size of the named entry, in its local header and
 // its directory record alike, replaced by a lie; the compressed bytes stay as they are.
 QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size);
+// The content of the named entry; null when there is none.
+QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name);
+// What would keep a word processor from opening a DOCX package: no _rels/.rels, XML
+// parts that are not well-formed, entries without a content type, relationships to
+// missing parts, pictures that do not decode. Empty for a sound package.
+QStringList packageProblems(const QList<ZipEntry>& entries);
 
 #endif

@@ -177,6 +177,14 @@ void TestZentavoTool::initTestCase()
     notAnEvaluation = dir.filePath(QStringLiteral("notes.zip"));
     QFile notes(notAnEvaluation);
     QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a zip") > 0);
+    // Files that are no template, under a template's name.
+    QFile picture(dir.filePath(QStringLiteral("picture.docx")));
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(picture.open(QIODevice::WriteOnly) && image.save(&picture, "PNG"));
+    QFile empty(dir.filePath(QStringLiteral("empty.docx")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    QVERIFY(QFile::copy(sample, dir.filePath(QStringLiteral("evaluation.docx"))));
 }
 
 void TestZentavoTool::rendersTheSample()
@@ -307,8 +315,12 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("unknown tag") << QStringList{"tags", "%S", "НЕТ_ТАКОГО#R"} << 1 << "НЕТ_ТАКОГО";
     QTest::newRow("tag no file keeps") << QStringList{"set", "%S", "НЕТ_ТАКОГО=1"} << 1 << "НЕТ_ТАКОГО";
     QTest::newRow("photo not a picture") << QStringList{"photo", "add", "%S", "%N"} << 1 << "not a picture";
-    QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "7 error(s)";
+    QTest::newRow("template with errors") << QStringList{"check", "%R/checkerrors.docx"} << 1 << "6 error(s)";
     QTest::newRow("check needs a template") << QStringList{"check"} << 2 << "usage";
+    QTest::newRow("check of a picture named .docx") << QStringList{"check", "%F/picture.docx"} << 1 << "not a zip archive";
+    QTest::newRow("check of an empty file") << QStringList{"check", "%F/empty.docx"} << 1 << "not a zip archive";
+    QTest::newRow("check of an evaluation named .docx") << QStringList{"check", "%F/evaluation.docx"} << 1
+                                                         << "no [Content_Types].xml";
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
     QTest::newRow("catalog server unreachable")
         << QStringList{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"} << 1 << "Banks";
@@ -331,7 +343,8 @@ void TestZentavoTool::badInput()
             .replace(QLatin1String("%N"), notAnEvaluation)
             .replace(QLatin1String("%T"), examples() + QStringLiteral("/templates"))
             .replace(QLatin1String("%D"), scratch)
-            .replace(QLatin1String("%R"), QStringLiteral(ZENTAVO_TESTS_DIR "/report/data"));
+            .replace(QLatin1String("%R"), QStringLiteral(ZENTAVO_TESTS_DIR "/report/data"))
+            .replace(QLatin1String("%F"), dir.path());
     const QByteArray sampleBefore = readFile(sample);
     // Another program holds the evaluation it is saving (its lock goes with this test).
     QLockFile otherWriter(sample + QStringLiteral(".lock"));

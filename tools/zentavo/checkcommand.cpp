@@ -71,7 +71,12 @@ int runCheck(const QStringList& arguments)
             return ToolConsole::fail(error);
         checker.use(evaluation.evaluation());
     }
-    checker.checkFile(arguments.at(0));
+    if (!checker.checkFile(arguments.at(0))) {
+        const QString reason = checker.problems().isEmpty() ? tr("not a template") : checker.problems().first().message;
+        return ToolConsole::fail(tr("%1: %2").arg(arguments.at(0), reason));
+    }
+    for (const QString& repair : checker.repairs())
+        ToolConsole::out() << tr("repaired in the report: %1").arg(repair) << '\n';
     listOccurrences(checker, arguments.size() == 2);
     for (const TemplateChecker::Problem& problem : checker.problems())
         ToolConsole::out() << tr("error: %1: %2").arg(where(problem.location), problem.message) << "\t| "

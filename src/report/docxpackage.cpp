@@ -1,0 +1,516 @@
+#include "report/docxpackage.h"
+
+#include "report/templatetozipdocument.h"
+#include "runtime/boundedread.h"
+#include "runtime/logger.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSet>
+#include <QUrl>
+
+#include <algorithm>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
+
+namespace {
+
+const QString ContentTypesName = QStringLiteral("[Content_Types].xml");
+const QString PackageRelationships = QStringLiteral("_rels/.rels");
+// Parts other than the text parts are only checked to be XML, up to this many bytes in
+// all; a template holding more is copied as it is beyond that.
+constexpr qint64 CheckedXmlBudget = 4 * TemplateToZipDocument::MaxTextPartSize;
+constexpr qint64 TextPartsBudget = 4 * TemplateToZipDocument::MaxTextPartSize;
+
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("DocxPackage", text);
+}
+
+// The attributes of every element of the given names, in document order.
+class AttributeCollector : public XmlDefaultHandler
+{
+public:
+    explicit AttributeCollector(QStringList names) : wanted(std::move(names)) {}
+    QList<std::pair<QString, QXmlStreamAttributes>> found;
+
+    bool startElement(QStringView qName, const QXmlStreamAttributes& attributes) override
+    {
+        const QStringView local = qName.mid(qName.indexOf(u':') + 1);
+        for (const QString& name : std::as_const(wanted))
+            if (local == name)
+                found.append({name, attributes});
+        return true;
+    }
+
+private:
+    QStringList wanted;
+};
+
+bool isTextPartType(const QString& type)
+{
+    static const QSet<QString> types = {QStringLiteral("header"), QStringLiteral("footer"), QStringLiteral("footnotes"),
+                                        QStringLiteral("endnotes"), QStringLiteral("comments")};
+    return types.contains(type);
+}
+
+bool isMainDocumentType(const QString& contentType)
+{
+    return contentType.endsWith(QLatin1String(".main+xml"))
+        && (contentType.contains(QLatin1String("wordprocessingml")) || contentType.contains(QLatin1String("ms-word")));
+}
+
+// Content types that follow from a file's extension alone.
+QString contentTypeOfExtension(const QString& extension)
+{
+    static const QHash<QString, QString> types = {
+        {QStringLiteral("png"), QStringLiteral("image/png")},
+        {QStringLiteral("jpeg"), QStringLiteral("image/jpeg")},
+        {QStringLiteral("jpg"), QStringLiteral("image/jpeg")},
+        {QStringLiteral("gif"), QStringLiteral("image/gif")},
+        {QStringLiteral("bmp"), QStringLiteral("image/bmp")},
+        {QStringLiteral("tif"), QStringLiteral("image/tiff")},
+        {QStringLiteral("tiff"), QStringLiteral("image/tiff")},
+        {QStringLiteral("emf"), QStringLiteral("image/x-emf")},
+        {QStringLiteral("wmf"), QStringLiteral("image/x-wmf")},
+        {QStringLiteral("svg"), QStringLiteral("image/svg+xml")},
+        {QStringLiteral("rels"), QStringLiteral("application/vnd.openxmlformats-package.relationships+xml")},
+        {QStringLiteral("xml"), QStringLiteral("application/xml")},
+    };
+    return types.value(extension);
+}
+
+QString extensionOf(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 || dot < name.lastIndexOf(QLatin1Char('/')) ? QString() : name.mid(dot + 1).toLower();
+}
+
+// The description that names a picture of the evaluation, such as "photo-3.jpg".
+QString descriptionOf(const DocxPackage::Binding& picture)
+{
+    switch (picture.kind) {
+    case DocxPicsHandler::Photo:
+        return QStringLiteral("photo-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::Graphic:
+        return QStringLiteral("graphic-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::AppraiserLogo:
+        return QStringLiteral("appraiserLogo-%1.jpg").arg(picture.index);
+    case DocxPicsHandler::None:
+        break;
+    }
+    return QString();
+}
+
+bool isXmlName(const QString& name)
+{
+    const QString extension = extensionOf(name);
+    return extension == QLatin1String("xml") || extension == QLatin1String("rels");
+}
+
+// The part a relationship file belongs to: word/_rels/document.xml.rels is that of
+// word/document.xml, _rels/.rels that of the package (an empty name).
+bool sourceOfRelationships(const QString& name, QString& source)
+{
+    const qsizetype folder = name.lastIndexOf(QLatin1String("_rels/"));
+    if (folder < 0 || (folder > 0 && name.at(folder - 1) != QLatin1Char('/')) || extensionOf(name) != QLatin1String("rels")
+        || name.indexOf(QLatin1Char('/'), folder + 6) >= 0)
+        return false;
+    source = name.left(folder) + name.mid(folder + 6).chopped(5);
+    return true;
+}
+
+QString relationshipsPartOf(const QString& part)
+{
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+    return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+}
+
+QByteArray packageRelationships(const QString& mainPart)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+           "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+           "officeDocument\" Target=\""
+        + mainPart.toHtmlEscaped().toUtf8() + "\"/></Relationships>";
+}
+
+} // namespace
+
+// What is gathered while a package is read, and forgotten after.
+struct DocxPackage::Reading
+{
+    QStringList entries; // in the order of the archive, without folders
+    QByteArray contentTypes;
+    bool hasContentTypes = false;
+    QHash<QString, QString> defaults;  // extension (lower case) -> content type
+    QHash<QString, QString> overrides; // part name (lower case, no "/") -> content type
+    QHash<QString, QByteArray> relationshipParts; // by the part they belong to
+};
+
+DocxPackage::DocxPackage() = default;
+DocxPackage::~DocxPackage() = default;
+
+void DocxPackage::clear()
+{
+    refusal.clear();
+    repaired.clear();
+    main.clear();
+    texts.clear();
+    entriesByLowerName.clear();
+    pictures.clear();
+    relationships.clear();
+    bindings.clear();
+    copyIds.clear();
+    replaced.clear();
+    added.clear();
+}
+
+bool DocxPackage::read(QuaZip& zip)
+{
+    clear();
+    Reading reading;
+    if (!readStructure(zip, reading) || !readContentTypes(reading) || !findMainPart(reading) || !checkRelationships())
+        return false;
+    findTextParts();
+    if (!readParts(zip))
+        return false;
+    bindPictures();
+    if (!copySharedImages(zip, reading) || !checkContentTypes(reading))
+        return false;
+    for (const QString& repair : std::as_const(repaired))
+        LOG_INFO() << "template repaired:" << repair;
+    return true;
+}
+
+// The archive's current entry, as a text part is read.
+bool DocxPackage::readCurrent(QuaZip& zip, QByteArray& bytes)
+{
+    QuaZipFile entry(&zip);
+    QString reason;
+    return TemplateToZipDocument::readTextPart(entry, bytes, &reason) || refuse(reason);
+}
+
+bool DocxPackage::refuse(const QString& reason)
+{
+    LOG_WARNING() << "template refused:" << reason;
+    refusal = reason;
+    return false;
+}
+
+bool DocxPackage::isTextPart(const QString& entry) const
+{
+    return texts.contains(entry);
+}
+
+const QList<DocxPicsHandler::Drawing>& DocxPackage::drawings(const QString& part) const
+{
+    static const QList<DocxPicsHandler::Drawing> none;
+    const auto found = pictures.constFind(part);
+    return found == pictures.constEnd() ? none : (*found)->drawings();
+}
+
+const DocxRelsHandler* DocxPackage::relationshipsOf(const QString& part) const
+{
+    return relationships.value(part).get();
+}
+
+// The names, [Content_Types].xml and every relationship file.
+bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
+{
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        const QString name = zip.getCurrentFileName();
+        if (name.endsWith(QLatin1Char('/')))
+            continue;
+        reading.entries.append(name);
+        entriesByLowerName.insert(name.toLower(), name);
+        QString source;
+        const bool isContentTypes = name.compare(ContentTypesName, Qt::CaseInsensitive) == 0;
+        if (!isContentTypes && !sourceOfRelationships(name, source))
+            continue;
+        QByteArray bytes;
+        if (!readCurrent(zip, bytes))
+            return false;
+        if (isContentTypes) {
+            reading.contentTypes = bytes;
+            reading.hasContentTypes = true;
+            continue;
+        }
+        auto handler = std::make_shared<DocxRelsHandler>();
+        if (!handler->parse(bytes))
+            return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
+        relationships.insert(source, handler);
+        reading.relationshipParts.insert(source, bytes);
+    }
+    if (zip.getZipError() != UNZ_OK)
+        return refuse(tr("the archive's directory cannot be read"));
+    return true;
+}
+
+bool DocxPackage::readContentTypes(Reading& reading)
+{
+    if (!reading.hasContentTypes)
+        return refuse(tr("the archive has no %1: it is not a DOCX package").arg(ContentTypesName));
+    AttributeCollector types({QStringLiteral("Default"), QStringLiteral("Override")});
+    if (!types.parse(reading.contentTypes))
+        return refuse(tr("%1 is not well-formed XML: %2").arg(ContentTypesName, types.errorString()));
+    for (const auto& [element, attributes] : std::as_const(types.found)) {
+        const QString type = attributes.value(QLatin1String("ContentType")).toString();
+        if (element == QLatin1String("Default"))
+            reading.defaults.insert(attributes.value(QLatin1String("Extension")).toString().toLower(), type);
+        else
+            reading.overrides.insert(attributes.value(QLatin1String("PartName")).toString().mid(1).toLower(), type);
+    }
+    return true;
+}
+
+bool DocxPackage::findMainPart(Reading& reading)
+{
+    if (const DocxRelsHandler* package = relationshipsOf(QString())) {
+        for (const DocxRelsHandler::Relationship& relationship : package->relationships()) {
+            if (relationship.type != QLatin1String("officeDocument") || relationship.external)
+                continue;
+            main = resolve(QString(), relationship.target);
+            if (main.isEmpty())
+                return refuse(tr("%1 names %2 as the main document, which the archive does not hold")
+                                  .arg(PackageRelationships, relationship.target));
+            return true;
+        }
+        return refuse(tr("%1 names no main document").arg(PackageRelationships));
+    }
+    // The main document is certain when the content types name exactly one.
+    QStringList named;
+    for (auto type = reading.overrides.cbegin(); type != reading.overrides.cend(); ++type)
+        if (isMainDocumentType(type.value()) && entriesByLowerName.contains(type.key()))
+            named.append(entriesByLowerName.value(type.key()));
+    if (named.size() != 1)
+        return refuse(tr("the archive has no %1 naming its main document").arg(PackageRelationships));
+    main = named.first();
+    added.append({PackageRelationships, packageRelationships(main)});
+    repaired.append(tr("%1 was missing; written, naming %2 as the main document").arg(PackageRelationships, main));
+    return true;
+}
+
+void DocxPackage::findTextParts()
+{
+    texts = QStringList{main};
+    const DocxRelsHandler* named = relationshipsOf(main);
+    if (!named)
+        return;
+    for (const DocxRelsHandler::Relationship& relationship : named->relationships()) {
+        if (relationship.external || !isTextPartType(relationship.type))
+            continue;
+        const QString part = resolve(main, relationship.target);
+        if (!part.isEmpty() && !texts.contains(part))
+            texts.append(part);
+    }
+}
+
+// Every relationship of a part the archive holds names a part it holds, or a link.
+bool DocxPackage::checkRelationships()
+{
+    for (auto rels = relationships.cbegin(); rels != relationships.cend(); ++rels) {
+        const QString& source = rels.key();
+        if (!source.isEmpty() && !entriesByLowerName.contains(source.toLower()))
+            continue; // relationships of no part: no reader looks at them
+        for (const DocxRelsHandler::Relationship& relationship : rels.value()->relationships()) {
+            if (!relationship.external && resolve(source, relationship.target).isEmpty())
+                return refuse(tr("%1 names %2, which the archive does not hold")
+                                  .arg(source.isEmpty() ? PackageRelationships : relationshipsPartOf(source),
+                                       relationship.target));
+        }
+    }
+    return true;
+}
+
+// The text parts are kept with their drawings; every other XML part is checked.
+bool DocxPackage::readParts(QuaZip& zip)
+{
+    qint64 checked = 0;
+    qint64 textSize = 0;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        const QString name = zip.getCurrentFileName();
+        const bool isText = texts.contains(name);
+        QString source;
+        if (!isText && (!isXmlName(name) || name.compare(ContentTypesName, Qt::CaseInsensitive) == 0
+                        || sourceOfRelationships(name, source)))
+            continue;
+        if (!isText && checked > CheckedXmlBudget) {
+            LOG_WARNING() << "template part not checked, the template holds too much XML:" << name;
+            continue;
+        }
+        QByteArray bytes;
+        if (!readCurrent(zip, bytes))
+            return false;
+        if (!isText) {
+            checked += bytes.size();
+            XmlDefaultHandler xml;
+            if (!xml.parse(bytes))
+                return refuse(tr("%1 is not well-formed XML: %2").arg(name, xml.errorString()));
+            continue;
+        }
+        if ((textSize += bytes.size()) > TextPartsBudget)
+            return refuse(tr("the text parts hold more than %1 MiB").arg(TextPartsBudget / (1024 * 1024)));
+        auto handler = std::make_shared<DocxPicsHandler>();
+        if (!handler->parse(bytes))
+            return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
+        pictures.insert(name, handler);
+    }
+    if (zip.getZipError() != UNZ_OK)
+        return refuse(tr("the archive's directory cannot be read"));
+    return true;
+}
+
+// A part without a content type makes a word processor refuse the package.
+bool DocxPackage::checkContentTypes(Reading& reading)
+{
+    QStringList names = reading.entries;
+    for (const auto& [name, bytes] : std::as_const(added))
+        names.append(name);
+    QStringList missing;
+    for (const QString& name : std::as_const(names)) {
+        const QString extension = extensionOf(name);
+        if (name.compare(ContentTypesName, Qt::CaseInsensitive) == 0 || reading.overrides.contains(name.toLower())
+            || reading.defaults.contains(extension) || missing.contains(extension))
+            continue;
+        if (contentTypeOfExtension(extension).isEmpty())
+            return refuse(tr("%1 has no content type in %2").arg(name, ContentTypesName));
+        missing.append(extension);
+    }
+    if (missing.isEmpty())
+        return true;
+    QString types = QString::fromUtf8(reading.contentTypes);
+    QString defaults;
+    for (const QString& extension : std::as_const(missing)) {
+        defaults += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
+                        .arg(extension, contentTypeOfExtension(extension));
+        repaired.append(tr("%1 had no content type for .%2 files; added").arg(ContentTypesName, extension));
+    }
+    types.insert(types.lastIndexOf(QLatin1String("</")), defaults);
+    replaced.insert(entriesByLowerName.value(ContentTypesName.toLower()), types.toUtf8());
+    return true;
+}
+
+// An image file stands for the picture of the first description that names one.
+void DocxPackage::bindPictures()
+{
+    for (const QString& part : std::as_const(texts)) {
+        for (const DocxPicsHandler::Drawing& drawing : drawings(part)) {
+            for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+                const QString image = picture.kind == DocxPicsHandler::None ? QString() : entryNamed(part, picture.embedId);
+                if (!image.isEmpty() && !bindings.contains(image))
+                    bindings.insert(image, Binding{picture.kind, picture.index});
+            }
+        }
+    }
+}
+
+// A name for a copy of an image file, beside it: word/media/image1-photo-3.png.
+QString DocxPackage::unusedName(const QString& image, const Binding& picture) const
+{
+    const QString extension = extensionOf(image);
+    const QString stem = image.chopped(extension.size() + 1) + QLatin1Char('-')
+                         + descriptionOf(picture).section(QLatin1Char('.'), 0, 0);
+    QString name = stem + QLatin1Char('.') + extension;
+    for (int n = 2; entriesByLowerName.contains(name.toLower()); ++n)
+        name = stem + QStringLiteral("-%1.").arg(n) + extension;
+    return name;
+}
+
+QString DocxPackage::copyKey(const QString& part, const DocxPicsHandler::Picture& picture) const
+{
+    return part + QLatin1Char('\n') + picture.embedId + QLatin1Char('\n') + QString::number(picture.kind)
+        + QLatin1Char('\n') + QString::number(picture.index);
+}
+
+QString DocxPackage::embedIdOf(const QString& part, const DocxPicsHandler::Picture& picture) const
+{
+    return copyIds.value(copyKey(part, picture), picture.embedId);
+}
+
+// Each picture of the evaluation whose image file stands for another gets a copy of
+// the file, named by a new relationship of its part; the part's relationships are
+// written anew with it.
+bool DocxPackage::copySharedImages(QuaZip& zip, Reading& reading)
+{
+    QHash<QString, QString> copies;     // source entry and picture -> copy's entry
+    QHash<QString, QString> sources;    // copy's entry -> source entry
+    for (const QString& part : std::as_const(texts)) {
+        DocxRelsHandler* rels = relationships.value(part).get();
+        for (const DocxPicsHandler::Drawing& drawing : drawings(part)) {
+            for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
+                const QString image = picture.kind == DocxPicsHandler::None ? QString() : entryNamed(part, picture.embedId);
+                const Binding own{picture.kind, picture.index};
+                if (image.isEmpty() || bindings.value(image) == own || copyIds.contains(copyKey(part, picture)))
+                    continue;
+                QString& copy = copies[image + QLatin1Char('\n') + QString::number(picture.kind) + QLatin1Char('\n')
+                                       + QString::number(picture.index)];
+                if (copy.isEmpty()) {
+                    copy = unusedName(image, own);
+                    entriesByLowerName.insert(copy.toLower(), copy);
+                    sources.insert(copy, image);
+                    bindings.insert(copy, own);
+                    repaired.append(tr("%1 was shared by pictures described %2 and %3; %3 gets its own copy, %4")
+                                        .arg(image, descriptionOf(bindings.value(image)), picture.description, copy));
+                }
+                QString id;
+                for (int n = 1; id.isEmpty() || rels->find(id); ++n)
+                    id = QStringLiteral("rIdPicture%1").arg(n);
+                copyIds.insert(copyKey(part, picture), id);
+                rels->append({id, QStringLiteral("image"), QLatin1Char('/') + copy, false});
+                QByteArray& relsPart = reading.relationshipParts[part];
+                relsPart.insert(relsPart.lastIndexOf("</"),
+                                QStringLiteral("<Relationship Id=\"%1\" Type=\"http://schemas.openxmlformats.org/"
+                                               "officeDocument/2006/relationships/image\" Target=\"/%2\"/>")
+                                    .arg(id, copy.toHtmlEscaped())
+                                    .toUtf8());
+                replaced.insert(relationshipsPartOf(part), relsPart);
+            }
+        }
+    }
+    return sources.isEmpty() || readCopies(zip, sources);
+}
+
+// The bytes of the copies: those of their source files.
+bool DocxPackage::readCopies(QuaZip& zip, const QHash<QString, QString>& sources)
+{
+    QHash<QString, QByteArray> bytesOf;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        const QString name = zip.getCurrentFileName();
+        if (std::find(sources.cbegin(), sources.cend(), name) == sources.cend())
+            continue;
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::ReadOnly))
+            return refuse(tr("%1 cannot be read from the archive").arg(name));
+        bytesOf.insert(name, BoundedRead::atMost(entry, TemplateToDocument::MAX_TEMPLATE_BYTES));
+    }
+    QStringList names = sources.keys();
+    names.sort();
+    for (const QString& copy : std::as_const(names))
+        added.append({copy, bytesOf.value(sources.value(copy))});
+    return true;
+}
+
+QString DocxPackage::entryNamed(const QString& part, const QString& id) const
+{
+    const DocxRelsHandler* rels = id.isEmpty() ? nullptr : relationshipsOf(part);
+    const DocxRelsHandler::Relationship* relationship = rels ? rels->find(id) : nullptr;
+    if (!relationship || relationship->external)
+        return QString();
+    return resolve(part, relationship->target);
+}
+
+// A target is relative to the folder of its part, or to the package when it begins
+// with "/"; part names are compared without regard to case, as word processors do.
+QString DocxPackage::resolve(const QString& sourcePart, const QString& target) const
+{
+    const QString decoded = QUrl::fromPercentEncoding(target.toUtf8());
+    QString path = decoded.startsWith(QLatin1Char('/'))
+                       ? decoded.mid(1)
+                       : sourcePart.left(sourcePart.lastIndexOf(QLatin1Char('/')) + 1) + decoded;
+    path = QDir::cleanPath(path);
+    if (path.startsWith(QLatin1String("../")) || path == QLatin1String(".."))
+        return QString();
+    return entriesByLowerName.value(path.toLower());
+}
