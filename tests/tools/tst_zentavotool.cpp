@@ -202,6 +202,7 @@ void TestZentavoTool::rendersTheSample()
     const QString act = plainText(entry(documentFolder() + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")));
     QVERIFY(act.contains(QStringLiteral("АКТ ОСМОТРА № 17")));
     QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
+    QVERIFY(act.contains(QStringLiteral("Собственник: Иванов И. И. ")));
     QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
 }
 
