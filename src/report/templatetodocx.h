@@ -15,7 +15,8 @@
 // is "photo-N.jpg", "graphic-N.jpg" or "appraiserLogo-N.jpg" gets photo N of the
 // evaluation, chart N of the comparative approach or the company logo of appraiser N,
 // encoded in the format of its image file (JPEG, PNG or BMP); a drawing whose picture
-// the evaluation cannot fill is removed from the text.
+// the evaluation cannot fill is removed from the text. Values lose the characters XML
+// cannot hold (control characters but tab, line feed and carriage return; U+FFFE, U+FFFF).
 class ZENTAVO_EXPORT TemplateToDocx : public TemplateToZipDocument
 {
     Q_OBJECT
@@ -36,6 +37,12 @@ public:
 
     // Joins the tags a word processor split across runs (SplitTagJoiner).
     void prepareText(QString& text) override;
+    // The text of the w:t elements, entities read.
+    QString visibleText(QStringView markup) const override;
+
+    // The template analysed first when the run asks for it; the error of a run stopped by
+    // the passes says why.
+    bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) override;
 
     bool beforeCopy(QuaZip& templateZip) override;
     bool isNeedFiltering(const QString& entryName) override;
@@ -44,6 +51,11 @@ public:
     bool parseXml(QuaZipFile& entry, XmlDefaultHandler& handler);
     // The relationship id of an image entry such as word/media/image3.png.
     bool extractRID(const QString& entryName, QString& rid);
+
+protected:
+    // Characters XML cannot hold are left out: one stray control character typed into a
+    // form must not make the report impossible to write.
+    QString& fitForDocument(QString& value) const override;
 
 private:
     bool hasData(const QString& entryName);
