@@ -132,6 +132,8 @@ private slots:
     void rendersTheSample();
     void keepsExistingDocuments();
     void checksTheSampleTemplate();
+    void renderWarnsOfTemplateFindings_data();
+    void renderWarnsOfTemplateFindings();
     void badInput_data();
     void badInput();
     void concurrentChangesAreNeverLost();
@@ -229,6 +231,41 @@ void TestZentavoTool::checksTheSampleTemplate()
     QVERIFY2(run.out.contains(QStringLiteral("word/document.xml:2\ttag \t<#НОМЕР_ДОГОВОРА#>\t\"ОЦ-2026/118\"\t| ОТЧЁТ №")),
              qPrintable(run.out.left(300)));
     QVERIFY(!run.out.contains(QStringLiteral("error:")));
+}
+
+void TestZentavoTool::renderWarnsOfTemplateFindings_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("warnings") << QStringList() << 0 << true;
+    QTest::newRow("strict") << QStringList{"--strict"} << 1 << false;
+    QTest::newRow("strict, worker processes") << QStringList{"--strict", "--jobs", "2"} << 1 << false;
+}
+
+// Each template is analysed once, whatever the number of evaluations.
+void TestZentavoTool::renderWarnsOfTemplateFindings()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(bool, written);
+    const QString scratch = dir.filePath(QStringLiteral("findings/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/templates")));
+    QFile flawed(scratch + QStringLiteral("/templates/flawed.txt"));
+    QVERIFY(flawed.open(QIODevice::WriteOnly));
+    flawed.write(QStringLiteral("<p>VIN: <#VIN#>, <#НЕТ_ТАКОГО#></p>\n<?VIN?>без конца\n").toUtf8());
+    flawed.close();
+
+    const Run run = zentavo(QStringList{"render", sample, sample, "--templates", scratch + QStringLiteral("/templates"),
+                                        "--out", scratch + QStringLiteral("/out"), "--overwrite"}
+                            + options);
+    QCOMPARE(run.exitCode, exitCode);
+    QStringList expected{"zentavo: warning: flawed.txt:1: unknown tag name \"НЕТ_ТАКОГО\"",
+                         "zentavo: warning: flawed.txt:2: condition \"VIN\" has no end"};
+    if (!written)
+        expected << "zentavo: 2 problem(s) in the templates; with --strict nothing is rendered";
+    QCOMPARE(run.errLines.filter(QStringLiteral("zentavo: ")), expected);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 1 : 0);
 }
 
 void TestZentavoTool::badInput_data()

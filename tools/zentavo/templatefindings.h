@@ -1,0 +1,22 @@
+#ifndef ZENTAVO_TOOL_TEMPLATEFINDINGS_H
+#define ZENTAVO_TOOL_TEMPLATEFINDINGS_H
+
+#include "report/templatechecker.h"
+
+#include <QStringList>
+
+class TemplatesList;
+
+// What the template checker finds in the templates of a render, as the lines the user
+// is shown: "TEMPLATE: PART:PARAGRAPH: message", or "TEMPLATE:LINE: message" for a text
+// template.
+class TemplateFindings
+{
+public:
+    // Every selected template on disk, each analysed once. Templates on a server are
+    // analysed as they are rendered (TemplatesToDocumentsBatch::setTemplateCheck).
+    static QStringList ofSelected(TemplatesList& list, const QStringList& approachKeys);
+    static QString line(const TemplateChecker::Problem& problem);
+};
+
+#endif
