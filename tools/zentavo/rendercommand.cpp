@@ -178,12 +178,12 @@ RenderBatch::Outcome renderInProcess(const QString& path, TemplatesList& list, c
 // refuses them.
 bool checkTemplates(const RenderOptions& options, TemplatesList& list)
 {
-    const QStringList findings = TemplateFindings::ofSelected(list, HostEvaluation().approachKeys());
-    for (const QString& finding : findings)
+    int found = 0;
+    for (const QString& finding : TemplateFindings::ofSelected(list, HostEvaluation().approachKeys(), found))
         ToolConsole::warn(finding);
-    if (!options.strict || findings.isEmpty())
+    if (!options.strict || found == 0)
         return true;
-    ToolConsole::fail(tr("%1 problem(s) in the templates; with --strict nothing is rendered").arg(findings.size()));
+    ToolConsole::fail(tr("%1 problem(s) in the templates; with --strict nothing is rendered").arg(found));
     return false;
 }
 

@@ -2,9 +2,13 @@
 
 #include "report/templateslist.h"
 
-QStringList TemplateFindings::ofSelected(TemplatesList& list, const QStringList& approachKeys)
+#include <QCoreApplication>
+#include <QFileInfo>
+
+QStringList TemplateFindings::ofSelected(TemplatesList& list, const QStringList& approachKeys, int& found)
 {
     QStringList lines;
+    found = 0;
     QString path;
     for (int i = 0; i < list.count(); ++i) {
         if (!list.isSelected(i) || !list.getFullName(i, path) || path.startsWith(QLatin1String("http://"))
@@ -13,8 +17,14 @@ QStringList TemplateFindings::ofSelected(TemplatesList& list, const QStringList&
         TemplateChecker checker;
         checker.setApproachKeys(approachKeys);
         checker.checkFile(path);
-        for (const TemplateChecker::Problem& problem : checker.problems())
+        const QList<TemplateChecker::Problem>& problems = checker.problems();
+        for (const TemplateChecker::Problem& problem : problems.mid(0, MaxLinesPerTemplate))
             lines.append(line(problem));
+        if (problems.size() > MaxLinesPerTemplate)
+            lines.append(QCoreApplication::translate("zentavo", "%1: %2 more finding(s); zentavo check lists them all")
+                             .arg(QFileInfo(path).fileName())
+                             .arg(problems.size() - MaxLinesPerTemplate));
+        found += int(problems.size());
     }
     return lines;
 }

@@ -13,9 +13,14 @@ class TemplatesList;
 class TemplateFindings
 {
 public:
-    // Every selected template on disk, each analysed once. Templates on a server are
-    // analysed as they are rendered (TemplatesToDocumentsBatch::setTemplateCheck).
-    static QStringList ofSelected(TemplatesList& list, const QStringList& approachKeys);
+    // A template broken throughout would bury the others: past this many lines, one more
+    // says how many findings were not shown.
+    static constexpr int MaxLinesPerTemplate = 50;
+
+    // Every selected template on disk, each analysed once; found counts the findings.
+    // Templates on a server are analysed as they are rendered
+    // (TemplatesToDocumentsBatch::setTemplateCheck).
+    static QStringList ofSelected(TemplatesList& list, const QStringList& approachKeys, int& found);
     static QString line(const TemplateChecker::Problem& problem);
 };
 
