@@ -14,6 +14,8 @@
 // in milliseconds of this thread's CPU time, and the peak memory the first render added, against the template's unpacked size.
 //   bench_docx_render [rounds [render|png]]   (time that render only, for a profiler)
 
+#include "benchtiming.h"
+
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "report/templatetodocx.h"
@@ -34,7 +36,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 namespace {
@@ -258,26 +259,6 @@ bool render(TemplateToDocx& generator, const QString& from, QString to)
     QBuffer buffer;
     buffer.setData(file.readAll());
     return generator.make_from_buffer(buffer, to);
-}
-
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
-// This thread's CPU time, so other work on a shared machine does not distort it.
-double medianMs(int rounds, const std::function<void()>& job)
-{
-    QList<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const double start = threadCpuMs();
-        job();
-        times.append(threadCpuMs() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // Resident set size now and at its peak, in KiB.

@@ -34,6 +34,9 @@ bool Person::getTag(const QString& name, QString& value, long flags)
     if (found == fieldsByName.cend())
         return getIdentDocument()->getTag(name, value, flags);
     getText(*found, value);
+    // Acts and contracts sign a party as "Иванов И. И.", as they sign appraisers.
+    if ((flags & TAGFLAG_SHORT) && (*found == FIRST_NAME || *found == MIDDLE_NAME))
+        TagUtils::processFlagSHORT(value);
     return true;
 }
 

@@ -31,7 +31,8 @@ public:
     virtual void setText(field_t field, const QString& value) = 0;
     virtual IdentDocument* getIdentDocument() = 0;
 
-    // The person's fields, then its identity document.
+    // The person's fields, then its identity document. The flag S shortens the first
+    // name and the patronymic to their initials.
     virtual bool getTag(const QString& name, QString& value, long flags);
     // Names carry the index if one is given.
     virtual void save(QIODevice& out, int index = TagUtils::NoIndex);

@@ -127,9 +127,15 @@ void SplitTagJoiner::joinParagraph(const QString& part, const QList<TextNode>& n
         const QString closer = closerFor(charAt(text, open + BracketLength));
         // "&lt;?&gt;" closes a condition with the "?" that opened it.
         const qsizetype searchFrom = open + BracketLength + (closer.startsWith(QLatin1Char('?')) ? 0 : 1);
-        const qsizetype close = closer.isEmpty() ? -1 : text.indexOf(closer, searchFrom);
         const qsizetype nextOpen = text.indexOf(LeftBracket, open + BracketLength);
-        if (close < 0 || (nextOpen >= 0 && nextOpen < close) || close + closer.size() - open > MaxTagLength) {
+        // A tag closes before the next one opens and within its longest length: the search
+        // goes no further, so a paragraph of unclosed tags is read once.
+        const qsizetype searchTo = qMin(nextOpen < 0 ? text.size() : nextOpen, open + MaxTagLength);
+        qsizetype close = closer.isEmpty() || searchTo <= searchFrom
+                              ? -1
+                              : QStringView(text).mid(searchFrom, searchTo - searchFrom).indexOf(closer);
+        close = close < 0 ? -1 : searchFrom + close;
+        if (close < 0 || close + closer.size() - open > MaxTagLength) {
             open += BracketLength;
             continue;
         }

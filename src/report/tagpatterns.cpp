@@ -28,8 +28,9 @@ TagPatterns::TagPatterns(const QString& left, const QString& right, const QRegul
                          const QRegularExpression& paragraph)
     : plain(minimal(withBrackets(QStringLiteral(R"(%1#([^#]+)((?:#\w[\w\d]?)*)#%2)"), left, right))),
       meta(minimal(withBrackets(QStringLiteral(R"(%1%([^%]+)%%2)"), left, right))),
-      tableLineBlock(minimal(tableLine)),
-      paragraphBlock(minimal(paragraph)),
+      conditionBlocks(left, right),
+      tableLineBlock(tableLine),
+      paragraphBlock(paragraph),
       tableMarker(left + QStringLiteral("#НОМЕР_СТРОКИ#") + right),
       paragraphMarkerText(left + QStringLiteral("#НОМЕР_ПАРАГРАФА#") + right)
 {

@@ -3,12 +3,16 @@
 
 #include "zentavo_export.h"
 
+#include "report/blockpattern.h"
+#include "report/conditionmarkup.h"
+
 #include <QRegularExpression>
 #include <QString>
 
 // The compiled patterns of the template tag language for one pair of tag brackets
 // ("<" and ">" in text templates, "&lt;" and "&gt;" in the escaped XML of DOCX parts).
-// All are case-sensitive and match minimally, so a block ends at its nearest end.
+// All are case-sensitive and match minimally; a repeated block ends at its nearest end,
+// a condition at its own (ConditionMarkup).
 class ZENTAVO_EXPORT TagPatterns
 {
 public:
@@ -22,9 +26,11 @@ public:
     const QRegularExpression& plainTag() const { return plain; }
     // L%NAME%R: group 1 the name.
     const QRegularExpression& metaTag() const { return meta; }
+    // The forms as patterns, for a caller that names one (see ConditionMarkup::Form).
     const QRegularExpression& condition(int form) const { return conditions[form]; }
-    const QRegularExpression& tableLine() const { return tableLineBlock; }
-    const QRegularExpression& paragraph() const { return paragraphBlock; }
+    const ConditionMarkup& conditionMarkup() const { return conditionBlocks; }
+    const BlockPattern& tableLine() const { return tableLineBlock; }
+    const BlockPattern& paragraph() const { return paragraphBlock; }
     const QString& tableLineMarker() const { return tableMarker; }
     const QString& paragraphMarker() const { return paragraphMarkerText; }
 
@@ -38,8 +44,9 @@ private:
     QRegularExpression plain;
     QRegularExpression meta;
     QRegularExpression conditions[CONDITION_FORMS];
-    QRegularExpression tableLineBlock;
-    QRegularExpression paragraphBlock;
+    ConditionMarkup conditionBlocks;
+    BlockPattern tableLineBlock;
+    BlockPattern paragraphBlock;
     QString tableMarker;
     QString paragraphMarkerText;
 };

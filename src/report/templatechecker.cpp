@@ -2,6 +2,8 @@
 
 #include "evaluation/autoevaluation.h"
 #include "evaluation/tagnameregistry.h"
+#include "report/blockpattern.h"
+#include "report/conditionmarkup.h"
 #include "report/docxpicshandler.h"
 #include "report/splittagjoiner.h"
 #include "report/tagpatterns.h"
@@ -10,6 +12,7 @@
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,14 +40,18 @@ bool isZip(const QString& path)
     return file.open(QIODevice::ReadOnly) && file.read(2) == "PK";
 }
 
-// The text of a DOCX paragraph, as the word processor shows it.
-QString paragraphText(QStringView xml)
+// What the author typed of a tag that is not closed: up to the markup or the line that
+// follows, at most a few words.
+QString unclosedTagText(QStringView tag, qsizetype leftSize)
 {
-    static const QRegularExpression text(QStringLiteral("<w:t(?:\\s[^>]*)?>([^<]*)</w:t>"));
-    QString shown;
-    for (const QRegularExpressionMatch& match : text.globalMatch(xml))
-        shown += match.capturedView(1);
-    return shown;
+    constexpr qsizetype ShownLength = 40;
+    qsizetype end = qMin(tag.size(), leftSize + ShownLength);
+    for (const QChar stop : {QLatin1Char('<'), QLatin1Char('\n')}) {
+        const qsizetype at = tag.left(end).indexOf(stop, leftSize);
+        if (at >= 0)
+            end = at;
+    }
+    return TemplateChecker::unescaped(tag.left(end)).simplified();
 }
 
 QString shortened(const QString& text)
@@ -64,13 +71,55 @@ struct TemplateChecker::Block
 
 struct TemplateChecker::ConditionMarker
 {
-    QString name;
-    bool shortForm; // L?NAME?R, which L?R may close
+    ConditionMarkup::Marker marker;
+    QString text; // between L? and ?R
     Location location;
 };
 
+// The repeated block around each tag, for tags visited from left to right: a table row
+// before a paragraph, as rows are repeated first.
+class TemplateChecker::BlockCursor
+{
+public:
+    BlockCursor(QList<Block>& paragraphs, QList<Block>& rows) : paragraphs(paragraphs), rows(rows) {}
+
+    Block* holding(qsizetype start, qsizetype end)
+    {
+        if (Block* row = within(rows, nextRow, start, end))
+            return row;
+        return within(paragraphs, nextParagraph, start, end);
+    }
+
+private:
+    static Block* within(QList<Block>& blocks, int& next, qsizetype start, qsizetype end)
+    {
+        while (next < blocks.size() && blocks.at(next).end <= start)
+            ++next;
+        if (next < blocks.size() && blocks.at(next).start <= start && end <= blocks.at(next).end)
+            return &blocks[next];
+        return nullptr;
+    }
+
+    QList<Block>& paragraphs;
+    QList<Block>& rows;
+    int nextParagraph = 0;
+    int nextRow = 0;
+};
+
 TemplateChecker::TemplateChecker() = default;
+
+TemplateChecker::TemplateChecker(TemplateToDocument& renderer) : generator(&renderer), rendering(true) {}
+
 TemplateChecker::~TemplateChecker() = default;
+
+void TemplateChecker::useOwnGenerator(bool docx)
+{
+    ownGenerator.reset(docx ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
+    if (evaluation)
+        ownGenerator->use(*evaluation);
+    generator = ownGenerator.get();
+    rendering = false;
+}
 
 void TemplateChecker::setApproachKeys(const QStringList& keys)
 {
@@ -85,6 +134,7 @@ void TemplateChecker::use(AutoEvaluation& attached)
 bool TemplateChecker::checkFile(const QString& path)
 {
     const QFileInfo info(path);
+    templateName = info.fileName();
     const QString metaTags = info.dir().filePath(QStringLiteral("metatags.txt"));
     package.clear();
     docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
@@ -92,11 +142,9 @@ bool TemplateChecker::checkFile(const QString& path)
         problem(QStringLiteral("the file is empty: it is not a template"), {info.fileName(), 0, {}});
         return false;
     }
-    generator.reset(docxPart ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
+    useOwnGenerator(docxPart);
     if (QFileInfo::exists(metaTags))
         generator->getMetaTagCatalog().load_from_disk(metaTags);
-    if (evaluation)
-        generator->use(*evaluation);
     if (docxPart)
         return checkDocx(path);
     QFile file(path);
@@ -115,13 +163,34 @@ bool TemplateChecker::checkFile(const QString& path)
     return true;
 }
 
-// The parts and pictures the report would read, as the report reads them.
+bool TemplateChecker::checkTemplate(const QString& name, const QByteArray& bytes)
+{
+    templateName = name;
+    const bool docx = rendering ? dynamic_cast<TemplateToDocx*>(generator) != nullptr : bytes.startsWith("PK");
+    if (!rendering)
+        useOwnGenerator(docx);
+    if (!docx) {
+        checkText(name, QString::fromUtf8(bytes), false);
+        return true;
+    }
+    QBuffer package;
+    package.setData(bytes);
+    return checkPackage(package, name);
+}
+
 bool TemplateChecker::checkDocx(const QString& path)
 {
-    const QString fileName = QFileInfo(path).fileName();
-    QuaZip zip(path);
+    QFile file(path);
+    return checkPackage(file, QFileInfo(path).fileName());
+}
+
+// The parts and pictures the report would read, as the report reads them.
+bool TemplateChecker::checkPackage(QIODevice& device, const QString& fileName)
+{
+    package.clear();
+    QuaZip zip(&device);
     if (!zip.open(QuaZip::mdUnzip)) {
-        LOG_WARNING() << "template is not a readable zip:" << path << "error" << zip.getZipError();
+        LOG_WARNING() << "template is not a readable zip:" << fileName << "error" << zip.getZipError();
         problem(QStringLiteral("not a DOCX template: it is not a zip archive"), {fileName, 0, {}});
         return false;
     }
@@ -143,13 +212,11 @@ bool TemplateChecker::checkDocx(const QString& path)
 
 void TemplateChecker::checkText(const QString& name, const QString& original, bool docx)
 {
-    if (!generator || docx != bool(dynamic_cast<TemplateToDocx*>(generator.get()))) {
-        generator.reset(docx ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
-        if (evaluation)
-            generator->use(*evaluation);
-    }
+    if (!rendering && (!generator || docx != bool(dynamic_cast<TemplateToDocx*>(generator))))
+        useOwnGenerator(docx);
     partName = name;
     docxPart = docx;
+    contexts.clear();
     QString text = original;
     if (docx)
         SplitTagJoiner().join(text);
@@ -159,37 +226,42 @@ void TemplateChecker::checkText(const QString& name, const QString& original, bo
     for (const QRegularExpressionMatch& match : paragraphStart.globalMatch(text))
         paragraphStarts.append(match.capturedStart());
 
-    QList<Block> blocks = repeatedBlocks(text);
-    QList<ConditionMarker> open;
     const QString left = generator->leftTagBracket();
     const QString right = generator->rightTagBracket();
-    for (qsizetype start = text.indexOf(left); start >= 0; start = text.indexOf(left, start + left.size())) {
+    const QString marker = left + QLatin1Char('#') + QStringLiteral("%1") + QLatin1Char('#') + right;
+    QList<Block> paragraphs = repeatedBlocks(text, marker.arg(ParagraphMarkerName), true);
+    QList<Block> rows = repeatedBlocks(text, marker.arg(RowMarkerName), false);
+    BlockCursor blocks(paragraphs, rows);
+    QList<ConditionMarker> conditions;
+    for (qsizetype start = text.indexOf(left), next = 0; start >= 0; start = next) {
+        next = text.indexOf(left, start + left.size());
         const QChar kind = (start + left.size() < text.size() ? text.at(start + left.size()) : QChar());
         if (kind != QLatin1Char('#') && kind != QLatin1Char('%') && kind != QLatin1Char('?'))
             continue;
+        // A tag ends before the next left bracket, or is not closed: no search goes further.
         const qsizetype from = start + left.size() + (kind == QLatin1Char('?') ? 0 : 1);
-        const qsizetype close = text.indexOf(kind + right, from);
-        const qsizetype next = text.indexOf(left, start + left.size());
         const qsizetype stop = next < 0 ? text.size() : next;
+        qsizetype close = QStringView(text).mid(from, stop - from).indexOf(kind + right);
+        close = close < 0 ? -1 : from + close;
         const bool crossesMarkup =
             docx && close >= 0 && QStringView(text).mid(start, close - start).contains(QLatin1Char('<'));
-        if (close < 0 || close > stop || crossesMarkup) {
-            problem(QStringLiteral("unclosed tag: %1 has no %2")
-                        .arg(unescaped(left) + kind, kind + unescaped(right)),
+        if (close < 0 || crossesMarkup) {
+            problem(QStringLiteral("unclosed tag: \"%1\" has no %2")
+                        .arg(unclosedTagText(QStringView(text).mid(start, stop - start), left.size()),
+                             kind + unescaped(right)),
                     locate(text, start));
             continue;
         }
-        checkToken(text, start, close + 1 + right.size(), blocks, open);
+        checkToken(text, start, close + 1 + right.size(), blocks, conditions);
     }
-    for (const ConditionMarker& marker : std::as_const(open))
-        problem(QStringLiteral("condition \"%1\" has no end").arg(marker.name), marker.location);
-    checkBlocks(text, blocks);
+    checkConditionPairs(text, conditions);
+    checkBlocks(text, paragraphs + rows);
     if (docx)
         checkPictures(text);
 }
 
-void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype end, QList<Block>& blocks,
-                                 QList<ConditionMarker>& open)
+void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype end, BlockCursor& blocks,
+                                 QList<ConditionMarker>& conditions)
 {
     const qsizetype leftSize = generator->leftTagBracket().size();
     const qsizetype inner = start + leftSize + 1;
@@ -209,7 +281,7 @@ void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype
             occurrence.value = block;
     } else if (kind == QLatin1Char('?')) {
         occurrence.kind = Condition;
-        occurrence.name = checkCondition(body, occurrence.location, open);
+        occurrence.name = checkCondition(body, start, end, occurrence.location, conditions);
         if (occurrence.name.isEmpty())
             occurrence.name = body;
         else
@@ -217,10 +289,7 @@ void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype
     } else {
         occurrence.kind = Tag;
         occurrence.name = body.section(QLatin1Char('#'), 0, 0);
-        Block* holder = nullptr;
-        for (Block& block : blocks)
-            if (block.start <= start && end <= block.end)
-                holder = &block;
+        Block* holder = blocks.holding(start, end);
         if (holder && !isMarkerName(occurrence.name))
             holder->hasTag = true;
         checkPlainTag(body, occurrence.location, holder != nullptr);
@@ -229,6 +298,8 @@ void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype
             flags |= TemplateToDocument::parseTagFlag(QLatin1Char('#') + flag);
         if (!holder)
             occurrence.value = valueOf(occurrence.name, flags);
+        if (!isMarkerName(occurrence.name))
+            checkValueFits(occurrence.name, flags, holder != nullptr, occurrence.location);
     }
     found.append(occurrence);
 }
@@ -256,34 +327,43 @@ void TemplateChecker::checkPlainTag(const QString& body, const Location& where, 
         problem(QStringLiteral("unknown tag name \"%1\"").arg(name), where);
 }
 
-// L?NAME?R, L?NAME!?R, L?NAME=VALUE?R and L?NAME!VALUE?R open a condition; L?R closes
-// the nearest L?NAME?R, L?/NAME?R the nearest one of that name.
-QString TemplateChecker::checkCondition(const QString& body, const Location& where, QList<ConditionMarker>& open)
+// L?NAME?R, L?NAME!?R, L?NAME=VALUE?R and L?NAME!VALUE?R open a condition, L?/NAME?R
+// and L?R end one; which end closes which opening is settled once all are known.
+QString TemplateChecker::checkCondition(const QString& body, qsizetype start, qsizetype end, const Location& where,
+                                        QList<ConditionMarker>& conditions)
 {
-    static const QRegularExpression opening(
-        QRegularExpression::anchoredPattern(QStringLiteral("([^\\?!=/]+)(?:(!)|([!=])([\\d\\s\\w]+))?")),
-        QRegularExpression::UseUnicodePropertiesOption);
-    if (body.isEmpty() || body.startsWith(QLatin1Char('/'))) {
-        const QString name = body.mid(1);
-        auto opener = std::find_if(open.rbegin(), open.rend(), [&](const ConditionMarker& marker) {
-            return body.isEmpty() ? marker.shortForm : marker.name == name;
-        });
-        if (opener == open.rend())
-            problem(QStringLiteral("condition end \"%1\" without its start").arg(body), where);
-        else
-            open.erase(std::next(opener).base());
-        return QString();
-    }
-    const QRegularExpressionMatch match = opening.match(body);
-    if (!match.hasMatch()) {
+    ConditionMarker condition{{}, body, where};
+    if (!ConditionMarkup::parse(body, condition.marker)) {
         problem(QStringLiteral("malformed condition \"%1\"").arg(body), where);
         return QString();
     }
-    const QString name = match.captured(1);
-    open.append({name, match.capturedLength(2) + match.capturedLength(3) == 0, where});
+    condition.marker.start = start;
+    condition.marker.end = end;
+    conditions.append(condition);
+    if (condition.marker.role != ConditionMarkup::Marker::Opening)
+        return QString();
+    const QString& name = condition.marker.name;
     if (!isKnownName(name))
         problem(QStringLiteral("unknown tag name \"%1\" in a condition").arg(name), where);
     return name;
+}
+
+// Paired as the report pairs them: an end that closes nothing and an opening that is never
+// closed stay in the document as text.
+void TemplateChecker::checkConditionPairs(const QString& text, QList<ConditionMarker>& conditions)
+{
+    QList<ConditionMarkup::Marker> markers;
+    markers.reserve(conditions.size());
+    for (const ConditionMarker& condition : std::as_const(conditions))
+        markers.append(condition.marker);
+    ConditionMarkup::pair(text, markers, true);
+    for (int i = 0; i < markers.size(); ++i)
+        if (markers.at(i).role != ConditionMarkup::Marker::Opening && markers.at(i).partner < 0)
+            problem(QStringLiteral("condition end \"%1\" without its start").arg(conditions.at(i).text),
+                    conditions.at(i).location);
+    for (int i = 0; i < markers.size(); ++i)
+        if (markers.at(i).role == ConditionMarkup::Marker::Opening && markers.at(i).partner < 0)
+            problem(QStringLiteral("condition \"%1\" has no end").arg(markers.at(i).name), conditions.at(i).location);
 }
 
 // A repeated block is copied while one of its indexed tags has a value; with none it
@@ -295,22 +375,38 @@ void TemplateChecker::checkBlocks(const QString& text, const QList<Block>& block
             problem(QStringLiteral("repeated block without indexed tags: it never shows"), locate(text, block.start));
 }
 
-QList<TemplateChecker::Block> TemplateChecker::repeatedBlocks(const QString& text) const
+QList<TemplateChecker::Block> TemplateChecker::repeatedBlocks(const QString& text, const QString& marker,
+                                                              bool paragraphs) const
 {
     QList<Block> blocks;
-    const QString left = generator->leftTagBracket();
-    const QString right = generator->rightTagBracket();
-    const std::pair<QRegularExpression, QString> kinds[] = {
-        {TagPatterns::minimal(generator->paragraphRegExp()), left + QLatin1Char('#') + ParagraphMarkerName
-                                                                 + QLatin1Char('#') + right},
-        {TagPatterns::minimal(generator->tableLineRegExp()), left + QLatin1Char('#') + RowMarkerName
-                                                                 + QLatin1Char('#') + right},
-    };
-    for (const auto& [pattern, marker] : kinds)
-        for (const QRegularExpressionMatch& match : pattern.globalMatch(text))
-            if (match.capturedView(1).contains(marker))
-                blocks.append({match.capturedStart(1), match.capturedEnd(1), false});
+    const BlockPattern pattern(paragraphs ? generator->paragraphRegExp() : generator->tableLineRegExp());
+    qsizetype start = 0;
+    qsizetype end = 0;
+    for (BlockPattern::Blocks found = pattern.in(text); found.next(start, end);)
+        if (QStringView(text).mid(start, end - start).contains(marker))
+            blocks.append({start, end, false});
     return blocks;
+}
+
+// The value a DOCX document gets lacks the characters XML cannot hold; the user is told
+// which tags lose some. In a repeated block, every item's value.
+void TemplateChecker::checkValueFits(const QString& name, long flags, bool indexed, const Location& where)
+{
+    if (!evaluation || !docxPart)
+        return;
+    for (int item = 0; item < (indexed ? TemplateToDocument::MAX_BLOCK_COPIES : 1); ++item) {
+        QString itemName;
+        TagUtils::appendIndexIfAny(name, indexed ? item : TagUtils::NoIndex, itemName);
+        QString value;
+        if (!evaluation->getTag(itemName, value, flags) || value.isNull())
+            return;
+        if (const qsizetype dropped = TagUtils::nonXmlCharacterCount(value))
+            cautions.append({QStringLiteral("tag \"%1\": its value holds %2 character(s) a DOCX document cannot "
+                                            "hold, such as control characters; the document leaves them out")
+                                 .arg(itemName)
+                                 .arg(dropped),
+                             where, templateName});
+    }
 }
 
 // Pictures the evaluation is meant to fill and will not, and descriptions that were
@@ -369,7 +465,15 @@ bool TemplateChecker::isKnownName(const QString& name) const
     QString text;
     if (generator->getMetaTagCatalog().getTag(name, text))
         return true;
-    return evaluation && evaluation->getTag(name, text, 0);
+    AutoEvaluation* answering = knownNamesSource();
+    return answering && answering->getTag(name, text, 0);
+}
+
+AutoEvaluation* TemplateChecker::knownNamesSource() const
+{
+    if (evaluation)
+        return evaluation;
+    return rendering && generator->isValidSource() ? &generator->AE() : nullptr;
 }
 
 QString TemplateChecker::valueOf(const QString& name, long flags) const
@@ -381,33 +485,32 @@ QString TemplateChecker::valueOf(const QString& name, long flags) const
     return value.isNull() ? value : unescaped(value);
 }
 
-TemplateChecker::Location TemplateChecker::locate(const QString& text, qsizetype pos) const
+TemplateChecker::Location TemplateChecker::locate(const QString& text, qsizetype pos)
 {
     const auto after = std::upper_bound(paragraphStarts.begin(), paragraphStarts.end(), pos);
     const int paragraph = int(after - paragraphStarts.begin());
     Location where{partName, paragraph, QString()};
     if (text.isEmpty() || paragraph == 0)
         return where;
-    const qsizetype start = paragraphStarts.at(paragraph - 1);
-    const qsizetype end = after == paragraphStarts.end() ? text.size() : *after;
-    const QStringView span = QStringView(text).mid(start, end - start);
-    where.context = shortened(docxPart ? unescaped(paragraphText(span)) : span.toString());
+    auto context = contexts.constFind(paragraph);
+    if (context == contexts.constEnd()) {
+        const qsizetype start = paragraphStarts.at(paragraph - 1);
+        const qsizetype end = after == paragraphStarts.end() ? text.size() : *after;
+        const QStringView span = QStringView(text).mid(start, end - start);
+        context = contexts.insert(paragraph, shortened(generator->visibleText(span)));
+    }
+    where.context = *context;
     return where;
 }
 
 void TemplateChecker::problem(const QString& message, const Location& where)
 {
     LOG_DEBUG() << "template check:" << where.part << where.paragraph << message.size();
-    errors.append({message, where});
+    errors.append({message, where, templateName});
 }
 
 QString TemplateChecker::unescaped(QStringView text)
 {
     QString plain = text.toString();
-    plain.replace(QLatin1String("&lt;"), QLatin1String("<"))
-        .replace(QLatin1String("&gt;"), QLatin1String(">"))
-        .replace(QLatin1String("&quot;"), QLatin1String("\""))
-        .replace(QLatin1String("&apos;"), QLatin1String("'"))
-        .replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return plain;
+    return TagUtils::fromXmlValue(plain);
 }

@@ -5,6 +5,7 @@
 
 #include "report/docxpackage.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@
 #include <memory>
 
 class AutoEvaluation;
+class QByteArray;
+class QIODevice;
 class TemplateToDocument;
 
 // Reads a template (DOCX, or a text template) the way the report engine reads it,
@@ -20,7 +23,9 @@ class TemplateToDocument;
 // tag names that nothing answers, tags and conditions that are not closed, flag letters
 // that mean nothing, repeated blocks that can never show because they hold no tag to
 // index, and pictures whose description names no picture of the evaluation. With an
-// evaluation attached it also gives the value each tag takes.
+// evaluation attached it also gives the value each tag takes, and warns of values a
+// DOCX document cannot hold whole. Conditions are paired as the report engine pairs them
+// (ConditionMarkup), and a check takes time linear in the size of the template.
 class ZENTAVO_EXPORT TemplateChecker
 {
 public:
@@ -48,9 +53,14 @@ public:
     {
         QString message;
         Location location;
+        QString templateName; // the template's file name, when a whole template is checked
     };
 
     TemplateChecker();
+    // Checks with the brackets, meta tags and evaluation of a generator about to render
+    // the template, leaving the generator as it is. Names its evaluation answers are
+    // known; values are not shown.
+    explicit TemplateChecker(TemplateToDocument& renderer);
     ~TemplateChecker();
 
     // Names that begin with one of these keys and "_" belong to an approach of the host.
@@ -62,6 +72,10 @@ public:
     // is read as the report reads it (DocxPackage): a package the report refuses is
     // refused here with the same reason, and its repairs are listed in repairs().
     bool checkFile(const QString& path);
+    // Checks a template held in memory, a DOCX package or a text template: the one the
+    // generator renders when one was given, else as its bytes say. False when it cannot
+    // be read (a problem says why).
+    bool checkTemplate(const QString& name, const QByteArray& bytes);
     // Checks one text: escaped XML of a DOCX part, or a text template.
     void checkText(const QString& partName, const QString& text, bool docx);
 
@@ -70,6 +84,9 @@ public:
     bool hasErrors() const { return !errors.isEmpty(); }
     // What the report repairs in the template's package, one line each.
     const QStringList& repairs() const { return package.repairs(); }
+    // What renders, but not as the evaluation has it: values with characters a DOCX
+    // document cannot hold, which are left out.
+    const QList<Problem>& warnings() const { return cautions; }
 
     // Text as the author sees it: no XML entities.
     static QString unescaped(QStringView text);
@@ -77,31 +94,45 @@ public:
 private:
     struct Block;
     struct ConditionMarker;
+    class BlockCursor;
 
+    void useOwnGenerator(bool docx);
     bool checkDocx(const QString& path);
-    void checkToken(const QString& text, qsizetype start, qsizetype end, QList<Block>& blocks,
-                    QList<ConditionMarker>& open);
+    bool checkPackage(QIODevice& package, const QString& name);
+    void checkToken(const QString& text, qsizetype start, qsizetype end, BlockCursor& blocks,
+                    QList<ConditionMarker>& conditions);
     void checkPlainTag(const QString& inner, const Location& where, bool indexed);
     // The name of the tag a condition opens on; empty for an end.
-    QString checkCondition(const QString& inner, const Location& where, QList<ConditionMarker>& open);
+    QString checkCondition(const QString& inner, qsizetype start, qsizetype end, const Location& where,
+                           QList<ConditionMarker>& conditions);
+    void checkConditionPairs(const QString& text, QList<ConditionMarker>& conditions);
     void checkBlocks(const QString& text, const QList<Block>& blocks);
     void checkPictures(const QString& text);
     QString pictureProblem(const DocxPicsHandler::Picture& picture) const;
-    QList<Block> repeatedBlocks(const QString& text) const;
+    void checkValueFits(const QString& name, long flags, bool indexed, const Location& where);
+    QList<Block> repeatedBlocks(const QString& text, const QString& marker, bool paragraphs) const;
     bool isKnownName(const QString& name) const;
+    AutoEvaluation* knownNamesSource() const;
     QString valueOf(const QString& name, long flags) const;
-    Location locate(const QString& text, qsizetype pos) const;
+    Location locate(const QString& text, qsizetype pos);
     void problem(const QString& message, const Location& where);
 
-    std::unique_ptr<TemplateToDocument> generator;
+    std::unique_ptr<TemplateToDocument> ownGenerator;
+    // The generator whose brackets and meta tags are used: the own one or the renderer.
+    TemplateToDocument* generator = nullptr;
+    bool rendering = false;
     DocxPackage package;
     AutoEvaluation* evaluation = nullptr;
     QStringList approachKeys;
+    QString templateName;
     QString partName;
     bool docxPart = true;
     QList<qsizetype> paragraphStarts;
+    // The context of the paragraphs located so far in this text, by paragraph number.
+    QHash<int, QString> contexts;
     QList<Occurrence> found;
     QList<Problem> errors;
+    QList<Problem> cautions;
 };
 
 #endif

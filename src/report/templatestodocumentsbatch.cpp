@@ -26,6 +26,12 @@ bool TemplatesToDocumentsBatch::askForOverride(QString&)
 
 void TemplatesToDocumentsBatch::done(QString) {}
 
+void TemplatesToDocumentsBatch::setTemplateCheck(TemplateToDocument::TemplateCheck check)
+{
+    docx.setTemplateCheck(check);
+    txt.setTemplateCheck(check);
+}
+
 namespace {
 
 // Longest folder name in UTF-8 bytes: file systems allow 255, and a little is left spare.
@@ -81,6 +87,7 @@ bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& template
     }
     list = &templates;
     error = ErrorInfo();
+    findings.clear();
     docx.use(ae);
     txt.use(ae);
     constructDocDir(ae, baseDir, docDir);
@@ -108,6 +115,7 @@ bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& template
 void TemplatesToDocumentsBatch::make_next_one()
 {
     if (generator) {
+        findings += generator->templateFindings();
         const ErrorInfo& generatorError = generator->getErrorInfo();
         if (generatorError.code() != ErrorInfo::ErrNone) {
             QString templateName;

@@ -45,6 +45,12 @@ public:
     const ErrorInfo& getErrorInfo() const { return error; }
     QString getDocDir() const { return docDir; }
 
+    // Whether each template is analysed before its document is made, and whether a
+    // finding refuses it (TemplateToDocument::setTemplateCheck); for the batches that follow.
+    void setTemplateCheck(TemplateToDocument::TemplateCheck check);
+    // The findings on every template of the last batch, in the order of the templates.
+    const QList<TemplateChecker::Problem>& templateFindings() const { return findings; }
+
 signals:
     void progress(QString& partname, int partPersent, int totalPersent);
     void done();
@@ -65,6 +71,7 @@ private:
     QString docDir;
     // The document the current generator is writing.
     QString docFile;
+    QList<TemplateChecker::Problem> findings;
 };
 
 #endif

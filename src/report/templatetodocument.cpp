@@ -1,6 +1,7 @@
 #include "report/templatetodocument.h"
 
 #include "evaluation/autoevaluation.h"
+#include "report/blockpattern.h"
 #include "report/tagpatterns.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/boundedread.h"
@@ -42,16 +43,11 @@ bool readTemplateFile(const QString& path, QBuffer& buffer)
     return buffer.size() <= TemplateToDocument::MAX_TEMPLATE_BYTES && file.error() == QFileDevice::NoError;
 }
 
-struct ConditionForm
-{
-    condtype_t type;
-    int keptGroup;
-};
+// What each form of ConditionMarkup shows on, in the same order.
+const condtype_t conditionTypes[ConditionMarkup::FORMS] = {COND_NOT_EMPTY, COND_NOT_EMPTY, COND_EMPTY,
+                                                           COND_NOT_EQUAL, COND_EQUAL};
 
-// The forms of TagPatterns::condition(), in the same order.
-const ConditionForm conditionForms[TagPatterns::CONDITION_FORMS] = {
-    {COND_NOT_EMPTY, 2}, {COND_NOT_EMPTY, 2}, {COND_EMPTY, 2}, {COND_NOT_EQUAL, 3}, {COND_EQUAL, 3},
-};
+constexpr int NamedBlockLength = 100;
 
 } // namespace
 
@@ -107,6 +103,11 @@ MetaTagCatalog& TemplateToDocument::getMetaTagCatalog()
     return metaTags;
 }
 
+void TemplateToDocument::setTemplateCheck(TemplateCheck check)
+{
+    checking = check;
+}
+
 QString& TemplateToDocument::getTag(const QString& name, QString& value, long flags)
 {
     if (evaluation && evaluation->getTag(name, value, flags))
@@ -115,6 +116,16 @@ QString& TemplateToDocument::getTag(const QString& name, QString& value, long fl
         return TagUtils::toXmlValue(value);
     value = QString();
     return value;
+}
+
+QString& TemplateToDocument::fitForDocument(QString& value) const
+{
+    return value;
+}
+
+QString TemplateToDocument::visibleText(QStringView markup) const
+{
+    return markup.toString();
 }
 
 long TemplateToDocument::parseTagFlag(const QString& flag)
@@ -139,13 +150,13 @@ QString TemplateToDocument::resolve(const QString& name, long flags)
 {
     if (!cachingTags) {
         QString value;
-        return getTag(name, value, flags);
+        return fitForDocument(getTag(name, value, flags));
     }
     const QString key = QString::number(flags) + QLatin1Char(':') + name;
     auto cached = resolvedTags.constFind(key);
     if (cached == resolvedTags.constEnd()) {
         QString value;
-        cached = resolvedTags.insert(key, getTag(name, value, flags));
+        cached = resolvedTags.insert(key, fitForDocument(getTag(name, value, flags)));
     }
     return *cached;
 }
@@ -198,32 +209,41 @@ bool TemplateToDocument::replaceTags(QString& text, int index)
 
 bool TemplateToDocument::replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker)
 {
+    return replicate(text, BlockPattern(block), marker);
+}
+
+bool TemplateToDocument::replicate(QString& text, const BlockPattern& block, const QString& marker)
+{
     const QStringView view(text);
     QString out;
     qsizetype copied = 0;
-    QRegularExpressionMatchIterator blocks = block.globalMatch(view);
-    while (blocks.hasNext()) {
-        const QRegularExpressionMatch match = blocks.next();
-        const QStringView body = match.capturedView(1);
+    qsizetype start = 0;
+    qsizetype end = 0;
+    for (BlockPattern::Blocks blocks = block.in(view); blocks.next(start, end);) {
+        const QStringView body = view.mid(start, end - start);
         if (!body.contains(marker))
             continue;
         if (out.isNull())
             out.reserve(text.size() * 2);
-        out.append(view.mid(copied, match.capturedStart(1) - copied));
-        int copies = 0;
-        for (; copies < MAX_BLOCK_COPIES; ++copies) {
+        out.append(view.mid(copied, start - copied));
+        for (int copies = 0;; ++copies) {
             QString copy = body.toString();
-            if (!replaceTags(copy, copies) || outputTooLarge)
+            if (!replaceTags(copy, copies) || stopped())
                 break;
+            if (copies == MAX_BLOCK_COPIES) {
+                LOG_WARNING() << "a repeated block has more than" << MAX_BLOCK_COPIES << "items; marker" << marker;
+                const QString named = visibleText(body).simplified().left(NamedBlockLength);
+                stop(tr("a repeated block has more than %1 items, so the document would lack some: \"%2\"")
+                         .arg(QString::number(MAX_BLOCK_COPIES), named));
+                return false;
+            }
             out.append(copy);
             if (outgrown(out))
                 return true;
         }
-        if (outputTooLarge)
+        if (stopped())
             return true;
-        if (copies == MAX_BLOCK_COPIES)
-            LOG_WARNING() << "a repeated block stops at" << MAX_BLOCK_COPIES << "copies; marker" << marker;
-        copied = match.capturedEnd(1);
+        copied = end;
     }
     if (copied == 0)
         return true;
@@ -235,30 +255,46 @@ bool TemplateToDocument::replicateBlocks(QString& text, const QRegularExpression
 bool TemplateToDocument::replicateParagraphs(QString& text)
 {
     const TagPatterns& language = patterns();
-    return replicateBlocks(text, language.paragraph(), language.paragraphMarker());
+    return replicate(text, language.paragraph(), language.paragraphMarker());
 }
 
 bool TemplateToDocument::replicateTableLines(QString& text)
 {
     const TagPatterns& language = patterns();
-    return replicateBlocks(text, language.tableLine(), language.tableLineMarker());
+    return replicate(text, language.tableLine(), language.tableLineMarker());
 }
 
 bool TemplateToDocument::replaceCondTags(QString& text)
 {
-    const TagPatterns& language = patterns();
-    for (int form = 0; form < TagPatterns::CONDITION_FORMS; ++form)
-        replaceCondTags(text, language.condition(form), conditionForms[form].type);
+    const ConditionMarkup& markup = patterns().conditionMarkup();
+    for (int form = 0; form < ConditionMarkup::FORMS; ++form)
+        decideConditions(text, markup, ConditionMarkup::Form(form), conditionTypes[form]);
     return true;
 }
 
 bool TemplateToDocument::replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type)
 {
+    const TagPatterns& language = patterns();
+    for (int form = 0; form < ConditionMarkup::FORMS; ++form) {
+        if (re.pattern() == language.condition(form).pattern()) {
+            decideConditions(text, language.conditionMarkup(), ConditionMarkup::Form(form), type);
+            return true;
+        }
+    }
     const QRegularExpression minimal = (re.patternOptions() & QRegularExpression::InvertedGreedinessOption)
                                            ? re
                                            : TagPatterns::minimal(re);
     text = replaceConditions(text, minimal, type);
     return true;
+}
+
+void TemplateToDocument::decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form,
+                                          condtype_t type)
+{
+    markup.apply(text, form, [&](const ConditionMarkup::Marker& opening) {
+        LOG_TRACE() << "condtag:" << opening.name;
+        return decide(type, resolve(opening.name, 0), opening.comparison);
+    });
 }
 
 bool TemplateToDocument::decide(condtype_t type, const QString& value, const QString& comparison) const
@@ -276,7 +312,8 @@ bool TemplateToDocument::decide(condtype_t type, const QString& value, const QSt
     return false;
 }
 
-// One scan from left to right. The text a block keeps is scanned again for blocks of the
+// A condition pattern of the caller's own: one scan from left to right, each block ending
+// where the pattern ends it. The text a block keeps is scanned again for blocks of the
 // same form, so blocks of different names nest.
 QString TemplateToDocument::replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type)
 {
@@ -325,7 +362,7 @@ QString TemplateToDocument::expandMetaTags(const QString& text, QStringList& enc
         auto block = expanded.constFind(name);
         if (block == expanded.constEnd())
             block = expanded.insert(name, metaTagText(name, enclosing));
-        if (outputTooLarge)
+        if (stopped())
             return out;
         out.append(*block);
         copied = match.capturedEnd();
@@ -344,7 +381,7 @@ QString TemplateToDocument::metaTagText(const QString& name, QStringList& enclos
 {
     QString value;
     if (evaluation && evaluation->getTag(name, value, 0))
-        return TagUtils::toXmlValue(value);
+        return fitForDocument(TagUtils::toXmlValue(value));
     if (!metaTags.getTag(name, value))
         return QString();
     if (enclosing.contains(name)) {
@@ -356,7 +393,7 @@ QString TemplateToDocument::metaTagText(const QString& name, QStringList& enclos
         return QString();
     }
     if (templateTextIsEscaped())
-        TagUtils::toXmlValue(value);
+        fitForDocument(TagUtils::toXmlValue(value));
     enclosing.append(name);
     value = expandMetaTags(value, enclosing);
     enclosing.removeLast();
@@ -369,45 +406,76 @@ bool TemplateToDocument::templateTextIsEscaped()
     return leftTagBracket() == TagUtils::toXmlValue(escapedBracket);
 }
 
+void TemplateToDocument::stop(const QString& reason)
+{
+    if (failure.isEmpty())
+        failure = reason;
+}
+
 bool TemplateToDocument::outgrown(const QString& out)
 {
     if (out.size() <= MAX_OUTPUT_TEXT)
         return false;
-    if (!outputTooLarge)
+    if (!stopped()) {
         LOG_WARNING() << "the document's text grows past" << MAX_OUTPUT_TEXT << "characters; not written";
-    outputTooLarge = true;
+        stop(tr("the document's text would grow past %1 characters").arg(MAX_OUTPUT_TEXT));
+    }
     return true;
 }
 
 bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
 {
-    outputTooLarge = false;
+    failure.clear();
     QString text = QString::fromUtf8(in.readAll());
     // Within a run the cache spans every part of the document; a direct call has its own.
     const bool ownCache = !cachingTags;
     if (ownCache)
         startTagCache();
     prepareText(text);
-    // Each pass that can grow the text stops the run once it is too large.
+    // Each pass that can fail or grow the text stops the run when it does.
     replaceMetaTags(text);
-    if (!outputTooLarge)
+    if (!stopped())
         replaceCondTags(text);
-    if (!outputTooLarge)
+    if (!stopped())
         replicateTableLines(text);
-    if (!outputTooLarge)
+    if (!stopped())
         replicateParagraphs(text);
-    if (!outputTooLarge)
+    if (!stopped())
         replaceTags(text, -1);
     removeMissingPictures(text);
     if (ownCache)
         endTagCache();
-    if (outputTooLarge)
+    if (stopped())
         return false;
     const QByteArray bytes = text.toUtf8();
     return out.write(bytes) == bytes.size();
 }
 
 void TemplateToDocument::prepareText(QString&) {}
+
+bool TemplateToDocument::passesTemplateCheck(const QByteArray& templateBytes, const QString& templateName)
+{
+    failure.clear();
+    findings.clear();
+    if (checking == NoTemplateCheck)
+        return true;
+    TemplateChecker checker(*this);
+    checker.checkTemplate(loggedName(templateName), templateBytes);
+    findings = checker.problems();
+    LOG_DEBUG() << "template" << loggedName(templateName) << "findings:" << findings.size();
+    if (checking != RefuseTemplateWithFindings || findings.isEmpty())
+        return true;
+    const TemplateChecker::Problem& first = findings.first();
+    stop(tr("%n problem(s) in the template, the first at %1:%2: %3", "", int(findings.size()))
+             .arg(first.location.part, QString::number(first.location.paragraph), first.message));
+    failTemplate(templateName);
+    return false;
+}
+
+void TemplateToDocument::failTemplate(const QString& templateName)
+{
+    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName, failure));
+}
 
 // ---- a run ----
 
@@ -418,6 +486,8 @@ bool TemplateToDocument::make(QString templatePath, QString outputPath)
         return false;
     }
     errorInfo = ErrorInfo();
+    failure.clear();
+    findings.clear();
     progressPercent = 0;
     sourceType = configuredSourceType;
     if (sourceType == TEMPLATE_SOURCE_FROM_PATH)

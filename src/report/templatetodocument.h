@@ -3,7 +3,9 @@
 
 #include "zentavo_export.h"
 
+#include "report/conditionmarkup.h"
 #include "report/metatagcatalog.h"
+#include "report/templatechecker.h"
 #include "report/templatesourcetype.h"
 #include "runtime/download.h"
 #include "runtime/errorinfo.h"
@@ -20,6 +22,7 @@
 #include <memory>
 
 class AutoEvaluation;
+class BlockPattern;
 class QBuffer;
 class QIODevice;
 class TagPatterns;
@@ -37,8 +40,8 @@ enum condtype_t {
 //
 //   L#NAME#R, L#NAME#F#F#R   a tag, with format flags (one letter each, see TagUtils)
 //   L%NAME%R                 a meta tag: a block of template text from the MetaTagCatalog
-//   L?NAME?R ... L?R         conditional blocks (see condtype_t); the closing form
-//   L?NAME?R ... L?/NAME?R   L?/NAME?R lets blocks of different names nest
+//   L?NAME?R ... L?R         conditional blocks (see condtype_t); an opening is closed
+//   L?NAME?R ... L?/NAME?R   by its own L?/NAME?R, so blocks nest, on the same tag too
 //   L#НОМЕР_ПАРАГРАФА#R      inside a paragraph: the paragraph is repeated once per item
 //   L#НОМЕР_СТРОКИ#R         inside a table row: the row is repeated once per item
 //
@@ -46,8 +49,10 @@ enum condtype_t {
 // rows, repeated paragraphs, tags, removal of pictures without data. So a meta tag may
 // hold any of the other forms, and a condition inside a repeated block is decided once,
 // on the tag without the item index. Every pass reads its input once and builds its
-// output once; each distinct tag is resolved once per text, and a value is never scanned
-// for tags again, so a value that holds tag text appears as written.
+// output once, in time linear in the text; each distinct tag is resolved once per text,
+// and a value is never scanned for tags again, so a value that holds tag text appears as
+// written. A block repeated for more items than MAX_BLOCK_COPIES ends the run with an
+// error that names it: a report is never silently short.
 //
 // A run (make) loads the meta tags, fetches the template from disk or from the template
 // server and ends with done(); a failure is left in getErrorInfo(). The flavours supply
@@ -57,7 +62,8 @@ class ZENTAVO_EXPORT TemplateToDocument : public QObject
     Q_OBJECT
 
 public:
-    // A repeated paragraph or row is copied at most this often.
+    // A repeated paragraph or row is copied at most this often; one more item with data
+    // ends the run without a document.
     static constexpr int MAX_BLOCK_COPIES = 1500;
     // Meta tags inside meta tags are expanded this deep; deeper ones become empty text.
     static constexpr int MAX_META_TAG_DEPTH = 8;
@@ -67,6 +73,13 @@ public:
     static constexpr qsizetype MAX_OUTPUT_TEXT = 48 * 1024 * 1024;
     // A template file larger than this is not read: the same bound as for a download.
     static constexpr qint64 MAX_TEMPLATE_BYTES = Download::MAX_BYTES;
+
+    // What a run does with the findings of TemplateChecker on its template.
+    enum TemplateCheck {
+        NoTemplateCheck,            // the template is not analysed (the default)
+        ReportTemplateFindings,     // analysed before the passes; templateFindings() lists them
+        RefuseTemplateWithFindings  // the same, and a template with a finding makes no document
+    };
 
     explicit TemplateToDocument(QObject* parent = nullptr);
     ~TemplateToDocument() override;
@@ -86,6 +99,8 @@ public:
     virtual QString& getTag(const QString& name, QString& value, long flags);
     // Removes the pictures the evaluation has no data for.
     virtual bool removeMissingPictures(QString& text) = 0;
+    // The text of a piece of template markup as its author sees it.
+    virtual QString visibleText(QStringView markup) const;
     virtual QString leftTagBracket() const = 0;
     virtual QString rightTagBracket() const = 0;
     // Group 1: one repeatable table row (text templates: a whole table).
@@ -115,11 +130,21 @@ public:
     const ErrorInfo& getErrorInfo() const;
     MetaTagCatalog& getMetaTagCatalog();
 
+    // Applies to the runs that follow.
+    void setTemplateCheck(TemplateCheck check);
+    TemplateCheck templateCheck() const { return checking; }
+    // What the analysis found in the template of the last run (each location names the
+    // template); empty when it was not analysed.
+    const QList<TemplateChecker::Problem>& templateFindings() const { return findings; }
+
     // The bit of one flag text such as "#R"; 0 for anything else.
     static long parseTagFlag(const QString& flag);
 
     // The passes. replaceTags gives each tag name the suffix "_index" when index >= 0
-    // and answers whether any tag had a value (an empty one counts).
+    // and answers whether any tag had a value (an empty one counts). The block and
+    // condition passes take the patterns of TagPatterns in one reading of the text (a
+    // condition pattern of another text is matched as a pattern, from each opening); a
+    // block pass answers false when a block has more items than MAX_BLOCK_COPIES.
     bool replaceTags(QString& text, int index);
     bool replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker);
     bool replicateParagraphs(QString& text);
@@ -128,8 +153,11 @@ public:
     bool replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type);
     bool replaceMetaTags(QString& text);
     // Reads a UTF-8 text, runs every pass and writes it as UTF-8. False when the output
-    // could not be written whole, or grew past MAX_OUTPUT_TEXT (nothing is written then).
+    // could not be written whole, or a pass failed (passFailure() says why; nothing is
+    // written then): the text grew past MAX_OUTPUT_TEXT, or a block has too many items.
     bool filtering(QIODevice& in, QIODevice& out);
+    // Why the passes of the current or last run stopped; empty when they did not.
+    const QString& passFailure() const { return failure; }
     // Called on each text before the passes; a flavour repairs what its editors do to tags.
     virtual void prepareText(QString& text);
 
@@ -155,6 +183,14 @@ protected:
     static QString loggedName(const QString& path);
     // The template of the current or last run, as passed to make; names it in errors.
     const QString& getTemplatePath() const { return templatePath; }
+    // Takes out of an escaped value what the flavour's documents cannot hold; applied to
+    // every answer of getTag. The text flavour keeps everything.
+    virtual QString& fitForDocument(QString& value) const;
+    // Before a flavour makes its document: analyses the template when the run is to
+    // (setTemplateCheck). False, with the run's error set, when a finding refuses it.
+    bool passesTemplateCheck(const QByteArray& templateBytes, const QString& templateName);
+    // ErrRead for the template, with the reason the passes stopped when they did.
+    void failTemplate(const QString& templateName);
     // For the flavours, which record why a document could not be made.
     ErrorInfo errorInfo;
 
@@ -163,10 +199,12 @@ private:
     // getTag through the run's cache: each distinct name and flag word is asked once.
     QString resolve(const QString& name, long flags);
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& changed);
+    bool replicate(QString& text, const BlockPattern& block, const QString& marker);
     QString expandMetaTags(const QString& text, QStringList& enclosing);
     QString metaTagText(const QString& name, QStringList& enclosing);
     bool decide(condtype_t type, const QString& value, const QString& comparison) const;
     QString replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type);
+    void decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form, condtype_t type);
     void prepareMetaTags();
     void startTagCache();
     void endTagCache();
@@ -190,9 +228,14 @@ private:
     // Answers of getTag during a run or one filtering call, by flag word and name.
     QHash<QString, QString> resolvedTags;
     bool cachingTags = false;
-    // Set by a pass whose text grew past MAX_OUTPUT_TEXT; the pass stops there.
-    bool outputTooLarge = false;
+    // Set by a pass that cannot go on (the text grew past MAX_OUTPUT_TEXT, a block has
+    // too many items); every pass stops there.
+    QString failure;
+    bool stopped() const { return !failure.isEmpty(); }
+    void stop(const QString& reason);
     bool outgrown(const QString& out);
+    TemplateCheck checking = NoTemplateCheck;
+    QList<TemplateChecker::Problem> findings;
 };
 
 #endif

@@ -7,6 +7,9 @@
 #include "evaluation/photogallery.h"
 #include "report/splittagjoiner.h"
 #include "runtime/logger.h"
+#include "values/tagutils.h"
+
+#include <QBuffer>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -210,6 +213,30 @@ TemplateToDocx::Edit TemplateToDocx::filledPictureEdit(const QString& text, cons
     if (!picture.linkAttribute.isEmpty())
         tag.replace(attribute(picture.linkAttribute), QString());
     return {start, qsizetype(picture.tagEnd), tag};
+}
+
+bool TemplateToDocx::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
+{
+    if (!passesTemplateCheck(templateBuffer.data(), getTemplatePath()))
+        return false;
+    const bool made = TemplateToZipDocument::make_from_buffer(templateBuffer, outputPath);
+    if (!made && !passFailure().isEmpty())
+        failTemplate(getTemplatePath());
+    return made;
+}
+
+QString& TemplateToDocx::fitForDocument(QString& value) const
+{
+    return TagUtils::dropNonXmlCharacters(value);
+}
+
+QString TemplateToDocx::visibleText(QStringView markup) const
+{
+    static const QRegularExpression text(QStringLiteral("<w:t(?:\\s[^>]*)?>([^<]*)</w:t>"));
+    QString shown;
+    for (const QRegularExpressionMatch& match : text.globalMatch(markup))
+        shown += match.capturedView(1);
+    return TagUtils::fromXmlValue(shown);
 }
 
 void TemplateToDocx::prepareText(QString& text)

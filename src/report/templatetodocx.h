@@ -18,7 +18,9 @@
 // picture the evaluation should fill and cannot is removed, and nothing else: its own
 // element, or the mc:AlternateContent it is a choice of. The template's own pictures
 // (letterheads, stamps, signatures) stay as they are. A package a word processor would
-// refuse is refused with the reason, unless its repair is certain.
+// refuse is refused with the reason, unless its repair is certain. Values lose the
+// characters XML cannot hold (control characters but tab, line feed and carriage return;
+// U+FFFE, U+FFFF).
 class ZENTAVO_EXPORT TemplateToDocx : public TemplateToZipDocument
 {
     Q_OBJECT
@@ -39,6 +41,12 @@ public:
 
     // Joins the tags a word processor split across runs (SplitTagJoiner).
     void prepareText(QString& text) override;
+    // The text of the w:t elements, entities read.
+    QString visibleText(QStringView markup) const override;
+
+    // The template analysed first when the run asks for it; the error of a run stopped by
+    // the passes says why.
+    bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) override;
 
     bool beforeCopy(QuaZip& templateZip) override;
     bool isNeedFiltering(const QString& entryName) override;
@@ -49,6 +57,11 @@ public:
 protected:
     bool replacementOf(const QString& name, QByteArray& bytes) override;
     QList<std::pair<QString, QByteArray>> addedEntries() override;
+
+protected:
+    // Characters XML cannot hold are left out: one stray control character typed into a
+    // form must not make the report impossible to write.
+    QString& fitForDocument(QString& value) const override;
 
 private:
     struct Edit

@@ -34,11 +34,17 @@ bool TemplateToTxt::produce(QIODevice& templateDevice, const QString& templateNa
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName));
         return false;
     }
+    QByteArray templateText = templateDevice.readAll();
+    templateDevice.close();
+    if (!passesTemplateCheck(templateText, templateName))
+        return false;
+    QBuffer source(&templateText);
+    source.open(QIODevice::ReadOnly);
     QBuffer document;
     document.open(QIODevice::WriteOnly);
-    if (!make_txt(templateDevice, document)) {
+    if (!make_txt(source, document)) {
         LOG_WARNING() << "no document made from the template" << templateName;
-        errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName));
+        failTemplate(templateName);
         return false;
     }
 

@@ -4,6 +4,10 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
 namespace {
 
 const QString& yesText()
@@ -173,15 +177,54 @@ QString& TagUtils::condProcessFlagMONEY(tagflag_t flags, const Money& m, QString
     return shaped.toString(out, Money::FMT_NATURAL);
 }
 
+namespace {
+
+// "&" first: escaping replaces it before the others, so the entities it writes stay
+// intact, and reading replaces "&amp;" last, so "&amp;lt;" becomes "&lt;" and not "<".
+const std::pair<QLatin1Char, QLatin1String> xmlEntities[] = {
+    {QLatin1Char('&'), QLatin1String("&amp;")},   {QLatin1Char('<'), QLatin1String("&lt;")},
+    {QLatin1Char('>'), QLatin1String("&gt;")},    {QLatin1Char('"'), QLatin1String("&quot;")},
+    {QLatin1Char('\''), QLatin1String("&apos;")},
+};
+
+} // namespace
+
 QString& TagUtils::toXmlValue(QString& s)
 {
-    // "&" first, so the entities written by the later steps stay intact.
-    s.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    s.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    s.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    s.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    s.replace(QLatin1Char('\''), QLatin1String("&apos;"));
+    for (const auto& [character, entity] : xmlEntities)
+        s.replace(character, entity);
     return s;
+}
+
+QString& TagUtils::fromXmlValue(QString& s)
+{
+    for (auto entry = std::rbegin(xmlEntities); entry != std::rend(xmlEntities); ++entry)
+        s.replace(entry->second, QString(entry->first));
+    return s;
+}
+
+namespace {
+
+bool isXmlCharacter(QChar c)
+{
+    const char16_t unit = c.unicode();
+    if (unit < 0x20)
+        return unit == u'\t' || unit == u'\n' || unit == u'\r';
+    return unit != 0xFFFE && unit != 0xFFFF;
+}
+
+} // namespace
+
+QString& TagUtils::dropNonXmlCharacters(QString& s)
+{
+    if (nonXmlCharacterCount(s) > 0)
+        s.removeIf([](QChar c) { return !isXmlCharacter(c); });
+    return s;
+}
+
+qsizetype TagUtils::nonXmlCharacterCount(QStringView s)
+{
+    return std::count_if(s.begin(), s.end(), [](QChar c) { return !isXmlCharacter(c); });
 }
 
 QByteArray& TagUtils::mkTagLine(const QString& name, QString& value, QByteArray& out)

@@ -39,6 +39,12 @@ public:
     static QString& condProcessFlagDATE(tagflag_t flags, const QDate& d, QString& out);
     static QString& condProcessFlagMONEY(tagflag_t flags, const Money& m, QString& out);
     static QString& toXmlValue(QString& s);
+    // The reverse of toXmlValue: text as its reader sees it.
+    static QString& fromXmlValue(QString& s);
+    // XML 1.0 holds no control characters but tab, line feed and carriage return, and
+    // neither U+FFFE nor U+FFFF; a word processor refuses a document part with one.
+    static QString& dropNonXmlCharacters(QString& s);
+    static qsizetype nonXmlCharacterCount(QStringView s);
 
     // One tag as one UTF-8 line "NAME=value\n" of the tag list. Backslashes, line
     // feeds and carriage returns in the value are escaped in place (the caller's

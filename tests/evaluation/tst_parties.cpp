@@ -153,6 +153,7 @@ void TestParties::resolver_data()
     const QStringList given = basis + details({}, "ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА-ОПРЕДЕЛЕНИЕ=Да");
     const long A = TAGFLAG_ABBREVIATION;
     const long Y = TAGFLAG_YEAR;
+    const long S = TAGFLAG_SHORT;
 
     QTest::newRow("legal form alias, A") << "customer" << legal << "ПРАВОВАЯ_ФОРМА_ЗАКАЗЧИКА_ЮЛ" << A << "ООО";
     QTest::newRow("A only for the legal form")
@@ -162,6 +163,11 @@ void TestParties::resolver_data()
     QTest::newRow("no form: person") << "customer" << person << "ДАТА_ДОКУМЕНТА_ЗАКАЗЧИКА_ФЛ" << 0L << "01.09.2010";
     QTest::newRow("proprietor date, Y") << "customer" << proprietor << "ДАТА_ПРИСВОЕНИЯ_ЗАКАЗЧИКА_ИП" << Y << "2004";
     QTest::newRow("proprietor document") << "customer" << proprietor << "ДОКУМЕНТ_ЗАКАЗЧИКА_ИП" << 0L << "Паспорт";
+    QTest::newRow("person's first name, S") << "customer" << person << "ИМЯ_ЗАКАЗЧИКА_ФЛ" << S << "И.";
+    QTest::newRow("proprietor's patronymic, S") << "customer" << proprietor << "ОТЧЕСТВО_ЗАКАЗЧИКА_ИП" << S << "С.";
+    QTest::newRow("owner's first name, S") << "owner" << person + QStringList{proprietorOwner} << "ИМЯ_СОБСТВЕННИКА_ИП"
+                                           << S << "И.";
+    QTest::newRow("surname stays whole, S") << "customer" << person << "ФАМИЛИЯ_ЗАКАЗЧИКА_ФЛ" << S << "Кузнецов";
     QTest::newRow("bank alias") << "customer" << proprietor << "РАСЧ_СЧЕТ_ЗАКАЗЧИКА_ИП" << 0L << "40702810900000000001";
 
     QTest::newRow("owner as customer") << "owner" << asCustomer << "ПРАВОВАЯ_ФОРМА_СОБСТВЕННИКА_ЮЛ" << A << "ООО";

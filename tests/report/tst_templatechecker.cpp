@@ -37,6 +37,8 @@ private slots:
     void cleanTemplateHasNoErrors();
     void readsAPackageAsTheReportDoes();
     void showsTheValuesOfAnEvaluation();
+    void warnsOfValuesADocumentCannotHold_data();
+    void warnsOfValuesADocumentCannotHold();
     void textTemplates_data();
     void textTemplates();
     void unusableTextFilesAreNotRead_data();
@@ -50,7 +52,8 @@ void TestTemplateChecker::findsEveryPlantedError()
     const QString doc = QStringLiteral("word/document.xml:");
     QCOMPARE(problemsOf(checker),
              QStringList({doc + "1: unknown tag name \"МАРКА_ТЗ\"", doc + "1: tag \"VIN\": unknown flag letter \"Q\"",
-                          doc + "2: unclosed tag: <# has no #>", doc + "5: unknown meta tag \"ШАПКА\"",
+                          doc + "2: unclosed tag: \"<#НОМЕР_ДОГОВОРА без конца.\" has no #>",
+                          doc + "5: unknown meta tag \"ШАПКА\"",
                           doc + "3: condition \"VIN\" has no end",
                           doc + "4: repeated block without indexed tags: it never shows"}));
     QVERIFY(checker.hasErrors());
@@ -136,6 +139,49 @@ void TestTemplateChecker::showsTheValuesOfAnEvaluation()
     QCOMPARE(values, QStringList({"VIN=XTA<210990>", "VIN=XTA<210990>", "МАРКА_ТС=null", "=null"}));
 }
 
+void TestTemplateChecker::warnsOfValuesADocumentCannotHold_data()
+{
+    QTest::addColumn<bool>("docx");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("warnings");
+
+    const QString paragraph = QStringLiteral("<w:p><w:r><w:t>%1</w:t></w:r></w:p>");
+    const QString cannotHold = QStringLiteral("character(s) a DOCX document cannot hold, such as control "
+                                              "characters; the document leaves them out");
+    QTest::newRow("docx") << true << paragraph.arg(QStringLiteral("&lt;#VIN#&gt; &lt;#ЦВЕТ_КУЗОВА#&gt;"))
+                          << QStringList{"1: tag \"VIN\": its value holds 2 " + cannotHold};
+    QTest::newRow("docx, repeated row")
+        << true
+        << QStringLiteral("<w:tbl><w:tr><w:tc>%1</w:tc></w:tr></w:tbl>")
+               .arg(paragraph.arg(QStringLiteral("&lt;#НОМЕР_СТРОКИ#&gt;&lt;#ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ#&gt;")))
+        << QStringList{"1: tag \"ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_1\": its value holds 1 " + cannotHold};
+    QTest::newRow("text template keeps them") << false << QStringLiteral("<#VIN#>") << QStringList();
+}
+
+// A vertical tab is how a line break pasted from Word arrives; the document leaves it out.
+void TestTemplateChecker::warnsOfValuesADocumentCannotHold()
+{
+    QFETCH(bool, docx);
+    QFETCH(QString, text);
+    QFETCH(QStringList, warnings);
+    EvaluationTagStorage storage;
+    AutoEvaluation evaluation(storage);
+    storage.setTag(QStringLiteral("VIN"), QStringLiteral("XTA\v2109\x01"));
+    storage.setTag(QStringLiteral("ЦВЕТ_КУЗОВА"), QStringLiteral("белый\tметаллик"));
+    const QStringList rows{QStringLiteral("Фаркоп"), QStringLiteral("Багажник\uFFFF")};
+    for (int row = 0; row < rows.size(); ++row) {
+        storage.setTag(QStringLiteral("ДОУКОМПЛЕКТАЦИЯ_СТРОКА_%1").arg(row), QStringLiteral("Да"));
+        storage.setTag(QStringLiteral("ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_%1").arg(row), rows.at(row));
+    }
+    TemplateChecker checker;
+    checker.use(evaluation);
+    checker.checkText(QStringLiteral("part"), text, docx);
+    QStringList found;
+    for (const TemplateChecker::Problem& warning : checker.warnings())
+        found << QStringLiteral("%1: %2").arg(warning.location.paragraph).arg(warning.message);
+    QCOMPARE(found, warnings);
+}
+
 void TestTemplateChecker::textTemplates_data()
 {
     QTest::addColumn<QString>("text");
@@ -154,7 +200,11 @@ void TestTemplateChecker::textTemplates_data()
     QTest::newRow("no name") << "<##>" << QStringList{at1 + "tag without a name"};
     QTest::newRow("not a flag") << "<#VIN#ЖЖЖ#>" << QStringList{at1 + "tag \"VIN\": \"#ЖЖЖ\" is not a flag (one or two letters)"};
     QTest::newRow("unclosed, on its line") << "a\n<#VIN без конца\n"
-                                           << QStringList{"t.txt:2: unclosed tag: <# has no #>"};
+                                           << QStringList{"t.txt:2: unclosed tag: \"<#VIN без конца\" has no #>"};
+    QTest::newRow("nested on one tag") << "<?VIN?>a<?VIN!?>b<?/VIN?>c<?VIN=1?>d<?/VIN?><?/VIN?>" << QStringList();
+    // The report leaves such a block as it is: "?" may not stand in the text of L?NAME?R ... L?R.
+    QTest::newRow("short block with a question mark") << "<?VIN?>есть ли?<?>"
+        << QStringList{at1 + "condition end \"\" without its start", at1 + "condition \"VIN\" has no end"};
 }
 
 void TestTemplateChecker::textTemplates()

@@ -28,6 +28,7 @@ public:
             {QStringLiteral("ФИО"), QStringLiteral("Иванов")},
             {QStringLiteral("ПУСТО"), QStringLiteral("")},
             {QStringLiteral("ТИП"), QStringLiteral("1")},
+            {QStringLiteral("ГАРАНТИЯ"), QStringLiteral("Да")},
             {QStringLiteral("ОЦЕНЩИК_0"), QStringLiteral("Петров")},
             {QStringLiteral("ОЦЕНЩИК_1"), QStringLiteral("Сидоров")},
             {QStringLiteral("ОПАСНО"), QStringLiteral("<a> & \"q\" 'k'")},
@@ -91,6 +92,7 @@ private slots:
     void filtering_data();
     void filtering();
     void eachTagResolvedOncePerText();
+    void copiesOfARepeatedBlockAreLimited_data();
     void copiesOfARepeatedBlockAreLimited();
     void withoutEvaluationTagsBecomeEmpty();
     void textGrowingPastItsBoundIsNotWritten_data();
@@ -126,6 +128,13 @@ void TestTemplateLanguage::filtering_data()
     row("nested, same form", QStringLiteral("<?ФИО?>a<?ТИП?>b<?/ТИП?>c<?/ФИО?>"), QStringLiteral("abc"));
     row("nested, outer dropped", QStringLiteral("<?ПУСТО?>a<?ФИО?>b<?/ФИО?><?/ПУСТО?>z"), QStringLiteral("z"));
     row("two blocks of one name", QStringLiteral("<?ФИО?>a<?/ФИО?>-<?ФИО?>b<?/ФИО?>"), QStringLiteral("a-b"));
+    row("nested on one tag", QStringLiteral("[<?ГАРАНТИЯ=Да?>a<?ГАРАНТИЯ=Нет?>b<?/ГАРАНТИЯ?>c<?/ГАРАНТИЯ?>]"),
+        QStringLiteral("[ac]"));
+    row("nested on one tag, same form", QStringLiteral("<?ФИО?>a<?ФИО?>b<?/ФИО?>c<?/ФИО?>"), QStringLiteral("abc"));
+    row("nested on one tag, outer dropped", QStringLiteral("<?ПУСТО?>a<?ПУСТО!?>b<?/ПУСТО?>c<?/ПУСТО?>z"),
+        QStringLiteral("z"));
+    row("opening never closed stays", QStringLiteral("<?ФИО?>a<?ФИО!?>b<?/ФИО?>"), QStringLiteral("<?ФИО?>a"));
+    row("short block holding a question mark stays", QStringLiteral("<?ФИО?>да?<?>"), QStringLiteral("<?ФИО?>да?<?>"));
     row("condition, escaped brackets", QStringLiteral("&lt;?ТИП=1?&gt;abc&lt;?/ТИП?&gt;"), QStringLiteral("abc"), true);
 
     row("repeated paragraph",
@@ -174,12 +183,34 @@ void TestTemplateLanguage::eachTagResolvedOncePerText()
     QCOMPARE(generator.asked, expected);
 }
 
+void TestTemplateLanguage::copiesOfARepeatedBlockAreLimited_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<int>("items"); // of РЯД; МНОГО has any number
+
+    QTest::newRow("as many items as copies") << "<p><#РЯД#><#НОМЕР_ПАРАГРАФА#></p>"
+                                             << TemplateToDocument::MAX_BLOCK_COPIES;
+    QTest::newRow("one item more") << "<p><#РЯД#><#НОМЕР_ПАРАГРАФА#></p>" << TemplateToDocument::MAX_BLOCK_COPIES + 1;
+    QTest::newRow("no end of items") << "<table><#МНОГО#><#НОМЕР_СТРОКИ#></table>" << 0;
+}
+
+// A report never lacks items silently: one item more than the copies fails, naming the block.
 void TestTemplateLanguage::copiesOfARepeatedBlockAreLimited()
 {
+    QFETCH(QString, block);
+    QFETCH(int, items);
     MapGenerator generator;
-    const QString out = generator.filter(QStringLiteral("<p><#МНОГО#><#НОМЕР_ПАРАГРАФА#></p>"));
-    QCOMPARE(out.count(QStringLiteral("<p>")), TemplateToDocument::MAX_BLOCK_COPIES);
-    QVERIFY(out.endsWith(QStringLiteral("<p>v1500</p>")));
+    for (int i = 0; i < items; ++i)
+        generator.values.insert(QStringLiteral("РЯД_%1").arg(i), QStringLiteral("v"));
+    const QString out = generator.filter(QStringLiteral("x") + block);
+    if (items == TemplateToDocument::MAX_BLOCK_COPIES) {
+        QCOMPARE(out.count(QStringLiteral("<p>")), TemplateToDocument::MAX_BLOCK_COPIES);
+        QVERIFY(out.endsWith(QStringLiteral("<p>v1500</p>")));
+        QVERIFY(generator.passFailure().isEmpty());
+    } else {
+        QCOMPARE(out, QStringLiteral("<filtering failed>"));
+        QVERIFY2(generator.passFailure().contains(block), qPrintable(generator.passFailure()));
+    }
 }
 
 void TestTemplateLanguage::withoutEvaluationTagsBecomeEmpty()

@@ -74,6 +74,8 @@ private slots:
     void skips_data();
     void skips();
     void generatorErrorStopsTheBatch();
+    void templateFindings_data();
+    void templateFindings();
     void unusableFolderStartsNothing();
     void linkInTheDocumentsPlace_data();
     void linkInTheDocumentsPlace();
@@ -300,6 +302,43 @@ void TestTemplatesBatch::generatorErrorStopsTheBatch()
     QVERIFY(batch.produced.isEmpty());
     QCOMPARE(batch.progress.last().at(0).toString(), QStringLiteral("b.docx"));
     QVERIFY(!QFileInfo::exists(batch.getDocDir() + QStringLiteral("/b.txt")));
+}
+
+void TestTemplatesBatch::templateFindings_data()
+{
+    QTest::addColumn<int>("check");
+    QTest::addColumn<QStringList>("findings");
+    QTest::addColumn<QStringList>("produced");
+
+    const QStringList all{"a.txt", "b.txt", "c.txt"};
+    const QStringList found{"b.txt b.txt:1: unknown tag name \"НЕТ_ТАКОГО\"",
+                            "b.txt b.txt:2: unclosed tag: \"<#МАРКА_ТС\" has no #>"};
+    QTest::newRow("not analysed") << int(TemplateToDocument::NoTemplateCheck) << QStringList() << all;
+    QTest::newRow("reported") << int(TemplateToDocument::ReportTemplateFindings) << found << all;
+    QTest::newRow("refused") << int(TemplateToDocument::RefuseTemplateWithFindings) << found << QStringList{"a.txt"};
+}
+
+void TestTemplatesBatch::templateFindings()
+{
+    QFETCH(int, check);
+    QFETCH(QStringList, findings);
+    QFETCH(QStringList, produced);
+    QVERIFY(writeFile(templates + QStringLiteral("/b.txt"), "<p><#НЕТ_ТАКОГО#>\n<#МАРКА_ТС</p>"));
+    TemplatesList list;
+    list.load(templates);
+    RecordingBatch batch;
+    batch.setTemplateCheck(TemplateToDocument::TemplateCheck(check));
+
+    QVERIFY(runBatch(batch, list));
+    QStringList found;
+    for (const TemplateChecker::Problem& problem : batch.templateFindings())
+        found << QStringLiteral("%1 %2:%3: %4")
+                     .arg(problem.templateName, problem.location.part)
+                     .arg(problem.location.paragraph)
+                     .arg(problem.message);
+    QCOMPARE(found, findings);
+    QCOMPARE(batch.produced, produced);
+    QCOMPARE(batch.getErrorInfo().code(), produced == QStringList{"a.txt"} ? ErrorInfo::ErrRead : ErrorInfo::ErrNone);
 }
 
 void TestTemplatesBatch::unusableFolderStartsNothing()

@@ -3,6 +3,7 @@
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "report/templatechecker.h"
 #include "report/templatetodocx.h"
 #include "runtime/singletonregistry.h"
 #include "values/tagutils.h"
@@ -341,6 +342,8 @@ private slots:
     void badInputEndsTheRunWithAnError_data();
     void badInputEndsTheRunWithAnError();
     void directDiskCallProducesNothing();
+    void templateFindingsOfARun_data();
+    void templateFindingsOfARun();
     void hostilePartsEndBounded_data();
     void hostilePartsEndBounded();
     void fullDiskKeepsTheOlderDocument_data();
@@ -824,6 +827,10 @@ void TestTemplateToDocx::hostilePartsEndBounded_data()
                                             << megabytes.repeated(3);
     QTest::newRow("tag values growing past the bound") << body(tagParagraph.repeated(20)) << int(ErrorInfo::ErrRead)
                                                        << megabytes << "";
+    // A vertical tab is Word's line break pasted into a form; XML cannot hold it.
+    QTest::newRow("value with characters XML cannot hold")
+        << body(tagParagraph) << int(ErrorInfo::ErrNone)
+        << QStringLiteral("a\vb\x01" "c\uFFFF\uFFFEd\te & <f> \"g\"") << QStringLiteral("abcd\te & <f> \"g\"");
     QTest::newRow("deeply nested elements")
         << body(QByteArray("<w:sdt>").repeated(depth) + tagParagraph + QByteArray("</w:sdt>").repeated(depth))
         << int(ErrorInfo::ErrNone) << "ab" << "ab";
@@ -866,6 +873,44 @@ void TestTemplateToDocx::hostilePartsEndBounded()
         QVERIFY(WordPackage::textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
     else
         QVERIFY(!QFile::exists(output));
+}
+
+void TestTemplateToDocx::templateFindingsOfARun_data()
+{
+    QTest::addColumn<int>("check");
+    QTest::newRow("not analysed") << int(TemplateToDocument::NoTemplateCheck);
+    QTest::newRow("findings reported") << int(TemplateToDocument::ReportTemplateFindings);
+    QTest::newRow("findings refuse the template") << int(TemplateToDocument::RefuseTemplateWithFindings);
+}
+
+// The generator finds what the checker finds in the template it renders.
+void TestTemplateToDocx::templateFindingsOfARun()
+{
+    QFETCH(int, check);
+    const QString templatePath = dataDir + QStringLiteral("checkerrors.docx");
+    const QString output = dir.filePath(QStringLiteral("findings.docx"));
+    QFile::remove(output);
+    Evaluation evaluation(0, false, false);
+    TemplateToDocx generator;
+    generator.use(evaluation.ae);
+    generator.setTemplateCheck(TemplateToDocument::TemplateCheck(check));
+
+    QVERIFY(run(generator, templatePath, output));
+    TemplateChecker checker;
+    checker.checkFile(templatePath);
+    QStringList expected;
+    for (const TemplateChecker::Problem& problem : checker.problems())
+        expected << problem.templateName + QLatin1Char(':') + problem.message;
+    QStringList found;
+    for (const TemplateChecker::Problem& problem : generator.templateFindings())
+        found << problem.templateName + QLatin1Char(':') + problem.message;
+    QCOMPARE(found, check == TemplateToDocument::NoTemplateCheck ? QStringList() : expected);
+    const bool refused = check == TemplateToDocument::RefuseTemplateWithFindings;
+    QCOMPARE(generator.getErrorInfo().code(), refused ? ErrorInfo::ErrRead : ErrorInfo::ErrNone);
+    QCOMPARE(QFile::exists(output), !refused);
+    if (refused)
+        QVERIFY2(generator.getErrorInfo().message().contains(checker.problems().first().message),
+                 qPrintable(generator.getErrorInfo().message()));
 }
 
 void TestTemplateToDocx::fullDiskKeepsTheOlderDocument_data()

@@ -110,12 +110,14 @@ void TestTemplateToTxt::runFromDisk_data()
     QTest::addColumn<QString>("outputName");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("expected"); // null: no document
+    QTest::addColumn<QString>("named");    // in the error's message
 
     QTest::newRow("document") << "run/t.txt" << "run/out.txt" << int(ErrorInfo::ErrNone)
-                              << "Директор: Иванов И.И., ООО &quot;Оценка&quot;";
-    QTest::newRow("missing template") << "run/none.txt" << "run/out.txt" << int(ErrorInfo::ErrRead) << QString();
+                              << "Директор: Иванов И.И., ООО &quot;Оценка&quot;" << "";
+    QTest::newRow("missing template") << "run/none.txt" << "run/out.txt" << int(ErrorInfo::ErrRead) << QString()
+                                      << "none.txt";
     QTest::newRow("output not writable") << "run/t.txt" << "run/missing/out.txt" << int(ErrorInfo::ErrWrite)
-                                         << QString();
+                                         << QString() << "out.txt";
     // Six levels of meta tags, each holding sixteen of the next, over a kilobyte: 16 GiB of text.
     QString multiplying;
     for (int level = 1; level < 7; ++level)
@@ -125,11 +127,20 @@ void TestTemplateToTxt::runFromDisk_data()
                       multiplying + QStringLiteral("<%Б7%>=") + QString(1024, QLatin1Char('x'))));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("grow/t.txt")), QStringLiteral("<%Б1%>")));
     QTest::newRow("text growing past its bound") << "grow/t.txt" << "grow/out.txt" << int(ErrorInfo::ErrRead)
-                                                 << QString();
+                                                 << QString() << "grow/t.txt";
+    // One item more than a repeated block is copied for: the plain tags come from the meta tags.
+    QString items;
+    for (int i = 0; i <= TemplateToDocument::MAX_BLOCK_COPIES; ++i)
+        items += QStringLiteral("<%ПУНКТ_%1%>=п%1\n").arg(i);
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("many/metatags.txt")), items));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("many/t.txt")),
+                      QStringLiteral("<p><#ПУНКТ#>, <#НОМЕР_ПАРАГРАФА#></p>\n")));
+    QTest::newRow("repeated block with too many items") << "many/t.txt" << "many/out.txt" << int(ErrorInfo::ErrRead)
+                                                        << QString() << "\"<p><#ПУНКТ#>, <#НОМЕР_ПАРАГРАФА#></p>\"";
     QFile huge(dir.filePath(QStringLiteral("huge.txt"))); // sparse: costs no disk
     QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(TemplateToDocument::MAX_TEMPLATE_BYTES + 1));
     QTest::newRow("template file beyond its bound") << "huge.txt" << "run/out.txt" << int(ErrorInfo::ErrRead)
-                                                    << QString();
+                                                    << QString() << "huge.txt";
 }
 
 void TestTemplateToTxt::runFromDisk()
@@ -138,6 +149,7 @@ void TestTemplateToTxt::runFromDisk()
     QFETCH(QString, outputName);
     QFETCH(int, code);
     QFETCH(QString, expected);
+    QFETCH(QString, named);
     QVERIFY(writeFile(dir.filePath(QStringLiteral("run/t.txt")), QStringLiteral("<%ПОДПИСЬ%>")));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("run/metatags.txt")),
                       QStringLiteral("; подпись под отчётом\n<%ПОДПИСЬ%> = Директор: <#ДИРЕКТОР#>, <#ФИРМА#>   \n"
@@ -152,6 +164,7 @@ void TestTemplateToTxt::runFromDisk()
         QCOMPARE(done.count(), run + 1);
         QVERIFY(!generator.isMaking());
         QCOMPARE(int(generator.getErrorInfo().code()), code);
+        QVERIFY2(generator.getErrorInfo().message().contains(named), qPrintable(generator.getErrorInfo().message()));
         QCOMPARE(readFile(output), expected);
     }
 }

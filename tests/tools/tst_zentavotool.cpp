@@ -142,6 +142,8 @@ private slots:
     void rendersFromATemplateServer();
     void keepsExistingDocuments();
     void checksTheSampleTemplate();
+    void renderWarnsOfTemplateFindings_data();
+    void renderWarnsOfTemplateFindings();
     void badInput_data();
     void badInput();
     void concurrentChangesAreNeverLost();
@@ -223,6 +225,7 @@ void TestZentavoTool::rendersTheSample()
     const QString act = plainText(entry(documentFolder() + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")));
     QVERIFY(act.contains(QStringLiteral("АКТ ОСМОТРА № 17")));
     QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
+    QVERIFY(act.contains(QStringLiteral("Собственник: Иванов И. И. ")));
     QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
 }
 
@@ -293,6 +296,41 @@ void TestZentavoTool::checksTheSampleTemplate()
     QVERIFY2(run.out.contains(QStringLiteral("word/document.xml:2\ttag \t<#НОМЕР_ДОГОВОРА#>\t\"ОЦ-2026/118\"\t| ОТЧЁТ №")),
              qPrintable(run.out.left(300)));
     QVERIFY(!run.out.contains(QStringLiteral("error:")));
+}
+
+void TestZentavoTool::renderWarnsOfTemplateFindings_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("warnings") << QStringList() << 0 << true;
+    QTest::newRow("strict") << QStringList{"--strict"} << 1 << false;
+    QTest::newRow("strict, worker processes") << QStringList{"--strict", "--jobs", "2"} << 1 << false;
+}
+
+// Each template is analysed once, whatever the number of evaluations.
+void TestZentavoTool::renderWarnsOfTemplateFindings()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(bool, written);
+    const QString scratch = dir.filePath(QStringLiteral("findings/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/templates")));
+    QFile flawed(scratch + QStringLiteral("/templates/flawed.txt"));
+    QVERIFY(flawed.open(QIODevice::WriteOnly));
+    flawed.write(QStringLiteral("<p>VIN: <#VIN#>, <#НЕТ_ТАКОГО#></p>\n<?VIN?>без конца\n").toUtf8());
+    flawed.close();
+
+    const Run run = zentavo(QStringList{"render", sample, sample, "--templates", scratch + QStringLiteral("/templates"),
+                                        "--out", scratch + QStringLiteral("/out"), "--overwrite"}
+                            + options);
+    QCOMPARE(run.exitCode, exitCode);
+    QStringList expected{"zentavo: warning: flawed.txt:1: unknown tag name \"НЕТ_ТАКОГО\"",
+                         "zentavo: warning: flawed.txt:2: condition \"VIN\" has no end"};
+    if (!written)
+        expected << "zentavo: 2 problem(s) in the templates; with --strict nothing is rendered";
+    QCOMPARE(run.errLines.filter(QStringLiteral("zentavo: ")), expected);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 1 : 0);
 }
 
 void TestZentavoTool::badInput_data()

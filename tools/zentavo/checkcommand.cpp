@@ -33,17 +33,6 @@ QString where(const TemplateChecker::Location& location)
     return QStringLiteral("%1:%2").arg(location.part).arg(location.paragraph);
 }
 
-QStringList approachKeys(AutoEvaluation& evaluation)
-{
-    QStringList keys;
-    for (const evaluationapproach_t approach : {APPROACH_COST, APPROACH_COMPARATIVE}) {
-        QString key;
-        if (evaluation.isApproach(approach))
-            keys.append(evaluation.getApproach(approach)->getTagKey(key));
-    }
-    return keys;
-}
-
 void listOccurrences(const TemplateChecker& checker, bool withValues)
 {
     QTextStream& out = ToolConsole::out();
@@ -64,7 +53,7 @@ int runCheck(const QStringList& arguments)
         return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
     HostEvaluation evaluation;
     TemplateChecker checker;
-    checker.setApproachKeys(approachKeys(evaluation.evaluation()));
+    checker.setApproachKeys(evaluation.approachKeys());
     if (arguments.size() == 2) {
         QString error;
         if (!evaluation.open(arguments.at(1), error))
@@ -81,6 +70,9 @@ int runCheck(const QStringList& arguments)
     for (const TemplateChecker::Problem& problem : checker.problems())
         ToolConsole::out() << tr("error: %1: %2").arg(where(problem.location), problem.message) << "\t| "
                            << problem.location.context << '\n';
+    for (const TemplateChecker::Problem& warning : checker.warnings())
+        ToolConsole::out() << tr("warning: %1: %2").arg(where(warning.location), warning.message) << "\t| "
+                           << warning.location.context << '\n';
     if (!checker.hasErrors())
         return ToolConsole::Success;
     return ToolConsole::fail(tr("%1: %2 error(s)").arg(arguments.at(0)).arg(checker.problems().size()));

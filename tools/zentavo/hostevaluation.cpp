@@ -14,6 +14,17 @@ HostEvaluation::HostEvaluation() : facade(tags), cost(tags), comparative(tags)
     facade.registerApproach(APPROACH_COMPARATIVE, comparative);
 }
 
+QStringList HostEvaluation::approachKeys()
+{
+    QStringList keys;
+    for (const evaluationapproach_t approach : {APPROACH_COST, APPROACH_COMPARATIVE}) {
+        QString key;
+        if (facade.isApproach(approach))
+            keys.append(facade.getApproach(approach)->getTagKey(key));
+    }
+    return keys;
+}
+
 bool HostEvaluation::open(const QString& path, QString& error)
 {
     const QFileInfo file(path);

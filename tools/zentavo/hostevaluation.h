@@ -8,6 +8,7 @@
 #include "evaluation/evaluationtagstorage.h"
 
 #include <QString>
+#include <QStringList>
 
 // One evaluation as the tool holds it: the tag store, the facade over it and the
 // tool's two approaches, registered as a host registers its own.
@@ -38,6 +39,8 @@ public:
 
     EvaluationTagStorage& storage() { return tags; }
     AutoEvaluation& evaluation() { return facade; }
+    // The tag keys of the tool's approaches: names starting with a key and "_" are theirs.
+    QStringList approachKeys();
 
 private:
     EvaluationTagStorage tags;

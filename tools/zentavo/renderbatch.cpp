@@ -1,5 +1,7 @@
 #include "renderbatch.h"
 
+#include "templatefindings.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 
@@ -29,6 +31,8 @@ RenderBatch::Outcome RenderBatch::run(AutoEvaluation& evaluation, TemplatesList&
     if (!finished)
         loop.exec();
     outcome.folder = getDocDir();
+    for (const TemplateChecker::Problem& finding : templateFindings())
+        outcome.findings.append(TemplateFindings::line(finding));
     if (getErrorInfo().code() != ErrorInfo::ErrNone)
         outcome.error = getErrorInfo().message();
     outcome.writeFailed = getErrorInfo().code() == ErrorInfo::ErrWrite;

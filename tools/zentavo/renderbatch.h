@@ -23,6 +23,8 @@ public:
         QString error;
         // The error names a document that could not be written, and why.
         bool writeFailed = false;
+        // What the analysis found in the templates, when the batch analysed them.
+        QStringList findings;
     };
 
     // Called as each document is started and written.

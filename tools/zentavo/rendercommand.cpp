@@ -1,14 +1,16 @@
 // zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
-//                [--jobs N] [--pdf]
+//                [--jobs N] [--pdf] [--strict]
 // Every selected template for every evaluation, each evaluation into its own folder under
 // --out. With --jobs N, up to N evaluations render at once in worker processes. One
-// evaluation that fails does not stop the others; the summary lists it.
+// evaluation that fails does not stop the others; the summary lists it. What the template
+// checker finds in the templates is printed as warnings; --strict makes it a failure.
 
 #include "hostevaluation.h"
 #include "remotetemplates.h"
 #include "renderbatch.h"
 #include "renderprogress.h"
 #include "subcommands.h"
+#include "templatefindings.h"
 #include "toolconsole.h"
 
 #include "catalog/sqlstorage.h"
@@ -42,7 +44,13 @@ struct RenderOptions
     bool overwrite = false;
     int jobs = 1;
     bool pdf = false;
+    bool strict = false;
     bool worker = false; // reports to a parent process instead of the user
+
+    bool templatesOnServer() const
+    {
+        return templates.startsWith(QLatin1String("http://")) || templates.startsWith(QLatin1String("https://"));
+    }
 };
 
 // A worker's report to its parent, one tab-separated line per event.
@@ -52,6 +60,7 @@ const QString workerSkipped = QStringLiteral("skipped");
 const QString workerFolder = QStringLiteral("folder");
 const QString workerFailed = QStringLiteral("failed");
 const QString workerUnwritten = QStringLiteral("unwritten"); // failed, naming a document not written
+const QString workerFinding = QStringLiteral("finding");     // in a template from a server
 
 bool parseOptions(const QStringList& arguments, RenderOptions& options, QString& error)
 {
@@ -62,8 +71,9 @@ bool parseOptions(const QStringList& arguments, RenderOptions& options, QString&
     const QCommandLineOption overwrite(QStringLiteral("overwrite"));
     const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"), QStringLiteral("1"));
     const QCommandLineOption pdf(QStringLiteral("pdf"));
+    const QCommandLineOption strict(QStringLiteral("strict"));
     const QCommandLineOption worker(QStringLiteral("worker"));
-    parser.addOptions({templates, out, only, overwrite, jobs, pdf, worker});
+    parser.addOptions({templates, out, only, overwrite, jobs, pdf, strict, worker});
     if (!parser.parse(QStringList{QStringLiteral("zentavo render")} + arguments)) {
         error = parser.errorText();
         return false;
@@ -74,6 +84,7 @@ bool parseOptions(const QStringList& arguments, RenderOptions& options, QString&
     options.only = parser.values(only);
     options.overwrite = parser.isSet(overwrite);
     options.pdf = parser.isSet(pdf);
+    options.strict = parser.isSet(strict);
     options.worker = parser.isSet(worker);
     bool number = false;
     options.jobs = parser.value(jobs).toInt(&number);
@@ -81,7 +92,7 @@ bool parseOptions(const QStringList& arguments, RenderOptions& options, QString&
         error = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(parser.value(jobs));
     else if (options.evaluations.isEmpty() || options.templates.isEmpty() || options.out.isEmpty())
         error = tr("usage: zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] "
-                   "[--overwrite] [--jobs N] [--pdf]");
+                   "[--overwrite] [--jobs N] [--pdf] [--strict]");
     return error.isEmpty();
 }
 
@@ -101,9 +112,7 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
         loaded = true;
         loop.quit();
     });
-    const bool onDisk = !options.templates.startsWith(QLatin1String("http://"))
-                        && !options.templates.startsWith(QLatin1String("https://"));
-    if (onDisk && !QFileInfo(options.templates).isDir()) {
+    if (!options.templatesOnServer() && !QFileInfo(options.templates).isDir()) {
         error = tr("%1: no such template folder").arg(options.templates);
         return false;
     }
@@ -158,7 +167,37 @@ RenderBatch::Outcome renderInProcess(const QString& path, TemplatesList& list, c
     if (!evaluation.open(path, outcome.error))
         return outcome;
     RenderBatch batch(options.overwrite, started);
+    // Templates on disk were analysed once for the whole run; one from a server is
+    // analysed as it arrives.
+    if (options.templatesOnServer())
+        batch.setTemplateCheck(options.strict ? TemplateToDocument::RefuseTemplateWithFindings
+                                              : TemplateToDocument::ReportTemplateFindings);
     return batch.run(evaluation.evaluation(), list, options.out);
+}
+
+// Disk templates: each analysed once, before anything is rendered. False when --strict
+// refuses them.
+bool checkTemplates(const RenderOptions& options, TemplatesList& list)
+{
+    int found = 0;
+    for (const QString& finding : TemplateFindings::ofSelected(list, HostEvaluation().approachKeys(), found))
+        ToolConsole::warn(finding);
+    if (!options.strict || found == 0)
+        return true;
+    ToolConsole::fail(tr("%1 problem(s) in the templates; with --strict nothing is rendered").arg(found));
+    return false;
+}
+
+// Findings in templates from a server, each said once however many evaluations used them.
+void warnOfServerTemplates(const QList<RenderBatch::Outcome>& outcomes)
+{
+    QStringList said;
+    for (const RenderBatch::Outcome& outcome : outcomes)
+        for (const QString& finding : outcome.findings)
+            if (!said.contains(finding)) {
+                said.append(finding);
+                ToolConsole::warn(finding);
+            }
 }
 
 // Runs one worker process per evaluation, at most options.jobs at a time.
@@ -187,6 +226,8 @@ QList<RenderBatch::Outcome> renderWithWorkers(const RenderOptions& options, Rend
                         outcome.skipped.append(value);
                     else if (kind == workerFolder)
                         outcome.folder = value;
+                    else if (kind == workerFinding)
+                        outcome.findings.append(value);
                     else if (kind == workerFailed || kind == workerUnwritten) {
                         outcome.error = value;
                         outcome.writeFailed = kind == workerUnwritten;
@@ -208,6 +249,8 @@ QList<RenderBatch::Outcome> renderWithWorkers(const RenderOptions& options, Rend
                 arguments << QStringLiteral("--only") << name;
             if (options.overwrite)
                 arguments << QStringLiteral("--overwrite");
+            if (options.strict)
+                arguments << QStringLiteral("--strict");
             running.append(process);
             process->start(QCoreApplication::applicationFilePath(), arguments);
         }
@@ -227,6 +270,8 @@ void reportToParent(const RenderBatch::Outcome& outcome)
         out << workerWritten << '\t' << document << '\n';
     for (const QString& document : outcome.skipped)
         out << workerSkipped << '\t' << document << '\n';
+    for (const QString& finding : outcome.findings)
+        out << workerFinding << '\t' << finding << '\n';
     if (!outcome.error.isEmpty())
         out << (outcome.writeFailed ? workerUnwritten : workerFailed) << '\t'
             << QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
@@ -331,6 +376,8 @@ int runRender(const QStringList& arguments)
         return outcome.error.isEmpty() ? ToolConsole::Success : ToolConsole::Failure;
     }
 
+    if (!options.templatesOnServer() && !checkTemplates(options, templates))
+        return ToolConsole::Failure;
     warnIfCatalogUnusable();
     RenderProgress progress(int(options.evaluations.size()) * selectedCount(templates), ToolConsole::isTerminal(STDERR_FILENO));
     QList<RenderBatch::Outcome> outcomes;
@@ -343,6 +390,7 @@ int runRender(const QStringList& arguments)
             }));
     }
     progress.finish();
+    warnOfServerTemplates(outcomes);
     const int result = summarise(options, outcomes);
     if (options.pdf && !convertToPdf(soffice, outcomes))
         return ToolConsole::Failure;
