@@ -157,10 +157,17 @@ private slots:
     void valuesAsPeopleTypeThem_data();
     void valuesAsPeopleTypeThem();
     void reportNumbersFollowTheLocale();
+    void helpForEveryCommand_data();
+    void helpForEveryCommand();
+    void onlyTakesSeveralNames_data();
+    void onlyTakesSeveralNames();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
+    QString templates() const { return examples() + QStringLiteral("/templates"); }
     QString documentFolder() const { return out + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77"); }
+    // A copy of the sample with changed tags, made once under name.
+    QString variant(const QString& name, const QStringList& assignments);
 
     QTemporaryDir dir;
     QString sample;
@@ -187,6 +194,18 @@ void TestZentavoTool::initTestCase()
     QFile empty(dir.filePath(QStringLiteral("empty.docx")));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     QVERIFY(QFile::copy(sample, dir.filePath(QStringLiteral("evaluation.docx"))));
+}
+
+QString TestZentavoTool::variant(const QString& name, const QStringList& assignments)
+{
+    const QString path = dir.filePath(name);
+    if (!QFileInfo::exists(path)) {
+        QFile::copy(sample, path);
+        const Run set = zentavo(QStringList{QStringLiteral("set"), path} + assignments);
+        if (set.exitCode != 0)
+            qWarning() << "cannot make" << name << set.errLines;
+    }
+    return path;
 }
 
 void TestZentavoTool::rendersTheSample()
@@ -362,6 +381,8 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
     QTest::newRow("catalog server unreachable")
         << QStringList{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"} << 1 << "Banks";
+    QTest::newRow("catalog server not a URL") << QStringList{"catalog", "update", "--server", "no url"} << 2
+                                              << "not a server URL";
     QTest::newRow("photo for a missing file") << QStringList{"photo", "add", "%D/typo.zip", "%N"} << 1 << "no such file";
     QTest::newRow("tag file line not a tag") << QStringList{"set", "%D/new.zip", "--from", "%T/contract.txt"} << 2
                                              << "contract.txt:1: not NAME=VALUE";
@@ -664,6 +685,54 @@ void TestZentavoTool::reportNumbersFollowTheLocale()
         QVERIFY2(russian.out.contains(QString::fromUtf8(expected)), qPrintable(russian.out));
     const Run plain = zentavo(QStringList{QStringLiteral("tags"), sample} + names);
     QVERIFY2(plain.out.contains(QStringLiteral("ЗП_ИЗНОС = 27.5")), qPrintable(plain.out));
+}
+
+void TestZentavoTool::helpForEveryCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage"); // the first line of the help
+    for (const char* command : {"render", "tags", "set", "check", "words", "money"})
+        QTest::newRow(command) << QStringList{command, "--help"} << QStringLiteral("usage: zentavo %1 ").arg(QLatin1String(command));
+    QTest::newRow("photo add") << QStringList{"photo", "add", "--help"} << "usage: zentavo photo add ";
+    QTest::newRow("company logo") << QStringList{"company", "--help"} << "usage: zentavo company logo ";
+    QTest::newRow("catalog update") << QStringList{"catalog", "update", "--help"} << "usage: zentavo catalog update ";
+    QTest::newRow("bank import") << QStringList{"bank", "import", "-h"} << "usage: zentavo bank import ";
+    QTest::newRow("help COMMAND") << QStringList{"help", "render"} << "usage: zentavo render ";
+}
+
+void TestZentavoTool::helpForEveryCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    const Run run = zentavo(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errLines, QStringList());
+    QVERIFY2(run.out.startsWith(usage), qPrintable(run.out));
+    QVERIFY(run.out.contains(QLatin1String("--help")));
+}
+
+void TestZentavoTool::onlyTakesSeveralNames_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after render; %S the sample, %2 a second evaluation
+    QTest::addColumn<int>("written");
+    QTest::newRow("names after one --only") << QStringList{"%S", "--only", "contract.txt", "examination-act.docx"} << 2;
+    QTest::newRow("--only=NAME and more") << QStringList{"--only=contract.txt", "valuation-report.docx", "%S"} << 2;
+    QTest::newRow("evaluations after the names") << QStringList{"--only", "contract.txt", "%S", "%2"} << 2;
+}
+
+// Names after --only that end in .docx, .txt or .odt are templates; the first that does
+// not is an evaluation.
+void TestZentavoTool::onlyTakesSeveralNames()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, written);
+    const QString scratch = dir.filePath(QStringLiteral("only/") + QString::fromUtf8(QTest::currentDataTag()));
+    arguments.replaceInStrings(QStringLiteral("%S"), sample);
+    arguments.replaceInStrings(QStringLiteral("%2"), variant(QStringLiteral("second.zip"), {"НОМЕР_ДОГОВОРА=ОЦ-2026/119"}));
+    const Run run = zentavo(QStringList{"render", "--templates", templates(), "--out", scratch} + arguments);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errLines.join(QLatin1Char('\n'))));
+    QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, 0 of").arg(written)), qPrintable(run.out));
+    QCOMPARE(filesBelow(scratch), written);
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

@@ -5,6 +5,7 @@
 // evaluation that fails does not stop the others; the summary lists it. What the template
 // checker finds in the templates is printed as warnings; --strict makes it a failure.
 
+#include "commandline.h"
 #include "hostevaluation.h"
 #include "remotetemplates.h"
 #include "renderbatch.h"
@@ -16,7 +17,6 @@
 #include "catalog/sqlstorage.h"
 #include "report/templateslist.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -62,38 +62,71 @@ const QString workerFailed = QStringLiteral("failed");
 const QString workerUnwritten = QStringLiteral("unwritten"); // failed, naming a document not written
 const QString workerFinding = QStringLiteral("finding");     // in a template from a server
 
-bool parseOptions(const QStringList& arguments, RenderOptions& options, QString& error)
+const char synopsis[] = "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] "
+                        "[--strict]";
+
+// The names after --only that end so are template names; the first argument that does
+// not is an evaluation again.
+const QRegularExpression& templateName()
 {
-    QCommandLineParser parser;
-    const QCommandLineOption templates(QStringLiteral("templates"), QString(), QStringLiteral("DIR|URL"));
-    const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption only(QStringLiteral("only"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"));
-    const QCommandLineOption strict(QStringLiteral("strict"));
-    const QCommandLineOption worker(QStringLiteral("worker"));
-    parser.addOptions({templates, out, only, overwrite, jobs, pdf, strict, worker});
-    if (!parser.parse(QStringList{QStringLiteral("zentavo render")} + arguments)) {
-        error = parser.errorText();
+    static const QRegularExpression name(QStringLiteral("\\.(docx|txt|odt)$"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::UseUnicodePropertiesOption);
+    return name;
+}
+
+bool parseOptions(const QStringList& arguments, RenderOptions& options, int& code)
+{
+    CommandLine line(QStringLiteral("render"), QString::fromLatin1(synopsis),
+                     tr("Renders every .docx and .txt template for each evaluation into OUT/<agreement number>-<brand> "
+                        "<model>-<plate>/, each document under its template's name. Documents that exist are kept "
+                        "unless --overwrite. Ctrl-C stops after the document in hand and lists what was written."));
+    const QCommandLineOption templates(QStringLiteral("templates"), tr("the template folder, or the URL of a template "
+                                                                       "server's list"),
+                                       QStringLiteral("DIR|URL"));
+    const QCommandLineOption out(QStringLiteral("out"), tr("where the document folders go"), QStringLiteral("DIR"));
+    const QCommandLineOption only(QStringLiteral("only"), tr("only these templates; several names ending in .docx, "
+                                                             ".txt or .odt may follow one --only"),
+                                  QStringLiteral("NAME"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"), tr("replaces documents that exist"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), tr("renders in N worker processes at once"), QStringLiteral("N"),
+                                  QStringLiteral("1"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), tr("also a PDF of every document, made by LibreOffice "
+                                                           "(or the program ZENTAVO_SOFFICE names)"));
+    const QCommandLineOption strict(QStringLiteral("strict"), tr("a finding of the template check fails the render"));
+    QCommandLineOption worker(QStringLiteral("worker"), tr("renders the evaluations named on standard input, for a "
+                                                           "parent render"));
+    worker.setFlags(QCommandLineOption::HiddenFromHelp);
+    for (const QCommandLineOption& option : {templates, out, overwrite, jobs, pdf, strict, worker})
+        line.addOption(option);
+    line.addListOption(only, templateName());
+    if (!line.parse(arguments, 0)) {
+        code = line.exitCode();
         return false;
     }
-    options.evaluations = parser.positionalArguments();
-    options.templates = parser.value(templates);
-    options.out = parser.value(out);
-    options.only = parser.values(only);
-    options.overwrite = parser.isSet(overwrite);
-    options.pdf = parser.isSet(pdf);
-    options.strict = parser.isSet(strict);
-    options.worker = parser.isSet(worker);
+    options.evaluations = line.positional();
+    options.templates = line.value(templates.names().constFirst());
+    options.out = line.value(out.names().constFirst());
+    options.only = line.values(only.names().constFirst());
+    options.overwrite = line.isSet(overwrite.names().constFirst());
+    options.pdf = line.isSet(pdf.names().constFirst());
+    options.strict = line.isSet(strict.names().constFirst());
+    options.worker = line.isSet(worker.names().constFirst());
     bool number = false;
-    options.jobs = parser.value(jobs).toInt(&number);
+    options.jobs = line.value(jobs.names().constFirst()).toInt(&number);
+    QString problem;
     if (!number || options.jobs < 1)
-        error = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(parser.value(jobs));
-    else if (options.evaluations.isEmpty() || options.templates.isEmpty() || options.out.isEmpty())
-        error = tr("usage: zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] "
-                   "[--overwrite] [--jobs N] [--pdf] [--strict]");
-    return error.isEmpty();
+        problem = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(line.value(jobs.names().constFirst()));
+    else if (options.evaluations.isEmpty() && !options.worker)
+        problem = tr("no evaluation named");
+    else if (options.templates.isEmpty())
+        problem = tr("--templates missing");
+    else if (options.out.isEmpty())
+        problem = tr("--out missing");
+    if (problem.isEmpty())
+        return true;
+    code = line.usageError(problem);
+    return false;
 }
 
 int selectedCount(const TemplatesList& list)
@@ -350,9 +383,10 @@ int summarise(const RenderOptions& options, const QList<RenderBatch::Outcome>& o
 int runRender(const QStringList& arguments)
 {
     RenderOptions options;
+    int code = ToolConsole::Success;
+    if (!parseOptions(arguments, options, code))
+        return code;
     QString error;
-    if (!parseOptions(arguments, options, error))
-        return ToolConsole::fail(error, ToolConsole::Usage);
     const QString soffice = options.pdf ? QStandardPaths::findExecutable(QStringLiteral("soffice")) : QString();
     if (options.pdf && soffice.isEmpty())
         return ToolConsole::fail(tr("--pdf needs LibreOffice, and its soffice command is not installed "
