@@ -19,6 +19,11 @@
 
 #include <optional>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run
@@ -31,7 +36,8 @@ struct Run
 // Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
 // Each of variables, "NAME=value", is set for this run (XDG_DATA_HOME holds the tool's
 // own data, its catalog database; TMPDIR its temporary files; LC_ALL its locale).
-void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {})
+void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {},
+           const QString& program = QStringLiteral(ZENTAVO_TOOL))
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -39,11 +45,12 @@ void start(QProcess& process, const QStringList& arguments, const QStringList& v
     for (const QString& variable : variables)
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
+    process.start(program, arguments);
 }
 
-// The event loop turns meanwhile, so a server of the test can answer the tool.
-Run finished(QProcess& process)
+// The event loop turns meanwhile, so a server of the test can answer the tool. What the
+// test already read of standard error is given back in saidBefore.
+Run finished(QProcess& process, const QByteArray& saidBefore = {})
 {
     Run run;
     QSignalSpy ended(&process, &QProcess::finished);
@@ -54,8 +61,21 @@ Run finished(QProcess& process)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.errLines = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.errLines = QString::fromUtf8(saidBefore + process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return run;
+}
+
+// Waits until the tool reports its first document on standard error; what it said
+// meanwhile is kept in said.
+bool waitForFirstDocument(QProcess& process, QByteArray& said)
+{
+    process.setReadChannel(QProcess::StandardError);
+    process.waitForStarted();
+    for (int waited = 0; !said.contains("] ") && waited < 120 && process.state() == QProcess::Running; ++waited) {
+        process.waitForReadyRead(1000);
+        said += process.readAllStandardError();
+    }
+    return said.contains("] ");
 }
 
 // With a file size limit, the child meets a full disk at that many bytes.
@@ -129,6 +149,64 @@ int filesBelow(const QString& folder)
     return files;
 }
 
+// The worker processes a render started, by their process ids.
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> children;
+    QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray& child : file.readAll().simplified().split(' '))
+            if (!child.isEmpty())
+                children.append(child.toLongLong());
+    return children;
+}
+
+// The documents a render's summary lists as written: the lines under "EVALUATION -> FOLDER".
+QStringList listedDocuments(const QString& summary)
+{
+    QStringList documents;
+    QString folder;
+    for (const QString& line : summary.split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1String(" -> ")))
+            folder = line.section(QStringLiteral(" -> "), 1);
+        else if (line.startsWith(QLatin1String("  ")) && !line.contains(QLatin1String("(exists, kept")))
+            documents.append(folder + QLatin1Char('/') + line.trimmed());
+    }
+    return documents;
+}
+
+// A document written whole: a DOCX package with its main part, or a text that ends
+// with its template's last line.
+bool isWhole(const QString& document)
+{
+    if (document.endsWith(QLatin1String(".docx")))
+        return !entry(document, QStringLiteral("word/document.xml")).isEmpty();
+    return readFile(document).endsWith("</p>\n");
+}
+
+// The new files a writer leaves beside a document until it is complete.
+QStringList temporaryFilesBelow(const QString& folder)
+{
+    QStringList found;
+    for (QDirIterator it(folder, {QStringLiteral("*.part-*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        found.append(it.next());
+    return found;
+}
+
+// Processes still running whose command line names path.
+int processesNaming(const QString& path)
+{
+    int found = 0;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (pid.toLongLong() != QCoreApplication::applicationPid() && commandLine.open(QIODevice::ReadOnly)
+            && commandLine.readAll().contains(path.toUtf8()))
+            ++found;
+    }
+    return found;
+}
+
 } // namespace
 
 // The sample of examples/ made and rendered by the tool, and the tool's answers to bad input.
@@ -161,6 +239,13 @@ private slots:
     void helpForEveryCommand();
     void onlyTakesSeveralNames_data();
     void onlyTakesSeveralNames();
+    void interruptedRender_data();
+    void interruptedRender();
+    void removesWhatKilledRendersLeft();
+    void workerFailures_data();
+    void workerFailures();
+    void oneFolderPerEvaluation_data();
+    void oneFolderPerEvaluation();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -168,9 +253,12 @@ private:
     QString documentFolder() const { return out + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77"); }
     // A copy of the sample with changed tags, made once under name.
     QString variant(const QString& name, const QStringList& assignments);
+    // Copies of the sample, each with an agreement number of its own.
+    QStringList manyEvaluations();
 
     QTemporaryDir dir;
     QString sample;
+    QStringList many;
     QString notAnEvaluation;
     QString out;
 };
@@ -206,6 +294,14 @@ QString TestZentavoTool::variant(const QString& name, const QStringList& assignm
             qWarning() << "cannot make" << name << set.errLines;
     }
     return path;
+}
+
+QStringList TestZentavoTool::manyEvaluations()
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("many")));
+    for (int i = many.size(); i < 12; ++i)
+        many.append(variant(QStringLiteral("many/%1.zip").arg(i), {QStringLiteral("НОМЕР_ДОГОВОРА=М-%1").arg(i)}));
+    return many;
 }
 
 void TestZentavoTool::rendersTheSample()
@@ -340,7 +436,8 @@ void TestZentavoTool::renderWarnsOfTemplateFindings()
     flawed.write(QStringLiteral("<p>VIN: <#VIN#>, <#НЕТ_ТАКОГО#></p>\n<?VIN?>без конца\n").toUtf8());
     flawed.close();
 
-    const Run run = zentavo(QStringList{"render", sample, sample, "--templates", scratch + QStringLiteral("/templates"),
+    const Run run = zentavo(QStringList{"render", sample, variant(QStringLiteral("second.zip"), {"НОМЕР_ДОГОВОРА=ОЦ-2026/119"}),
+                                        "--templates", scratch + QStringLiteral("/templates"),
                                         "--out", scratch + QStringLiteral("/out"), "--overwrite"}
                             + options);
     QCOMPARE(run.exitCode, exitCode);
@@ -349,7 +446,7 @@ void TestZentavoTool::renderWarnsOfTemplateFindings()
     if (!written)
         expected << "zentavo: 2 problem(s) in the templates; with --strict nothing is rendered";
     QCOMPARE(run.errLines.filter(QStringLiteral("zentavo: ")), expected);
-    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 1 : 0);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 2 : 0);
 }
 
 void TestZentavoTool::badInput_data()
@@ -733,6 +830,168 @@ void TestZentavoTool::onlyTakesSeveralNames()
     QVERIFY2(run.exitCode == 0, qPrintable(run.errLines.join(QLatin1Char('\n'))));
     QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, 0 of").arg(written)), qPrintable(run.out));
     QCOMPARE(filesBelow(scratch), written);
+}
+
+void TestZentavoTool::interruptedRender_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("jobs");
+    QTest::newRow("Ctrl-C") << int(SIGINT) << "1";
+    QTest::newRow("Ctrl-C, workers") << int(SIGINT) << "2";
+    QTest::newRow("SIGTERM, workers") << int(SIGTERM) << "2";
+}
+
+// Stopped in the middle, a render leaves no temporary file and no process behind, says
+// what it wrote, and every document it names is there, whole.
+void TestZentavoTool::interruptedRender()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, jobs);
+    const QString scratch = dir.filePath(QStringLiteral("interrupted/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/tmp")));
+    QProcess process;
+    start(process, QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"), "--jobs", jobs}
+                       + manyEvaluations(),
+          {QStringLiteral("TMPDIR=") + scratch + QStringLiteral("/tmp")});
+    QByteArray said;
+    QVERIFY(waitForFirstDocument(process, said));
+    QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+    const Run run = finished(process, said);
+
+    QCOMPARE(run.exitCode, 128 + signal);
+    QVERIFY2(run.out.contains(QLatin1String(" not finished\n")), qPrintable(run.out));
+    QVERIFY2(run.errLines.last().startsWith(QLatin1String("zentavo: interrupted by SIG")), qPrintable(run.errLines.last()));
+    const QStringList documents = listedDocuments(run.out);
+    QVERIFY(run.out.contains(QStringLiteral("%1 document(s) written").arg(documents.size())));
+    for (const QString& document : documents)
+        QVERIFY2(isWhole(document), qPrintable(document));
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
+    QCOMPARE(QDir(scratch + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+             QStringList());
+    QCOMPARE(processesNaming(scratch), 0);
+}
+
+// The new files of a render that was killed are removed by the next; one a writer holds
+// right now, and those of other files, stay.
+void TestZentavoTool::removesWhatKilledRendersLeft()
+{
+    const QString scratch = dir.filePath(QStringLiteral("abandoned"));
+    const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77/");
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList left{"contract.txt.part-Ab12Cd", "valuation-report.docx.part-Zz99yY", "notes.txt.part-Qw12Er"};
+    for (const QString& name : left) {
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("partial") == 7);
+    }
+    const int held = ::open(QFile::encodeName(folder + left.at(1)).constData(), O_RDONLY);
+    QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+
+    const Run run = zentavo({"render", sample, "--templates", templates(), "--out", scratch, "--overwrite"});
+    ::close(held);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!QFileInfo::exists(folder + left.at(0)));
+    QVERIFY(QFileInfo::exists(folder + left.at(1)));
+    QVERIFY(QFileInfo::exists(folder + left.at(2)));
+}
+
+void TestZentavoTool::workerFailures_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("message"); // in the summary, for the evaluation the worker held
+    QTest::newRow("cannot start") << "start" << "the worker process cannot be started: ";
+    QTest::newRow("killed") << "SIGKILL" << "the worker process crashed";
+    QTest::newRow("stopped") << "SIGTERM" << "interrupted by SIGTERM";
+}
+
+// A worker that cannot start, is killed or stops fails the evaluation it held, with its
+// own message; every other evaluation is rendered, and the summary hides none. The next
+// render removes whatever a killed worker left half written.
+void TestZentavoTool::workerFailures()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, message);
+    const QString scratch = dir.filePath(QStringLiteral("workers/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch));
+    const QStringList evaluations = manyEvaluations();
+    const QStringList render = QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"),
+                                           "--jobs", "2"}
+                               + evaluations;
+    QProcess process;
+    QByteArray said;
+    if (failure == QLatin1String("start")) {
+        // The program is gone by the time the render starts its workers.
+        const QString program = scratch + QStringLiteral("/zentavo");
+        QVERIFY(QFile::copy(QStringLiteral(ZENTAVO_TOOL), program));
+        start(process, render, {}, program);
+        QVERIFY(process.waitForStarted());
+        QVERIFY(QFile::remove(program));
+    } else {
+        start(process, render);
+        QVERIFY(waitForFirstDocument(process, said));
+        const QList<qint64> workers = childrenOf(process.processId());
+        QVERIFY(!workers.isEmpty());
+        QCOMPARE(::kill(pid_t(workers.first()), failure == QLatin1String("SIGKILL") ? SIGKILL : SIGTERM), 0);
+    }
+    const Run run = finished(process, said);
+
+    QCOMPARE(run.exitCode, 1);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    const QStringList failed = lines.filter(QRegularExpression(QStringLiteral("^FAILED  ")));
+    QVERIFY2(!failed.isEmpty(), qPrintable(run.out));
+    for (const QString& line : failed)
+        QVERIFY2(line.contains(message), qPrintable(line));
+    QVERIFY(run.out.contains(QStringLiteral("%1 of %2 evaluation(s) failed").arg(failed.size()).arg(evaluations.size())));
+    for (const QString& evaluation : evaluations) // each either rendered or failed
+        QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^(FAILED  )?") + QRegularExpression::escape(evaluation)
+                                                  + QStringLiteral("(:| -> )")))
+                     .size()
+                     >= 1,
+                 qPrintable(evaluation));
+    for (const QString& document : listedDocuments(run.out))
+        QVERIFY2(isWhole(document), qPrintable(document));
+
+    const Run again = zentavo(QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"),
+                                          "--overwrite"}
+                              + evaluations);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
+}
+
+void TestZentavoTool::oneFolderPerEvaluation_data()
+{
+    QTest::addColumn<QStringList>("jobs");
+    QTest::addColumn<bool>("twin"); // a second evaluation naming the same folder; else the same file twice
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("twin, one process") << QStringList() << true << 1 << "the folder of " + sample;
+    QTest::newRow("twin, workers") << QStringList{"--jobs", "2"} << true << 1 << "the folder of ";
+    QTest::newRow("same file twice, workers") << QStringList{"--jobs", "2"} << false << 0 << "is named more than once";
+}
+
+// Two evaluations with the same agreement number, vehicle and plate: one folder gets the
+// documents of one of them, never a mix, and the summary counts each document once.
+void TestZentavoTool::oneFolderPerEvaluation()
+{
+    QFETCH(QStringList, jobs);
+    QFETCH(bool, twin);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString scratch = dir.filePath(QStringLiteral("folders/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString other = twin ? variant(QStringLiteral("twin.zip"), {"VIN=XTAGFK330LY654321"}) : sample;
+    const Run run = zentavo(QStringList{"render", sample, other, "--templates", templates(), "--out", scratch} + jobs);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.contains(QStringLiteral("3 document(s) written, 0 kept, %1 of 2 evaluation(s) failed").arg(exitCode))
+                 || run.out.contains(QLatin1String("3 document(s) written, 0 kept, 0 of 1 evaluation(s) failed")),
+             qPrintable(run.out));
+    QVERIFY2(run.out.contains(said) || run.errLines.join(QLatin1Char('\n')).contains(said), qPrintable(run.out));
+    const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
+    QCOMPARE(filesBelow(scratch), 3);
+    const bool fromSample = plainText(entry(folder + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")))
+                                .contains(QLatin1String("XTAGFK330LY123456"));
+    const QString vin = fromSample ? QStringLiteral("XTAGFK330LY123456") : QStringLiteral("XTAGFK330LY654321");
+    QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
+    QVERIFY(plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/document.xml"))).contains(vin));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)
