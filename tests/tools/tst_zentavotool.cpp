@@ -239,6 +239,8 @@ private slots:
     void helpForEveryCommand();
     void onlyTakesSeveralNames_data();
     void onlyTakesSeveralNames();
+    void pdfOfEveryDocument_data();
+    void pdfOfEveryDocument();
     void interruptedRender_data();
     void interruptedRender();
     void removesWhatKilledRendersLeft();
@@ -830,6 +832,82 @@ void TestZentavoTool::onlyTakesSeveralNames()
     QVERIFY2(run.exitCode == 0, qPrintable(run.errLines.join(QLatin1Char('\n'))));
     QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, 0 of").arg(written)), qPrintable(run.out));
     QCOMPARE(filesBelow(scratch), written);
+}
+
+void TestZentavoTool::pdfOfEveryDocument_data()
+{
+    QTest::addColumn<QByteArray>("converter"); // the shell script standing in for LibreOffice; empty: none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("pdfs");
+    QTest::addColumn<QString>("failure"); // on each document's line, when the PDFs are not made
+
+    // Writes "%PDF", the name of what it read and its content, as LibreOffice would name the PDF.
+    const QByteArray converts = "for input; do case $input in -*) ;; *) name=${input##*/};"
+                                " echo \"convert $input as a Writer document -> $out/${name%.*}.pdf using filter : x\";"
+                                " { echo \"%PDF-1.4 from $name\"; cat \"$input\"; } >\"$out/${name%.*}.pdf\";; esac; done";
+    const QByteArray outdir = "while [ \"$1\" != --outdir ]; do shift; done; out=$2; shift 2\n";
+    QTest::newRow("kept documents too") << outdir + converts << 0 << 3 << QString();
+    QTest::newRow("converter fails") << QByteArray("echo 'Error: source file could not be loaded' >&2; exit 1") << 1 << 0
+                                     << "no PDF made: LibreOffice: Error: source file could not be loaded";
+    QTest::newRow("converter makes nothing") << QByteArray("exit 0") << 1 << 0 << "LibreOffice made no PDF of it";
+    QTest::newRow("no converter") << QByteArray() << 1 << 0 << QString();
+}
+
+// Every document of the run gets its PDF, those kept from an earlier render too, and a
+// text document is converted as the HTML its markup is; a converter that fails is a
+// failure that leaves older PDFs as they were. No LibreOffice needed: ZENTAVO_SOFFICE
+// names a script.
+void TestZentavoTool::pdfOfEveryDocument()
+{
+    QFETCH(QByteArray, converter);
+    QFETCH(int, exitCode);
+    QFETCH(int, pdfs);
+    QFETCH(QString, failure);
+    const QString scratch = dir.filePath(QStringLiteral("pdf/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString folder = scratch + QStringLiteral("/out/ОЦ-2026 118-Лада Веста-А123ВС77");
+    const QString script = scratch + QStringLiteral("/soffice");
+    QVERIFY(QDir().mkpath(folder));
+    if (!converter.isEmpty()) {
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n" + converter + '\n') > 0);
+        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+    }
+    const QStringList render{"render", sample, "--templates", templates(), "--out", scratch + QStringLiteral("/out")};
+    if (converter.isEmpty() || pdfs == 0) { // older PDFs, which a failure must leave as they are
+        for (const char* name : {"contract.pdf", "valuation-report.pdf"}) {
+            QFile older(folder + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        }
+    } else {
+        QCOMPARE(zentavo(render).exitCode, 0);
+    }
+
+    const Run run = zentavo(render + QStringList{"--pdf"}, -1, {QStringLiteral("ZENTAVO_SOFFICE=") + script});
+    QCOMPARE(run.exitCode, exitCode);
+    if (converter.isEmpty()) {
+        QCOMPARE(run.errLines.size(), 1);
+        QVERIFY2(run.errLines.first().contains(QLatin1String("nothing rendered")), qPrintable(run.errLines.first()));
+        QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), 2);
+        return;
+    }
+    QVERIFY2(run.out.contains(QStringLiteral("%1 PDF(s) written").arg(pdfs)), qPrintable(run.out));
+    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/3\\] .*\\.pdf$"))).size(), pdfs);
+    if (pdfs > 0) {
+        const QString contract = QString::fromUtf8(readFile(folder + QStringLiteral("/contract.pdf")));
+        QVERIFY2(contract.startsWith(QLatin1String("%PDF-1.4 from contract.html")), qPrintable(contract.left(80)));
+        QVERIFY(contract.contains(QLatin1String("charset=utf-8")));
+        QVERIFY(contract.contains(QStringLiteral("<p>ДОГОВОР № ОЦ-2026/118")));
+        QVERIFY(readFile(folder + QStringLiteral("/valuation-report.pdf")).startsWith("%PDF-1.4 from valuation-report.docx"));
+        QVERIFY(readFile(folder + QStringLiteral("/examination-act.pdf")).startsWith("%PDF-1.4 from examination-act.docx"));
+    } else {
+        const QStringList failures = run.errLines.filter(failure);
+        QCOMPARE(failures.size(), 3);
+        for (const QString& line : failures)
+            QVERIFY2(line.startsWith(QLatin1String("zentavo: ") + folder), qPrintable(line));
+        QCOMPARE(readFile(folder + QStringLiteral("/contract.pdf")), QByteArray("older"));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/examination-act.pdf")));
+    }
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
 }
 
 void TestZentavoTool::interruptedRender_data()

@@ -11,6 +11,7 @@
 #include "folderclaims.h"
 #include "hostevaluation.h"
 #include "interruption.h"
+#include "pdfconverter.h"
 #include "remotetemplates.h"
 #include "renderbatch.h"
 #include "renderprogress.h"
@@ -26,11 +27,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QUrl>
 
 #include <unistd.h>
 
@@ -288,36 +285,30 @@ QStringList withoutRepeats(const QStringList& evaluations)
     return kept;
 }
 
-// Converts the written DOCX documents to PDF beside them with LibreOffice (text
-// documents hold markup, not layout); false when one was not converted.
-bool convertToPdf(const QString& soffice, const QList<RenderBatch::Outcome>& outcomes)
+// PDF copies of the documents of this run, those kept from before included.
+int convertToPdf(const QString& converterProgram, const QList<RenderBatch::Outcome>& outcomes)
 {
-    QTemporaryDir profile;
-    bool converted = true;
-    int pdfs = 0;
-    for (RenderBatch::Outcome outcome : outcomes) {
-        outcome.written = outcome.written.filter(QRegularExpression(QStringLiteral("\\.docx$")));
-        if (outcome.written.isEmpty())
-            continue;
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                                           QStringLiteral("--outdir"), outcome.folder} + outcome.written);
-        process.waitForFinished(600000);
-        for (const QString& document : outcome.written) {
-            const QString pdf = QFileInfo(document).path() + QLatin1Char('/') + QFileInfo(document).completeBaseName()
-                                + QStringLiteral(".pdf");
-            if (!QFileInfo::exists(pdf)) {
-                ToolConsole::fail(tr("%1: LibreOffice made no PDF of it").arg(document));
-                converted = false;
-            } else {
-                ++pdfs;
-            }
-        }
+    int documents = 0;
+    for (const RenderBatch::Outcome& outcome : outcomes)
+        documents += int(outcome.written.size() + outcome.skipped.size());
+    RenderProgress progress(documents, ToolConsole::isTerminal(STDERR_FILENO));
+    PdfConverter converter(converterProgram, progress);
+    for (const RenderBatch::Outcome& outcome : outcomes) {
+        if (Interruption::happened())
+            break;
+        if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
+            converter.convert(outcome.written + outcome.skipped);
     }
-    ToolConsole::out() << tr("%1 PDF copy(ies) written beside the documents").arg(pdfs) << '\n';
-    return converted;
+    progress.finish();
+    ToolConsole::out() << tr("%1 PDF(s) written beside the documents").arg(converter.written().size()) << '\n';
+    for (const QString& failure : converter.failures())
+        ToolConsole::fail(failure);
+    if (Interruption::happened())
+        return ToolConsole::fail(tr("interrupted by %1 while making PDFs").arg(Interruption::signalName()),
+                                 Interruption::exitCode());
+    if (!converter.failures().isEmpty())
+        return ToolConsole::fail(tr("%1 document(s) without their PDF; see above").arg(converter.failures().size()));
+    return ToolConsole::Success;
 }
 
 int summarise(const QStringList& evaluations, const QList<RenderBatch::Outcome>& outcomes,
@@ -379,10 +370,9 @@ int runRender(const QStringList& arguments)
         return code;
     Interruption::instance().install();
     QString error;
-    const QString soffice = options.pdf ? QStandardPaths::findExecutable(QStringLiteral("soffice")) : QString();
-    if (options.pdf && soffice.isEmpty())
-        return ToolConsole::fail(tr("--pdf needs LibreOffice, and its soffice command is not installed "
-                                    "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered"));
+    const QString converter = options.pdf ? PdfConverter::program(error) : QString();
+    if (options.pdf && converter.isEmpty())
+        return ToolConsole::fail(error);
     // Templates from a server are fetched once, and every worker reads them from disk.
     RemoteTemplates remote;
     if (RemoteTemplates::isUrl(options.templates)) {
@@ -419,5 +409,6 @@ int runRender(const QStringList& arguments)
     const int result = summarise(options.evaluations, outcomes, workerFailures);
     if (!options.pdf || Interruption::happened())
         return result;
-    return convertToPdf(soffice, outcomes) ? result : ToolConsole::Failure;
+    const int converted = convertToPdf(converter, outcomes);
+    return result != ToolConsole::Success ? result : converted;
 }
