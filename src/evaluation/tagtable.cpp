@@ -68,11 +68,15 @@ void TagTable::save(QIODevice& out) const
     }
 }
 
+// Every report tag name passes through here for each section until one answers, so
+// the scan stays a plain walk over the array.
 bool TagTable::getTag(const QString& name, QString& value, long flags) const
 {
-    for (int field = 0; field < fields.size(); ++field) {
-        if (fields.at(field).name == name && isReported(fields.at(field).mode)) {
-            reportText(fieldValue(field, true), flags, value);
+    const Field* const first = fields.constData();
+    const Field* const end = first + fields.size();
+    for (const Field* field = first; field != end; ++field) {
+        if (field->name == name && isReported(field->mode)) {
+            reportText(fieldValue(int(field - first), true), flags, value);
             return true;
         }
     }
