@@ -24,6 +24,12 @@ MetaTagCatalog::MetaTagCatalog(QObject* parent) : QObject(parent)
     connect(&download, &Download::finished, this, &MetaTagCatalog::fileDownloaded);
 }
 
+const QString& MetaTagCatalog::folderFileName()
+{
+    static const QString name = QStringLiteral("metatags.txt");
+    return name;
+}
+
 void MetaTagCatalog::clear()
 {
     percent = 100;
@@ -145,7 +151,7 @@ void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     if (now < 0)
         return;
     percent = now;
-    LOG_TRACE() << "pst=" << percent;
+    LOG_TRACE() << "progress percent" << percent;
     emit progress(percent);
 }
 

@@ -40,6 +40,9 @@ public:
 
     explicit MetaTagCatalog(QObject* parent = nullptr);
 
+    // "metatags.txt": the file of a template folder that holds its meta tags; no template.
+    static const QString& folderFileName();
+
     // Forgets every block except "br" and marks the catalog as not loaded.
     void clear();
     bool isLoading() const;

@@ -31,11 +31,28 @@ TagPatterns::TagPatterns(const QString& left, const QString& right, const QRegul
       conditionBlocks(left, right),
       tableLineBlock(tableLine),
       paragraphBlock(paragraph),
-      tableMarker(left + QStringLiteral("#НОМЕР_СТРОКИ#") + right),
-      paragraphMarkerText(left + QStringLiteral("#НОМЕР_ПАРАГРАФА#") + right)
+      tableMarker(left + QLatin1Char('#') + rowMarkerName() + QLatin1Char('#') + right),
+      paragraphMarkerText(left + QLatin1Char('#') + paragraphMarkerName() + QLatin1Char('#') + right)
 {
     for (int form = 0; form < CONDITION_FORMS; ++form)
         conditions[form] = minimal(withBrackets(QString::fromLatin1(conditionForms[form]), left, right));
+}
+
+const QString& TagPatterns::rowMarkerName()
+{
+    static const QString name = QStringLiteral("НОМЕР_СТРОКИ");
+    return name;
+}
+
+const QString& TagPatterns::paragraphMarkerName()
+{
+    static const QString name = QStringLiteral("НОМЕР_ПАРАГРАФА");
+    return name;
+}
+
+bool TagPatterns::isMarkerName(const QString& name)
+{
+    return name == rowMarkerName() || name == paragraphMarkerName();
 }
 
 const QRegularExpression& TagPatterns::flag()
