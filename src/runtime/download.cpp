@@ -256,7 +256,7 @@ void Download::finish(bool ok, const QString& failure)
     QByteArray result;
     if (ok) {
         result.swap(body);
-        LOG_TRACE() << "reply sz=" << result.size();
+        LOG_TRACE() << "reply bytes" << result.size();
     } else {
         body.clear();
         LOG_WARNING() << "Download of" << shownUrl.toDisplayString() << "failed:" << failure;
