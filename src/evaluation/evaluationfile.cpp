@@ -15,17 +15,16 @@
 
 #include <zlib.h>
 
+const QString EvaluationFile::TagListEntry = QStringLiteral("tag_list.txt");
+const QString EvaluationFile::PhotoPrefix = QStringLiteral("photo/photo");
+
 namespace {
 
-const QString& versionEntry()
-{
-    static const QString name = QStringLiteral("version.txt");
-    return name;
-}
+const QString VersionEntry = QStringLiteral("version.txt");
 
 QString photoEntry(int index)
 {
-    return EvaluationFile::photoPrefix() + QString::number(index + 1) + QStringLiteral(".jpg");
+    return EvaluationFile::PhotoPrefix + QString::number(index + 1) + QStringLiteral(".jpg");
 }
 
 bool openEntryForWriting(QuaZipFile& file, const QString& name, const QDateTime& time, int method = Z_DEFLATED)
@@ -53,18 +52,6 @@ EvaluationFile::EvaluationFile(const QString& path) : path(path), zip(std::make_
 
 EvaluationFile::~EvaluationFile() = default;
 
-const QString& EvaluationFile::tagListEntry()
-{
-    static const QString name = QStringLiteral("tag_list.txt");
-    return name;
-}
-
-const QString& EvaluationFile::photoPrefix()
-{
-    static const QString prefix = QStringLiteral("photo/photo");
-    return prefix;
-}
-
 bool EvaluationFile::openForReading()
 {
     if (zip->open(QuaZip::mdUnzip))
@@ -75,18 +62,18 @@ bool EvaluationFile::openForReading()
 
 bool EvaluationFile::readEntries(const Readers& readers, QList<StoredEntry>& others)
 {
-    LOG_TRACE() << "photo dir:" << photoPrefix();
+    LOG_TRACE() << "photo dir:" << PhotoPrefix;
     QuaZipFile file(zip.get());
     bool tagListRead = false;
     bool intact = true;
     for (bool more = zip->goToFirstFile(); more && intact; more = zip->goToNextFile()) {
         const QString name = zip->getCurrentFileName();
         LOG_TRACE() << "zip:" << name;
-        if (name == tagListEntry()) {
+        if (name == TagListEntry) {
             intact = tagListRead = readers.tagList(file);
-        } else if (name.contains(photoPrefix())) {
+        } else if (name.contains(PhotoPrefix)) {
             intact = readers.photo(name, file);
-        } else if (name != versionEntry()) {
+        } else if (name != VersionEntry) {
             LOG_TRACE() << "kept as it is:" << name;
             StoredEntry entry;
             intact = StoredEntry::readCurrent(file, PhotoStore::MaxEntrySize, entry) != StoredEntry::Read::Damaged;
@@ -103,7 +90,7 @@ bool EvaluationFile::readEntries(const Readers& readers, QList<StoredEntry>& oth
         return false;
     }
     if (!tagListRead)
-        LOG_WARNING() << "no" << tagListEntry() << "in the container: not an evaluation";
+        LOG_WARNING() << "no" << TagListEntry << "in the container: not an evaluation";
     return tagListRead;
 }
 
@@ -157,8 +144,8 @@ bool EvaluationFile::writeContainer(QuaZip& zip, const QByteArray& tagList, cons
 {
     const QDateTime started = QDateTime::currentDateTime();
     QuaZipFile file(&zip);
-    if (!writeEntry(file, versionEntry(), started, "VERSION=1.1\nEDITION=AUTO\n")
-        || !writeEntry(file, tagListEntry(), started, tagList))
+    if (!writeEntry(file, VersionEntry, started, "VERSION=1.1\nEDITION=AUTO\n")
+        || !writeEntry(file, TagListEntry, started, tagList))
         return false;
     for (int i = 0; i < photos.size(); ++i) {
         if (!photos.at(i).writeAs(file, photoEntry(i), started))
@@ -176,7 +163,7 @@ bool EvaluationFile::linesWrittenBy(const std::function<void(QuaZipFile&)>& writ
     QBuffer scratch;
     QuaZip writing(&scratch);
     QuaZipFile entry(&writing);
-    if (!writing.open(QuaZip::mdCreate) || !openEntryForWriting(entry, tagListEntry(), QDateTime(), 0))
+    if (!writing.open(QuaZip::mdCreate) || !openEntryForWriting(entry, TagListEntry, QDateTime(), 0))
         return false;
     writers(entry);
     const bool written = closeEntry(entry);

@@ -53,9 +53,9 @@ public:
     // Closing an entry read to its end checks its checksum; false, logged, when it fails.
     static bool closeCheckingChecksum(QuaZipFile& file);
 
-    static const QString& tagListEntry();
+    static const QString TagListEntry;
     // Any entry whose name holds this text is a photo, wherever it stands in the name.
-    static const QString& photoPrefix();
+    static const QString PhotoPrefix;
 
 private:
     static bool writeContainer(QuaZip& zip, const QByteArray& tagList, const QList<StoredEntry>& photos,

@@ -34,11 +34,7 @@ bool isMainDocumentType(const QString& contentType)
 
 } // namespace
 
-const QString& DocxContentTypes::entryName()
-{
-    static const QString name = QStringLiteral("[Content_Types].xml");
-    return name;
-}
+const QString DocxContentTypes::EntryName = QStringLiteral("[Content_Types].xml");
 
 bool DocxContentTypes::read(const QByteArray& xml)
 {
@@ -69,7 +65,7 @@ QStringList DocxContentTypes::mainDocumentParts() const
 
 bool DocxContentTypes::covers(const QString& entry) const
 {
-    return entry.compare(entryName(), Qt::CaseInsensitive) == 0 || overrides.contains(entry.toLower())
+    return entry.compare(EntryName, Qt::CaseInsensitive) == 0 || overrides.contains(entry.toLower())
         || defaults.contains(extensionOf(entry));
 }
 

@@ -12,7 +12,7 @@
 class DocxContentTypes
 {
 public:
-    static const QString& entryName();
+    static const QString EntryName;
 
     // False, with errorString(), when the bytes are no well-formed XML.
     bool read(const QByteArray& bytes);

@@ -151,7 +151,7 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
         reading.entries.append(name);
         entriesByLowerName.insert(name.toLower(), name);
         QString source;
-        const bool isContentTypes = name.compare(DocxContentTypes::entryName(), Qt::CaseInsensitive) == 0;
+        const bool isContentTypes = name.compare(DocxContentTypes::EntryName, Qt::CaseInsensitive) == 0;
         if (!isContentTypes && !DocxRelsHandler::partOfRelationships(name, source))
             continue;
         QByteArray bytes;
@@ -176,9 +176,9 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
 bool DocxPackage::readContentTypes(Reading& reading)
 {
     if (!reading.hasContentTypes)
-        return refuse(tr("the archive has no %1: it is not a DOCX package").arg(DocxContentTypes::entryName()));
+        return refuse(tr("the archive has no %1: it is not a DOCX package").arg(DocxContentTypes::EntryName));
     if (!reading.types.read(reading.contentTypes))
-        return refuse(tr("%1 is not well-formed XML: %2").arg(DocxContentTypes::entryName(), reading.types.errorString()));
+        return refuse(tr("%1 is not well-formed XML: %2").arg(DocxContentTypes::EntryName, reading.types.errorString()));
     return true;
 }
 
@@ -250,7 +250,7 @@ bool DocxPackage::readParts(QuaZip& zip)
         const QString name = zip.getCurrentFileName();
         const bool isText = texts.contains(name);
         QString source;
-        if (!isText && (!isXmlName(name) || name.compare(DocxContentTypes::entryName(), Qt::CaseInsensitive) == 0
+        if (!isText && (!isXmlName(name) || name.compare(DocxContentTypes::EntryName, Qt::CaseInsensitive) == 0
                         || DocxRelsHandler::partOfRelationships(name, source)))
             continue;
         if (!isText && checked > CheckedXmlBudget) {
@@ -291,14 +291,14 @@ bool DocxPackage::checkContentTypes(Reading& reading)
         if (reading.types.covers(name) || missing.contains(extension))
             continue;
         if (DocxContentTypes::typeOfExtension(extension).isEmpty())
-            return refuse(tr("%1 has no content type in %2").arg(name, DocxContentTypes::entryName()));
+            return refuse(tr("%1 has no content type in %2").arg(name, DocxContentTypes::EntryName));
         missing.append(extension);
     }
     if (missing.isEmpty())
         return true;
     for (const QString& extension : std::as_const(missing))
-        repaired.append(tr("%1 had no content type for .%2 files; added").arg(DocxContentTypes::entryName(), extension));
-    replaced.insert(entriesByLowerName.value(DocxContentTypes::entryName().toLower()), reading.types.withDefaults(missing));
+        repaired.append(tr("%1 had no content type for .%2 files; added").arg(DocxContentTypes::EntryName, extension));
+    replaced.insert(entriesByLowerName.value(DocxContentTypes::EntryName.toLower()), reading.types.withDefaults(missing));
     return true;
 }
 

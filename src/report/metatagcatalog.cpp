@@ -17,17 +17,13 @@ const QString& lineBreakName()
 
 } // namespace
 
+const QString MetaTagCatalog::FolderFileName = QStringLiteral("metatags.txt");
+
 MetaTagCatalog::MetaTagCatalog(QObject* parent) : QObject(parent)
 {
     clear();
     connect(&download, &Download::progress, this, &MetaTagCatalog::downloadProgress);
     connect(&download, &Download::finished, this, &MetaTagCatalog::fileDownloaded);
-}
-
-const QString& MetaTagCatalog::folderFileName()
-{
-    static const QString name = QStringLiteral("metatags.txt");
-    return name;
 }
 
 void MetaTagCatalog::clear()

@@ -41,7 +41,7 @@ public:
     explicit MetaTagCatalog(QObject* parent = nullptr);
 
     // "metatags.txt": the file of a template folder that holds its meta tags; no template.
-    static const QString& folderFileName();
+    static const QString FolderFileName;
 
     // Forgets every block except "br" and marks the catalog as not loaded.
     void clear();

@@ -14,8 +14,8 @@ QString marker(const TemplateToDocument& generator, const QString& name)
 } // namespace
 
 RepeatedBlocks::RepeatedBlocks(const QString& text, const TemplateToDocument& generator)
-    : paragraphs(find(text, generator.paragraphRegExp(), marker(generator, TagPatterns::paragraphMarkerName()))),
-      rows(find(text, generator.tableLineRegExp(), marker(generator, TagPatterns::rowMarkerName())))
+    : paragraphs(find(text, generator.paragraphRegExp(), marker(generator, TagPatterns::ParagraphMarkerName))),
+      rows(find(text, generator.tableLineRegExp(), marker(generator, TagPatterns::RowMarkerName)))
 {
 }
 

@@ -35,8 +35,8 @@ public:
     const QString& paragraphMarker() const { return paragraphMarkerText; }
 
     // The tags that mark a repeated table row or paragraph and show the item's number.
-    static const QString& rowMarkerName();
-    static const QString& paragraphMarkerName();
+    static const QString RowMarkerName;
+    static const QString ParagraphMarkerName;
     static bool isMarkerName(const QString& name);
     // One flag of a plain tag: "#" and one or two letters or digits.
     static const QRegularExpression& flag();

@@ -85,7 +85,7 @@ bool TemplateChecker::checkFile(const QString& path)
 {
     const QFileInfo info(path);
     templateName = info.fileName();
-    const QString metaTags = info.dir().filePath(MetaTagCatalog::folderFileName());
+    const QString metaTags = info.dir().filePath(MetaTagCatalog::FolderFileName);
     package.clear();
     docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
     if (!docxPart && info.isFile() && info.size() == 0) {

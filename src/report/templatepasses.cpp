@@ -50,6 +50,34 @@ bool TemplatePasses::isPastSizeLimit(const QString& out)
     return true;
 }
 
+template <typename ValueOf>
+bool TemplatePasses::substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved, ValueOf valueOf,
+                                QString& out)
+{
+    QRegularExpressionMatchIterator match = pattern.globalMatch(text);
+    if (!match.hasNext())
+        return !stopped();
+    QHash<QString, QString> values; // matched text -> value, within this text
+    out.reserve(reserved);
+    qsizetype copied = 0;
+    while (match.hasNext()) {
+        const QRegularExpressionMatch found = match.next();
+        out.append(text.mid(copied, found.capturedStart() - copied));
+        const QString whole = found.captured(0);
+        auto value = values.constFind(whole);
+        if (value == values.constEnd())
+            value = values.insert(whole, valueOf(found));
+        if (stopped())
+            return false;
+        out.append(*value);
+        copied = found.capturedEnd();
+        if (isPastSizeLimit(out))
+            return false;
+    }
+    out.append(text.mid(copied));
+    return !stopped();
+}
+
 void TemplatePasses::startTagCache()
 {
     resolvedTags.clear();
@@ -90,7 +118,7 @@ QString TemplatePasses::resolve(const QString& name, long flags)
 
 QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue)
 {
-    if (index >= 0 && (name.contains(TagPatterns::rowMarkerName()) || name.contains(TagPatterns::paragraphMarkerName())))
+    if (index >= 0 && (name.contains(TagPatterns::RowMarkerName) || name.contains(TagPatterns::ParagraphMarkerName)))
         return QString::number(index + 1);
     QString fullName;
     TagUtils::appendIndexIfAny(name.toString(), index, fullName);
@@ -106,31 +134,15 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
 
 bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
 {
-    const QStringView view(text);
-    QRegularExpressionMatchIterator tag = patterns().plainTag().globalMatch(view);
-    if (!tag.hasNext())
-        return !stopped();
-    QHash<QString, QString> replaced; // tag text -> value, within this text
     QString out;
-    out.reserve(text.size() + text.size() / 8);
-    qsizetype copied = 0;
-    while (tag.hasNext()) {
-        const QRegularExpressionMatch match = tag.next();
-        out.append(view.mid(copied, match.capturedStart() - copied));
-        const QString whole = match.captured(0);
-        auto value = replaced.constFind(whole);
-        if (value == replaced.constEnd()) {
-            value = replaced.insert(whole, resolvePlainTag(match.capturedView(1), match.capturedView(2), index,
-                                                           hadValue));
-        }
-        out.append(*value);
-        copied = match.capturedEnd();
-        if (isPastSizeLimit(out))
-            return false;
-    }
-    out.append(view.mid(copied));
-    text = std::move(out);
-    return !stopped();
+    const bool passed = substitute(text, patterns().plainTag(), text.size() + text.size() / 8,
+                                   [&](const QRegularExpressionMatch& tag) {
+                                       return resolvePlainTag(tag.capturedView(1), tag.capturedView(2), index, hadValue);
+                                   },
+                                   out);
+    if (passed && !out.isNull())
+        text = std::move(out);
+    return passed;
 }
 
 // ---- repeated blocks ----
@@ -282,30 +294,10 @@ bool TemplatePasses::expandMetaTags(QString& text)
 
 QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclosing)
 {
-    const QStringView view(text);
-    QRegularExpressionMatchIterator metaTag = patterns().metaTag().globalMatch(view);
-    if (!metaTag.hasNext())
-        return text;
-    QHash<QString, QString> expanded; // name -> text, within this text
     QString out;
-    out.reserve(text.size() * 2);
-    qsizetype copied = 0;
-    while (metaTag.hasNext()) {
-        const QRegularExpressionMatch match = metaTag.next();
-        out.append(view.mid(copied, match.capturedStart() - copied));
-        const QString name = match.captured(1);
-        auto block = expanded.constFind(name);
-        if (block == expanded.constEnd())
-            block = expanded.insert(name, metaTagText(name, enclosing));
-        if (stopped())
-            return out;
-        out.append(*block);
-        copied = match.capturedEnd();
-        if (isPastSizeLimit(out))
-            return out;
-    }
-    out.append(view.mid(copied));
-    return out;
+    substitute(text, patterns().metaTag(), text.size() * 2,
+               [&](const QRegularExpressionMatch& metaTag) { return metaTagText(metaTag.captured(1), enclosing); }, out);
+    return out.isNull() ? text : out;
 }
 
 // An evaluation value of that name is data: escaped and inserted as written. A catalog

@@ -73,6 +73,12 @@ public:
 private:
     bool stopped() const { return !reason.isEmpty(); }
     bool isPastSizeLimit(const QString& out);
+    // Every match of pattern in text replaced by what valueOf answers for it, asked once
+    // per distinct match. out stays null when nothing matches; false, with out cut short,
+    // when the passes stop meanwhile.
+    template <typename ValueOf>
+    bool substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved, ValueOf valueOf,
+                    QString& out);
     const TagPatterns& patterns();
     QString resolve(const QString& name, long flags);
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue);

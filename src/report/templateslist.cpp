@@ -62,7 +62,7 @@ bool TemplatesList::load_from_disk(const QString& dir)
         {QStringLiteral("*.txt"), QStringLiteral("*.odt"), QStringLiteral("*.docx")});
     entries.clear();
     for (const QString& name : names)
-        if (name != MetaTagCatalog::folderFileName()) // the folder's meta tags, no template
+        if (name != MetaTagCatalog::FolderFileName) // the folder's meta tags, no template
             entries.append(direntry_t{name, true});
     percent = 100;
     sortEntries();

@@ -234,7 +234,7 @@ void TemplateToDocument::prepareMetaTags()
     // Templates in different folders may have different meta tags: read them each run.
     metaTags.clear();
     metaTagsSource = TEMPLATE_SOURCE_DISK;
-    const QString file = QFileInfo(templatePath).dir().filePath(MetaTagCatalog::folderFileName());
+    const QString file = QFileInfo(templatePath).dir().filePath(MetaTagCatalog::FolderFileName);
     if (QFileInfo::exists(file))
         metaTags.load_from_disk(file);
     else
