@@ -74,15 +74,23 @@ const QStringList& CatalogSchema::tables()
 
 const QStringList& CatalogSchema::indexes()
 {
-    static const QStringList statements = {
-        QStringLiteral("create index if not exists vehicletype_name on vehicletype (name)"),
-        QStringLiteral("create index if not exists vehicletype_gid on vehicletype (vt_gid)"),
-        QStringLiteral("create index if not exists vehiclebodytype_name on vehiclebodytype (name, id_vt)"),
-        QStringLiteral("create index if not exists vehiclebrand_name on vehiclebrand (name, id_vt)"),
-        QStringLiteral("create index if not exists vehiclebrand_gid on vehiclebrand (vb_gid)"),
-        QStringLiteral("create index if not exists vehiclemodel_name on vehiclemodel (name, id_vb)"),
-        QStringLiteral("create index if not exists transmission_name on transmission (name)"),
-        QStringLiteral("create index if not exists peopleidentdoc_name on peopleidentdoc (name)"),
+    // Index name, table, columns.
+    static const char* const lookups[][3] = {
+        {"vehicletype_name", "vehicletype", "name"},
+        {"vehicletype_gid", "vehicletype", "vt_gid"},
+        {"vehiclebodytype_name", "vehiclebodytype", "name, id_vt"},
+        {"vehiclebrand_name", "vehiclebrand", "name, id_vt"},
+        {"vehiclebrand_gid", "vehiclebrand", "vb_gid"},
+        {"vehiclemodel_name", "vehiclemodel", "name, id_vb"},
+        {"transmission_name", "transmission", "name"},
+        {"peopleidentdoc_name", "peopleidentdoc", "name"},
     };
+    static const QStringList statements = [] {
+        QStringList all;
+        for (const auto& [index, table, columns] : lookups)
+            all.append(QStringLiteral("create index if not exists %1 on %2 (%3)")
+                           .arg(QLatin1String(index), QLatin1String(table), QLatin1String(columns)));
+        return all;
+    }();
     return statements;
 }

@@ -131,29 +131,12 @@ bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text
     return true;
 }
 
-void MetaTagCatalog::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void MetaTagCatalog::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
 void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
+    if (!Download::advance(percent, bytesReceived, bytesTotal))
         return;
-    percent = now;
     LOG_TRACE() << "progress percent" << percent;
     emit progress(percent);
-}
-
-void MetaTagCatalog::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
 }
 
 void MetaTagCatalog::fileDownloaded(bool ok, const QByteArray& body, const QString& failure)

@@ -151,28 +151,10 @@ void TemplatesList::sortEntries()
     std::stable_sort(entries.begin(), entries.end(), &TemplatesList::lessThen);
 }
 
-void TemplatesList::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void TemplatesList::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
 void TemplatesList::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
-        return;
-    percent = now;
-    emit progress(percent);
-}
-
-void TemplatesList::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
+    if (Download::advance(percent, bytesReceived, bytesTotal))
+        emit progress(percent);
 }
 
 void TemplatesList::listDownloaded(bool ok, const QByteArray& body, const QString& failure)

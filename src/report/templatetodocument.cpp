@@ -307,29 +307,12 @@ bool TemplateToDocument::make_from_network(QString url, QString outputPath)
     return true;
 }
 
-void TemplateToDocument::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void TemplateToDocument::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
 void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
+    if (!Download::advance(progressPercent, bytesReceived, bytesTotal))
         return;
-    progressPercent = now;
     LOG_TRACE() << "progress percent" << progressPercent;
     emit progress(progressPercent);
-}
-
-void TemplateToDocument::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
 }
 
 void TemplateToDocument::templateDownloaded(bool ok, const QByteArray& body, const QString& failure)

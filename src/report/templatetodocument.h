@@ -161,10 +161,10 @@ public slots:
     void then_metaTagCatalog_loaded();
     void then_metaTagCatalog_failed(QString reason);
     // The download of the template handles its network signals itself; these forward to it.
-    void error(QNetworkReply::NetworkError code);
-    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
+    void error(QNetworkReply::NetworkError code) { download.error(code); }
+    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors) { download.sslErrors(reply, errors); }
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
-    void downloadFinished(QNetworkReply* reply);
+    void downloadFinished(QNetworkReply* reply) { download.replyFinished(reply); }
 
 protected:
     // The file name alone, for the log: a document's folder is named after the agreement

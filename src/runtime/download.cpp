@@ -133,6 +133,15 @@ int Download::percentOf(qint64 received, qint64 total)
     return static_cast<int>(qBound(qint64(0), percent, qint64(99)));
 }
 
+bool Download::advance(int& percent, qint64 received, qint64 total)
+{
+    const int now = percentOf(received, total);
+    if (now < 0)
+        return false;
+    percent = now;
+    return true;
+}
+
 QNetworkRequest Download::requestFor(const QUrl& url, Server server) const
 {
     Config* config = Config::getInstance();
