@@ -133,10 +133,8 @@ bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text
 
 void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    if (!Download::advance(percent, bytesReceived, bytesTotal))
-        return;
-    LOG_TRACE() << "progress percent" << percent;
-    emit progress(percent);
+    if (Download::advance(percent, bytesReceived, bytesTotal))
+        emit progress(percent);
 }
 
 void MetaTagCatalog::fileDownloaded(bool ok, const QByteArray& body, const QString& failure)

@@ -294,6 +294,12 @@ void TemplateToDocument::finishRun()
     emit done();
 }
 
+void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    if (Download::advance(progressPercent, bytesReceived, bytesTotal))
+        emit progress(progressPercent);
+}
+
 bool TemplateToDocument::make_from_network(QString url, QString outputPath)
 {
     progressPercent = 1;
@@ -305,14 +311,6 @@ bool TemplateToDocument::make_from_network(QString url, QString outputPath)
         wait.exec();
     }
     return true;
-}
-
-void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
-{
-    if (!Download::advance(progressPercent, bytesReceived, bytesTotal))
-        return;
-    LOG_TRACE() << "progress percent" << progressPercent;
-    emit progress(progressPercent);
 }
 
 void TemplateToDocument::templateDownloaded(bool ok, const QByteArray& body, const QString& failure)

@@ -139,6 +139,7 @@ bool Download::advance(int& percent, qint64 received, qint64 total)
     if (now < 0)
         return false;
     percent = now;
+    LOG_TRACE() << "progress percent" << percent;
     return true;
 }
 
