@@ -299,7 +299,8 @@ bool EvaluationTagStorage::writeFile(const QString& path)
 {
     QByteArray tagList;
     if (!tagListAsSaved(tagList))
-        return fail(QDir::toNativeSeparators(path) + QStringLiteral(" cannot be written: the container could not be completed"));
+        return fail(QDir::toNativeSeparators(path)
+                    + QStringLiteral(" cannot be written: the container could not be completed"));
     QString failure;
     return EvaluationFile::write(path, tagList, photos.entries(), otherEntries, failure) || fail(failure);
 }
@@ -360,8 +361,9 @@ bool EvaluationTagStorage::doLoad(const QString& path)
         return false;
     clearAllAppraisers();
     forgetFileContent();
-    const EvaluationFile::Readers readers{[this](QuaZipFile& entry) { return loadTags(entry); },
-                                          [this](const QString& name, QuaZipFile& entry) { return readPhoto(name, entry); }};
+    EvaluationFile::Readers readers;
+    readers.tagList = [this](QuaZipFile& entry) { return loadTags(entry); };
+    readers.photo = [this](const QString& name, QuaZipFile& entry) { return readPhoto(name, entry); };
     if (!file.readEntries(readers, otherEntries)) {
         LOG_WARNING() << "refused" << QFileInfo(path).fileName();
         forgetFileContent();

@@ -74,7 +74,8 @@ QByteArray DocxContentTypes::withDefaults(const QStringList& extensions) const
     QString types = QString::fromUtf8(bytes);
     QString added;
     for (const QString& extension : extensions)
-        added += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>").arg(extension, typeOfExtension(extension));
+        added += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
+                     .arg(extension, typeOfExtension(extension));
     types.insert(types.lastIndexOf(QLatin1String("</")), added);
     return types.toUtf8();
 }

@@ -45,7 +45,8 @@ bool DocxRelsHandler::partOfRelationships(const QString& name, QString& part)
 {
     const qsizetype folder = name.lastIndexOf(QLatin1String("_rels/"));
     if (folder < 0 || (folder > 0 && name.at(folder - 1) != QLatin1Char('/'))
-        || !name.endsWith(QLatin1String(".rels"), Qt::CaseInsensitive) || name.indexOf(QLatin1Char('/'), folder + 6) >= 0)
+        || !name.endsWith(QLatin1String(".rels"), Qt::CaseInsensitive)
+        || name.indexOf(QLatin1Char('/'), folder + 6) >= 0)
         return false;
     part = name.left(folder) + name.mid(folder + 6).chopped(5);
     return true;

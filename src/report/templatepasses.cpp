@@ -44,15 +44,16 @@ bool TemplatePasses::isPastSizeLimit(const QString& out)
     if (out.size() <= TemplateToDocument::MAX_OUTPUT_TEXT)
         return false;
     if (!stopped()) {
-        LOG_WARNING() << "the document's text grows past" << TemplateToDocument::MAX_OUTPUT_TEXT << "characters; not written";
+        LOG_WARNING() << "the document's text grows past" << TemplateToDocument::MAX_OUTPUT_TEXT
+                      << "characters; not written";
         stop(tr("the document's text would grow past %1 characters").arg(TemplateToDocument::MAX_OUTPUT_TEXT));
     }
     return true;
 }
 
 template <typename ValueOf>
-bool TemplatePasses::substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved, ValueOf valueOf,
-                                QString& out)
+bool TemplatePasses::substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved,
+                                ValueOf valueOf, QString& out)
 {
     QRegularExpressionMatchIterator match = pattern.globalMatch(text);
     if (!match.hasNext())
@@ -134,12 +135,11 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
 
 bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
 {
+    const auto value = [&](const QRegularExpressionMatch& tag) {
+        return resolvePlainTag(tag.capturedView(1), tag.capturedView(2), index, hadValue);
+    };
     QString out;
-    const bool passed = substitute(text, patterns().plainTag(), text.size() + text.size() / 8,
-                                   [&](const QRegularExpressionMatch& tag) {
-                                       return resolvePlainTag(tag.capturedView(1), tag.capturedView(2), index, hadValue);
-                                   },
-                                   out);
+    const bool passed = substitute(text, patterns().plainTag(), text.size() + text.size() / 8, value, out);
     if (passed && !out.isNull())
         text = std::move(out);
     return passed;
@@ -294,9 +294,11 @@ bool TemplatePasses::expandMetaTags(QString& text)
 
 QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclosing)
 {
+    const auto block = [&](const QRegularExpressionMatch& metaTag) {
+        return metaTagText(metaTag.captured(1), enclosing);
+    };
     QString out;
-    substitute(text, patterns().metaTag(), text.size() * 2,
-               [&](const QRegularExpressionMatch& metaTag) { return metaTagText(metaTag.captured(1), enclosing); }, out);
+    substitute(text, patterns().metaTag(), text.size() * 2, block, out);
     return out.isNull() ? text : out;
 }
 

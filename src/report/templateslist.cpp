@@ -92,7 +92,8 @@ bool TemplatesList::getFullName(int i, QString& out) const
 {
     QString name;
     get(i, name);
-    const QChar separator = sourceTypeOfLocation(baseDir) == TEMPLATE_SOURCE_NETWORK ? QLatin1Char('/') : QDir::separator();
+    const bool network = sourceTypeOfLocation(baseDir) == TEMPLATE_SOURCE_NETWORK;
+    const QChar separator = network ? QLatin1Char('/') : QDir::separator();
     out = baseDir + separator + name;
     return true;
 }

@@ -179,9 +179,11 @@ struct Config::Setting
 const QList<Config::Setting>& Config::settings()
 {
     const auto field = [](const char* key, auto member, auto fromStore) {
-        return Setting{QString::fromLatin1(key),
-                       [member, fromStore](Config& config, const QVariant& stored) { config.*member = fromStore(stored); },
-                       [member](const Config& config) { return toStore(config.*member); }};
+        const auto read = [member, fromStore](Config& config, const QVariant& stored) {
+            config.*member = fromStore(stored);
+        };
+        const auto written = [member](const Config& config) { return toStore(config.*member); };
+        return Setting{QString::fromLatin1(key), read, written};
     };
     // A directory default applies only when the key is absent: a stored empty text stays.
     const auto directory = [](const char* leaf) {
