@@ -162,7 +162,7 @@ QStringList listedDocuments(const QString& summary)
 bool isWhole(const QString& document)
 {
     if (document.endsWith(QLatin1String(".docx")))
-        return !entry(document, QStringLiteral("word/document.xml")).isEmpty();
+        return !contentOf(document, QStringLiteral("word/document.xml")).isEmpty();
     return readFile(document).endsWith("</p>\n");
 }
 
@@ -1047,11 +1047,13 @@ void TestZentavoTool::oneFolderPerEvaluation()
     QVERIFY2(run.out.contains(said) || run.errLines.join(QLatin1Char('\n')).contains(said), qPrintable(run.out));
     const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
     QCOMPARE(filesBelow(scratch), 3);
-    const bool fromSample = plainText(entry(folder + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")))
+    const QString act = folder + QStringLiteral("/examination-act.docx");
+    const bool fromSample = WordPackage::textOf(contentOf(act, QStringLiteral("word/document.xml")))
                                 .contains(QLatin1String("XTAGFK330LY123456"));
     const QString vin = fromSample ? QStringLiteral("XTAGFK330LY123456") : QStringLiteral("XTAGFK330LY654321");
     QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
-    QVERIFY(plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/document.xml"))).contains(vin));
+    const QString report = folder + QStringLiteral("/valuation-report.docx");
+    QVERIFY(WordPackage::textOf(contentOf(report, QStringLiteral("word/document.xml"))).contains(vin));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)
