@@ -10,6 +10,7 @@
 
 class Businessman;
 class Organization;
+class PartyPart;
 class Person;
 class QIODevice;
 
@@ -42,6 +43,7 @@ public:
     static QStringList tagNames(customertype_t type, customerrole_t role);
 
 protected:
+    PartyPart* detailsOfCurrentKind();
     // For parties that keep all three kinds: only the object of the current kind is asked.
     bool getTagOfCurrentKind(const QString& name, QString& value, long flags);
     // The legal form line under the given tag, then the lines of the current kind's object.
