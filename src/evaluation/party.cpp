@@ -1,6 +1,7 @@
 #include "evaluation/party.h"
 
 #include "evaluation/businessman.h"
+#include "evaluation/evaluationstorage.h"
 #include "evaluation/organization.h"
 #include "evaluation/person.h"
 #include "values/tagutils.h"
@@ -40,6 +41,17 @@ QStringList Party::tagNames(customertype_t type, customerrole_t role)
         break;
     }
     return Person::tagNames(CUSTOMER_PERSON, role);
+}
+
+customertype_t Party::storedType(const EvaluationStorage& storage, const QString& legalFormTag)
+{
+    QString form;
+    return typeOfLegalForm(storage.getTag(legalFormTag, form));
+}
+
+void Party::storeType(EvaluationStorage& storage, const QString& legalFormTag, customertype_t type)
+{
+    storage.setTag(legalFormTag, legalFormText(type));
 }
 
 PartyPart* Party::detailsOfCurrentKind()
