@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_APPRAISALBANKACCOUNT_H
 #define ZENTAVO_APPRAISALBANKACCOUNT_H
 
-#include "evaluation/bankaccount.h"
+#include "model/bankaccount.h"
 
 // The bank account of an appraisal company's legal entity or proprietor, kept in memory
 // and stored in the catalog table "bankaccount".

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_APPRAISALBMANIDENTDOCUMENT_H
 #define ZENTAVO_APPRAISALBMANIDENTDOCUMENT_H
 
-#include "evaluation/identdocument.h"
+#include "model/identdocument.h"
 
 // The identity document of an appraisal company's proprietor, kept in memory; in the
 // catalog it lives in the proprietor's own "businessman" row.

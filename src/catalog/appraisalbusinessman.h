@@ -3,7 +3,7 @@
 
 #include "catalog/appraisalbmanidentdocument.h"
 #include "catalog/appraisaldetailrows.h"
-#include "evaluation/businessman.h"
+#include "model/businessman.h"
 
 // The sole proprietor of an appraisal company: kept in memory, stored in the catalog
 // table "businessman" with the identity document, and copied into an evaluation under

@@ -5,7 +5,7 @@
 #include "catalog/catalogtable.h"
 #include "catalog/sqlstorage.h"
 #include "catalog/sqltransaction.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"

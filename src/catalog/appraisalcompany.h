@@ -1,8 +1,8 @@
 #ifndef ZENTAVO_APPRAISALCOMPANY_H
 #define ZENTAVO_APPRAISALCOMPANY_H
 
-#include "evaluation/party.h"
-#include "evaluation/partyfields.h"
+#include "model/party.h"
+#include "model/partyfields.h"
 
 #include <QDate>
 #include <QImage>

@@ -2,8 +2,8 @@
 
 #include "catalog/appraisalcompany.h"
 #include "catalog/sqlstorage.h"
-#include "evaluation/businessman.h"
-#include "evaluation/organization.h"
+#include "model/businessman.h"
+#include "model/organization.h"
 #include "runtime/singletonregistry.h"
 
 #include <QSqlQuery>

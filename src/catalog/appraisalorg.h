@@ -2,7 +2,7 @@
 #define ZENTAVO_APPRAISALORG_H
 
 #include "catalog/appraisaldetailrows.h"
-#include "evaluation/organization.h"
+#include "model/organization.h"
 
 // The legal entity of an appraisal company: kept in memory, stored in the catalog table
 // "org", and copied into an evaluation under the position of the appraiser it serves.

@@ -3,8 +3,8 @@
 #include "catalog/catalogtable.h"
 #include "catalog/sqlstorage.h"
 #include "catalog/sqltransaction.h"
-#include "evaluation/evaluationstorage.h"
-#include "evaluation/fieldkind.h"
+#include "model/evaluationstorage.h"
+#include "model/fieldkind.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 

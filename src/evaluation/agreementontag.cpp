@@ -1,7 +1,7 @@
 #include "evaluation/agreementontag.h"
 
 #include "evaluation/bankguaranteeontag.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

@@ -1,9 +1,9 @@
 #ifndef ZENTAVO_BUSINESSMANONTAG_H
 #define ZENTAVO_BUSINESSMANONTAG_H
 
-#include "evaluation/bankaccount.h"
-#include "evaluation/businessman.h"
-#include "evaluation/identdocument.h"
+#include "model/bankaccount.h"
+#include "model/businessman.h"
+#include "model/identdocument.h"
 
 // A sole proprietor kept in the evaluation's tags, with identity document and bank account.
 class ZENTAVO_EXPORT BusinessmanOnTag : public Businessman

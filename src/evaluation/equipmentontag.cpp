@@ -1,7 +1,7 @@
 #include "evaluation/equipmentontag.h"
 
 #include "evaluation/equipmenttableontag.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

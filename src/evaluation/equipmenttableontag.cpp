@@ -1,6 +1,6 @@
 #include "evaluation/equipmenttableontag.h"
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "runtime/autoevalexception.h"
 #include "values/tagutils.h"
 

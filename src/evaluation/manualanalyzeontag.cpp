@@ -1,6 +1,6 @@
 #include "evaluation/manualanalyzeontag.h"
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

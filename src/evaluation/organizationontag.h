@@ -1,8 +1,8 @@
 #ifndef ZENTAVO_ORGANIZATIONONTAG_H
 #define ZENTAVO_ORGANIZATIONONTAG_H
 
-#include "evaluation/bankaccount.h"
-#include "evaluation/organization.h"
+#include "model/bankaccount.h"
+#include "model/organization.h"
 
 // A legal entity kept in the evaluation's tags, with its bank account.
 class ZENTAVO_EXPORT OrganizationOnTag : public Organization

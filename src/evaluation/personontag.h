@@ -1,8 +1,8 @@
 #ifndef ZENTAVO_PERSONONTAG_H
 #define ZENTAVO_PERSONONTAG_H
 
-#include "evaluation/identdocument.h"
-#include "evaluation/person.h"
+#include "model/identdocument.h"
+#include "model/person.h"
 
 // A natural person kept in the evaluation's tags, with the identity document.
 class ZENTAVO_EXPORT PersonOnTag : public Person

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_VEHICLEONTAG_H
 #define ZENTAVO_VEHICLEONTAG_H
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "evaluation/vehicle.h"
 
 #include <QByteArray>

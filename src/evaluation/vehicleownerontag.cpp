@@ -3,7 +3,7 @@
 #include "evaluation/agreecustomer.h"
 #include "evaluation/agreement.h"
 #include "evaluation/businessmanontag.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "evaluation/organizationontag.h"
 #include "evaluation/personontag.h"
 #include "runtime/autoevalexception.h"

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_ORGANIZATION_H
 #define ZENTAVO_ORGANIZATION_H
 
-#include "evaluation/partypart.h"
+#include "model/partypart.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "evaluation/bankaccount.h"
+#include "model/bankaccount.h"
 
 namespace {
 

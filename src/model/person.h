@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_PERSON_H
 #define ZENTAVO_PERSON_H
 
-#include "evaluation/partypart.h"
+#include "model/partypart.h"
 
 class IdentDocument;
 

@@ -1,4 +1,4 @@
-#include "evaluation/partypart.h"
+#include "model/partypart.h"
 
 PartyPart::PartyPart(PartyFields::Table table, customertype_t type, customerrole_t role, EvaluationStorage* storage)
     : fields(table, type, role, storage)

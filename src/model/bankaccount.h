@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_BANKACCOUNT_H
 #define ZENTAVO_BANKACCOUNT_H
 
-#include "evaluation/partypart.h"
+#include "model/partypart.h"
 
 // The bank account of a legal entity or a sole proprietor. Its tag names carry the
 // kind and role of the party it belongs to; each field also answers an older, shorter

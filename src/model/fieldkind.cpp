@@ -1,4 +1,4 @@
-#include "evaluation/fieldkind.h"
+#include "model/fieldkind.h"
 
 #include "values/tagutils.h"
 

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_BUSINESSMAN_H
 #define ZENTAVO_BUSINESSMAN_H
 
-#include "evaluation/person.h"
+#include "model/person.h"
 
 #include <QDate>
 

@@ -1,6 +1,6 @@
-#include "evaluation/person.h"
+#include "model/person.h"
 
-#include "evaluation/identdocument.h"
+#include "model/identdocument.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "zentavo_export.h"
 
-#include "evaluation/partyfields.h"
+#include "model/partyfields.h"
 
 // One part of a party's details (its organisation, person, bank account or identity
 // document) as hosts and templates see it: text fields by code, the report tags and the

@@ -1,6 +1,6 @@
-#include "evaluation/partyfields.h"
+#include "model/partyfields.h"
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 
 #include <QIODevice>
 

@@ -1,4 +1,4 @@
-#include "evaluation/identdocument.h"
+#include "model/identdocument.h"
 
 namespace {
 

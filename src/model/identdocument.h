@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_IDENTDOCUMENT_H
 #define ZENTAVO_IDENTDOCUMENT_H
 
-#include "evaluation/partypart.h"
+#include "model/partypart.h"
 
 #include <QDate>
 

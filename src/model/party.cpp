@@ -1,9 +1,9 @@
-#include "evaluation/party.h"
+#include "model/party.h"
 
-#include "evaluation/businessman.h"
-#include "evaluation/evaluationstorage.h"
-#include "evaluation/organization.h"
-#include "evaluation/person.h"
+#include "model/businessman.h"
+#include "model/evaluationstorage.h"
+#include "model/organization.h"
+#include "model/person.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

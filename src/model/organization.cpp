@@ -1,6 +1,6 @@
-#include "evaluation/organization.h"
+#include "model/organization.h"
 
-#include "evaluation/bankaccount.h"
+#include "model/bankaccount.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "zentavo_export.h"
 
-#include "evaluation/fieldkind.h"
+#include "model/fieldkind.h"
 #include "values/tagtypes.h"
 #include "values/tagutils.h"
 

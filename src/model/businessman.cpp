@@ -1,6 +1,6 @@
-#include "evaluation/businessman.h"
+#include "model/businessman.h"
 
-#include "evaluation/bankaccount.h"
+#include "model/bankaccount.h"
 
 namespace {
 
