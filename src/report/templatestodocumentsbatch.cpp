@@ -61,6 +61,11 @@ bool somethingInPlaceOf(const QString& docFile)
 
 } // namespace
 
+void TemplatesToDocumentsBatch::stop()
+{
+    stopping = true;
+}
+
 void TemplatesToDocumentsBatch::constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out)
 {
     QString number, brand, model, plate;
@@ -86,6 +91,7 @@ bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& template
         return false;
     }
     list = &templates;
+    stopping = false;
     error = ErrorInfo();
     findings.clear();
     docx.use(ae);
@@ -129,7 +135,7 @@ void TemplatesToDocumentsBatch::make_next_one()
         done(docFile);
         generator = nullptr;
     }
-    if (list && startNextSelected())
+    if (list && !stopping && startNextSelected())
         return;
     finish();
 }

@@ -39,6 +39,9 @@ public:
     // Starts the batch; false, with nothing started, when the document folder cannot
     // be created, is a symbolic link (the error says so), or this batch is still producing.
     bool make(AutoEvaluation& ae, TemplatesList& list, QString baseDir);
+    // Ends the batch after the document in hand: no further document is started, and
+    // done() follows as after the last one. For a host that was asked to stop.
+    void stop();
     void constructDocDir(AutoEvaluation& ae, QString& baseDir, QString& out);
     void constructDocName(QString& templateFile, QString& docDir, QString& out);
 
@@ -72,6 +75,7 @@ private:
     // The document the current generator is writing.
     QString docFile;
     QList<TemplateChecker::Problem> findings;
+    bool stopping = false;
 };
 
 #endif

@@ -4,11 +4,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -120,6 +122,7 @@ bool AtomicFileWriter::open()
         return fail(QStringLiteral("cannot create a file beside it"), file->errorString());
     file->setPermissions(info.exists() ? info.permissions() : defaultPermissions());
     partial = std::move(file);
+    holdPartial();
     return true;
 }
 
@@ -166,6 +169,7 @@ bool AtomicFileWriter::commit()
     }
     file.setAutoRemove(false);
     partial.reset();
+    releasePartial();
     syncFolder();
     return true;
 }
@@ -184,6 +188,52 @@ void AtomicFileWriter::cancel()
     partial->close();
     partial->remove();
     partial.reset();
+    releasePartial();
+}
+
+// The lock is held through a second descriptor of the same open file, so that it lasts
+// through the close before the rename: until the file is in place it is known to be in
+// use. (Asking the new file for its name would give it one early: on file systems that
+// can, it stays unnamed, and invisible to others, until commit().)
+void AtomicFileWriter::holdPartial()
+{
+    lockDescriptor = ::fcntl(partial->handle(), F_DUPFD_CLOEXEC, 0);
+    if (lockDescriptor >= 0 && ::flock(lockDescriptor, LOCK_EX | LOCK_NB) == 0)
+        return;
+    // Without the lock, the file only looks abandoned to a later cleaner once this
+    // process is gone: a write never fails for want of it.
+    LOG_DEBUG() << "the new file of a write is not locked:" << errnoText(errno);
+}
+
+void AtomicFileWriter::releasePartial()
+{
+    if (lockDescriptor >= 0)
+        ::close(lockDescriptor);
+    lockDescriptor = -1;
+}
+
+int AtomicFileWriter::removeAbandoned(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QStringLiteral(".part-");
+    static const QRegularExpression suffix(QStringLiteral("^[A-Za-z0-9]{6}$"), QRegularExpression::UseUnicodePropertiesOption);
+    int removed = 0;
+    const QDir folder = target.dir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.startsWith(prefix) || !suffix.match(QStringView(name).mid(prefix.size())).hasMatch())
+            continue;
+        const QByteArray file = QFile::encodeName(folder.filePath(name));
+        const int descriptor = ::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+        if (descriptor < 0)
+            continue;
+        // Held: a writer is at work on it right now. A file system without locks keeps it.
+        if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && ::unlink(file.constData()) == 0)
+            ++removed;
+        ::close(descriptor);
+    }
+    if (removed > 0)
+        LOG_INFO() << "removed" << removed << "abandoned new file(s) of" << target.fileName();
+    return removed;
 }
 
 // The rename is only durable once the folder is on the disk too. The file is in place

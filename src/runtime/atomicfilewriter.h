@@ -15,6 +15,10 @@ class QTemporaryFile;
 // answers true the target is exactly as it was; a full disk, a file size limit or a
 // failed rename leave it untouched and say why in errorString(). An uncommitted write is
 // removed when the writer goes.
+//
+// While a writer lives it holds a lock on its new file ("NAME.part-XXXXXX"), so a file of
+// that name that nobody holds was left by a writer that was killed, and
+// removeAbandoned() may take it away.
 class ZENTAVO_EXPORT AtomicFileWriter
 {
 public:
@@ -47,6 +51,10 @@ public:
     QString targetPath() const { return target; }
     // One line naming the file and what went wrong.
     QString errorString() const { return error; }
+    // Removes the new files that writers of path left behind when they were killed: those
+    // beside it named "NAME.part-XXXXXX" that no writer holds. Answers how many went.
+    static int removeAbandoned(const QString& path);
+
     // What went wrong, without the file's name, for a caller that names the file itself:
     // why open() or commit() failed, or the first write that did not go through as soon
     // as it failed. Empty while nothing failed.
@@ -56,6 +64,8 @@ private:
     bool resolveTarget();
     bool fail(const QString& what, const QString& reason);
     bool syncFolder();
+    void holdPartial();
+    void releasePartial();
 
     QString requested;
     QString target;
@@ -63,6 +73,8 @@ private:
     QString error;
     QString failure;
     std::unique_ptr<QTemporaryFile> partial;
+    // A second descriptor of the new file, locked until the file is in place or gone.
+    int lockDescriptor = -1;
 };
 
 #endif

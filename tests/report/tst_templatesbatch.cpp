@@ -71,6 +71,7 @@ private slots:
     void documentFolder_data();
     void documentFolder();
     void producesEverySelectedTemplate();
+    void stopEndsAfterTheDocumentInHand();
     void skips_data();
     void skips();
     void generatorErrorStopsTheBatch();
@@ -238,6 +239,24 @@ void TestTemplatesBatch::producesEverySelectedTemplate()
                                                      {folder, 100, 100}}));
     QCOMPARE(batch.produced, QStringList({"a.txt", "b.txt", "c.txt"}));
     QCOMPARE(readFile(docDir + QStringLiteral("/b.txt")), QByteArray("<p>Договор 12/5, b.txt</p>"));
+    QCOMPARE(batch.getErrorInfo().code(), ErrorInfo::ErrNone);
+}
+
+// A host asked to stop while the first document is made: that one is finished, no other
+// is started, and done() still comes.
+void TestTemplatesBatch::stopEndsAfterTheDocumentInHand()
+{
+    TemplatesList list;
+    list.load(templates);
+    RecordingBatch batch;
+    connect(&batch, &TemplatesToDocumentsBatch::progress, &batch, [&](QString&, int partPercent) {
+        if (partPercent == 100)
+            batch.stop();
+    });
+
+    QVERIFY(runBatch(batch, list));
+    QCOMPARE(batch.produced, QStringList{QStringLiteral("a.txt")});
+    QCOMPARE(QDir(batch.getDocDir()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
     QCOMPARE(batch.getErrorInfo().code(), ErrorInfo::ErrNone);
 }
 

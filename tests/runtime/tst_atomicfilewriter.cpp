@@ -58,6 +58,7 @@ private slots:
     void linksInTheTargetsPlace_data();
     void linksInTheTargetsPlace();
     void nonRegularTargetIsRefused();
+    void onlyAbandonedFilesAreRemoved();
 };
 
 void TestAtomicFileWriter::fullDiskKeepsTheOldFile_data()
@@ -153,6 +154,26 @@ void TestAtomicFileWriter::nonRegularTargetIsRefused()
     QVERIFY(!writer.open());
     QVERIFY2(writer.errorString().contains(QLatin1String("not a regular file")), qPrintable(writer.errorString()));
     QVERIFY(QFileInfo(folder).isDir());
+}
+
+// What a killed writer left goes; the new file of a writer at work, and the new files of
+// other targets, stay.
+void TestAtomicFileWriter::onlyAbandonedFilesAreRemoved()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.docx"));
+    for (const char* name : {"report.docx.part-Ab12Cd", "contract.txt.part-Ab12Cd", "report.docx.part-kept"})
+        QVERIFY(writeFile(dir.filePath(QLatin1String(name)), "left"));
+    AtomicFileWriter writer(path);
+    QVERIFY(writer.open() && writer.write("new"));
+    // Where the file system cannot keep a new file unnamed, it has its name from the start.
+    auto* partial = qobject_cast<QFileDevice*>(&writer.device());
+    QVERIFY(partial && QFileInfo::exists(partial->fileName()));
+
+    QCOMPARE(AtomicFileWriter::removeAbandoned(path), 1);
+    QVERIFY2(writer.commit(), qPrintable(writer.errorString()));
+    QCOMPARE(contentOf(path), QByteArray("new"));
+    QCOMPARE(entriesOf(dir), (QStringList{"contract.txt.part-Ab12Cd", "report.docx", "report.docx.part-kept"}));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFileWriter)

@@ -19,6 +19,11 @@
 
 #include <optional>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 struct Run
@@ -31,7 +36,8 @@ struct Run
 // Starts the built tool as a user would: no display, no runtime folder, no Qt settings.
 // Each of variables, "NAME=value", is set for this run (XDG_DATA_HOME holds the tool's
 // own data, its catalog database; TMPDIR its temporary files; LC_ALL its locale).
-void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {})
+void start(QProcess& process, const QStringList& arguments, const QStringList& variables = {},
+           const QString& program = QStringLiteral(ZENTAVO_TOOL))
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -39,11 +45,12 @@ void start(QProcess& process, const QStringList& arguments, const QStringList& v
     for (const QString& variable : variables)
         environment.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(ZENTAVO_TOOL), arguments);
+    process.start(program, arguments);
 }
 
-// The event loop turns meanwhile, so a server of the test can answer the tool.
-Run finished(QProcess& process)
+// The event loop turns meanwhile, so a server of the test can answer the tool. What the
+// test already read of standard error is given back in saidBefore.
+Run finished(QProcess& process, const QByteArray& saidBefore = {})
 {
     Run run;
     QSignalSpy ended(&process, &QProcess::finished);
@@ -54,8 +61,21 @@ Run finished(QProcess& process)
         return run;
     run.exitCode = process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.errLines = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.errLines = QString::fromUtf8(saidBefore + process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return run;
+}
+
+// Waits until the tool reports its first document on standard error; what it said
+// meanwhile is kept in said.
+bool waitForFirstDocument(QProcess& process, QByteArray& said)
+{
+    process.setReadChannel(QProcess::StandardError);
+    process.waitForStarted();
+    for (int waited = 0; !said.contains("] ") && waited < 120 && process.state() == QProcess::Running; ++waited) {
+        process.waitForReadyRead(1000);
+        said += process.readAllStandardError();
+    }
+    return said.contains("] ");
 }
 
 // With a file size limit, the child meets a full disk at that many bytes.
@@ -129,6 +149,64 @@ int filesBelow(const QString& folder)
     return files;
 }
 
+// The worker processes a render started, by their process ids.
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> children;
+    QFile file(QStringLiteral("/proc/%1/task/%1/children").arg(pid));
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray& child : file.readAll().simplified().split(' '))
+            if (!child.isEmpty())
+                children.append(child.toLongLong());
+    return children;
+}
+
+// The documents a render's summary lists as written: the lines under "EVALUATION -> FOLDER".
+QStringList listedDocuments(const QString& summary)
+{
+    QStringList documents;
+    QString folder;
+    for (const QString& line : summary.split(QLatin1Char('\n'))) {
+        if (line.contains(QLatin1String(" -> ")))
+            folder = line.section(QStringLiteral(" -> "), 1);
+        else if (line.startsWith(QLatin1String("  ")) && !line.contains(QLatin1String("(exists, kept")))
+            documents.append(folder + QLatin1Char('/') + line.trimmed());
+    }
+    return documents;
+}
+
+// A document written whole: a DOCX package with its main part, or a text that ends
+// with its template's last line.
+bool isWhole(const QString& document)
+{
+    if (document.endsWith(QLatin1String(".docx")))
+        return !entry(document, QStringLiteral("word/document.xml")).isEmpty();
+    return readFile(document).endsWith("</p>\n");
+}
+
+// The new files a writer leaves beside a document until it is complete.
+QStringList temporaryFilesBelow(const QString& folder)
+{
+    QStringList found;
+    for (QDirIterator it(folder, {QStringLiteral("*.part-*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        found.append(it.next());
+    return found;
+}
+
+// Processes still running whose command line names path.
+int processesNaming(const QString& path)
+{
+    int found = 0;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs)) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (pid.toLongLong() != QCoreApplication::applicationPid() && commandLine.open(QIODevice::ReadOnly)
+            && commandLine.readAll().contains(path.toUtf8()))
+            ++found;
+    }
+    return found;
+}
+
 } // namespace
 
 // The sample of examples/ made and rendered by the tool, and the tool's answers to bad input.
@@ -157,13 +235,32 @@ private slots:
     void valuesAsPeopleTypeThem_data();
     void valuesAsPeopleTypeThem();
     void reportNumbersFollowTheLocale();
+    void helpForEveryCommand_data();
+    void helpForEveryCommand();
+    void onlyTakesSeveralNames_data();
+    void onlyTakesSeveralNames();
+    void pdfOfEveryDocument_data();
+    void pdfOfEveryDocument();
+    void interruptedRender_data();
+    void interruptedRender();
+    void removesWhatKilledRendersLeft();
+    void workerFailures_data();
+    void workerFailures();
+    void oneFolderPerEvaluation_data();
+    void oneFolderPerEvaluation();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
+    QString templates() const { return examples() + QStringLiteral("/templates"); }
     QString documentFolder() const { return out + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77"); }
+    // A copy of the sample with changed tags, made once under name.
+    QString variant(const QString& name, const QStringList& assignments);
+    // Copies of the sample, each with an agreement number of its own.
+    QStringList manyEvaluations();
 
     QTemporaryDir dir;
     QString sample;
+    QStringList many;
     QString notAnEvaluation;
     QString out;
 };
@@ -187,6 +284,26 @@ void TestZentavoTool::initTestCase()
     QFile empty(dir.filePath(QStringLiteral("empty.docx")));
     QVERIFY(empty.open(QIODevice::WriteOnly));
     QVERIFY(QFile::copy(sample, dir.filePath(QStringLiteral("evaluation.docx"))));
+}
+
+QString TestZentavoTool::variant(const QString& name, const QStringList& assignments)
+{
+    const QString path = dir.filePath(name);
+    if (!QFileInfo::exists(path)) {
+        QFile::copy(sample, path);
+        const Run set = zentavo(QStringList{QStringLiteral("set"), path} + assignments);
+        if (set.exitCode != 0)
+            qWarning() << "cannot make" << name << set.errLines;
+    }
+    return path;
+}
+
+QStringList TestZentavoTool::manyEvaluations()
+{
+    QDir().mkpath(dir.filePath(QStringLiteral("many")));
+    for (int i = many.size(); i < 12; ++i)
+        many.append(variant(QStringLiteral("many/%1.zip").arg(i), {QStringLiteral("НОМЕР_ДОГОВОРА=М-%1").arg(i)}));
+    return many;
 }
 
 void TestZentavoTool::rendersTheSample()
@@ -321,7 +438,8 @@ void TestZentavoTool::renderWarnsOfTemplateFindings()
     flawed.write(QStringLiteral("<p>VIN: <#VIN#>, <#НЕТ_ТАКОГО#></p>\n<?VIN?>без конца\n").toUtf8());
     flawed.close();
 
-    const Run run = zentavo(QStringList{"render", sample, sample, "--templates", scratch + QStringLiteral("/templates"),
+    const Run run = zentavo(QStringList{"render", sample, variant(QStringLiteral("second.zip"), {"НОМЕР_ДОГОВОРА=ОЦ-2026/119"}),
+                                        "--templates", scratch + QStringLiteral("/templates"),
                                         "--out", scratch + QStringLiteral("/out"), "--overwrite"}
                             + options);
     QCOMPARE(run.exitCode, exitCode);
@@ -330,7 +448,7 @@ void TestZentavoTool::renderWarnsOfTemplateFindings()
     if (!written)
         expected << "zentavo: 2 problem(s) in the templates; with --strict nothing is rendered";
     QCOMPARE(run.errLines.filter(QStringLiteral("zentavo: ")), expected);
-    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 1 : 0);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), written ? 2 : 0);
 }
 
 void TestZentavoTool::badInput_data()
@@ -362,6 +480,8 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("not an amount") << QStringList{"words", "12,3.4"} << 2 << "not an amount";
     QTest::newRow("catalog server unreachable")
         << QStringList{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"} << 1 << "Banks";
+    QTest::newRow("catalog server not a URL") << QStringList{"catalog", "update", "--server", "no url"} << 2
+                                              << "not a server URL";
     QTest::newRow("photo for a missing file") << QStringList{"photo", "add", "%D/typo.zip", "%N"} << 1 << "no such file";
     QTest::newRow("tag file line not a tag") << QStringList{"set", "%D/new.zip", "--from", "%T/contract.txt"} << 2
                                              << "contract.txt:1: not NAME=VALUE";
@@ -664,6 +784,292 @@ void TestZentavoTool::reportNumbersFollowTheLocale()
         QVERIFY2(russian.out.contains(QString::fromUtf8(expected)), qPrintable(russian.out));
     const Run plain = zentavo(QStringList{QStringLiteral("tags"), sample} + names);
     QVERIFY2(plain.out.contains(QStringLiteral("ЗП_ИЗНОС = 27.5")), qPrintable(plain.out));
+}
+
+void TestZentavoTool::helpForEveryCommand_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("usage"); // the first line of the help
+    for (const char* command : {"render", "tags", "set", "check", "words", "money"})
+        QTest::newRow(command) << QStringList{command, "--help"} << QStringLiteral("usage: zentavo %1 ").arg(QLatin1String(command));
+    QTest::newRow("photo add") << QStringList{"photo", "add", "--help"} << "usage: zentavo photo add ";
+    QTest::newRow("company logo") << QStringList{"company", "--help"} << "usage: zentavo company logo ";
+    QTest::newRow("catalog update") << QStringList{"catalog", "update", "--help"} << "usage: zentavo catalog update ";
+    QTest::newRow("bank import") << QStringList{"bank", "import", "-h"} << "usage: zentavo bank import ";
+    QTest::newRow("help COMMAND") << QStringList{"help", "render"} << "usage: zentavo render ";
+}
+
+void TestZentavoTool::helpForEveryCommand()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, usage);
+    const Run run = zentavo(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.errLines, QStringList());
+    QVERIFY2(run.out.startsWith(usage), qPrintable(run.out));
+    QVERIFY(run.out.contains(QLatin1String("--help")));
+}
+
+void TestZentavoTool::onlyTakesSeveralNames_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after render; %S the sample, %2 a second evaluation
+    QTest::addColumn<int>("written");
+    QTest::newRow("names after one --only") << QStringList{"%S", "--only", "contract.txt", "examination-act.docx"} << 2;
+    QTest::newRow("--only=NAME and more") << QStringList{"--only=contract.txt", "valuation-report.docx", "%S"} << 2;
+    QTest::newRow("evaluations after the names") << QStringList{"--only", "contract.txt", "%S", "%2"} << 2;
+}
+
+// Names after --only that end in .docx, .txt or .odt are templates; the first that does
+// not is an evaluation.
+void TestZentavoTool::onlyTakesSeveralNames()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, written);
+    const QString scratch = dir.filePath(QStringLiteral("only/") + QString::fromUtf8(QTest::currentDataTag()));
+    arguments.replaceInStrings(QStringLiteral("%S"), sample);
+    arguments.replaceInStrings(QStringLiteral("%2"), variant(QStringLiteral("second.zip"), {"НОМЕР_ДОГОВОРА=ОЦ-2026/119"}));
+    const Run run = zentavo(QStringList{"render", "--templates", templates(), "--out", scratch} + arguments);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.errLines.join(QLatin1Char('\n'))));
+    QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, 0 of").arg(written)), qPrintable(run.out));
+    QCOMPARE(filesBelow(scratch), written);
+}
+
+void TestZentavoTool::pdfOfEveryDocument_data()
+{
+    QTest::addColumn<QByteArray>("converter"); // the shell script standing in for LibreOffice; empty: none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<int>("pdfs");
+    QTest::addColumn<QString>("failure"); // on each document's line, when the PDFs are not made
+
+    // Writes "%PDF", the name of what it read and its content, as LibreOffice would name the PDF.
+    const QByteArray converts = "for input; do case $input in -*) ;; *) name=${input##*/};"
+                                " echo \"convert $input as a Writer document -> $out/${name%.*}.pdf using filter : x\";"
+                                " { echo \"%PDF-1.4 from $name\"; cat \"$input\"; } >\"$out/${name%.*}.pdf\";; esac; done";
+    const QByteArray outdir = "while [ \"$1\" != --outdir ]; do shift; done; out=$2; shift 2\n";
+    QTest::newRow("kept documents too") << outdir + converts << 0 << 3 << QString();
+    QTest::newRow("converter fails") << QByteArray("echo 'Error: source file could not be loaded' >&2; exit 1") << 1 << 0
+                                     << "no PDF made: LibreOffice: Error: source file could not be loaded";
+    QTest::newRow("converter makes nothing") << QByteArray("exit 0") << 1 << 0 << "LibreOffice made no PDF of it";
+    QTest::newRow("no converter") << QByteArray() << 1 << 0 << QString();
+}
+
+// Every document of the run gets its PDF, those kept from an earlier render too, and a
+// text document is converted as the HTML its markup is; a converter that fails is a
+// failure that leaves older PDFs as they were. No LibreOffice needed: ZENTAVO_SOFFICE
+// names a script.
+void TestZentavoTool::pdfOfEveryDocument()
+{
+    QFETCH(QByteArray, converter);
+    QFETCH(int, exitCode);
+    QFETCH(int, pdfs);
+    QFETCH(QString, failure);
+    const QString scratch = dir.filePath(QStringLiteral("pdf/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString folder = scratch + QStringLiteral("/out/ОЦ-2026 118-Лада Веста-А123ВС77");
+    const QString script = scratch + QStringLiteral("/soffice");
+    QVERIFY(QDir().mkpath(folder));
+    if (!converter.isEmpty()) {
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n" + converter + '\n') > 0);
+        QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
+    }
+    const QStringList render{"render", sample, "--templates", templates(), "--out", scratch + QStringLiteral("/out")};
+    if (converter.isEmpty() || pdfs == 0) { // older PDFs, which a failure must leave as they are
+        for (const char* name : {"contract.pdf", "valuation-report.pdf"}) {
+            QFile older(folder + QLatin1Char('/') + QLatin1String(name));
+            QVERIFY(older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        }
+    } else {
+        QCOMPARE(zentavo(render).exitCode, 0);
+    }
+
+    const Run run = zentavo(render + QStringList{"--pdf"}, -1, {QStringLiteral("ZENTAVO_SOFFICE=") + script});
+    QCOMPARE(run.exitCode, exitCode);
+    if (converter.isEmpty()) {
+        QCOMPARE(run.errLines.size(), 1);
+        QVERIFY2(run.errLines.first().contains(QLatin1String("nothing rendered")), qPrintable(run.errLines.first()));
+        QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), 2);
+        return;
+    }
+    QVERIFY2(run.out.contains(QStringLiteral("%1 PDF(s) written").arg(pdfs)), qPrintable(run.out));
+    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/3\\] .*\\.pdf$"))).size(), pdfs);
+    if (pdfs > 0) {
+        const QString contract = QString::fromUtf8(readFile(folder + QStringLiteral("/contract.pdf")));
+        QVERIFY2(contract.startsWith(QLatin1String("%PDF-1.4 from contract.html")), qPrintable(contract.left(80)));
+        QVERIFY(contract.contains(QLatin1String("charset=utf-8")));
+        QVERIFY(contract.contains(QStringLiteral("<p>ДОГОВОР № ОЦ-2026/118")));
+        QVERIFY(readFile(folder + QStringLiteral("/valuation-report.pdf")).startsWith("%PDF-1.4 from valuation-report.docx"));
+        QVERIFY(readFile(folder + QStringLiteral("/examination-act.pdf")).startsWith("%PDF-1.4 from examination-act.docx"));
+    } else {
+        const QStringList failures = run.errLines.filter(failure);
+        QCOMPARE(failures.size(), 3);
+        for (const QString& line : failures)
+            QVERIFY2(line.startsWith(QLatin1String("zentavo: ") + folder), qPrintable(line));
+        QCOMPARE(readFile(folder + QStringLiteral("/contract.pdf")), QByteArray("older"));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/examination-act.pdf")));
+    }
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
+}
+
+void TestZentavoTool::interruptedRender_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<QString>("jobs");
+    QTest::newRow("Ctrl-C") << int(SIGINT) << "1";
+    QTest::newRow("Ctrl-C, workers") << int(SIGINT) << "2";
+    QTest::newRow("SIGTERM, workers") << int(SIGTERM) << "2";
+}
+
+// Stopped in the middle, a render leaves no temporary file and no process behind, says
+// what it wrote, and every document it names is there, whole.
+void TestZentavoTool::interruptedRender()
+{
+    QFETCH(int, signal);
+    QFETCH(QString, jobs);
+    const QString scratch = dir.filePath(QStringLiteral("interrupted/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch + QStringLiteral("/tmp")));
+    QProcess process;
+    start(process, QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"), "--jobs", jobs}
+                       + manyEvaluations(),
+          {QStringLiteral("TMPDIR=") + scratch + QStringLiteral("/tmp")});
+    QByteArray said;
+    QVERIFY(waitForFirstDocument(process, said));
+    QCOMPARE(::kill(pid_t(process.processId()), signal), 0);
+    const Run run = finished(process, said);
+
+    QCOMPARE(run.exitCode, 128 + signal);
+    QVERIFY2(run.out.contains(QLatin1String(" not finished\n")), qPrintable(run.out));
+    QVERIFY2(run.errLines.last().startsWith(QLatin1String("zentavo: interrupted by SIG")), qPrintable(run.errLines.last()));
+    const QStringList documents = listedDocuments(run.out);
+    QVERIFY(run.out.contains(QStringLiteral("%1 document(s) written").arg(documents.size())));
+    for (const QString& document : documents)
+        QVERIFY2(isWhole(document), qPrintable(document));
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
+    QCOMPARE(QDir(scratch + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+             QStringList());
+    QCOMPARE(processesNaming(scratch), 0);
+}
+
+// The new files of a render that was killed are removed by the next; one a writer holds
+// right now, and those of other files, stay.
+void TestZentavoTool::removesWhatKilledRendersLeft()
+{
+    const QString scratch = dir.filePath(QStringLiteral("abandoned"));
+    const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77/");
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList left{"contract.txt.part-Ab12Cd", "valuation-report.docx.part-Zz99yY", "notes.txt.part-Qw12Er"};
+    for (const QString& name : left) {
+        QFile file(folder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("partial") == 7);
+    }
+    const int held = ::open(QFile::encodeName(folder + left.at(1)).constData(), O_RDONLY);
+    QVERIFY(held >= 0 && ::flock(held, LOCK_EX | LOCK_NB) == 0);
+
+    const Run run = zentavo({"render", sample, "--templates", templates(), "--out", scratch, "--overwrite"});
+    ::close(held);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!QFileInfo::exists(folder + left.at(0)));
+    QVERIFY(QFileInfo::exists(folder + left.at(1)));
+    QVERIFY(QFileInfo::exists(folder + left.at(2)));
+}
+
+void TestZentavoTool::workerFailures_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("message"); // in the summary, for the evaluation the worker held
+    QTest::newRow("cannot start") << "start" << "the worker process cannot be started: ";
+    QTest::newRow("killed") << "SIGKILL" << "the worker process crashed";
+    QTest::newRow("stopped") << "SIGTERM" << "interrupted by SIGTERM";
+}
+
+// A worker that cannot start, is killed or stops fails the evaluation it held, with its
+// own message; every other evaluation is rendered, and the summary hides none. The next
+// render removes whatever a killed worker left half written.
+void TestZentavoTool::workerFailures()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, message);
+    const QString scratch = dir.filePath(QStringLiteral("workers/") + QString::fromUtf8(QTest::currentDataTag()));
+    QVERIFY(QDir().mkpath(scratch));
+    const QStringList evaluations = manyEvaluations();
+    const QStringList render = QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"),
+                                           "--jobs", "2"}
+                               + evaluations;
+    QProcess process;
+    QByteArray said;
+    if (failure == QLatin1String("start")) {
+        // The program is gone by the time the render starts its workers.
+        const QString program = scratch + QStringLiteral("/zentavo");
+        QVERIFY(QFile::copy(QStringLiteral(ZENTAVO_TOOL), program));
+        start(process, render, {}, program);
+        QVERIFY(process.waitForStarted());
+        QVERIFY(QFile::remove(program));
+    } else {
+        start(process, render);
+        QVERIFY(waitForFirstDocument(process, said));
+        const QList<qint64> workers = childrenOf(process.processId());
+        QVERIFY(!workers.isEmpty());
+        QCOMPARE(::kill(pid_t(workers.first()), failure == QLatin1String("SIGKILL") ? SIGKILL : SIGTERM), 0);
+    }
+    const Run run = finished(process, said);
+
+    QCOMPARE(run.exitCode, 1);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    const QStringList failed = lines.filter(QRegularExpression(QStringLiteral("^FAILED  ")));
+    QVERIFY2(!failed.isEmpty(), qPrintable(run.out));
+    for (const QString& line : failed)
+        QVERIFY2(line.contains(message), qPrintable(line));
+    QVERIFY(run.out.contains(QStringLiteral("%1 of %2 evaluation(s) failed").arg(failed.size()).arg(evaluations.size())));
+    for (const QString& evaluation : evaluations) // each either rendered or failed
+        QVERIFY2(lines.filter(QRegularExpression(QStringLiteral("^(FAILED  )?") + QRegularExpression::escape(evaluation)
+                                                  + QStringLiteral("(:| -> )")))
+                     .size()
+                     >= 1,
+                 qPrintable(evaluation));
+    for (const QString& document : listedDocuments(run.out))
+        QVERIFY2(isWhole(document), qPrintable(document));
+
+    const Run again = zentavo(QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"),
+                                          "--overwrite"}
+                              + evaluations);
+    QCOMPARE(again.exitCode, 0);
+    QCOMPARE(temporaryFilesBelow(scratch), QStringList());
+}
+
+void TestZentavoTool::oneFolderPerEvaluation_data()
+{
+    QTest::addColumn<QStringList>("jobs");
+    QTest::addColumn<bool>("twin"); // a second evaluation naming the same folder; else the same file twice
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("twin, one process") << QStringList() << true << 1 << "the folder of " + sample;
+    QTest::newRow("twin, workers") << QStringList{"--jobs", "2"} << true << 1 << "the folder of ";
+    QTest::newRow("same file twice, workers") << QStringList{"--jobs", "2"} << false << 0 << "is named more than once";
+}
+
+// Two evaluations with the same agreement number, vehicle and plate: one folder gets the
+// documents of one of them, never a mix, and the summary counts each document once.
+void TestZentavoTool::oneFolderPerEvaluation()
+{
+    QFETCH(QStringList, jobs);
+    QFETCH(bool, twin);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString scratch = dir.filePath(QStringLiteral("folders/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString other = twin ? variant(QStringLiteral("twin.zip"), {"VIN=XTAGFK330LY654321"}) : sample;
+    const Run run = zentavo(QStringList{"render", sample, other, "--templates", templates(), "--out", scratch} + jobs);
+
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.out.contains(QStringLiteral("3 document(s) written, 0 kept, %1 of 2 evaluation(s) failed").arg(exitCode))
+                 || run.out.contains(QLatin1String("3 document(s) written, 0 kept, 0 of 1 evaluation(s) failed")),
+             qPrintable(run.out));
+    QVERIFY2(run.out.contains(said) || run.errLines.join(QLatin1Char('\n')).contains(said), qPrintable(run.out));
+    const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
+    QCOMPARE(filesBelow(scratch), 3);
+    const bool fromSample = plainText(entry(folder + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")))
+                                .contains(QLatin1String("XTAGFK330LY123456"));
+    const QString vin = fromSample ? QStringLiteral("XTAGFK330LY123456") : QStringLiteral("XTAGFK330LY654321");
+    QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
+    QVERIFY(plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/document.xml"))).contains(vin));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

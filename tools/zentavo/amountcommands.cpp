@@ -1,5 +1,6 @@
 // zentavo words AMOUNT, zentavo money AMOUNT [FLAGS]: amounts as reports write them.
 
+#include "commandline.h"
 #include "subcommands.h"
 #include "toolconsole.h"
 
@@ -10,12 +11,17 @@
 
 namespace {
 
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("zentavo", text);
+}
+
 bool parseAmount(const QString& text, Money& amount)
 {
     bool ok = false;
     TagUtils::parseMoney(text, &ok, amount);
     if (!ok)
-        ToolConsole::fail(QCoreApplication::translate("zentavo", "not an amount: \"%1\"").arg(text));
+        ToolConsole::fail(tr("not an amount: \"%1\"").arg(text), ToolConsole::Usage);
     return ok;
 }
 
@@ -23,10 +29,12 @@ bool parseAmount(const QString& text, Money& amount)
 
 int runWords(const QStringList& arguments)
 {
-    if (arguments.size() != 1)
-        return ToolConsole::fail(QStringLiteral("usage: zentavo words AMOUNT"), ToolConsole::Usage);
+    CommandLine line(QStringLiteral("words"), QStringLiteral("AMOUNT"),
+                     tr("Writes an amount in words, as contracts write it."));
+    if (!line.parse(arguments, 1, 1))
+        return line.exitCode();
     Money amount;
-    if (!parseAmount(arguments.at(0), amount))
+    if (!parseAmount(line.positional().at(0), amount))
         return ToolConsole::Usage;
     QString words;
     ToolConsole::out() << TagUtils::processFlagSUMM_IN_WORDS(amount, words) << '\n';
@@ -35,18 +43,21 @@ int runWords(const QStringList& arguments)
 
 int runMoney(const QStringList& arguments)
 {
-    if (arguments.isEmpty() || arguments.size() > 2)
-        return ToolConsole::fail(QStringLiteral("usage: zentavo money AMOUNT [FLAGS]"), ToolConsole::Usage);
+    CommandLine line(QStringLiteral("money"), QStringLiteral("AMOUNT [FLAGS]"),
+                     tr("Shows an amount as a report tag with these flag letters shows it (R in words, T rounded, ...)."));
+    if (!line.parse(arguments, 1, 2))
+        return line.exitCode();
+    const QStringList values = line.positional();
     Money amount;
-    if (!parseAmount(arguments.at(0), amount))
+    if (!parseAmount(values.at(0), amount))
         return ToolConsole::Usage;
-    const QString letters = arguments.value(1);
+    const QString letters = values.value(1);
     tagflag_t flags = 0;
     for (const QChar letter : letters)
         flags |= TagUtils::flagForLetter(letter);
     QString value;
     TagUtils::condProcessFlagMONEY(flags, amount, value);
-    ToolConsole::out() << arguments.at(0) << (letters.isEmpty() ? QString() : QLatin1Char('#') + letters)
-                       << " = " << value << '\n';
+    ToolConsole::out() << values.at(0) << (letters.isEmpty() ? QString() : QLatin1Char('#') + letters) << " = " << value
+                       << '\n';
     return ToolConsole::Success;
 }

@@ -1,4 +1,5 @@
 #include "catalogcommands.h"
+#include "commandline.h"
 #include "toolconsole.h"
 
 #include "catalog/sqlstorage.h"
@@ -15,9 +16,6 @@
 
 namespace {
 
-const char usageText[] = "Usage: zentavo catalog update [vehicles|people|banks] [--server URL]\n"
-                         "       zentavo bank import FILE.zip\n";
-
 QTextStream& out()
 {
     return ToolConsole::out();
@@ -26,12 +24,6 @@ QTextStream& out()
 QTextStream& err()
 {
     return ToolConsole::err();
-}
-
-int usage()
-{
-    err() << usageText;
-    return ToolConsole::Usage;
 }
 
 QUrl onServer(QUrl address, const QUrl& server)
@@ -46,10 +38,8 @@ QUrl onServer(QUrl address, const QUrl& server)
 bool useServer(const QString& text)
 {
     const QUrl server(text, QUrl::StrictMode);
-    if (!server.isValid() || server.host().isEmpty()) {
-        err() << "Not a server URL: \"" << text << "\"\n";
+    if (!server.isValid() || server.host().isEmpty())
         return false;
-    }
     Config* config = Config::getInstance();
     config->setCatalogServerUrl(onServer(config->getCatalogServerUrl(), server));
     config->setBankDirectoryUrl(onServer(config->getBankDirectoryUrl(), server));
@@ -121,22 +111,25 @@ std::unique_ptr<CatalogHttpSource> sourceNamed(const QString& name)
     return nullptr;
 }
 
-int updateCatalogs(QStringList args)
+int updateCatalogs(const QStringList& arguments)
 {
-    const int serverOption = args.indexOf(QStringLiteral("--server"));
-    if (serverOption >= 0) {
-        if (serverOption + 1 >= args.size() || !useServer(args.at(serverOption + 1)))
-            return usage();
-        args.remove(serverOption, 2);
-    }
-    if (args.size() > 1)
-        return usage();
-    const QStringList names = args.isEmpty() ? QStringList{"vehicles", "people", "banks"} : args;
+    CommandLine line(QStringLiteral("catalog update"), QStringLiteral("[vehicles|people|banks] [--server URL]"),
+                     QStringLiteral("Refreshes the named catalog (all three when none is named) from the network."));
+    const QCommandLineOption serverOption(QStringLiteral("server"),
+                                          QStringLiteral("sends the requests to another scheme://host:port"),
+                                          QStringLiteral("URL"));
+    line.addOption(serverOption);
+    if (!line.parseAfterWord(arguments, 0, 1))
+        return line.exitCode();
+    const QString server = line.value(serverOption.names().constFirst());
+    if (line.isSet(serverOption.names().constFirst()) && !useServer(server))
+        return line.usageError(QStringLiteral("not a server URL: \"%1\"").arg(server));
+    const QStringList names = line.positional().isEmpty() ? QStringList{"vehicles", "people", "banks"} : line.positional();
     std::vector<std::unique_ptr<CatalogHttpSource>> sources;
     for (const QString& name : names) {
         sources.push_back(sourceNamed(name));
         if (!sources.back())
-            return usage();
+            return line.usageError(QStringLiteral("no catalog \"%1\"").arg(name));
     }
     if (!catalogDatabaseUsable())
         return ToolConsole::Failure;
@@ -146,8 +139,13 @@ int updateCatalogs(QStringList args)
     return allDone ? ToolConsole::Success : ToolConsole::Failure;
 }
 
-int importBanks(const QString& path)
+int importBanks(const QStringList& arguments)
 {
+    CommandLine line(QStringLiteral("bank import"), QStringLiteral("FILE.zip"),
+                     QStringLiteral("Imports a bank directory archive (RBC's zipped lists) from disk."));
+    if (!line.parseAfterWord(arguments, 1, 1))
+        return line.exitCode();
+    const QString path = line.positional().at(0);
     if (!catalogDatabaseUsable())
         return ToolConsole::Failure;
     BankCatalogSourceRBC source;
@@ -166,9 +164,5 @@ int importBanks(const QString& path)
 
 int runCatalogCommand(const QStringList& args)
 {
-    if (args.value(0) == QLatin1String("catalog") && args.value(1) == QLatin1String("update"))
-        return updateCatalogs(args.mid(2));
-    if (args.value(0) == QLatin1String("bank") && args.value(1) == QLatin1String("import") && args.size() == 3)
-        return importBanks(args.at(2));
-    return usage();
+    return args.value(0) == QLatin1String("catalog") ? updateCatalogs(args.mid(1)) : importBanks(args.mid(1));
 }

@@ -1,5 +1,6 @@
 // zentavo check: what a template holds and what in it would spoil a report.
 
+#include "commandline.h"
 #include "hostevaluation.h"
 #include "subcommands.h"
 #include "toolconsole.h"
@@ -46,11 +47,15 @@ void listOccurrences(const TemplateChecker& checker, bool withValues)
 
 } // namespace
 
-int runCheck(const QStringList& arguments)
+int runCheck(const QStringList& commandLine)
 {
-    const QString usage = QStringLiteral("zentavo check TEMPLATE [EVALUATION]");
-    if (arguments.isEmpty() || arguments.size() > 2 || arguments.at(0).startsWith(QLatin1String("--")))
-        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
+    CommandLine line(QStringLiteral("check"), QStringLiteral("TEMPLATE [EVALUATION]"),
+                     tr("Lists every tag, meta tag and condition of a template with its place, and the errors that "
+                        "would spoil a report; with an evaluation, each tag's value. Exits with 1 when it finds an "
+                        "error."));
+    if (!line.parse(commandLine, 1, 2))
+        return line.exitCode();
+    const QStringList arguments = line.positional();
     HostEvaluation evaluation;
     TemplateChecker checker;
     checker.setApproachKeys(evaluation.approachKeys());

@@ -3,6 +3,7 @@
 // company's kind and taxpayer number, so it replaces the logo of the stored company of
 // that number; a company not stored yet is stored once, from the evaluation's copy.
 
+#include "commandline.h"
 #include "hostevaluation.h"
 #include "subcommands.h"
 #include "toolconsole.h"
@@ -15,29 +16,35 @@
 #include <QCoreApplication>
 #include <QImage>
 
-int runCompany(const QStringList& arguments)
+int runCompany(const QStringList& commandLine)
 {
-    if (arguments.size() != 3 || arguments.at(0) != QLatin1String("logo"))
-        return ToolConsole::fail(QStringLiteral("usage: zentavo company logo EVALUATION FILE"), ToolConsole::Usage);
+    CommandLine line(QStringLiteral("company logo"), QStringLiteral("EVALUATION FILE"),
+                     QCoreApplication::translate("zentavo", "Stores a picture as the logo of the appraisal company of "
+                                                            "the evaluation's first appraiser, in the catalog database, "
+                                                            "where reports find it."));
+    if (!line.parseAfterWord(commandLine, 2, 2))
+        return line.exitCode();
+    const QString path = line.positional().at(0);
+    const QString picture = line.positional().at(1);
     if (!SQLStorage::getInstance()->isHealthy())
         return ToolConsole::fail(SQLStorage::getInstance()->failure());
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.reserve(arguments.at(1), error) || !evaluation.open(arguments.at(1), error))
+    if (!evaluation.reserve(path, error) || !evaluation.open(path, error))
         return ToolConsole::fail(error);
     AppraiserList* appraisers = evaluation.evaluation().getAppraiserList();
     AgreeAppraiser* first = appraisers->count() > 0 ? appraisers->getAppraiserInOrder(0) : nullptr;
     if (!first)
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1 names no appraiser").arg(arguments.at(1)));
-    const QImage logo(arguments.at(2));
+        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1 names no appraiser").arg(path));
+    const QImage logo(picture);
     if (logo.isNull())
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: not a picture").arg(arguments.at(2)));
+        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: not a picture").arg(picture));
     AppraisalCompany* named = first->getAppraisalCompany();
     const QString inn = named->taxpayerNumber();
     if (inn.isEmpty())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: the appraisal company has no taxpayer "
                                                                         "number, by which reports find its logo")
-                                     .arg(arguments.at(1)));
+                                     .arg(path));
     int storedId = -1;
     if (!AppraisalCompany::findStored(named->getType(), inn, storedId))
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database cannot be read"));
@@ -51,7 +58,7 @@ int runCompany(const QStringList& arguments)
     if (!company->save())
         return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database refused the company"));
     ToolConsole::out() << QCoreApplication::translate("zentavo", "logo stored for the appraisal company of %1")
-                              .arg(arguments.at(1))
+                              .arg(path)
                        << '\n';
     return ToolConsole::Success;
 }

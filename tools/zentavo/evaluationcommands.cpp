@@ -1,5 +1,6 @@
 // zentavo tags, zentavo set, zentavo photo add: reading and editing an evaluation file.
 
+#include "commandline.h"
 #include "hostevaluation.h"
 #include "subcommands.h"
 #include "toolconsole.h"
@@ -18,16 +19,6 @@ namespace {
 QString tr(const char* text)
 {
     return QCoreApplication::translate("zentavo", text);
-}
-
-bool refuseOptions(const QStringList& arguments, const QString& usage, int& code)
-{
-    for (const QString& argument : arguments)
-        if (argument.startsWith(QLatin1String("--")) || argument.isEmpty()) {
-            code = ToolConsole::fail(tr("unknown option \"%1\"; usage: %2").arg(argument, usage), ToolConsole::Usage);
-            return true;
-        }
-    return false;
 }
 
 // The tag list exactly as the file stores it, one "NAME=value" line per tag.
@@ -114,36 +105,36 @@ bool parseAssignments(const QStringList& arguments, QList<Assignment>& assignmen
 
 int runTags(const QStringList& arguments)
 {
-    const QString usage = QStringLiteral("zentavo tags EVALUATION [NAME[#FLAGS]...]");
-    int code = 0;
-    if (arguments.isEmpty())
-        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
-    if (refuseOptions(arguments, usage, code))
-        return code;
+    CommandLine line(QStringLiteral("tags"), QStringLiteral("EVALUATION [NAME[#FLAGS]...]"),
+                     tr("Lists the tags an evaluation file stores, as it stores them; with names, resolves them as a "
+                        "template would, flags included (СТОИМОСТЬ_УСЛУГ#R)."));
+    if (!line.parse(arguments, 1))
+        return line.exitCode();
+    const QStringList names = line.positional();
     HostEvaluation evaluation;
     QString error;
-    if (!evaluation.open(arguments.at(0), error))
+    if (!evaluation.open(names.at(0), error))
         return ToolConsole::fail(error);
-    if (arguments.size() == 1)
-        return listStoredTags(arguments.at(0));
-    return resolveReportTags(evaluation, arguments.mid(1));
+    if (names.size() == 1)
+        return listStoredTags(names.at(0));
+    return resolveReportTags(evaluation, names.mid(1));
 }
 
 int runSet(const QStringList& arguments)
 {
-    const QString usage = QStringLiteral("zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...");
-    QStringList rest = arguments;
-    QString from;
-    const qsizetype fromAt = rest.indexOf(QStringLiteral("--from"));
-    if (fromAt > 0 && fromAt + 1 < rest.size()) {
-        from = rest.at(fromAt + 1);
-        rest.remove(fromAt, 2);
-    }
+    CommandLine line(QStringLiteral("set"), QStringLiteral("EVALUATION [--from TAGFILE] NAME=VALUE..."),
+                     tr("Sets tags of an evaluation file, creating the file when there is none. Numbers and dates are "
+                        "taken as people type them; nothing is saved when a tag would not be kept."));
+    const QCommandLineOption fromOption(QStringLiteral("from"), tr("reads NAME=VALUE lines from a file first"),
+                                        QStringLiteral("TAGFILE"));
+    line.addOption(fromOption);
+    if (!line.parse(arguments, 1))
+        return line.exitCode();
+    QStringList rest = line.positional();
+    const QString from = line.value(fromOption.names().constFirst());
+    if (rest.size() == 1 && from.isEmpty())
+        return line.usageError(tr("no NAME=VALUE given"));
     int code = 0;
-    if (rest.isEmpty() || (rest.size() == 1 && from.isEmpty()))
-        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
-    if (refuseOptions(rest, usage, code))
-        return code;
     const QString path = rest.takeFirst();
     HostEvaluation evaluation;
     QString error;
@@ -170,18 +161,18 @@ int runSet(const QStringList& arguments)
 
 int runPhoto(const QStringList& arguments)
 {
-    const QString usage = QStringLiteral("zentavo photo add EVALUATION FILE...");
-    int code = 0;
-    if (arguments.size() < 3 || arguments.at(0) != QLatin1String("add"))
-        return ToolConsole::fail(tr("usage: %1").arg(usage), ToolConsole::Usage);
-    if (refuseOptions(arguments, usage, code))
-        return code;
-    const QString path = arguments.at(1);
+    CommandLine line(QStringLiteral("photo add"), QStringLiteral("EVALUATION FILE..."),
+                     tr("Adds photos to an evaluation file that exists. JPEG files are kept byte for byte, other "
+                        "pictures are stored as JPEG."));
+    if (!line.parseAfterWord(arguments, 2))
+        return line.exitCode();
+    const QStringList files = line.positional();
+    const QString path = files.at(0);
     HostEvaluation evaluation;
     QString error;
     if (!evaluation.reserve(path, error) || !evaluation.open(path, error))
         return ToolConsole::fail(error);
-    for (const QString& photo : arguments.mid(2)) {
+    for (const QString& photo : files.mid(1)) {
         QFile file(photo);
         if (!file.open(QIODevice::ReadOnly))
             return ToolConsole::fail(tr("%1: %2").arg(photo, file.errorString()));
@@ -197,7 +188,7 @@ int runPhoto(const QStringList& arguments)
     ToolConsole::out() << tr("%1: %2 photo(s), %3 added")
                               .arg(path)
                               .arg(evaluation.storage().getPhotoCount())
-                              .arg(arguments.size() - 2)
+                              .arg(files.size() - 1)
                        << '\n';
     return ToolConsole::Success;
 }

@@ -1,6 +1,6 @@
 // zentavo: the command-line host of the library.
 //   zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
-//                  [--jobs N] [--pdf]            the documents of evaluations
+//                  [--jobs N] [--pdf] [--strict] the documents of evaluations
 //   zentavo tags EVALUATION [NAME[#FLAGS]...]    the stored tags, or report tags resolved
 //   zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...   create or edit an evaluation
 //   zentavo photo add EVALUATION FILE...         add photos to an evaluation
@@ -10,6 +10,7 @@
 //   zentavo money AMOUNT [FLAGS]                 an amount as a report tag with flag letters shows it
 //   zentavo catalog update [vehicles|people|banks] [--server URL]   refresh the catalogs from the network
 //   zentavo bank import FILE.zip                 import a bank directory archive
+// Each command says more with --help (or zentavo help COMMAND).
 
 #include "catalogcommands.h"
 #include "subcommands.h"
@@ -38,7 +39,7 @@ int afterName(const QStringList& commandLine)
 
 // One line per subcommand.
 const Subcommand subcommands[] = {
-    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf]",
+    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] [--strict]",
      afterName<runRender>},
     {"tags", "EVALUATION [NAME[#FLAGS]...]", afterName<runTags>},
     {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", afterName<runSet>},
@@ -57,12 +58,15 @@ int usage()
     out << "usage:\n";
     for (const Subcommand& subcommand : subcommands)
         out << "  zentavo " << subcommand.name << ' ' << subcommand.usage << '\n';
+    out << "zentavo COMMAND --help (or zentavo help COMMAND) says more of a command.\n";
     return ToolConsole::Success;
 }
 
 int dispatch(const QStringList& arguments)
 {
     const QString name = arguments.value(0);
+    if (name == QLatin1String("help") && arguments.size() > 1)
+        return dispatch(QStringList{arguments.at(1), QStringLiteral("--help")});
     if (name.isEmpty() || name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help"))
         return usage();
     for (const Subcommand& subcommand : subcommands)
@@ -84,7 +88,8 @@ int main(int argc, char* argv[])
         try {
             result = dispatch(QGuiApplication::arguments().mid(1));
         } catch (const std::exception& e) {
-            result = ToolConsole::fail(QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(e.what())), 3);
+            result = ToolConsole::fail(QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(e.what())),
+                                       ToolConsole::InternalError);
         }
     }
     ToolConsole::cleanUp();

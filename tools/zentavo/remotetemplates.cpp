@@ -1,5 +1,7 @@
 #include "remotetemplates.h"
 
+#include "interruption.h"
+
 #include "report/metatagcatalog.h"
 #include "report/templateslist.h"
 #include "runtime/config.h"
@@ -41,9 +43,13 @@ bool loadList(const QString& url, TemplatesList& list, QString& error)
 {
     QEventLoop loop;
     QObject::connect(&list, &TemplatesList::done, &loop, &QEventLoop::quit);
+    QObject::connect(&Interruption::instance(), &Interruption::interrupted, &loop, &QEventLoop::quit);
     list.load_from_network(url);
-    loop.exec();
-    if (!list.getErrorString().isEmpty())
+    if (!Interruption::happened())
+        loop.exec();
+    if (Interruption::happened())
+        error = tr("interrupted");
+    else if (!list.getErrorString().isEmpty())
         error = tr("the template list %1 cannot be fetched: %2").arg(url, list.getErrorString());
     return error.isEmpty();
 }
@@ -122,9 +128,13 @@ bool RemoteTemplates::fetchInto(const QUrl& url, const QString& fileName, qint64
                          failure = reason;
                          loop.quit();
                      });
+    QObject::connect(&Interruption::instance(), &Interruption::interrupted, &loop, &QEventLoop::quit);
     download.start(url, Download::MakerServer);
-    loop.exec();
-    if (!ok)
+    if (!Interruption::happened())
+        loop.exec();
+    if (Interruption::happened())
+        failure = tr("interrupted");
+    if (!ok || Interruption::happened())
         return false;
     QFile file(QFileInfo(dir->path(), fileName).filePath());
     if (file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.flush())

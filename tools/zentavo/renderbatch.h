@@ -11,7 +11,8 @@ class AutoEvaluation;
 class TemplatesList;
 
 // The documents of one evaluation, produced to the end: which were written, which were
-// kept because they existed already, and why the batch stopped if it did.
+// kept because they existed already, and why the batch stopped if it did. An
+// interruption (Ctrl-C, SIGTERM) stops it after the document in hand.
 class RenderBatch : public TemplatesToDocumentsBatch
 {
 public:
@@ -23,24 +24,40 @@ public:
         QString error;
         // The error names a document that could not be written, and why.
         bool writeFailed = false;
+        // Stopped by an interruption before all its documents were made.
+        bool interrupted = false;
         // What the analysis found in the templates, when the batch analysed them.
         QStringList findings;
     };
 
-    // Called as each document is started and written.
+    // Called with a document as it is started, or as it is written.
     using Progress = std::function<void(const QString& document)>;
+    // Asked for the evaluation's document folder before anything is written there; false
+    // refuses the folder, saying why in refusal.
+    using FolderClaim = std::function<bool(const QString& folder, QString& refusal)>;
 
-    RenderBatch(bool overwrite, Progress started);
+    // What the host hears of the batch as it goes.
+    struct Hooks
+    {
+        Progress started;
+        Progress written;
+        FolderClaim claim;
+    };
 
-    // Runs the batch and turns the event loop until it has ended.
+    RenderBatch(bool overwrite, Hooks hooks);
+
+    // Runs the batch and turns the event loop until it has ended. The new files that
+    // earlier renders left behind when they were killed go first.
     Outcome run(AutoEvaluation& evaluation, TemplatesList& templates, const QString& outDir);
 
     bool askForOverride(QString& docFile) override;
     void done(QString docFile) override;
 
 private:
+    void removeAbandonedFiles(TemplatesList& templates, QString& folder);
+
     bool overwrite;
-    Progress started;
+    Hooks hooks;
     Outcome outcome;
 };
 

@@ -1,30 +1,33 @@
 // zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
 //                [--jobs N] [--pdf] [--strict]
 // Every selected template for every evaluation, each evaluation into its own folder under
-// --out. With --jobs N, up to N evaluations render at once in worker processes. One
+// --out. With --jobs N, N worker processes render the evaluations, each many of them. One
 // evaluation that fails does not stop the others; the summary lists it. What the template
 // checker finds in the templates is printed as warnings; --strict makes it a failure.
+// Ctrl-C or SIGTERM stops the render after the documents in hand, and the summary says
+// what was written.
 
+#include "commandline.h"
+#include "folderclaims.h"
 #include "hostevaluation.h"
+#include "interruption.h"
+#include "pdfconverter.h"
 #include "remotetemplates.h"
 #include "renderbatch.h"
 #include "renderprogress.h"
+#include "renderworker.h"
 #include "subcommands.h"
 #include "templatefindings.h"
 #include "toolconsole.h"
+#include "workerpool.h"
 
 #include "catalog/sqlstorage.h"
 #include "report/templateslist.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -53,47 +56,71 @@ struct RenderOptions
     }
 };
 
-// A worker's report to its parent, one tab-separated line per event.
-const QString workerStarted = QStringLiteral("started");
-const QString workerWritten = QStringLiteral("written");
-const QString workerSkipped = QStringLiteral("skipped");
-const QString workerFolder = QStringLiteral("folder");
-const QString workerFailed = QStringLiteral("failed");
-const QString workerUnwritten = QStringLiteral("unwritten"); // failed, naming a document not written
-const QString workerFinding = QStringLiteral("finding");     // in a template from a server
+const char synopsis[] = "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] "
+                        "[--strict]";
 
-bool parseOptions(const QStringList& arguments, RenderOptions& options, QString& error)
+// The names after --only that end so are template names; the first argument that does
+// not is an evaluation again.
+const QRegularExpression& templateName()
 {
-    QCommandLineParser parser;
-    const QCommandLineOption templates(QStringLiteral("templates"), QString(), QStringLiteral("DIR|URL"));
-    const QCommandLineOption out(QStringLiteral("out"), QString(), QStringLiteral("DIR"));
-    const QCommandLineOption only(QStringLiteral("only"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), QString(), QStringLiteral("N"), QStringLiteral("1"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"));
-    const QCommandLineOption strict(QStringLiteral("strict"));
-    const QCommandLineOption worker(QStringLiteral("worker"));
-    parser.addOptions({templates, out, only, overwrite, jobs, pdf, strict, worker});
-    if (!parser.parse(QStringList{QStringLiteral("zentavo render")} + arguments)) {
-        error = parser.errorText();
+    static const QRegularExpression name(QStringLiteral("\\.(docx|txt|odt)$"),
+                                         QRegularExpression::CaseInsensitiveOption
+                                             | QRegularExpression::UseUnicodePropertiesOption);
+    return name;
+}
+
+bool parseOptions(const QStringList& arguments, RenderOptions& options, int& code)
+{
+    CommandLine line(QStringLiteral("render"), QString::fromLatin1(synopsis),
+                     tr("Renders every .docx and .txt template for each evaluation into OUT/<agreement number>-<brand> "
+                        "<model>-<plate>/, each document under its template's name. Documents that exist are kept "
+                        "unless --overwrite. Ctrl-C stops after the document in hand and lists what was written."));
+    const QCommandLineOption templates(QStringLiteral("templates"), tr("the template folder, or the URL of a template "
+                                                                       "server's list"),
+                                       QStringLiteral("DIR|URL"));
+    const QCommandLineOption out(QStringLiteral("out"), tr("where the document folders go"), QStringLiteral("DIR"));
+    const QCommandLineOption only(QStringLiteral("only"), tr("only these templates; several names ending in .docx, "
+                                                             ".txt or .odt may follow one --only"),
+                                  QStringLiteral("NAME"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"), tr("replaces documents that exist"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), tr("renders in N worker processes at once"), QStringLiteral("N"),
+                                  QStringLiteral("1"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"), tr("also a PDF of every document, made by LibreOffice "
+                                                           "(or the program ZENTAVO_SOFFICE names)"));
+    const QCommandLineOption strict(QStringLiteral("strict"), tr("a finding of the template check fails the render"));
+    QCommandLineOption worker(QStringLiteral("worker"), tr("renders the evaluations named on standard input, for a "
+                                                           "parent render"));
+    worker.setFlags(QCommandLineOption::HiddenFromHelp);
+    for (const QCommandLineOption& option : {templates, out, overwrite, jobs, pdf, strict, worker})
+        line.addOption(option);
+    line.addListOption(only, templateName());
+    if (!line.parse(arguments, 0)) {
+        code = line.exitCode();
         return false;
     }
-    options.evaluations = parser.positionalArguments();
-    options.templates = parser.value(templates);
-    options.out = parser.value(out);
-    options.only = parser.values(only);
-    options.overwrite = parser.isSet(overwrite);
-    options.pdf = parser.isSet(pdf);
-    options.strict = parser.isSet(strict);
-    options.worker = parser.isSet(worker);
+    options.evaluations = line.positional();
+    options.templates = line.value(templates.names().constFirst());
+    options.out = line.value(out.names().constFirst());
+    options.only = line.values(only.names().constFirst());
+    options.overwrite = line.isSet(overwrite.names().constFirst());
+    options.pdf = line.isSet(pdf.names().constFirst());
+    options.strict = line.isSet(strict.names().constFirst());
+    options.worker = line.isSet(worker.names().constFirst());
     bool number = false;
-    options.jobs = parser.value(jobs).toInt(&number);
+    options.jobs = line.value(jobs.names().constFirst()).toInt(&number);
+    QString problem;
     if (!number || options.jobs < 1)
-        error = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(parser.value(jobs));
-    else if (options.evaluations.isEmpty() || options.templates.isEmpty() || options.out.isEmpty())
-        error = tr("usage: zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] "
-                   "[--overwrite] [--jobs N] [--pdf] [--strict]");
-    return error.isEmpty();
+        problem = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(line.value(jobs.names().constFirst()));
+    else if (options.evaluations.isEmpty() && !options.worker)
+        problem = tr("no evaluation named");
+    else if (options.templates.isEmpty())
+        problem = tr("--templates missing");
+    else if (options.out.isEmpty())
+        problem = tr("--out missing");
+    if (problem.isEmpty())
+        return true;
+    code = line.usageError(problem);
+    return false;
 }
 
 int selectedCount(const TemplatesList& list)
@@ -159,14 +186,14 @@ void warnIfCatalogUnusable()
                               .arg(catalog->failure()));
 }
 
-RenderBatch::Outcome renderInProcess(const QString& path, TemplatesList& list, const RenderOptions& options,
-                                     const RenderBatch::Progress& started)
+RenderBatch::Outcome renderEvaluation(const QString& path, TemplatesList& list, const RenderOptions& options,
+                                      const RenderBatch::Hooks& hooks)
 {
     HostEvaluation evaluation;
     RenderBatch::Outcome outcome;
     if (!evaluation.open(path, outcome.error))
         return outcome;
-    RenderBatch batch(options.overwrite, started);
+    RenderBatch batch(options.overwrite, hooks);
     // Templates on disk were analysed once for the whole run; one from a server is
     // analysed as it arrives.
     if (options.templatesOnServer())
@@ -200,148 +227,136 @@ void warnOfServerTemplates(const QList<RenderBatch::Outcome>& outcomes)
             }
 }
 
-// Runs one worker process per evaluation, at most options.jobs at a time.
-QList<RenderBatch::Outcome> renderWithWorkers(const RenderOptions& options, RenderProgress& progress)
+QList<RenderBatch::Outcome> renderHere(const RenderOptions& options, TemplatesList& templates, FolderClaims& claims,
+                                       RenderProgress& progress)
 {
-    QList<RenderBatch::Outcome> outcomes(options.evaluations.size());
-    QList<QProcess*> running;
-    int next = 0;
-    QEventLoop loop;
-    std::function<void()> startMore = [&] {
-        while (running.size() < options.jobs && next < options.evaluations.size()) {
-            const int index = next++;
-            auto* process = new QProcess(&loop);
-            process->setStandardErrorFile(QProcess::nullDevice());
-            QObject::connect(process, &QProcess::readyReadStandardOutput, process, [&, process, index] {
-                while (process->canReadLine()) {
-                    const QString line = QString::fromUtf8(process->readLine()).chopped(1);
-                    const QString kind = line.section(QLatin1Char('\t'), 0, 0);
-                    const QString value = line.section(QLatin1Char('\t'), 1);
-                    RenderBatch::Outcome& outcome = outcomes[index];
-                    if (kind == workerStarted)
-                        progress.documentStarted(value);
-                    else if (kind == workerWritten)
-                        outcome.written.append(value);
-                    else if (kind == workerSkipped)
-                        outcome.skipped.append(value);
-                    else if (kind == workerFolder)
-                        outcome.folder = value;
-                    else if (kind == workerFinding)
-                        outcome.findings.append(value);
-                    else if (kind == workerFailed || kind == workerUnwritten) {
-                        outcome.error = value;
-                        outcome.writeFailed = kind == workerUnwritten;
-                    }
-                }
-            });
-            QObject::connect(process, &QProcess::finished, process, [&, process, index](int code, QProcess::ExitStatus status) {
-                if ((status != QProcess::NormalExit || code > ToolConsole::Failure) && outcomes[index].error.isEmpty())
-                    outcomes[index].error = tr("the worker process ended abnormally");
-                running.removeOne(process);
-                process->deleteLater();
-                startMore();
-                if (running.isEmpty())
-                    loop.quit();
-            });
-            QStringList arguments{QStringLiteral("render"), options.evaluations.at(index), QStringLiteral("--templates"),
-                                  options.templates, QStringLiteral("--out"), options.out, QStringLiteral("--worker")};
-            for (const QString& name : options.only)
-                arguments << QStringLiteral("--only") << name;
-            if (options.overwrite)
-                arguments << QStringLiteral("--overwrite");
-            if (options.strict)
-                arguments << QStringLiteral("--strict");
-            running.append(process);
-            process->start(QCoreApplication::applicationFilePath(), arguments);
+    QList<RenderBatch::Outcome> outcomes;
+    for (const QString& path : options.evaluations) {
+        if (Interruption::happened()) {
+            outcomes.append(RenderBatch::Outcome());
+            outcomes.last().interrupted = true;
+            continue;
         }
-    };
-    startMore();
-    if (!running.isEmpty())
-        loop.exec();
+        const RenderBatch::Hooks hooks{[&](const QString& document) { progress.documentStarted(document); },
+                                       [](const QString&) {},
+                                       [&](const QString& folder, QString& refusal) {
+                                           return claims.claim(folder, path, refusal);
+                                       }};
+        outcomes.append(renderEvaluation(path, templates, options, hooks));
+    }
     return outcomes;
 }
 
-void reportToParent(const RenderBatch::Outcome& outcome)
+QStringList workerArguments(const RenderOptions& options)
 {
-    QTextStream& out = ToolConsole::out();
-    if (!outcome.folder.isEmpty())
-        out << workerFolder << '\t' << outcome.folder << '\n';
-    for (const QString& document : outcome.written)
-        out << workerWritten << '\t' << document << '\n';
-    for (const QString& document : outcome.skipped)
-        out << workerSkipped << '\t' << document << '\n';
-    for (const QString& finding : outcome.findings)
-        out << workerFinding << '\t' << finding << '\n';
-    if (!outcome.error.isEmpty())
-        out << (outcome.writeFailed ? workerUnwritten : workerFailed) << '\t'
-            << QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')) << '\n';
-    out.flush();
+    QStringList arguments{QStringLiteral("render"), QStringLiteral("--worker"), QStringLiteral("--templates"),
+                          options.templates, QStringLiteral("--out"), options.out};
+    for (const QString& name : options.only)
+        arguments << QStringLiteral("--only") << name;
+    if (options.overwrite)
+        arguments << QStringLiteral("--overwrite");
+    if (options.strict)
+        arguments << QStringLiteral("--strict");
+    return arguments;
 }
 
-// Converts the written DOCX documents to PDF beside them with LibreOffice (text
-// documents hold markup, not layout); false when one was not converted.
-bool convertToPdf(const QString& soffice, const QList<RenderBatch::Outcome>& outcomes)
+int runWorker(const RenderOptions& options, TemplatesList& templates)
 {
-    QTemporaryDir profile;
-    bool converted = true;
-    int pdfs = 0;
-    for (RenderBatch::Outcome outcome : outcomes) {
-        outcome.written = outcome.written.filter(QRegularExpression(QStringLiteral("\\.docx$")));
-        if (outcome.written.isEmpty())
+    RenderWorker worker([&](const QString& path, const RenderBatch::Hooks& hooks) {
+        return renderEvaluation(path, templates, options, hooks);
+    });
+    return worker.run();
+}
+
+// An evaluation named twice (by two patterns of the shell, say) is rendered once.
+QStringList withoutRepeats(const QStringList& evaluations)
+{
+    QStringList kept, seen;
+    for (const QString& path : evaluations) {
+        const QFileInfo file(path);
+        const QString identity = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
+        if (seen.contains(identity)) {
+            ToolConsole::warn(tr("%1 is named more than once; it is rendered once").arg(path));
             continue;
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(soffice, QStringList{QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile.path()).toString(),
-                                           QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
-                                           QStringLiteral("--outdir"), outcome.folder} + outcome.written);
-        process.waitForFinished(600000);
-        for (const QString& document : outcome.written) {
-            const QString pdf = QFileInfo(document).path() + QLatin1Char('/') + QFileInfo(document).completeBaseName()
-                                + QStringLiteral(".pdf");
-            if (!QFileInfo::exists(pdf)) {
-                ToolConsole::fail(tr("%1: LibreOffice made no PDF of it").arg(document));
-                converted = false;
-            } else {
-                ++pdfs;
-            }
         }
+        seen.append(identity);
+        kept.append(path);
     }
-    ToolConsole::out() << tr("%1 PDF copy(ies) written beside the documents").arg(pdfs) << '\n';
-    return converted;
+    return kept;
 }
 
-int summarise(const RenderOptions& options, const QList<RenderBatch::Outcome>& outcomes)
+// PDF copies of the documents of this run, those kept from before included.
+int convertToPdf(const QString& converterProgram, const QList<RenderBatch::Outcome>& outcomes)
 {
-    int written = 0, skipped = 0, failed = 0;
+    int documents = 0;
+    for (const RenderBatch::Outcome& outcome : outcomes)
+        documents += int(outcome.written.size() + outcome.skipped.size());
+    RenderProgress progress(documents, ToolConsole::isTerminal(STDERR_FILENO));
+    PdfConverter converter(converterProgram, progress);
+    for (const RenderBatch::Outcome& outcome : outcomes) {
+        if (Interruption::happened())
+            break;
+        if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
+            converter.convert(outcome.written + outcome.skipped);
+    }
+    progress.finish();
+    ToolConsole::out() << tr("%1 PDF(s) written beside the documents").arg(converter.written().size()) << '\n';
+    for (const QString& failure : converter.failures())
+        ToolConsole::fail(failure);
+    if (Interruption::happened())
+        return ToolConsole::fail(tr("interrupted by %1 while making PDFs").arg(Interruption::signalName()),
+                                 Interruption::exitCode());
+    if (!converter.failures().isEmpty())
+        return ToolConsole::fail(tr("%1 document(s) without their PDF; see above").arg(converter.failures().size()));
+    return ToolConsole::Success;
+}
+
+int summarise(const QStringList& evaluations, const QList<RenderBatch::Outcome>& outcomes,
+              const QStringList& workerFailures)
+{
+    int written = 0, skipped = 0, failed = 0, unfinished = 0;
     QTextStream& out = ToolConsole::out();
     for (int i = 0; i < outcomes.size(); ++i) {
         const RenderBatch::Outcome& outcome = outcomes.at(i);
+        const QString& path = evaluations.at(i);
         written += int(outcome.written.size());
         skipped += int(outcome.skipped.size());
         if (!outcome.error.isEmpty()) {
             ++failed;
-            const QString& path = options.evaluations.at(i);
             out << "FAILED  " << (outcome.error.startsWith(path) ? outcome.error : path + QStringLiteral(": ") + outcome.error)
                 << '\n';
             // The document and the cause, where the user looks for what went wrong.
             if (outcome.writeFailed)
                 ToolConsole::fail(QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        } else if (outcome.interrupted) {
+            ++unfinished;
+            out << "NOT FINISHED  " << tr("%1 (interrupted)").arg(path) << '\n';
         }
         if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
-            out << tr("%1 -> %2").arg(options.evaluations.at(i), outcome.folder) << '\n';
+            out << tr("%1 -> %2").arg(path, outcome.folder) << '\n';
         for (const QString& document : outcome.written)
             out << "  " << QFileInfo(document).fileName() << '\n';
         for (const QString& document : outcome.skipped)
             out << "  " << tr("%1 (exists, kept; --overwrite replaces it)").arg(QFileInfo(document).fileName()) << '\n';
     }
+    for (const QString& failure : workerFailures)
+        out << "FAILED  " << tr("a worker process: %1").arg(failure) << '\n';
     out << tr("%1 document(s) written, %2 kept, %3 of %4 evaluation(s) failed")
                .arg(written)
                .arg(skipped)
                .arg(failed)
-               .arg(outcomes.size())
-        << '\n';
-    if (failed > 0)
-        return ToolConsole::fail(tr("%1 evaluation(s) failed; see above").arg(failed));
+               .arg(outcomes.size());
+    if (unfinished > 0)
+        out << tr(", %1 not finished").arg(unfinished);
+    out << '\n';
+    if (Interruption::happened())
+        return ToolConsole::fail(tr("interrupted by %1; %2 evaluation(s) not finished, the documents listed above are "
+                                    "written")
+                                     .arg(Interruption::signalName())
+                                     .arg(unfinished),
+                                 Interruption::exitCode());
+    if (failed > 0 || !workerFailures.isEmpty())
+        return ToolConsole::fail(tr("%1 evaluation(s) failed; see above").arg(failed + workerFailures.size()));
     return ToolConsole::Success;
 }
 
@@ -350,49 +365,50 @@ int summarise(const RenderOptions& options, const QList<RenderBatch::Outcome>& o
 int runRender(const QStringList& arguments)
 {
     RenderOptions options;
+    int code = ToolConsole::Success;
+    if (!parseOptions(arguments, options, code))
+        return code;
+    Interruption::instance().install();
     QString error;
-    if (!parseOptions(arguments, options, error))
-        return ToolConsole::fail(error, ToolConsole::Usage);
-    const QString soffice = options.pdf ? QStandardPaths::findExecutable(QStringLiteral("soffice")) : QString();
-    if (options.pdf && soffice.isEmpty())
-        return ToolConsole::fail(tr("--pdf needs LibreOffice, and its soffice command is not installed "
-                                    "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered"));
+    const QString converter = options.pdf ? PdfConverter::program(error) : QString();
+    if (options.pdf && converter.isEmpty())
+        return ToolConsole::fail(error);
     // Templates from a server are fetched once, and every worker reads them from disk.
     RemoteTemplates remote;
     if (RemoteTemplates::isUrl(options.templates)) {
         if (!remote.fetch(options.templates, options.only, error))
-            return ToolConsole::fail(error);
+            return Interruption::happened() ? ToolConsole::fail(tr("interrupted by %1; nothing rendered")
+                                                                    .arg(Interruption::signalName()),
+                                                                Interruption::exitCode())
+                                            : ToolConsole::fail(error);
         options.templates = remote.folder();
     }
     TemplatesList templates;
     if (!loadTemplates(options, templates, error))
         return ToolConsole::fail(error.isEmpty() ? tr("%1: the template list cannot be read").arg(options.templates) : error);
+    if (options.worker)
+        return runWorker(options, templates);
 
-    if (options.worker) {
-        const RenderBatch::Outcome outcome = renderInProcess(options.evaluations.value(0), templates, options, [](const QString& document) {
-            ToolConsole::out() << workerStarted << '\t' << document << Qt::endl;
-        });
-        reportToParent(outcome);
-        return outcome.error.isEmpty() ? ToolConsole::Success : ToolConsole::Failure;
-    }
-
+    options.evaluations = withoutRepeats(options.evaluations);
     if (!options.templatesOnServer() && !checkTemplates(options, templates))
         return ToolConsole::Failure;
     warnIfCatalogUnusable();
     RenderProgress progress(int(options.evaluations.size()) * selectedCount(templates), ToolConsole::isTerminal(STDERR_FILENO));
+    FolderClaims claims;
     QList<RenderBatch::Outcome> outcomes;
+    QStringList workerFailures;
     if (options.jobs > 1 && options.evaluations.size() > 1) {
-        outcomes = renderWithWorkers(options, progress);
+        WorkerPool pool(workerArguments(options), options.jobs, claims, progress);
+        outcomes = pool.render(options.evaluations);
+        workerFailures = pool.workerFailures();
     } else {
-        for (const QString& path : options.evaluations)
-            outcomes.append(renderInProcess(path, templates, options, [&](const QString& document) {
-                progress.documentStarted(document);
-            }));
+        outcomes = renderHere(options, templates, claims, progress);
     }
     progress.finish();
     warnOfServerTemplates(outcomes);
-    const int result = summarise(options, outcomes);
-    if (options.pdf && !convertToPdf(soffice, outcomes))
-        return ToolConsole::Failure;
-    return result;
+    const int result = summarise(options.evaluations, outcomes, workerFailures);
+    if (!options.pdf || Interruption::happened())
+        return result;
+    const int converted = convertToPdf(converter, outcomes);
+    return result != ToolConsole::Success ? result : converted;
 }

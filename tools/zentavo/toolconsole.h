@@ -10,8 +10,16 @@
 class ToolConsole
 {
 public:
-    // Exit codes.
-    enum { Success = 0, Failure = 1, Usage = 2 };
+    // Exit codes. A run stopped by a signal exits with 128 + the signal's number, as a
+    // shell reports a command the signal ended.
+    enum {
+        Success = 0,
+        Failure = 1,
+        Usage = 2,
+        InternalError = 3,
+        InterruptedBySigint = 130,
+        InterruptedBySigterm = 143
+    };
 
     // Before the application object exists: the offscreen platform when there is no
     // display, a private runtime folder when none is set, and Qt's messages to the log.
