@@ -1,5 +1,8 @@
 #include "catalog/sqlstorage.h"
 
+#include "catalog/catalogfailure.h"
+#include "catalog/catalogschema.h"
+
 #include "runtime/logger.h"
 #include "runtime/singletonregistry.h"
 
@@ -18,188 +21,9 @@ namespace {
 
 SQLStorage* instance = nullptr;
 
-const QString& structinfoStatement()
-{
-    static const QString statement = QStringLiteral("create table structinfo (ver integer, trCount integer)");
-    return statement;
-}
-
-const QString& lastupdateStatement()
-{
-    static const QString statement = QStringLiteral(
-        "create table lastupdate (name varchar(20) primary key not null,last_success timestamp,"
-        "last_failed timestamp, fail_count int)");
-    return statement;
-}
-
-// The tables after structinfo, in the order they are created.
-const QStringList& tableStatements()
-{
-    static const QStringList statements = {
-        QStringLiteral("create table autocompleted (field varchar(50) not null, val varchar(200) not null)"),
-        QStringLiteral("create table bank (bic char(9) primary key,raccount char(20),name varchar(200))"),
-        QStringLiteral("create table peopleidentdoc (id_ident integer primary key autoincrement,name varchar(200) "
-                       "not null,ident_gid integer, loaded integer)"),
-        QStringLiteral("create table transmission (id_trans integer primary key autoincrement,name varchar(200) "
-                       "not null,trans_gid integer, loaded integer)"),
-        QStringLiteral("create table vehicletype (id_vt integer primary key autoincrement,name varchar(200) not "
-                       "null,treadminh numeric, vt_gid integer, loaded integer)"),
-        QStringLiteral("create table vehiclebodytype(id_vbt integer primary key autoincrement, id_vt integer not "
-                       "null, name varchar(200) not null,vbt_gid integer, loaded integer, foreign key (id_vt) "
-                       "references vehicletype(id_vt))"),
-        QStringLiteral("create table vehiclebrand(id_vb integer primary key autoincrement, id_vt integer not null, "
-                       "name varchar(200) not null,vb_gid integer, loaded integer, foreign key (id_vt) references "
-                       "vehicletype(id_vt))"),
-        QStringLiteral("create table vehiclemodel(id_vm integer primary key autoincrement, id_vb integer not null, "
-                       "name varchar(200) not null,vm_gid integer, loaded integer, foreign key (id_vb) references "
-                       "vehiclebrand(id_vb))"),
-        QStringLiteral("create table appraisalcompany(id_apprcomp integer primary key autoincrement, companytype "
-                       "integer not null,police_number varchar(20), police_date date,police_insurer varchar(50), "
-                       "police_limit integer,police_overlimit int, addinfo varchar(400),logo blob)"),
-        QStringLiteral("create table org (id_org integer primary key autoincrement not null,id_apprcomp "
-                       "integer,name varchar(200), ogrn varchar(20), ogrn_date date, inn varchar(20), kpp "
-                       "varchar(20),location varchar(200), phone varchar(20), email varchar(50), usno "
-                       "integer,leader varchar(100), leader_post varchar(50), leader_reason "
-                       "varchar(100),leader_a varchar(100), leader_post_a varchar(50), legalform "
-                       "varchar(50),bux varchar(100), bux_post varchar(50),foreign key (id_apprcomp) references "
-                       "appraisalcompany(id_apprcomp))"),
-        QStringLiteral("create table businessman (id_bman integer primary key autoincrement not null,id_apprcomp "
-                       "integer,firstname varchar(50), lastname varchar(50), middlename varchar(50),ogrn "
-                       "varchar(20), ogrn_date date, inn varchar(20),phone varchar(20), email varchar(50), usno "
-                       "integer,bux varchar(100), bux_post varchar(50),idoctype varchar(50), idocnumber "
-                       "varchar(20), idocserial varchar(20), idocdate date,idocorg varchar(200), address "
-                       "varchar(200),foreign key (idoctype) references identdoctype(idoctype),foreign key "
-                       "(id_apprcomp) references appraisalcompany(id_apprcomp))"),
-        QStringLiteral("create table bankaccount (id_ba integer primary key autoincrement not null,bic varchar(9), "
-                       "bankname varchar(200), raccount char(20), account char(20))"),
-        QStringLiteral("create table bankaccount2org(id_ba integer not null, id_org integer not null,foreign key "
-                       "(id_ba) references bankaccount(id_ba),foreign key (id_org) references org(id_org))"),
-        QStringLiteral("create table bankaccount2bman(id_ba integer not null, id_bman integer not null,foreign key "
-                       "(id_ba) references bankaccount(id_ba),foreign key (id_bman) references "
-                       "businessman(id_bman))"),
-        QStringLiteral("create table specialist (id_spec integer primary key autoincrement not null,firstname "
-                       "varchar(50), lastname varchar(50), middlename varchar(50),addinfo varchar(400), location "
-                       "varchar(100))"),
-        QStringLiteral("create table appraiser (id_appr integer primary key not null,sro_number varchar(20), "
-                       "sro_info varchar(50), sro_location varchar(100),diplom_number "
-                       "varchar(20),diplom_serial varchar(20),diplom_date date, diplom_org "
-                       "varchar(50),insur_number varchar(20), insur_date date, insur_org varchar(50), insur_limit "
-                       "integer,age integer, category varchar(20),foreign key (id_appr) references "
-                       "specialist(id_spec))"),
-        lastupdateStatement(),
-    };
-    return statements;
-}
-
-// Lookups of the catalog feed imports, which match rows by name within their parent
-// and by feed identifier. Without them every import is quadratic in the catalog size.
-const QStringList& indexStatements()
-{
-    static const QStringList statements = {
-        QStringLiteral("create index if not exists vehicletype_name on vehicletype (name)"),
-        QStringLiteral("create index if not exists vehicletype_gid on vehicletype (vt_gid)"),
-        QStringLiteral("create index if not exists vehiclebodytype_name on vehiclebodytype (name, id_vt)"),
-        QStringLiteral("create index if not exists vehiclebrand_name on vehiclebrand (name, id_vt)"),
-        QStringLiteral("create index if not exists vehiclebrand_gid on vehiclebrand (vb_gid)"),
-        QStringLiteral("create index if not exists vehiclemodel_name on vehiclemodel (name, id_vb)"),
-        QStringLiteral("create index if not exists transmission_name on transmission (name)"),
-        QStringLiteral("create index if not exists peopleidentdoc_name on peopleidentdoc (name)"),
-    };
-    return statements;
-}
-
-// SQLite's primary result codes, as the driver reports them in nativeErrorCode().
-enum sqliteCode_t {
-    SQLITE_GENERIC_ERROR = 1,
-    SQLITE_NO_PERMISSION = 3,
-    SQLITE_DATABASE_BUSY = 5,
-    SQLITE_TABLE_LOCKED = 6,
-    SQLITE_READ_ONLY = 8,
-    SQLITE_IO_ERROR = 10,
-    SQLITE_MALFORMED = 11,
-    SQLITE_DISK_FULL = 13,
-    SQLITE_CANNOT_OPEN = 14,
-    SQLITE_NOT_AUTHORIZED = 23,
-    SQLITE_NOT_A_DATABASE = 26,
-};
-
-int primaryCode(const QSqlError& error)
-{
-    bool isNumber = false;
-    const int code = error.nativeErrorCode().toInt(&isNumber);
-    return isNumber ? code & 0xff : 0;
-}
-
-SQLStorage::health_t healthAfter(const QSqlError& error)
-{
-    switch (primaryCode(error)) {
-    case SQLITE_DATABASE_BUSY:
-    case SQLITE_TABLE_LOCKED:
-        return SQLStorage::LOCKED;
-    case SQLITE_NOT_A_DATABASE:
-    case SQLITE_MALFORMED:
-        return SQLStorage::DAMAGED;
-    default:
-        return SQLStorage::INACCESSIBLE;
-    }
-}
-
 QString translated(const char* text)
 {
     return QCoreApplication::translate("SQLStorage", text);
-}
-
-// The newest "Zentavo.db.bak-…" beside the database; the stamps sort by time.
-QString newestBackup(const QString& path)
-{
-    const QFileInfo database(path);
-    const QStringList names =
-        database.dir().entryList({database.fileName() + QStringLiteral(".bak-*")}, QDir::Files, QDir::Name);
-    return names.isEmpty() ? QString() : database.dir().filePath(names.last());
-}
-
-QString damagedReason(const QString& path, const QString& cause)
-{
-    const QString backup = newestBackup(path);
-    if (backup.isEmpty())
-        return translated("the catalog database %1 is damaged (%2); restore it from a backup or remove it to start "
-                          "an empty catalog")
-            .arg(path, cause);
-    return translated("the catalog database %1 is damaged (%2); restore it from the backup %3 or remove it to start "
-                      "an empty catalog")
-        .arg(path, cause, backup);
-}
-
-// One line for the user: the file, what is wrong with it, what to do.
-QString describe(const QString& path, const QSqlError& error)
-{
-    const QString cause = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    switch (primaryCode(error)) {
-    case SQLITE_DATABASE_BUSY:
-    case SQLITE_TABLE_LOCKED:
-        return translated("the catalog database %1 is locked by another program; close it and try again").arg(path);
-    case SQLITE_NOT_A_DATABASE:
-    case SQLITE_MALFORMED:
-        return damagedReason(path, cause);
-    case SQLITE_DISK_FULL:
-        return translated("the catalog database %1 cannot be written: the disk is full; free some space and try again")
-            .arg(path);
-    case SQLITE_NO_PERMISSION:
-    case SQLITE_READ_ONLY:
-    case SQLITE_CANNOT_OPEN:
-    case SQLITE_NOT_AUTHORIZED:
-        return translated("the catalog database %1 cannot be opened for reading and writing (%2); check the "
-                          "permissions of the file and its folder")
-            .arg(path, cause);
-    case SQLITE_IO_ERROR:
-        return translated("the catalog database %1 cannot be read or written (%2); check the disk, or restore the "
-                          "file from a backup")
-            .arg(path, cause);
-    default:
-        if (cause.trimmed().isEmpty())
-            return translated("the catalog database %1 failed without saying why").arg(path);
-        return translated("the catalog database %1 failed: %2").arg(path, cause);
-    }
 }
 
 QString busyTimeoutOption(int milliseconds = SQLStorage::BUSY_TIMEOUT_MS)
@@ -297,7 +121,7 @@ QString SQLStorage::reasonFor(const QSqlError& error) const
     const QString path = database.databaseName().isEmpty() ? getCatalogDatabaseName() : database.databaseName();
     if (!database.isOpen())
         return translated("the catalog database %1 is not open").arg(path);
-    return describe(path, error);
+    return CatalogFailure::describe(path, error);
 }
 
 QSqlDatabase SQLStorage::addConnection(const QString& name)
@@ -321,10 +145,10 @@ void SQLStorage::refuse(health_t kind, const QString& why)
 // A replacement that moved the old file aside says where it is.
 void SQLStorage::refuseFor(const QSqlError& error)
 {
-    QString why = describe(database.databaseName(), error);
+    QString why = CatalogFailure::describe(database.databaseName(), error);
     if (!keptBackup.isEmpty())
         why += translated("; the previous catalog is kept as %1").arg(keptBackup);
-    refuse(healthAfter(error), why);
+    refuse(CatalogFailure::healthAfter(error), why);
 }
 
 QString SQLStorage::getCatalogDatabaseName()
@@ -358,10 +182,10 @@ void SQLStorage::verifyCatalogDatabase()
     if (!query.exec(QStringLiteral("select ver,count(*) from structinfo")) || !query.next()) {
         const QSqlError error = query.lastError();
         query.finish();
-        if (primaryCode(error) != SQLITE_GENERIC_ERROR) // anything but "no such table"
+        if (!CatalogFailure::isSchemaMismatch(error)) // anything but "no such table"
             return refuseFor(error);
         if (!holdsNoTables())
-            return refuse(DAMAGED, damagedReason(database.databaseName(), translated("it holds no catalog")));
+            return refuse(DAMAGED, CatalogFailure::damaged(database.databaseName(), translated("it holds no catalog")));
         if (createCatalogDatabase())
             createIndexes();
         else
@@ -380,7 +204,7 @@ void SQLStorage::verifyCatalogDatabase()
     // Without exactly one version row the database is replaced like a version 1 one.
     if (migrateFrom(rows == 1 ? version : 1))
         createIndexes();
-    else if (primaryCode(lastFailedStatement) != SQLITE_GENERIC_ERROR)
+    else if (!CatalogFailure::isSchemaMismatch(lastFailedStatement))
         refuseFor(lastFailedStatement); // a failed step that was not a schema mismatch
 }
 
@@ -421,14 +245,14 @@ bool SQLStorage::createCatalogDatabase()
 {
     database.transaction();
     QSqlQuery query(database);
-    bool created = run(query, structinfoStatement());
+    bool created = run(query, CatalogSchema::structinfo());
     if (created) {
         query.prepare(QStringLiteral("insert into structinfo (ver, trCount) values (?,?)"));
         query.addBindValue(CATALOG_DB_VERSION);
         query.addBindValue(1);
         created = run(query);
     }
-    for (const QString& statement : tableStatements()) {
+    for (const QString& statement : CatalogSchema::tables()) {
         if (!created)
             break;
         created = run(query, statement);
@@ -439,7 +263,7 @@ bool SQLStorage::createCatalogDatabase()
 void SQLStorage::createIndexes()
 {
     QSqlQuery query(database);
-    for (const QString& statement : indexStatements())
+    for (const QString& statement : CatalogSchema::indexes())
         exec(query, statement);
 }
 
@@ -484,7 +308,7 @@ bool SQLStorage::convert_4_5()
 
 bool SQLStorage::convert_5_6()
 {
-    return alterInTransaction({lastupdateStatement(), QStringLiteral("update structinfo set ver=6 where ver=5")});
+    return alterInTransaction({CatalogSchema::lastupdate(), QStringLiteral("update structinfo set ver=6 where ver=5")});
 }
 
 bool SQLStorage::convert_6_7()

@@ -34,7 +34,7 @@ Download::Server CatalogHttpSource::server() const
 void CatalogHttpSource::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
     percent = bytesTotal <= 0 ? DOWNLOADED_PERCENT : static_cast<int>(bytesReceived * DOWNLOADED_PERCENT / bytesTotal);
-    LOG_TRACE() << "pst=" << percent;
+    LOG_TRACE() << "progress percent" << percent;
     emit progress(percent);
 }
 

@@ -2,6 +2,7 @@
 #define ZENTAVO_EVALUATIONTAGSTORAGE_H
 
 #include "evaluation/evaluationstorage.h"
+#include "evaluation/photostore.h"
 #include "evaluation/storedentry.h"
 #include "evaluation/storedtags.h"
 #include "values/tagtypes.h"
@@ -16,7 +17,6 @@
 #include <memory>
 
 class QIODevice;
-class QuaZip;
 class QuaZipFile;
 class AgreeCustomerOnTag;
 class AgreementOnTag;
@@ -30,11 +30,10 @@ class PhotoGalleryOnTag;
 class VehicleOnTag;
 class VehicleOwnerOnTag;
 
-// An evaluation kept as a map of tags, with its photo list and its approaches,
-// stored on disk as one zip container: "version.txt", "tag_list.txt" with one
-// "NAME=value" line per tag, and the photos as "photo/photoN.jpg". What the file holds
-// and this version does not understand (tags no section reads, photos no codec here
-// reads, entries of other kinds) is written back as it was.
+// An evaluation kept as a map of tags, with its photo list and its approaches, stored on
+// disk as one zip container (EvaluationFile). What the file holds and this version does
+// not understand (tags no section reads, photos no codec here reads, entries of other
+// kinds) is written back as it was.
 class ZENTAVO_EXPORT EvaluationTagStorage : public EvaluationStorage
 {
 public:
@@ -80,29 +79,26 @@ public:
     void saveApproaches(QuaZipFile& file);
     Harmonization* getHarmonization() override;
 
-    // Each photo is kept as the file holds it, compressed, and written back unchanged, so
-    // saving never costs a photo quality, nor time to code it, and memory holds each photo
-    // once. Pictures are inflated and decoded only when asked for. A photo no codec here
-    // reads keeps its place: its picture is null and its bytes are saved as they are.
-    int getPhotoCount() const;
+    // The photos, kept as the file holds them (PhotoStore).
+    int getPhotoCount() const { return photos.count(); }
     // For the host's GUI thread.
     QPixmap& getPhoto(int index, QPixmap& photo) const;
     // For any thread; a null image for an index out of range.
     QImage& getPhotoImage(int index, QImage& image) const;
     // The bytes as they will be saved (JPEG for photos the library encoded); empty for a
     // photo beyond MaxPhotoEntrySize.
-    QByteArray getPhotoData(int index) const;
+    QByteArray getPhotoData(int index) const { return photos.data(index); }
     // A new picture is encoded as JPEG once, when added; false for a null picture.
     bool addPhoto(const QPixmap& photo);
-    bool addPhotoImage(const QImage& photo);
+    bool addPhotoImage(const QImage& photo) { return photos.addImage(photo); }
     // Keeps the bytes of an encoded picture, such as a camera's JPEG file, as they
     // are; false when they are not a readable picture.
-    bool addPhotoData(const QByteArray& encoded);
-    bool delPhoto(int index);
+    bool addPhotoData(const QByteArray& encoded) { return photos.addData(encoded); }
+    bool delPhoto(int index) { return photos.remove(index); }
     // Moves the photo to the front: the title photo is always photo 0.
-    bool setTitlePhoto(int index);
-    int getTitlePhotoIndex() const { return titleIndex; }
-    void clearAllPhotos();
+    bool setTitlePhoto(int index) { return photos.makeTitle(index); }
+    int getTitlePhotoIndex() const { return photos.titleIndex(); }
+    void clearAllPhotos() { photos.clear(); }
 
     // Refuses a container without a tag list or with an entry that fails its checksum:
     // the storage is then left cleared.
@@ -138,9 +134,7 @@ public:
     static QStringList& parseLine(const QString& line, QStringList& parts);
     static QString& mkRole(customertype_t type, customerrole_t role, QString& out);
 
-    // Photos larger than this are kept as the file holds them, unchecked and never
-    // inflated: their picture is null.
-    static constexpr qint64 MaxPhotoEntrySize = 64 * 1024 * 1024;
+    static constexpr qint64 MaxPhotoEntrySize = PhotoStore::MaxEntrySize;
     // A tag list above this is refused. Real ones are kilobytes; the bound keeps a
     // tag list that inflates to gigabytes from taking the memory (its text is held
     // several times over while it is parsed).
@@ -149,18 +143,14 @@ public:
 private:
     void deleteSections();
     bool writeFile(const QString& path);
-    bool writeContainer(QuaZip& zip);
-    bool writeTagList(QuaZipFile& file);
-    // The lines every section, approach and the reconciliation write, in their order.
-    bool sectionLines(QByteArray& lines);
+    // The tag list a save writes: every section's lines, then the file's tags nothing
+    // understood.
+    bool tagListAsSaved(QByteArray& tagList);
     void writeSections(QuaZipFile& file);
     // Positions 1 up to the list's count, each under its own position.
     void saveAppraisers(QIODevice& file);
-    bool readEntries(QuaZip& zip);
     bool readPhoto(const QString& entryName, QuaZipFile& file);
-    bool keepEntry(const QString& entryName, QuaZipFile& file);
-    static bool closeCheckingChecksum(QuaZipFile& file);
-    static bool isReadablePicture(const QByteArray& encoded);
+    void forgetFileContent();
     bool fail(const QString& reason);
 
     AgreementOnTag* agreement = nullptr;
@@ -173,10 +163,9 @@ private:
     AppraiserListOnTag* appraiserList = nullptr;
     ManualAnalyzeOnTag* manualAnalyze = nullptr;
     StoredTags tags;
-    QList<StoredEntry> photos;
+    PhotoStore photos;
     // Entries that are neither the tag list nor photos, kept as the file had them.
     QList<StoredEntry> otherEntries;
-    int titleIndex = -1;
     QMap<evaluationapproach_t, EvaluationApproach*> approaches;
     Harmonization* harmonization = nullptr;
     std::unique_ptr<EvaluationFileLock> reservation;

@@ -1,5 +1,6 @@
 #include "report/docxpackage.h"
 
+#include "report/docxcontenttypes.h"
 #include "report/templatetozipdocument.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const QString ContentTypesName = QStringLiteral("[Content_Types].xml");
 const QString PackageRelationships = QStringLiteral("_rels/.rels");
 // Parts other than the text parts are only checked to be XML, up to this many bytes in
 // all; a template holding more is copied as it is beyond that.
@@ -28,26 +28,6 @@ QString tr(const char* text)
     return QCoreApplication::translate("DocxPackage", text);
 }
 
-// The attributes of every element of the given names, in document order.
-class AttributeCollector : public XmlDefaultHandler
-{
-public:
-    explicit AttributeCollector(QStringList names) : wanted(std::move(names)) {}
-    QList<std::pair<QString, QXmlStreamAttributes>> found;
-
-    bool startElement(QStringView qName, const QXmlStreamAttributes& attributes) override
-    {
-        const QStringView local = qName.mid(qName.indexOf(u':') + 1);
-        for (const QString& name : std::as_const(wanted))
-            if (local == name)
-                found.append({name, attributes});
-        return true;
-    }
-
-private:
-    QStringList wanted;
-};
-
 bool isTextPartType(const QString& type)
 {
     static const QSet<QString> types = {QStringLiteral("header"), QStringLiteral("footer"), QStringLiteral("footnotes"),
@@ -55,36 +35,9 @@ bool isTextPartType(const QString& type)
     return types.contains(type);
 }
 
-bool isMainDocumentType(const QString& contentType)
-{
-    return contentType.endsWith(QLatin1String(".main+xml"))
-        && (contentType.contains(QLatin1String("wordprocessingml")) || contentType.contains(QLatin1String("ms-word")));
-}
-
-// Content types that follow from a file's extension alone.
-QString contentTypeOfExtension(const QString& extension)
-{
-    static const QHash<QString, QString> types = {
-        {QStringLiteral("png"), QStringLiteral("image/png")},
-        {QStringLiteral("jpeg"), QStringLiteral("image/jpeg")},
-        {QStringLiteral("jpg"), QStringLiteral("image/jpeg")},
-        {QStringLiteral("gif"), QStringLiteral("image/gif")},
-        {QStringLiteral("bmp"), QStringLiteral("image/bmp")},
-        {QStringLiteral("tif"), QStringLiteral("image/tiff")},
-        {QStringLiteral("tiff"), QStringLiteral("image/tiff")},
-        {QStringLiteral("emf"), QStringLiteral("image/x-emf")},
-        {QStringLiteral("wmf"), QStringLiteral("image/x-wmf")},
-        {QStringLiteral("svg"), QStringLiteral("image/svg+xml")},
-        {QStringLiteral("rels"), QStringLiteral("application/vnd.openxmlformats-package.relationships+xml")},
-        {QStringLiteral("xml"), QStringLiteral("application/xml")},
-    };
-    return types.value(extension);
-}
-
 QString extensionOf(const QString& name)
 {
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 || dot < name.lastIndexOf(QLatin1Char('/')) ? QString() : name.mid(dot + 1).toLower();
+    return DocxContentTypes::extensionOf(name);
 }
 
 // The description that names a picture of the evaluation, such as "photo-3.jpg".
@@ -109,33 +62,6 @@ bool isXmlName(const QString& name)
     return extension == QLatin1String("xml") || extension == QLatin1String("rels");
 }
 
-// The part a relationship file belongs to: word/_rels/document.xml.rels is that of
-// word/document.xml, _rels/.rels that of the package (an empty name).
-bool sourceOfRelationships(const QString& name, QString& source)
-{
-    const qsizetype folder = name.lastIndexOf(QLatin1String("_rels/"));
-    if (folder < 0 || (folder > 0 && name.at(folder - 1) != QLatin1Char('/')) || extensionOf(name) != QLatin1String("rels")
-        || name.indexOf(QLatin1Char('/'), folder + 6) >= 0)
-        return false;
-    source = name.left(folder) + name.mid(folder + 6).chopped(5);
-    return true;
-}
-
-QString relationshipsPartOf(const QString& part)
-{
-    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
-    return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
-}
-
-QByteArray packageRelationships(const QString& mainPart)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-           "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-           "officeDocument\" Target=\""
-        + mainPart.toHtmlEscaped().toUtf8() + "\"/></Relationships>";
-}
-
 } // namespace
 
 // What is gathered while a package is read, and forgotten after.
@@ -144,8 +70,7 @@ struct DocxPackage::Reading
     QStringList entries; // in the order of the archive, without folders
     QByteArray contentTypes;
     bool hasContentTypes = false;
-    QHash<QString, QString> defaults;  // extension (lower case) -> content type
-    QHash<QString, QString> overrides; // part name (lower case, no "/") -> content type
+    DocxContentTypes types;
     QHash<QString, QByteArray> relationshipParts; // by the part they belong to
 };
 
@@ -226,8 +151,8 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
         reading.entries.append(name);
         entriesByLowerName.insert(name.toLower(), name);
         QString source;
-        const bool isContentTypes = name.compare(ContentTypesName, Qt::CaseInsensitive) == 0;
-        if (!isContentTypes && !sourceOfRelationships(name, source))
+        const bool isContentTypes = name.compare(DocxContentTypes::EntryName, Qt::CaseInsensitive) == 0;
+        if (!isContentTypes && !DocxRelsHandler::partOfRelationships(name, source))
             continue;
         QByteArray bytes;
         if (!readCurrent(zip, bytes))
@@ -251,17 +176,9 @@ bool DocxPackage::readStructure(QuaZip& zip, Reading& reading)
 bool DocxPackage::readContentTypes(Reading& reading)
 {
     if (!reading.hasContentTypes)
-        return refuse(tr("the archive has no %1: it is not a DOCX package").arg(ContentTypesName));
-    AttributeCollector types({QStringLiteral("Default"), QStringLiteral("Override")});
-    if (!types.parse(reading.contentTypes))
-        return refuse(tr("%1 is not well-formed XML: %2").arg(ContentTypesName, types.errorString()));
-    for (const auto& [element, attributes] : std::as_const(types.found)) {
-        const QString type = attributes.value(QLatin1String("ContentType")).toString();
-        if (element == QLatin1String("Default"))
-            reading.defaults.insert(attributes.value(QLatin1String("Extension")).toString().toLower(), type);
-        else
-            reading.overrides.insert(attributes.value(QLatin1String("PartName")).toString().mid(1).toLower(), type);
-    }
+        return refuse(tr("the archive has no %1: it is not a DOCX package").arg(DocxContentTypes::EntryName));
+    if (!reading.types.read(reading.contentTypes))
+        return refuse(tr("%1 is not well-formed XML: %2").arg(DocxContentTypes::EntryName, reading.types.errorString()));
     return true;
 }
 
@@ -281,13 +198,13 @@ bool DocxPackage::findMainPart(Reading& reading)
     }
     // The main document is certain when the content types name exactly one.
     QStringList named;
-    for (auto type = reading.overrides.cbegin(); type != reading.overrides.cend(); ++type)
-        if (isMainDocumentType(type.value()) && entriesByLowerName.contains(type.key()))
-            named.append(entriesByLowerName.value(type.key()));
+    for (const QString& part : reading.types.mainDocumentParts())
+        if (entriesByLowerName.contains(part))
+            named.append(entriesByLowerName.value(part));
     if (named.size() != 1)
         return refuse(tr("the archive has no %1 naming its main document").arg(PackageRelationships));
     main = named.first();
-    added.append({PackageRelationships, packageRelationships(main)});
+    added.append({PackageRelationships, DocxRelsHandler::packageRelationships(main)});
     repaired.append(tr("%1 was missing; written, naming %2 as the main document").arg(PackageRelationships, main));
     return true;
 }
@@ -317,7 +234,7 @@ bool DocxPackage::checkRelationships()
         for (const DocxRelsHandler::Relationship& relationship : rels.value()->relationships()) {
             if (!relationship.external && resolve(source, relationship.target).isEmpty())
                 return refuse(tr("%1 names %2, which the archive does not hold")
-                                  .arg(source.isEmpty() ? PackageRelationships : relationshipsPartOf(source),
+                                  .arg(source.isEmpty() ? PackageRelationships : DocxRelsHandler::relationshipsPartOf(source),
                                        relationship.target));
         }
     }
@@ -333,8 +250,8 @@ bool DocxPackage::readParts(QuaZip& zip)
         const QString name = zip.getCurrentFileName();
         const bool isText = texts.contains(name);
         QString source;
-        if (!isText && (!isXmlName(name) || name.compare(ContentTypesName, Qt::CaseInsensitive) == 0
-                        || sourceOfRelationships(name, source)))
+        if (!isText && (!isXmlName(name) || name.compare(DocxContentTypes::EntryName, Qt::CaseInsensitive) == 0
+                        || DocxRelsHandler::partOfRelationships(name, source)))
             continue;
         if (!isText && checked > CheckedXmlBudget) {
             LOG_WARNING() << "template part not checked, the template holds too much XML:" << name;
@@ -371,24 +288,17 @@ bool DocxPackage::checkContentTypes(Reading& reading)
     QStringList missing;
     for (const QString& name : std::as_const(names)) {
         const QString extension = extensionOf(name);
-        if (name.compare(ContentTypesName, Qt::CaseInsensitive) == 0 || reading.overrides.contains(name.toLower())
-            || reading.defaults.contains(extension) || missing.contains(extension))
+        if (reading.types.covers(name) || missing.contains(extension))
             continue;
-        if (contentTypeOfExtension(extension).isEmpty())
-            return refuse(tr("%1 has no content type in %2").arg(name, ContentTypesName));
+        if (DocxContentTypes::typeOfExtension(extension).isEmpty())
+            return refuse(tr("%1 has no content type in %2").arg(name, DocxContentTypes::EntryName));
         missing.append(extension);
     }
     if (missing.isEmpty())
         return true;
-    QString types = QString::fromUtf8(reading.contentTypes);
-    QString defaults;
-    for (const QString& extension : std::as_const(missing)) {
-        defaults += QStringLiteral("<Default Extension=\"%1\" ContentType=\"%2\"/>")
-                        .arg(extension, contentTypeOfExtension(extension));
-        repaired.append(tr("%1 had no content type for .%2 files; added").arg(ContentTypesName, extension));
-    }
-    types.insert(types.lastIndexOf(QLatin1String("</")), defaults);
-    replaced.insert(entriesByLowerName.value(ContentTypesName.toLower()), types.toUtf8());
+    for (const QString& extension : std::as_const(missing))
+        repaired.append(tr("%1 had no content type for .%2 files; added").arg(DocxContentTypes::EntryName, extension));
+    replaced.insert(entriesByLowerName.value(DocxContentTypes::EntryName.toLower()), reading.types.withDefaults(missing));
     return true;
 }
 
@@ -465,7 +375,7 @@ bool DocxPackage::copySharedImages(QuaZip& zip, Reading& reading)
                                                "officeDocument/2006/relationships/image\" Target=\"/%2\"/>")
                                     .arg(id, copy.toHtmlEscaped())
                                     .toUtf8());
-                replaced.insert(relationshipsPartOf(part), relsPart);
+                replaced.insert(DocxRelsHandler::relationshipsPartOf(part), relsPart);
             }
         }
     }

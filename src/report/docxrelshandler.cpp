@@ -40,3 +40,29 @@ void DocxRelsHandler::clear()
     all.clear();
     byId.clear();
 }
+
+bool DocxRelsHandler::partOfRelationships(const QString& name, QString& part)
+{
+    const qsizetype folder = name.lastIndexOf(QLatin1String("_rels/"));
+    if (folder < 0 || (folder > 0 && name.at(folder - 1) != QLatin1Char('/'))
+        || !name.endsWith(QLatin1String(".rels"), Qt::CaseInsensitive)
+        || name.indexOf(QLatin1Char('/'), folder + 6) >= 0)
+        return false;
+    part = name.left(folder) + name.mid(folder + 6).chopped(5);
+    return true;
+}
+
+QString DocxRelsHandler::relationshipsPartOf(const QString& part)
+{
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+    return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+}
+
+QByteArray DocxRelsHandler::packageRelationships(const QString& mainPart)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+           "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+           "officeDocument\" Target=\""
+        + mainPart.toHtmlEscaped().toUtf8() + "\"/></Relationships>";
+}

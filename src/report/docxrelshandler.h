@@ -5,6 +5,7 @@
 
 #include "runtime/xmldefaulthandler.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -35,6 +36,15 @@ public:
     const Relationship* find(const QString& id) const;
     void append(const Relationship& relationship);
     void clear();
+
+    // The part a relationship file belongs to: word/_rels/document.xml.rels is that of
+    // word/document.xml, _rels/.rels that of the package (an empty name). False for a
+    // name that is no relationship file.
+    static bool partOfRelationships(const QString& name, QString& part);
+    // The relationship file of a part.
+    static QString relationshipsPartOf(const QString& part);
+    // A package's _rels/.rels naming its main document.
+    static QByteArray packageRelationships(const QString& mainPart);
 
 private:
     QHash<QString, QString> targets;

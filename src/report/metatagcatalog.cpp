@@ -17,6 +17,8 @@ const QString& lineBreakName()
 
 } // namespace
 
+const QString MetaTagCatalog::FolderFileName = QStringLiteral("metatags.txt");
+
 MetaTagCatalog::MetaTagCatalog(QObject* parent) : QObject(parent)
 {
     clear();
@@ -129,29 +131,10 @@ bool MetaTagCatalog::parseLine(const QString& line, QString& name, QString& text
     return true;
 }
 
-void MetaTagCatalog::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void MetaTagCatalog::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
 void MetaTagCatalog::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
-        return;
-    percent = now;
-    LOG_TRACE() << "pst=" << percent;
-    emit progress(percent);
-}
-
-void MetaTagCatalog::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
+    if (Download::advance(percent, bytesReceived, bytesTotal))
+        emit progress(percent);
 }
 
 void MetaTagCatalog::fileDownloaded(bool ok, const QByteArray& body, const QString& failure)

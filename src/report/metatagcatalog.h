@@ -40,6 +40,9 @@ public:
 
     explicit MetaTagCatalog(QObject* parent = nullptr);
 
+    // "metatags.txt": the file of a template folder that holds its meta tags; no template.
+    static const QString FolderFileName;
+
     // Forgets every block except "br" and marks the catalog as not loaded.
     void clear();
     bool isLoading() const;
@@ -69,10 +72,10 @@ signals:
 
 public slots:
     // The download handles its network signals itself; these forward to it.
-    void error(QNetworkReply::NetworkError code);
-    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
+    void error(QNetworkReply::NetworkError code) { download.error(code); }
+    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors) { download.sslErrors(reply, errors); }
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
-    void downloadFinished(QNetworkReply* reply);
+    void downloadFinished(QNetworkReply* reply) { download.replyFinished(reply); }
 
 private:
     void refuseTooLarge();

@@ -31,11 +31,19 @@ TagPatterns::TagPatterns(const QString& left, const QString& right, const QRegul
       conditionBlocks(left, right),
       tableLineBlock(tableLine),
       paragraphBlock(paragraph),
-      tableMarker(left + QStringLiteral("#НОМЕР_СТРОКИ#") + right),
-      paragraphMarkerText(left + QStringLiteral("#НОМЕР_ПАРАГРАФА#") + right)
+      tableMarker(left + QLatin1Char('#') + RowMarkerName + QLatin1Char('#') + right),
+      paragraphMarkerText(left + QLatin1Char('#') + ParagraphMarkerName + QLatin1Char('#') + right)
 {
     for (int form = 0; form < CONDITION_FORMS; ++form)
         conditions[form] = minimal(withBrackets(QString::fromLatin1(conditionForms[form]), left, right));
+}
+
+const QString TagPatterns::RowMarkerName = QStringLiteral("НОМЕР_СТРОКИ");
+const QString TagPatterns::ParagraphMarkerName = QStringLiteral("НОМЕР_ПАРАГРАФА");
+
+bool TagPatterns::isMarkerName(const QString& name)
+{
+    return name == RowMarkerName || name == ParagraphMarkerName;
 }
 
 const QRegularExpression& TagPatterns::flag()

@@ -34,6 +34,10 @@ public:
     const QString& tableLineMarker() const { return tableMarker; }
     const QString& paragraphMarker() const { return paragraphMarkerText; }
 
+    // The tags that mark a repeated table row or paragraph and show the item's number.
+    static const QString RowMarkerName;
+    static const QString ParagraphMarkerName;
+    static bool isMarkerName(const QString& name);
     // One flag of a plain tag: "#" and one or two letters or digits.
     static const QRegularExpression& flag();
     // The options every pattern of the language is matched with.

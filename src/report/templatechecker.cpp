@@ -2,9 +2,9 @@
 
 #include "evaluation/autoevaluation.h"
 #include "evaluation/tagnameregistry.h"
-#include "report/blockpattern.h"
 #include "report/conditionmarkup.h"
 #include "report/docxpicshandler.h"
+#include "report/metatagcatalog.h"
 #include "report/splittagjoiner.h"
 #include "report/tagpatterns.h"
 #include "report/templatetodocx.h"
@@ -20,18 +20,11 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
-#include <algorithm>
-
 namespace {
-
-constexpr int ContextLength = 100;
-
-const QString RowMarkerName = QStringLiteral("НОМЕР_СТРОКИ");
-const QString ParagraphMarkerName = QStringLiteral("НОМЕР_ПАРАГРАФА");
 
 bool isMarkerName(const QString& name)
 {
-    return name == RowMarkerName || name == ParagraphMarkerName;
+    return TagPatterns::isMarkerName(name);
 }
 
 bool isZip(const QString& path)
@@ -54,56 +47,13 @@ QString unclosedTagText(QStringView tag, qsizetype leftSize)
     return TemplateChecker::unescaped(tag.left(end)).simplified();
 }
 
-QString shortened(const QString& text)
-{
-    const QString simple = text.simplified();
-    return simple.size() <= ContextLength ? simple : simple.left(ContextLength) + QStringLiteral("…");
-}
-
 } // namespace
-
-struct TemplateChecker::Block
-{
-    qsizetype start;
-    qsizetype end;
-    bool hasTag;
-};
 
 struct TemplateChecker::ConditionMarker
 {
     ConditionMarkup::Marker marker;
     QString text; // between L? and ?R
     Location location;
-};
-
-// The repeated block around each tag, for tags visited from left to right: a table row
-// before a paragraph, as rows are repeated first.
-class TemplateChecker::BlockCursor
-{
-public:
-    BlockCursor(QList<Block>& paragraphs, QList<Block>& rows) : paragraphs(paragraphs), rows(rows) {}
-
-    Block* holding(qsizetype start, qsizetype end)
-    {
-        if (Block* row = within(rows, nextRow, start, end))
-            return row;
-        return within(paragraphs, nextParagraph, start, end);
-    }
-
-private:
-    static Block* within(QList<Block>& blocks, int& next, qsizetype start, qsizetype end)
-    {
-        while (next < blocks.size() && blocks.at(next).end <= start)
-            ++next;
-        if (next < blocks.size() && blocks.at(next).start <= start && end <= blocks.at(next).end)
-            return &blocks[next];
-        return nullptr;
-    }
-
-    QList<Block>& paragraphs;
-    QList<Block>& rows;
-    int nextParagraph = 0;
-    int nextRow = 0;
 };
 
 TemplateChecker::TemplateChecker() = default;
@@ -135,7 +85,7 @@ bool TemplateChecker::checkFile(const QString& path)
 {
     const QFileInfo info(path);
     templateName = info.fileName();
-    const QString metaTags = info.dir().filePath(QStringLiteral("metatags.txt"));
+    const QString metaTags = info.dir().filePath(MetaTagCatalog::FolderFileName);
     package.clear();
     docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
     if (!docxPart && info.isFile() && info.size() == 0) {
@@ -216,22 +166,14 @@ void TemplateChecker::checkText(const QString& name, const QString& original, bo
         useOwnGenerator(docx);
     partName = name;
     docxPart = docx;
-    contexts.clear();
     QString text = original;
     if (docx)
         SplitTagJoiner().join(text);
-    paragraphStarts.clear();
-    const QRegularExpression paragraphStart(docx ? QStringLiteral("<w:p[\\s>]") : QStringLiteral("^"),
-                                            QRegularExpression::MultilineOption);
-    for (const QRegularExpressionMatch& match : paragraphStart.globalMatch(text))
-        paragraphStarts.append(match.capturedStart());
+    locations.index(text, docx);
 
     const QString left = generator->leftTagBracket();
     const QString right = generator->rightTagBracket();
-    const QString marker = left + QLatin1Char('#') + QStringLiteral("%1") + QLatin1Char('#') + right;
-    QList<Block> paragraphs = repeatedBlocks(text, marker.arg(ParagraphMarkerName), true);
-    QList<Block> rows = repeatedBlocks(text, marker.arg(RowMarkerName), false);
-    BlockCursor blocks(paragraphs, rows);
+    RepeatedBlocks blocks(text, *generator);
     QList<ConditionMarker> conditions;
     for (qsizetype start = text.indexOf(left), next = 0; start >= 0; start = next) {
         next = text.indexOf(left, start + left.size());
@@ -255,12 +197,12 @@ void TemplateChecker::checkText(const QString& name, const QString& original, bo
         checkToken(text, start, close + 1 + right.size(), blocks, conditions);
     }
     checkConditionPairs(text, conditions);
-    checkBlocks(text, paragraphs + rows);
+    checkBlocks(text, blocks);
     if (docx)
         checkPictures(text);
 }
 
-void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype end, BlockCursor& blocks,
+void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype end, RepeatedBlocks& blocks,
                                  QList<ConditionMarker>& conditions)
 {
     const qsizetype leftSize = generator->leftTagBracket().size();
@@ -289,7 +231,7 @@ void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype
     } else {
         occurrence.kind = Tag;
         occurrence.name = body.section(QLatin1Char('#'), 0, 0);
-        Block* holder = blocks.holding(start, end);
+        RepeatedBlocks::Block* holder = blocks.holding(start, end);
         if (holder && !isMarkerName(occurrence.name))
             holder->hasTag = true;
         checkPlainTag(body, occurrence.location, holder != nullptr);
@@ -368,24 +310,11 @@ void TemplateChecker::checkConditionPairs(const QString& text, QList<ConditionMa
 
 // A repeated block is copied while one of its indexed tags has a value; with none it
 // never shows.
-void TemplateChecker::checkBlocks(const QString& text, const QList<Block>& blocks)
+void TemplateChecker::checkBlocks(const QString& text, const RepeatedBlocks& blocks)
 {
-    for (const Block& block : blocks)
+    for (const RepeatedBlocks::Block& block : blocks.all())
         if (!block.hasTag)
             problem(QStringLiteral("repeated block without indexed tags: it never shows"), locate(text, block.start));
-}
-
-QList<TemplateChecker::Block> TemplateChecker::repeatedBlocks(const QString& text, const QString& marker,
-                                                              bool paragraphs) const
-{
-    QList<Block> blocks;
-    const BlockPattern pattern(paragraphs ? generator->paragraphRegExp() : generator->tableLineRegExp());
-    qsizetype start = 0;
-    qsizetype end = 0;
-    for (BlockPattern::Blocks found = pattern.in(text); found.next(start, end);)
-        if (QStringView(text).mid(start, end - start).contains(marker))
-            blocks.append({start, end, false});
-    return blocks;
 }
 
 // The value a DOCX document gets lacks the characters XML cannot hold; the user is told
@@ -487,20 +416,7 @@ QString TemplateChecker::valueOf(const QString& name, long flags) const
 
 TemplateChecker::Location TemplateChecker::locate(const QString& text, qsizetype pos)
 {
-    const auto after = std::upper_bound(paragraphStarts.begin(), paragraphStarts.end(), pos);
-    const int paragraph = int(after - paragraphStarts.begin());
-    Location where{partName, paragraph, QString()};
-    if (text.isEmpty() || paragraph == 0)
-        return where;
-    auto context = contexts.constFind(paragraph);
-    if (context == contexts.constEnd()) {
-        const qsizetype start = paragraphStarts.at(paragraph - 1);
-        const qsizetype end = after == paragraphStarts.end() ? text.size() : *after;
-        const QStringView span = QStringView(text).mid(start, end - start);
-        context = contexts.insert(paragraph, shortened(generator->visibleText(span)));
-    }
-    where.context = *context;
-    return where;
+    return {partName, locations.paragraphOf(pos), locations.contextOf(text, pos, *generator)};
 }
 
 void TemplateChecker::problem(const QString& message, const Location& where)

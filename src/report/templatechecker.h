@@ -4,6 +4,8 @@
 #include "zentavo_export.h"
 
 #include "report/docxpackage.h"
+#include "report/repeatedblocks.h"
+#include "report/textlocations.h"
 
 #include <QHash>
 #include <QList>
@@ -92,25 +94,22 @@ public:
     static QString unescaped(QStringView text);
 
 private:
-    struct Block;
     struct ConditionMarker;
-    class BlockCursor;
 
     void useOwnGenerator(bool docx);
     bool checkDocx(const QString& path);
     bool checkPackage(QIODevice& package, const QString& name);
-    void checkToken(const QString& text, qsizetype start, qsizetype end, BlockCursor& blocks,
+    void checkToken(const QString& text, qsizetype start, qsizetype end, RepeatedBlocks& blocks,
                     QList<ConditionMarker>& conditions);
     void checkPlainTag(const QString& inner, const Location& where, bool indexed);
     // The name of the tag a condition opens on; empty for an end.
     QString checkCondition(const QString& inner, qsizetype start, qsizetype end, const Location& where,
                            QList<ConditionMarker>& conditions);
     void checkConditionPairs(const QString& text, QList<ConditionMarker>& conditions);
-    void checkBlocks(const QString& text, const QList<Block>& blocks);
+    void checkBlocks(const QString& text, const RepeatedBlocks& blocks);
     void checkPictures(const QString& text);
     QString pictureProblem(const DocxPicsHandler::Picture& picture) const;
     void checkValueFits(const QString& name, long flags, bool indexed, const Location& where);
-    QList<Block> repeatedBlocks(const QString& text, const QString& marker, bool paragraphs) const;
     bool isKnownName(const QString& name) const;
     AutoEvaluation* knownNamesSource() const;
     QString valueOf(const QString& name, long flags) const;
@@ -127,9 +126,7 @@ private:
     QString templateName;
     QString partName;
     bool docxPart = true;
-    QList<qsizetype> paragraphStarts;
-    // The context of the paragraphs located so far in this text, by paragraph number.
-    QHash<int, QString> contexts;
+    TextLocations locations;
     QList<Occurrence> found;
     QList<Problem> errors;
     QList<Problem> cautions;

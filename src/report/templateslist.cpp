@@ -1,5 +1,6 @@
 #include "report/templateslist.h"
 
+#include "report/metatagcatalog.h"
 #include "report/templatelistxmlhandler.h"
 #include "runtime/logger.h"
 
@@ -9,13 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-bool isNetworkLocation(const QString& location)
-{
-    static const QRegularExpression network(QStringLiteral("^(http://)|(https://)"),
-                                            QRegularExpression::UseUnicodePropertiesOption);
-    return network.match(location).hasMatch();
-}
 
 // The extension is searched anywhere after the first character and only in these two
 // spellings, so "report.docx.bak" counts as DOCX while "report.Docx" counts as nothing.
@@ -50,7 +44,7 @@ bool TemplatesList::load(const QString& location)
 {
     templatesourcetype_t type = sourceType;
     if (type == TEMPLATE_SOURCE_FROM_PATH)
-        type = isNetworkLocation(location) ? TEMPLATE_SOURCE_NETWORK : TEMPLATE_SOURCE_DISK;
+        type = sourceTypeOfLocation(location);
     LOG_TRACE() << "load=" << location << "sourcetype=" << type;
     if (type == TEMPLATE_SOURCE_DISK)
         return load_from_disk(location);
@@ -68,7 +62,7 @@ bool TemplatesList::load_from_disk(const QString& dir)
         {QStringLiteral("*.txt"), QStringLiteral("*.odt"), QStringLiteral("*.docx")});
     entries.clear();
     for (const QString& name : names)
-        if (name != QLatin1String("metatags.txt")) // the folder's meta tags, no template
+        if (name != MetaTagCatalog::FolderFileName) // the folder's meta tags, no template
             entries.append(direntry_t{name, true});
     percent = 100;
     sortEntries();
@@ -98,7 +92,8 @@ bool TemplatesList::getFullName(int i, QString& out) const
 {
     QString name;
     get(i, name);
-    const QChar separator = isNetworkLocation(baseDir) ? QLatin1Char('/') : QDir::separator();
+    const bool network = sourceTypeOfLocation(baseDir) == TEMPLATE_SOURCE_NETWORK;
+    const QChar separator = network ? QLatin1Char('/') : QDir::separator();
     out = baseDir + separator + name;
     return true;
 }
@@ -157,28 +152,10 @@ void TemplatesList::sortEntries()
     std::stable_sort(entries.begin(), entries.end(), &TemplatesList::lessThen);
 }
 
-void TemplatesList::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void TemplatesList::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
 void TemplatesList::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
-        return;
-    percent = now;
-    emit progress(percent);
-}
-
-void TemplatesList::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
+    if (Download::advance(percent, bytesReceived, bytesTotal))
+        emit progress(percent);
 }
 
 void TemplatesList::listDownloaded(bool ok, const QByteArray& body, const QString& failure)

@@ -73,10 +73,10 @@ signals:
 
 public slots:
     // The download handles its network signals itself; these forward to it.
-    void error(QNetworkReply::NetworkError code);
-    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
+    void error(QNetworkReply::NetworkError code) { download.error(code); }
+    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors) { download.sslErrors(reply, errors); }
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
-    void downloadFinished(QNetworkReply* reply);
+    void downloadFinished(QNetworkReply* reply) { download.replyFinished(reply); }
 
 private:
     bool inRange(int i) const { return i >= 0 && i < entries.size(); }

@@ -1,8 +1,6 @@
 #include "report/templatetodocument.h"
 
 #include "evaluation/autoevaluation.h"
-#include "report/blockpattern.h"
-#include "report/tagpatterns.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
@@ -13,22 +11,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-
-#include <exception>
+#include <QScopeGuard>
 
 namespace {
-
-const QString& metaTagFileName()
-{
-    static const QString name = QStringLiteral("metatags.txt");
-    return name;
-}
-
-bool isNetworkLocation(const QString& path)
-{
-    static const QRegularExpression network(QStringLiteral("^(http://)|(https://)"));
-    return network.match(path).hasMatch();
-}
 
 // A template file whole; false when it cannot be read or is larger than the bound, in
 // which case it is refused unread (the bounded read still guards a file that grows).
@@ -43,15 +28,10 @@ bool readTemplateFile(const QString& path, QBuffer& buffer)
     return buffer.size() <= TemplateToDocument::MAX_TEMPLATE_BYTES && file.error() == QFileDevice::NoError;
 }
 
-// What each form of ConditionMarkup shows on, in the same order.
-const condtype_t conditionTypes[ConditionMarkup::FORMS] = {COND_NOT_EMPTY, COND_NOT_EMPTY, COND_EMPTY,
-                                                           COND_NOT_EQUAL, COND_EQUAL};
-
-constexpr int NamedBlockLength = 100;
-
 } // namespace
 
-TemplateToDocument::TemplateToDocument(QObject* parent) : QObject(parent)
+TemplateToDocument::TemplateToDocument(QObject* parent)
+    : QObject(parent), passes(std::make_unique<TemplatePasses>(*this))
 {
     connect(&metaTags, &MetaTagCatalog::loaded, this, &TemplateToDocument::then_metaTagCatalog_loaded);
     connect(&metaTags, &MetaTagCatalog::failed, this, &TemplateToDocument::then_metaTagCatalog_failed);
@@ -137,315 +117,56 @@ long TemplateToDocument::parseTagFlag(const QString& flag)
 
 // ---- the passes ----
 
-const TagPatterns& TemplateToDocument::patterns()
-{
-    if (!tagPatterns) {
-        tagPatterns = std::make_unique<TagPatterns>(leftTagBracket(), rightTagBracket(), tableLineRegExp(),
-                                                    paragraphRegExp());
-    }
-    return *tagPatterns;
-}
-
-QString TemplateToDocument::resolve(const QString& name, long flags)
-{
-    if (!cachingTags) {
-        QString value;
-        return fitForDocument(getTag(name, value, flags));
-    }
-    const QString key = QString::number(flags) + QLatin1Char(':') + name;
-    auto cached = resolvedTags.constFind(key);
-    if (cached == resolvedTags.constEnd()) {
-        QString value;
-        cached = resolvedTags.insert(key, fitForDocument(getTag(name, value, flags)));
-    }
-    return *cached;
-}
-
-QString TemplateToDocument::resolvePlainTag(QStringView name, QStringView flags, int index, bool& changed)
-{
-    if (index >= 0 && (name.contains(u"НОМЕР_СТРОКИ") || name.contains(u"НОМЕР_ПАРАГРАФА")))
-        return QString::number(index + 1);
-    QString fullName;
-    TagUtils::appendIndexIfAny(name.toString(), index, fullName);
-    long flagWord = 0;
-    QRegularExpressionMatchIterator flag = TagPatterns::flag().globalMatch(flags);
-    while (flag.hasNext())
-        flagWord |= parseTagFlag(flag.next().captured(1));
-    QString value = resolve(fullName, flagWord);
-    if (!value.isNull())
-        changed = true;
-    return value;
-}
-
 bool TemplateToDocument::replaceTags(QString& text, int index)
 {
-    const QStringView view(text);
-    QRegularExpressionMatchIterator tag = patterns().plainTag().globalMatch(view);
-    if (!tag.hasNext())
-        return false;
-    bool changed = false;
-    QHash<QString, QString> replaced; // tag text -> value, within this text
-    QString out;
-    out.reserve(text.size() + text.size() / 8);
-    qsizetype copied = 0;
-    while (tag.hasNext()) {
-        const QRegularExpressionMatch match = tag.next();
-        out.append(view.mid(copied, match.capturedStart() - copied));
-        const QString whole = match.captured(0);
-        auto value = replaced.constFind(whole);
-        if (value == replaced.constEnd()) {
-            value = replaced.insert(whole, resolvePlainTag(match.capturedView(1), match.capturedView(2), index,
-                                                           changed));
-        }
-        out.append(*value);
-        copied = match.capturedEnd();
-        if (outgrown(out))
-            return changed;
-    }
-    out.append(view.mid(copied));
-    text = std::move(out);
-    return changed;
+    bool hadValue = false;
+    passes->replaceTags(text, index, hadValue);
+    return hadValue;
 }
 
 bool TemplateToDocument::replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker)
 {
-    return replicate(text, BlockPattern(block), marker);
-}
-
-bool TemplateToDocument::replicate(QString& text, const BlockPattern& block, const QString& marker)
-{
-    const QStringView view(text);
-    QString out;
-    qsizetype copied = 0;
-    qsizetype start = 0;
-    qsizetype end = 0;
-    for (BlockPattern::Blocks blocks = block.in(view); blocks.next(start, end);) {
-        const QStringView body = view.mid(start, end - start);
-        if (!body.contains(marker))
-            continue;
-        if (out.isNull())
-            out.reserve(text.size() * 2);
-        out.append(view.mid(copied, start - copied));
-        for (int copies = 0;; ++copies) {
-            QString copy = body.toString();
-            if (!replaceTags(copy, copies) || stopped())
-                break;
-            if (copies == MAX_BLOCK_COPIES) {
-                LOG_WARNING() << "a repeated block has more than" << MAX_BLOCK_COPIES << "items; marker" << marker;
-                const QString named = visibleText(body).simplified().left(NamedBlockLength);
-                stop(tr("a repeated block has more than %1 items, so the document would lack some: \"%2\"")
-                         .arg(QString::number(MAX_BLOCK_COPIES), named));
-                return false;
-            }
-            out.append(copy);
-            if (outgrown(out))
-                return true;
-        }
-        if (stopped())
-            return true;
-        copied = end;
-    }
-    if (copied == 0)
-        return true;
-    out.append(view.mid(copied));
-    text = std::move(out);
-    return true;
+    return passes->repeatBlocks(text, block, marker);
 }
 
 bool TemplateToDocument::replicateParagraphs(QString& text)
 {
-    const TagPatterns& language = patterns();
-    return replicate(text, language.paragraph(), language.paragraphMarker());
+    return passes->repeatParagraphs(text);
 }
 
 bool TemplateToDocument::replicateTableLines(QString& text)
 {
-    const TagPatterns& language = patterns();
-    return replicate(text, language.tableLine(), language.tableLineMarker());
+    return passes->repeatTableRows(text);
 }
 
 bool TemplateToDocument::replaceCondTags(QString& text)
 {
-    const ConditionMarkup& markup = patterns().conditionMarkup();
-    for (int form = 0; form < ConditionMarkup::FORMS; ++form)
-        decideConditions(text, markup, ConditionMarkup::Form(form), conditionTypes[form]);
-    return true;
+    return passes->decideConditions(text);
 }
 
 bool TemplateToDocument::replaceCondTags(QString& text, const QRegularExpression& re, condtype_t type)
 {
-    const TagPatterns& language = patterns();
-    for (int form = 0; form < ConditionMarkup::FORMS; ++form) {
-        if (re.pattern() == language.condition(form).pattern()) {
-            decideConditions(text, language.conditionMarkup(), ConditionMarkup::Form(form), type);
-            return true;
-        }
-    }
-    const QRegularExpression minimal = (re.patternOptions() & QRegularExpression::InvertedGreedinessOption)
-                                           ? re
-                                           : TagPatterns::minimal(re);
-    text = replaceConditions(text, minimal, type);
-    return true;
-}
-
-void TemplateToDocument::decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form,
-                                          condtype_t type)
-{
-    markup.apply(text, form, [&](const ConditionMarkup::Marker& opening) {
-        LOG_TRACE() << "condtag:" << opening.name;
-        return decide(type, resolve(opening.name, 0), opening.comparison);
-    });
-}
-
-bool TemplateToDocument::decide(condtype_t type, const QString& value, const QString& comparison) const
-{
-    switch (type) {
-    case COND_EMPTY:
-        return value.isEmpty();
-    case COND_NOT_EMPTY:
-        return !value.isEmpty();
-    case COND_EQUAL:
-        return value == comparison;
-    case COND_NOT_EQUAL:
-        return value != comparison;
-    }
-    return false;
-}
-
-// A condition pattern of the caller's own: one scan from left to right, each block ending
-// where the pattern ends it. The text a block keeps is scanned again for blocks of the
-// same form, so blocks of different names nest.
-QString TemplateToDocument::replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type)
-{
-    QRegularExpressionMatchIterator block = re.globalMatch(text);
-    if (!block.hasNext())
-        return text.toString();
-    const int keptGroup = (type == COND_EQUAL || type == COND_NOT_EQUAL) ? 3 : 2;
-    QString out;
-    out.reserve(text.size());
-    qsizetype copied = 0;
-    while (block.hasNext()) {
-        const QRegularExpressionMatch match = block.next();
-        out.append(text.mid(copied, match.capturedStart() - copied));
-        const QString name = match.captured(1);
-        LOG_TRACE() << "condtag:" << name;
-        const QString comparison = keptGroup == 3 ? match.captured(2) : QString();
-        if (decide(type, resolve(name, 0), comparison))
-            out.append(replaceConditions(match.capturedView(keptGroup), re, type));
-        copied = match.capturedEnd();
-    }
-    out.append(text.mid(copied));
-    return out;
+    return passes->decideConditions(text, re, type);
 }
 
 bool TemplateToDocument::replaceMetaTags(QString& text)
 {
-    QStringList enclosing;
-    text = expandMetaTags(text, enclosing);
-    return true;
-}
-
-QString TemplateToDocument::expandMetaTags(const QString& text, QStringList& enclosing)
-{
-    const QStringView view(text);
-    QRegularExpressionMatchIterator metaTag = patterns().metaTag().globalMatch(view);
-    if (!metaTag.hasNext())
-        return text;
-    QHash<QString, QString> expanded; // name -> text, within this text
-    QString out;
-    out.reserve(text.size() * 2);
-    qsizetype copied = 0;
-    while (metaTag.hasNext()) {
-        const QRegularExpressionMatch match = metaTag.next();
-        out.append(view.mid(copied, match.capturedStart() - copied));
-        const QString name = match.captured(1);
-        auto block = expanded.constFind(name);
-        if (block == expanded.constEnd())
-            block = expanded.insert(name, metaTagText(name, enclosing));
-        if (stopped())
-            return out;
-        out.append(*block);
-        copied = match.capturedEnd();
-        if (outgrown(out))
-            return out;
-    }
-    out.append(view.mid(copied));
-    return out;
-}
-
-// An evaluation value of that name is data: escaped and inserted as written. A catalog
-// block is template text written with "<" and ">": it takes the flavour's form and its
-// own meta tags are expanded; its tags and conditions are left to the later passes.
-// enclosing: the meta tags being expanded around this one.
-QString TemplateToDocument::metaTagText(const QString& name, QStringList& enclosing)
-{
-    QString value;
-    if (evaluation && evaluation->getTag(name, value, 0))
-        return fitForDocument(TagUtils::toXmlValue(value));
-    if (!metaTags.getTag(name, value))
-        return QString();
-    if (enclosing.contains(name)) {
-        LOG_WARNING() << "meta tag" << name << "contains itself; left empty there";
-        return QString();
-    }
-    if (enclosing.size() >= MAX_META_TAG_DEPTH) {
-        LOG_WARNING() << "meta tag" << name << "is nested deeper than" << MAX_META_TAG_DEPTH << "levels; left empty";
-        return QString();
-    }
-    if (templateTextIsEscaped())
-        fitForDocument(TagUtils::toXmlValue(value));
-    enclosing.append(name);
-    value = expandMetaTags(value, enclosing);
-    enclosing.removeLast();
-    return value;
-}
-
-bool TemplateToDocument::templateTextIsEscaped()
-{
-    QString escapedBracket = QStringLiteral("<");
-    return leftTagBracket() == TagUtils::toXmlValue(escapedBracket);
-}
-
-void TemplateToDocument::stop(const QString& reason)
-{
-    if (failure.isEmpty())
-        failure = reason;
-}
-
-bool TemplateToDocument::outgrown(const QString& out)
-{
-    if (out.size() <= MAX_OUTPUT_TEXT)
-        return false;
-    if (!stopped()) {
-        LOG_WARNING() << "the document's text grows past" << MAX_OUTPUT_TEXT << "characters; not written";
-        stop(tr("the document's text would grow past %1 characters").arg(MAX_OUTPUT_TEXT));
-    }
-    return true;
+    return passes->expandMetaTags(text);
 }
 
 bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
 {
-    failure.clear();
+    passes->goOn();
     QString text = QString::fromUtf8(in.readAll());
     // Within a run the cache spans every part of the document; a direct call has its own.
-    const bool ownCache = !cachingTags;
+    const bool ownCache = !passes->isCachingTags();
     if (ownCache)
-        startTagCache();
+        passes->startTagCache();
     prepareText(text);
-    // Each pass that can fail or grow the text stops the run when it does.
-    replaceMetaTags(text);
-    if (!stopped())
-        replaceCondTags(text);
-    if (!stopped())
-        replicateTableLines(text);
-    if (!stopped())
-        replicateParagraphs(text);
-    if (!stopped())
-        replaceTags(text, -1);
-    removeMissingPictures(text);
+    const bool passed = passes->run(text);
     if (ownCache)
-        endTagCache();
-    if (stopped())
+        passes->endTagCache();
+    if (!passed)
         return false;
     const QByteArray bytes = text.toUtf8();
     return out.write(bytes) == bytes.size();
@@ -455,7 +176,7 @@ void TemplateToDocument::prepareText(QString&) {}
 
 bool TemplateToDocument::passesTemplateCheck(const QByteArray& templateBytes, const QString& templateName)
 {
-    failure.clear();
+    passes->goOn();
     findings.clear();
     if (checking == NoTemplateCheck)
         return true;
@@ -466,7 +187,7 @@ bool TemplateToDocument::passesTemplateCheck(const QByteArray& templateBytes, co
     if (checking != RefuseTemplateWithFindings || findings.isEmpty())
         return true;
     const TemplateChecker::Problem& first = findings.first();
-    stop(tr("%n problem(s) in the template, the first at %1:%2: %3", "", int(findings.size()))
+    passes->stop(tr("%n problem(s) in the template, the first at %1:%2: %3", "", int(findings.size()))
              .arg(first.location.part, QString::number(first.location.paragraph), first.message));
     failTemplate(templateName);
     return false;
@@ -474,7 +195,7 @@ bool TemplateToDocument::passesTemplateCheck(const QByteArray& templateBytes, co
 
 void TemplateToDocument::failTemplate(const QString& templateName)
 {
-    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName, failure));
+    errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templateName, passes->failure()));
 }
 
 // ---- a run ----
@@ -486,15 +207,15 @@ bool TemplateToDocument::make(QString templatePath, QString outputPath)
         return false;
     }
     errorInfo = ErrorInfo();
-    failure.clear();
+    passes->goOn();
     findings.clear();
     progressPercent = 0;
     sourceType = configuredSourceType;
     if (sourceType == TEMPLATE_SOURCE_FROM_PATH)
-        sourceType = isNetworkLocation(templatePath) ? TEMPLATE_SOURCE_NETWORK : TEMPLATE_SOURCE_DISK;
+        sourceType = sourceTypeOfLocation(templatePath);
     this->templatePath = std::move(templatePath);
     this->outputPath = std::move(outputPath);
-    startTagCache();
+    passes->startTagCache();
     waitingForMetaTags = true;
     prepareMetaTags();
     return true;
@@ -513,7 +234,7 @@ void TemplateToDocument::prepareMetaTags()
     // Templates in different folders may have different meta tags: read them each run.
     metaTags.clear();
     metaTagsSource = TEMPLATE_SOURCE_DISK;
-    const QString file = QFileInfo(templatePath).dir().filePath(metaTagFileName());
+    const QString file = QFileInfo(templatePath).dir().filePath(MetaTagCatalog::FolderFileName);
     if (QFileInfo::exists(file))
         metaTags.load_from_disk(file);
     else
@@ -546,50 +267,37 @@ QString TemplateToDocument::loggedName(const QString& path)
 
 bool TemplateToDocument::make_stage2()
 {
-    LOG_TRACE() << loggedName(outputPath) << "stype=" << sourceType;
+    LOG_TRACE() << loggedName(outputPath) << "source type" << sourceType;
     if (sourceType == TEMPLATE_SOURCE_NETWORK)
         return make_from_network(templatePath, outputPath);
     // An exception from the evaluation passes through to the host; the generator must
     // not stay "making" after it, or it would refuse every later run.
-    struct IdleOnException
-    {
-        TemplateToDocument& generator;
-        const int exceptions = std::uncaught_exceptions();
-        ~IdleOnException()
-        {
-            if (std::uncaught_exceptions() > exceptions) {
-                generator.endTagCache();
-                generator.progressPercent = 100;
-            }
-        }
-    } idleOnException{*this};
+    auto idleIfThrown = qScopeGuard([this] {
+        passes->endTagCache();
+        progressPercent = 100;
+    });
     bool made = false;
     QBuffer buffer;
     if (readTemplateFile(templatePath, buffer))
         made = make_from_buffer(buffer, outputPath);
     else
         errorInfo.set(ErrorInfo::ErrRead, ErrorInfo::standardMessage(ErrorInfo::ErrRead, templatePath));
+    idleIfThrown.dismiss();
     finishRun();
     return made;
 }
 
-void TemplateToDocument::startTagCache()
-{
-    resolvedTags.clear();
-    cachingTags = true;
-}
-
-void TemplateToDocument::endTagCache()
-{
-    cachingTags = false;
-    resolvedTags.clear();
-}
-
 void TemplateToDocument::finishRun()
 {
-    endTagCache();
+    passes->endTagCache();
     progressPercent = 100;
     emit done();
+}
+
+void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    if (Download::advance(progressPercent, bytesReceived, bytesTotal))
+        emit progress(progressPercent);
 }
 
 bool TemplateToDocument::make_from_network(QString url, QString outputPath)
@@ -605,31 +313,6 @@ bool TemplateToDocument::make_from_network(QString url, QString outputPath)
     return true;
 }
 
-void TemplateToDocument::error(QNetworkReply::NetworkError code)
-{
-    download.error(code);
-}
-
-void TemplateToDocument::sslErrors(QNetworkReply* reply, const QList<QSslError>& errors)
-{
-    download.sslErrors(reply, errors);
-}
-
-void TemplateToDocument::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
-{
-    const int now = Download::percentOf(bytesReceived, bytesTotal);
-    if (now < 0)
-        return;
-    progressPercent = now;
-    LOG_TRACE() << "pst=" << progressPercent;
-    emit progress(progressPercent);
-}
-
-void TemplateToDocument::downloadFinished(QNetworkReply* reply)
-{
-    download.replyFinished(reply);
-}
-
 void TemplateToDocument::templateDownloaded(bool ok, const QByteArray& body, const QString& failure)
 {
     if (!ok) {
@@ -637,9 +320,9 @@ void TemplateToDocument::templateDownloaded(bool ok, const QByteArray& body, con
     } else {
         QBuffer buffer;
         buffer.setData(body);
-        LOG_TRACE() << loggedName(outputFile) << "buf sz=" << buffer.size();
+        LOG_TRACE() << loggedName(outputFile) << "template bytes" << buffer.size();
         const bool made = make_from_buffer(buffer, outputFile);
-        LOG_TRACE() << loggedName(outputFile) << "make ret=" << made;
+        LOG_TRACE() << loggedName(outputFile) << "made" << made;
     }
     finishRun();
 }

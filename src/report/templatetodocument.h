@@ -3,14 +3,13 @@
 
 #include "zentavo_export.h"
 
-#include "report/conditionmarkup.h"
 #include "report/metatagcatalog.h"
 #include "report/templatechecker.h"
+#include "report/templatepasses.h"
 #include "report/templatesourcetype.h"
 #include "runtime/download.h"
 #include "runtime/errorinfo.h"
 
-#include <QHash>
 #include <QList>
 #include <QNetworkReply>
 #include <QObject>
@@ -22,18 +21,8 @@
 #include <memory>
 
 class AutoEvaluation;
-class BlockPattern;
 class QBuffer;
 class QIODevice;
-class TagPatterns;
-
-// The kind of a conditional block of a template.
-enum condtype_t {
-    COND_EMPTY = 0,     // L?NAME!?R text L?/NAME?R: shown when the tag is empty
-    COND_NOT_EMPTY = 1, // L?NAME?R text L?R or L?NAME?R text L?/NAME?R: shown when it has a value
-    COND_EQUAL = 2,     // L?NAME=VALUE?R text L?/NAME?R
-    COND_NOT_EQUAL = 3  // L?NAME!VALUE?R text L?/NAME?R
-};
 
 // Turns a template into a finished document of one evaluation. The template language,
 // with L and R the brackets of the flavour:
@@ -52,7 +41,7 @@ enum condtype_t {
 // output once, in time linear in the text; each distinct tag is resolved once per text,
 // and a value is never scanned for tags again, so a value that holds tag text appears as
 // written. A block repeated for more items than MAX_BLOCK_COPIES ends the run with an
-// error that names it: a report is never silently short.
+// error that names it: a report is never silently short. TemplatePasses runs them.
 //
 // A run (make) loads the meta tags, fetches the template from disk or from the template
 // server and ends with done(); a failure is left in getErrorInfo(). The flavours supply
@@ -140,11 +129,11 @@ public:
     // The bit of one flag text such as "#R"; 0 for anything else.
     static long parseTagFlag(const QString& flag);
 
-    // The passes. replaceTags gives each tag name the suffix "_index" when index >= 0
-    // and answers whether any tag had a value (an empty one counts). The block and
-    // condition passes take the patterns of TagPatterns in one reading of the text (a
-    // condition pattern of another text is matched as a pattern, from each opening); a
-    // block pass answers false when a block has more items than MAX_BLOCK_COPIES.
+    // The passes (TemplatePasses). replaceTags gives each tag name the suffix "_index"
+    // when index >= 0 and answers whether any tag had a value (an empty one counts). The
+    // block and condition passes take the patterns of TagPatterns in one reading of the
+    // text (a condition pattern of another text is matched as a pattern, from each
+    // opening); they answer false when the passes stopped (passFailure() says why).
     bool replaceTags(QString& text, int index);
     bool replicateBlocks(QString& text, const QRegularExpression& block, const QString& marker);
     bool replicateParagraphs(QString& text);
@@ -157,7 +146,7 @@ public:
     // written then): the text grew past MAX_OUTPUT_TEXT, or a block has too many items.
     bool filtering(QIODevice& in, QIODevice& out);
     // Why the passes of the current or last run stopped; empty when they did not.
-    const QString& passFailure() const { return failure; }
+    const QString& passFailure() const { return passes->failure(); }
     // Called on each text before the passes; a flavour repairs what its editors do to tags.
     virtual void prepareText(QString& text);
 
@@ -172,10 +161,10 @@ public slots:
     void then_metaTagCatalog_loaded();
     void then_metaTagCatalog_failed(QString reason);
     // The download of the template handles its network signals itself; these forward to it.
-    void error(QNetworkReply::NetworkError code);
-    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
+    void error(QNetworkReply::NetworkError code) { download.error(code); }
+    void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors) { download.sslErrors(reply, errors); }
     void downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
-    void downloadFinished(QNetworkReply* reply);
+    void downloadFinished(QNetworkReply* reply) { download.replyFinished(reply); }
 
 protected:
     // The file name alone, for the log: a document's folder is named after the agreement
@@ -195,21 +184,10 @@ protected:
     ErrorInfo errorInfo;
 
 private:
-    const TagPatterns& patterns();
-    // getTag through the run's cache: each distinct name and flag word is asked once.
-    QString resolve(const QString& name, long flags);
-    QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& changed);
-    bool replicate(QString& text, const BlockPattern& block, const QString& marker);
-    QString expandMetaTags(const QString& text, QStringList& enclosing);
-    QString metaTagText(const QString& name, QStringList& enclosing);
-    bool decide(condtype_t type, const QString& value, const QString& comparison) const;
-    QString replaceConditions(QStringView text, const QRegularExpression& re, condtype_t type);
-    void decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form, condtype_t type);
+    friend class TemplatePasses;
+
     void prepareMetaTags();
-    void startTagCache();
-    void endTagCache();
     void finishRun();
-    bool templateTextIsEscaped();
     void templateDownloaded(bool ok, const QByteArray& body, const QString& failure);
 
     Download download;
@@ -224,16 +202,7 @@ private:
     // What the meta tag catalog holds: nothing yet, a template folder's file or the server's.
     templatesourcetype_t metaTagsSource = TEMPLATE_SOURCE_FROM_PATH;
     bool waitingForMetaTags = false;
-    std::unique_ptr<TagPatterns> tagPatterns;
-    // Answers of getTag during a run or one filtering call, by flag word and name.
-    QHash<QString, QString> resolvedTags;
-    bool cachingTags = false;
-    // Set by a pass that cannot go on (the text grew past MAX_OUTPUT_TEXT, a block has
-    // too many items); every pass stops there.
-    QString failure;
-    bool stopped() const { return !failure.isEmpty(); }
-    void stop(const QString& reason);
-    bool outgrown(const QString& out);
+    std::unique_ptr<TemplatePasses> passes;
     TemplateCheck checking = NoTemplateCheck;
     QList<TemplateChecker::Problem> findings;
 };

@@ -100,12 +100,12 @@ bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
         return false;
     }
     for (const QString& image : package.boundImages())
-        if (hasData(image))
+        if (evaluationFillsImage(image))
             pictureHasData.insert(image, true);
     return true;
 }
 
-bool TemplateToDocx::hasData(const QString& entryName)
+bool TemplateToDocx::evaluationFillsImage(const QString& entryName)
 {
     if (!isValidSource())
         return false;

@@ -71,7 +71,9 @@ private:
         QString replacement;
     };
 
-    bool hasData(const QString& entryName);
+    // Whether the evaluation has the picture an image entry stands for, and the entry's
+    // format can hold it.
+    bool evaluationFillsImage(const QString& entryName);
     static Edit filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
     int indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const;
     // Whether every picture of the evaluation the drawing shows is filled.

@@ -88,12 +88,12 @@ bool TemplateToZipDocument::make_from_disk(QString templatePath, QString)
 bool TemplateToZipDocument::make_from_buffer(QBuffer& templateBuffer, QString& outputPath)
 {
     documentName = outputPath;
-    const bool made = makeInPlaceOf(templateBuffer, outputPath);
+    const bool made = writeDocument(templateBuffer, outputPath);
     documentName.clear();
     return made;
 }
 
-bool TemplateToZipDocument::makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath)
+bool TemplateToZipDocument::writeDocument(QBuffer& templateBuffer, const QString& outputPath)
 {
     QuaZip in(&templateBuffer);
     // Written beside the document and put in its place only when complete; until then an

@@ -83,7 +83,7 @@ private:
     // Pictures are deflated at the fastest level: coded pictures hardly shrink.
     bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
     bool copyZip(QuaZip& in, QuaZip& out);
-    bool makeInPlaceOf(QBuffer& templateBuffer, const QString& outputPath);
+    bool writeDocument(QBuffer& templateBuffer, const QString& outputPath);
 
     QString templateName;
     QString filteredPart;

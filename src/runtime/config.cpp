@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -25,25 +26,6 @@ const QString organisationName = QStringLiteral("Zentavo");
 const QString applicationName = QStringLiteral("Zentavo");
 const QString certificateFileName = QStringLiteral("Zentavo.crt");
 
-const QString regionKey = QStringLiteral("evaluation/Region");
-const QString cityKey = QStringLiteral("evaluation/City");
-const QString daysKey = QStringLiteral("evaluation/Days");
-const QString externalKey = QStringLiteral("evaluation/External");
-const QString evaluationDirKey = QStringLiteral("app/evaluationsDir");
-const QString documentDirKey = QStringLiteral("app/documentsDir");
-const QString geometryKey = QStringLiteral("app/geometry");
-const QString windowStateKey = QStringLiteral("app/windowState");
-const QString lastLoadedKey = QStringLiteral("app/lastLoaded");
-const QString warningHideKey = QStringLiteral("app/warningHide");
-const QString templateServerKey = QStringLiteral("network/templateServer");
-const QString metaTagKey = QStringLiteral("network/metaTagUrl");
-const QString catalogServerKey = QStringLiteral("network/catalogServer");
-const QString bankDirectoryKey = QStringLiteral("network/bankDirectoryUrl");
-const QString caCertificatesKey = QStringLiteral("network/caCertificates");
-const QString acceptUnverifiedKey = QStringLiteral("network/acceptUnverifiedServer");
-const QString idleTimeoutKey = QStringLiteral("network/idleTimeout");
-const QString downloadDeadlineKey = QStringLiteral("network/downloadDeadline");
-
 const QString defaultTemplateServer = QStringLiteral("https://templates.zentavo.ru");
 const QString defaultCatalogServer = QStringLiteral("https://catalog.zentavo.ru");
 const QString defaultBankDirectory = QStringLiteral("https://bankdir.zentavo.ru/bnk/bnk.zip");
@@ -53,46 +35,47 @@ const QString metaTagPath = QStringLiteral("/cgi-bin/getMetaTags.cgi");
 // that does not convert to the expected type is treated as absent.
 
 // Null when absent or not text; an empty text stays empty.
-QString readString(const QSettings& settings, const QString& key)
+QString readString(const QVariant& value)
 {
-    const QVariant value = settings.value(key);
     return value.canConvert<QString>() ? value.toString() : QString();
 }
 
-std::optional<int> readInt(const QSettings& settings, const QString& key)
+std::optional<int> readInt(const QVariant& stored)
 {
     bool ok = false;
-    const int value = settings.value(key).toInt(&ok);
+    const int value = stored.toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
-// Text stores keep booleans as "true" / "false"; any other text is not a boolean.
-bool readBool(const QSettings& settings, const QString& key, bool absent)
+// Text stores keep booleans as "true" / "false"; any other text is not a boolean, and
+// reads as false.
+bool readBool(const QVariant& value)
 {
-    const QVariant value = settings.value(key);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
     const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("1"))
-        return true;
-    if (text == QLatin1String("false") || text == QLatin1String("0"))
-        return false;
-    return absent;
+    return text == QLatin1String("true") || text == QLatin1String("1");
 }
 
-QVariantMap readMap(const QSettings& settings, const QString& key)
+QVariantMap readMap(const QVariant& value)
 {
-    return settings.value(key).toMap();
+    return value.toMap();
 }
 
-QStringList readStringList(const QSettings& settings, const QString& key)
+QUrl readUrl(const QVariant& value)
 {
-    return settings.value(key).toStringList();
+    return QUrl(readString(value));
 }
 
-QUrl readUrl(const QSettings& settings, const QString& key)
+QVariant toStore(const QUrl& url)
 {
-    return QUrl(readString(settings, key));
+    return url.toString();
+}
+
+template <typename T>
+QVariant toStore(const T& value)
+{
+    return QVariant::fromValue(value);
 }
 
 QByteArray readCertificateFile()
@@ -184,101 +167,78 @@ Config* Config::getInstance()
     return SingletonRegistry::instance(instance, [](Config* config) { config->load(); });
 }
 
+// One value of the settings store: its key, how the stored value becomes its field, and
+// what is stored for it.
+struct Config::Setting
+{
+    QString key;
+    std::function<void(Config&, const QVariant&)> read;
+    std::function<QVariant(const Config&)> written;
+};
+
+const QList<Config::Setting>& Config::settings()
+{
+    const auto field = [](const char* key, auto member, auto fromStore) {
+        const auto read = [member, fromStore](Config& config, const QVariant& stored) {
+            config.*member = fromStore(stored);
+        };
+        const auto written = [member](const Config& config) { return toStore(config.*member); };
+        return Setting{QString::fromLatin1(key), read, written};
+    };
+    // A directory default applies only when the key is absent: a stored empty text stays.
+    const auto directory = [](const char* leaf) {
+        return [leaf](const QVariant& stored) {
+            const QString path = readString(stored);
+            return path.isNull() ? defaultDirectory(tr(leaf)) : path;
+        };
+    };
+    // Negative or unreadable counts mean "not set"; a stored count above the range is capped.
+    const auto days = [](const QVariant& stored) {
+        const std::optional<int> count = readInt(stored);
+        return count && *count >= 0 ? clampedDays(*count) : -1;
+    };
+    const auto recentFiles = [](const QVariant& stored) { return stored.toStringList().mid(0, MAX_LAST_LOADED); };
+    const auto seconds = [](const QVariant& stored) { return boundedSeconds(readInt(stored)); };
+    static const QList<Setting> table = {
+        field("evaluation/Region", &Config::region, readString),
+        field("evaluation/City", &Config::city, readString),
+        field("evaluation/Days", &Config::evaluationDays, days),
+        field("app/evaluationsDir", &Config::evaluationDir, directory(QT_TR_NOOP("Evaluations"))),
+        field("app/documentsDir", &Config::documentDir, directory(QT_TR_NOOP("Documents"))),
+        field("app/geometry", &Config::windowGeometry, readMap),
+        field("app/windowState", &Config::windowState, readMap),
+        field("app/lastLoaded", &Config::lastLoaded, recentFiles),
+        field("app/warningHide", &Config::warningHide, readBool),
+        field("evaluation/External", &Config::external, readMap),
+        field("network/templateServer", &Config::templateServerUrl, readUrl),
+        field("network/metaTagUrl", &Config::metaTagUrl, readUrl),
+        field("network/catalogServer", &Config::catalogServerUrl, readUrl),
+        field("network/bankDirectoryUrl", &Config::bankDirectoryUrl, readUrl),
+        field("network/caCertificates", &Config::caCertificatesFile, readString),
+        field("network/acceptUnverifiedServer", &Config::acceptUnverifiedServer, readBool),
+        field("network/idleTimeout", &Config::idleTimeoutSeconds, seconds),
+        field("network/downloadDeadline", &Config::downloadDeadlineSeconds, seconds),
+    };
+    return table;
+}
+
 void Config::load()
 {
-    const QSettings settings(organisationName, applicationName);
-    windowGeometry = readMap(settings, geometryKey);
-    windowState = readMap(settings, windowStateKey);
-    evaluationDir = readString(settings, evaluationDirKey);
-    if (evaluationDir.isNull())
-        evaluationDir = defaultDirectory(tr("Evaluations"));
-    documentDir = readString(settings, documentDirKey);
-    if (documentDir.isNull())
-        documentDir = defaultDirectory(tr("Documents"));
-    warningHide = readBool(settings, warningHideKey, false);
-    city = readString(settings, cityKey);
-    region = readString(settings, regionKey);
-    // Negative or unreadable counts mean "not set"; a stored count above the range is capped.
-    const std::optional<int> days = readInt(settings, daysKey);
-    evaluationDays = days && *days >= 0 ? clampedDays(*days) : -1;
-    lastLoaded = readStringList(settings, lastLoadedKey).mid(0, MAX_LAST_LOADED);
-    external = readMap(settings, externalKey);
-    templateServerUrl = readUrl(settings, templateServerKey);
-    metaTagUrl = readUrl(settings, metaTagKey);
-    catalogServerUrl = readUrl(settings, catalogServerKey);
-    bankDirectoryUrl = readUrl(settings, bankDirectoryKey);
-    caCertificatesFile = readString(settings, caCertificatesKey);
-    acceptUnverifiedServer = readBool(settings, acceptUnverifiedKey, false);
-    idleTimeoutSeconds = boundedSeconds(readInt(settings, idleTimeoutKey));
-    downloadDeadlineSeconds = boundedSeconds(readInt(settings, downloadDeadlineKey));
+    const QSettings store(organisationName, applicationName);
+    for (const Setting& setting : settings())
+        setting.read(*this, store.value(setting.key));
 }
 
 bool Config::save()
 {
-    QSettings settings(organisationName, applicationName);
-    settings.setValue(regionKey, region);
-    settings.setValue(cityKey, city);
-    settings.setValue(documentDirKey, documentDir);
-    settings.setValue(evaluationDirKey, evaluationDir);
-    settings.setValue(warningHideKey, warningHide);
-    settings.setValue(daysKey, evaluationDays);
-    settings.setValue(geometryKey, windowGeometry);
-    settings.setValue(windowStateKey, windowState);
-    settings.setValue(lastLoadedKey, lastLoaded);
-    settings.setValue(externalKey, external);
-    settings.setValue(templateServerKey, templateServerUrl.toString());
-    settings.setValue(metaTagKey, metaTagUrl.toString());
-    settings.setValue(catalogServerKey, catalogServerUrl.toString());
-    settings.setValue(bankDirectoryKey, bankDirectoryUrl.toString());
-    settings.setValue(caCertificatesKey, caCertificatesFile);
-    settings.setValue(acceptUnverifiedKey, acceptUnverifiedServer);
-    settings.setValue(idleTimeoutKey, idleTimeoutSeconds);
-    settings.setValue(downloadDeadlineKey, downloadDeadlineSeconds);
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
+    QSettings store(organisationName, applicationName);
+    for (const Setting& setting : settings())
+        store.setValue(setting.key, setting.written(*this));
+    store.sync();
+    if (store.status() == QSettings::NoError)
         return true;
-    LOG_ERROR() << "the settings could not be written" << settings.fileName() << "status" << settings.status();
+    LOG_ERROR() << "the settings could not be written" << store.fileName() << "status" << store.status();
     return false;
-}
-
-void Config::getRegion(QString& value) const
-{
-    value = region;
-}
-
-void Config::setRegion(const QString& value)
-{
-    region = value;
-}
-
-void Config::getCity(QString& value) const
-{
-    value = city;
-}
-
-void Config::setCity(const QString& value)
-{
-    city = value;
-}
-
-void Config::getEvaluationDir(QString& value) const
-{
-    value = evaluationDir;
-}
-
-void Config::setEvaluationDir(const QString& value)
-{
-    evaluationDir = value;
-}
-
-void Config::getDocumentDir(QString& value) const
-{
-    value = documentDir;
-}
-
-void Config::setDocumentDir(const QString& value)
-{
-    documentDir = value;
 }
 
 int Config::getEvaluationDays() const
@@ -289,21 +249,6 @@ int Config::getEvaluationDays() const
 void Config::setEvaluationDays(int days)
 {
     evaluationDays = clampedDays(days);
-}
-
-bool Config::getWarningMessageFlag() const
-{
-    return warningHide;
-}
-
-void Config::setWarningMessageFlag(bool hide)
-{
-    warningHide = hide;
-}
-
-const QStringList& Config::getLastLoadedFiles() const
-{
-    return lastLoaded;
 }
 
 bool Config::appendLastLoadedFile(const QString& path)
@@ -337,24 +282,9 @@ void Config::setWindowSettings(const QString& name, const QVariant& state, const
     windowGeometry.insert(name, geometry);
 }
 
-void Config::getExternalValue(const QString& key, QVariant& value) const
-{
-    value = external.value(key);
-}
-
-void Config::setExternalValue(const QString& key, const QVariant& value)
-{
-    external.insert(key, value);
-}
-
 QUrl Config::getTemplateServerUrl() const
 {
     return orDefault(templateServerUrl, defaultTemplateServer);
-}
-
-void Config::setTemplateServerUrl(const QUrl& url)
-{
-    templateServerUrl = url;
 }
 
 QUrl Config::getMetaTagUrl() const
@@ -366,49 +296,14 @@ QUrl Config::getMetaTagUrl() const
     return url;
 }
 
-void Config::setMetaTagUrl(const QUrl& url)
-{
-    metaTagUrl = url;
-}
-
 QUrl Config::getCatalogServerUrl() const
 {
     return orDefault(catalogServerUrl, defaultCatalogServer);
 }
 
-void Config::setCatalogServerUrl(const QUrl& url)
-{
-    catalogServerUrl = url;
-}
-
 QUrl Config::getBankDirectoryUrl() const
 {
     return orDefault(bankDirectoryUrl, defaultBankDirectory);
-}
-
-void Config::setBankDirectoryUrl(const QUrl& url)
-{
-    bankDirectoryUrl = url;
-}
-
-QString Config::getCaCertificatesFile() const
-{
-    return caCertificatesFile;
-}
-
-void Config::setCaCertificatesFile(const QString& path)
-{
-    caCertificatesFile = path;
-}
-
-bool Config::getAcceptUnverifiedServer() const
-{
-    return acceptUnverifiedServer;
-}
-
-void Config::setAcceptUnverifiedServer(bool accept)
-{
-    acceptUnverifiedServer = accept;
 }
 
 int Config::getIdleTimeoutSeconds() const

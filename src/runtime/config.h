@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -45,16 +46,16 @@ public:
     // False, and logged, when the settings store could not be written.
     bool save();
 
-    void getRegion(QString& value) const;
-    void setRegion(const QString& value);
-    void getCity(QString& value) const;
-    void setCity(const QString& value);
+    void getRegion(QString& value) const { value = region; }
+    void setRegion(const QString& value) { region = value; }
+    void getCity(QString& value) const { value = city; }
+    void setCity(const QString& value) { city = value; }
     // Default: <documents>/Zentavo/Evaluations. A stored empty string stays empty.
-    void getEvaluationDir(QString& value) const;
-    void setEvaluationDir(const QString& value);
+    void getEvaluationDir(QString& value) const { value = evaluationDir; }
+    void setEvaluationDir(const QString& value) { evaluationDir = value; }
     // Default: <documents>/Zentavo/Documents. A stored empty string stays empty.
-    void getDocumentDir(QString& value) const;
-    void setDocumentDir(const QString& value);
+    void getDocumentDir(QString& value) const { value = documentDir; }
+    void setDocumentDir(const QString& value) { documentDir = value; }
 
     // 0 to 365; DEFAULT_EVALUATION_DAYS while never set.
     int getEvaluationDays() const;
@@ -62,11 +63,11 @@ public:
     void setEvaluationDays(int days);
 
     // Whether the host hides its warning message.
-    bool getWarningMessageFlag() const;
-    void setWarningMessageFlag(bool hide);
+    bool getWarningMessageFlag() const { return warningHide; }
+    void setWarningMessageFlag(bool hide) { warningHide = hide; }
 
     // Most recent first, at most MAX_LAST_LOADED entries.
-    const QStringList& getLastLoadedFiles() const;
+    const QStringList& getLastLoadedFiles() const { return lastLoaded; }
     // Puts path first: a path already listed moves to the front, a new one pushes the
     // oldest out of a full list. Paths compare case-sensitively. Always true.
     bool appendLastLoadedFile(const QString& path);
@@ -77,8 +78,8 @@ public:
     void setWindowSettings(const QString& name, const QVariant& state, const QVariant& geometry);
 
     // An invalid value when the key was never set.
-    void getExternalValue(const QString& key, QVariant& value) const;
-    void setExternalValue(const QString& key, const QVariant& value);
+    void getExternalValue(const QString& key, QVariant& value) const { value = external.value(key); }
+    void setExternalValue(const QString& key, const QVariant& value) { external.insert(key, value); }
 
     // Addresses of the servers the library talks to. The host (and tests, which run
     // their own servers on the local machine) may point them elsewhere; setting an empty
@@ -87,28 +88,28 @@ public:
     // The maker's template server: scheme, host and optional port, no path. Templates
     // and the templates list are addressed below it.
     QUrl getTemplateServerUrl() const;
-    void setTemplateServerUrl(const QUrl& url);
+    void setTemplateServerUrl(const QUrl& url) { templateServerUrl = url; }
     // The meta tag file. Unless set explicitly it is /cgi-bin/getMetaTags.cgi on the
     // template server, and so follows that server when it is moved.
     QUrl getMetaTagUrl() const;
-    void setMetaTagUrl(const QUrl& url);
+    void setMetaTagUrl(const QUrl& url) { metaTagUrl = url; }
     // The maker's catalog server (HTTPS): scheme, host and optional port, no path; the
     // catalog feeds add their own paths.
     QUrl getCatalogServerUrl() const;
-    void setCatalogServerUrl(const QUrl& url);
+    void setCatalogServerUrl(const QUrl& url) { catalogServerUrl = url; }
     // The zipped bank directory of the outside provider, a full HTTPS URL.
     QUrl getBankDirectoryUrl() const;
-    void setBankDirectoryUrl(const QUrl& url);
+    void setBankDirectoryUrl(const QUrl& url) { bankDirectoryUrl = url; }
 
     // Trust for every server the library downloads from. Certificates are verified
     // against the system's authorities and those of this PEM file, for an installation
     // whose servers run under a private authority; empty: none.
-    QString getCaCertificatesFile() const;
-    void setCaCertificatesFile(const QString& path);
+    QString getCaCertificatesFile() const { return caCertificatesFile; }
+    void setCaCertificatesFile(const QString& path) { caCertificatesFile = path; }
     // Accepts a server whose certificate does not verify. Off by default; each download
     // that relies on it logs a warning.
-    bool getAcceptUnverifiedServer() const;
-    void setAcceptUnverifiedServer(bool accept);
+    bool getAcceptUnverifiedServer() const { return acceptUnverifiedServer; }
+    void setAcceptUnverifiedServer(bool accept) { acceptUnverifiedServer = accept; }
     // Bounds in time of every download, in seconds: one that receives nothing for the
     // idle timeout, or has not ended by the deadline, fails as too slow (a server that
     // trickles a byte now and then would otherwise hold a report or an update forever).
@@ -149,6 +150,10 @@ signals:
 private:
     friend class SingletonRegistry;
     Config() = default;
+
+    // Every value kept in the settings store, in one table that load() and save() walk.
+    struct Setting;
+    static const QList<Setting>& settings();
 
     static QString defaultDirectory(const QString& leaf);
     static int clampedDays(int days);

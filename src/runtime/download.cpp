@@ -133,6 +133,16 @@ int Download::percentOf(qint64 received, qint64 total)
     return static_cast<int>(qBound(qint64(0), percent, qint64(99)));
 }
 
+bool Download::advance(int& percent, qint64 received, qint64 total)
+{
+    const int now = percentOf(received, total);
+    if (now < 0)
+        return false;
+    percent = now;
+    LOG_TRACE() << "progress percent" << percent;
+    return true;
+}
+
 QNetworkRequest Download::requestFor(const QUrl& url, Server server) const
 {
     Config* config = Config::getInstance();
@@ -256,7 +266,7 @@ void Download::finish(bool ok, const QString& failure)
     QByteArray result;
     if (ok) {
         result.swap(body);
-        LOG_TRACE() << "reply sz=" << result.size();
+        LOG_TRACE() << "reply bytes" << result.size();
     } else {
         body.clear();
         LOG_WARNING() << "Download of" << shownUrl.toDisplayString() << "failed:" << failure;

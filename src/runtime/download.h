@@ -59,6 +59,9 @@ public:
     // The percent of a running download: 0 to 99 (only a finished download is 100),
     // -1 while the size is unknown.
     static int percentOf(qint64 received, qint64 total);
+    // Sets percent to percentOf(), logged; false, leaving percent as it is, while the size
+    // is unknown.
+    static bool advance(int& percent, qint64 received, qint64 total);
 
 signals:
     void progress(qint64 bytesReceived, qint64 bytesTotal);

@@ -445,10 +445,7 @@ void TestAppraisalCompany::reportWithoutAHealthyCatalog()
     QVERIFY(generator.make(QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/act.docx"), output));
     QVERIFY(done.count() == 1 || done.wait(10000));
     QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
-    QImage logo;
-    for (const ZipEntry& written : readZip(output))
-        if (written.name == QLatin1String("word/media/image1.png"))
-            logo = QImage::fromData(written.content);
+    const QImage logo = QImage::fromData(contentOf(output, QStringLiteral("word/media/image1.png")));
     QCOMPARE(logo.size(), QSize(1, 1));
     QCOMPARE(logo.pixelColor(0, 0), QColor(Qt::white));
 }

@@ -44,15 +44,6 @@ QByteArray cameraJpeg(int width, int height)
     return buffer.data();
 }
 
-QByteArray photoEntry(const QString& evaluation)
-{
-    for (const ZipEntry& entry : readZip(evaluation)) {
-        if (entry.name == QStringLiteral("photo/photo1.jpg"))
-            return entry.content;
-    }
-    return QByteArray();
-}
-
 } // namespace
 
 class TestPhotoGallery : public QObject
@@ -151,7 +142,7 @@ void TestPhotoGallery::photosKeepTheirBytes()
         QVERIFY(storage.save(evaluation));
         QVERIFY(storage.load(evaluation));
     }
-    QCOMPARE(photoEntry(evaluation), fromFile);
+    QCOMPARE(contentOf(evaluation, QStringLiteral("photo/photo1.jpg")), fromFile);
     QCOMPARE(storage.getPhotoData(0), fromFile);
     QCOMPARE(storage.getPhotoData(1), fromCamera);
     QPixmap photo;

@@ -53,14 +53,6 @@ bool sameColour(const QImage& image, const QColor& colour)
         && qAbs(pixel.blue() - colour.blue()) < 12;
 }
 
-QByteArray entry(const QList<ZipEntry>& entries, const QString& name)
-{
-    for (const ZipEntry& e : entries)
-        if (e.name == name)
-            return e.content;
-    return QByteArray();
-}
-
 // Answers the tags no section of the evaluation keeps, as a host's own approach would.
 class TestDocx : public TemplateToDocx
 {
@@ -401,7 +393,7 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
     QCOMPARE(entries.size(), readZip(dataDir + templateName).size());
-    const QString text = WordPackage::textOf(entry(entries, part));
+    const QString text = WordPackage::textOf(contentOf(entries, part));
     for (const QString& expected : present)
         QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in ") + text));
     for (const QString& unexpected : absent)
@@ -438,11 +430,11 @@ void TestTemplateToDocx::picturesComeFromTheEvaluation()
     const QList<ZipEntry> original = readZip(dataDir + QStringLiteral("photos.docx"));
     QCOMPARE(packageProblems(entries), QStringList());
     const auto image = [&entries](int n) {
-        return QImage::fromData(entry(entries, QStringLiteral("word/media/image%1.png").arg(n)), "PNG");
+        return QImage::fromData(contentOf(entries, QStringLiteral("word/media/image%1.png").arg(n)), "PNG");
     };
     const auto unchanged = [&](int n) {
         const QString name = QStringLiteral("word/media/image%1.png").arg(n);
-        return entry(entries, name) == entry(original, name);
+        return contentOf(entries, name) == contentOf(original, name);
     };
     for (int i = 0; i < 4; ++i) {
         if (i < photos)
@@ -453,7 +445,7 @@ void TestTemplateToDocx::picturesComeFromTheEvaluation()
     QVERIFY(withGraphic ? sameColour(image(5), graphicColour) : unchanged(5));
     QVERIFY(withLogo ? sameColour(image(6), logoColour) : unchanged(6));
     QVERIFY(unchanged(7));
-    const QByteArray document = entry(entries, QStringLiteral("word/document.xml"));
+    const QByteArray document = contentOf(entries, QStringLiteral("word/document.xml"));
     QCOMPARE(int(document.count("<w:drawing>")), drawingsKept);
     QVERIFY(document.contains("name=\"Stamp\""));
 }
@@ -475,10 +467,10 @@ void TestTemplateToDocx::pictureFilesKeepTheirFormat()
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
     // A photo already in the file's format keeps its bytes: it is evidence.
-    QCOMPARE(entry(entries, QStringLiteral("word/media/image1.jpeg")), cameraJpeg);
+    QCOMPARE(contentOf(entries, QStringLiteral("word/media/image1.jpeg")), cameraJpeg);
     const QList<QByteArray> formats = {"jpeg", "png", "bmp", "jpeg"};
     for (int i = 1; i < formats.size(); ++i) {
-        const QByteArray bytes = entry(entries, QStringLiteral("word/media/image%1.%2").arg(i + 1).arg(suffixes[i]));
+        const QByteArray bytes = contentOf(entries, QStringLiteral("word/media/image%1.%2").arg(i + 1).arg(suffixes[i]));
         QBuffer buffer;
         buffer.setData(bytes);
         QCOMPARE(QImageReader(&buffer).format(), formats[i]);
@@ -486,7 +478,7 @@ void TestTemplateToDocx::pictureFilesKeepTheirFormat()
     }
     // No GIF writer: that picture is left out rather than shown with the template's image.
     QVERIFY(!QImageWriter::supportedImageFormats().contains("gif"));
-    QCOMPARE(int(entry(entries, QStringLiteral("word/document.xml")).count("<w:drawing>")), 4);
+    QCOMPARE(int(contentOf(entries, QStringLiteral("word/document.xml")).count("<w:drawing>")), 4);
 }
 
 // A photo the evaluation file keeps but no codec here reads (a TIFF from a scanner) is
@@ -506,7 +498,7 @@ void TestTemplateToDocx::undecodablePhotoShowsBlank()
     generator.use(evaluation.ae);
     const QString output = dir.filePath(QStringLiteral("one-photo-out.docx"));
     QVERIFY(run(generator, templatePath, output));
-    QVERIFY(sameColour(QImage::fromData(entry(readZip(output), QStringLiteral("word/media/image1.png"))), Qt::white));
+    QVERIFY(sameColour(QImage::fromData(contentOf(readZip(output), QStringLiteral("word/media/image1.png"))), Qt::white));
 }
 
 // The letterhead's header shows appraiserLogo-0.jpg (image2.png, id rId1 among the
@@ -521,9 +513,9 @@ void TestTemplateToDocx::headerPictureComesFromTheEvaluation()
 
     const QList<ZipEntry> entries = readZip(output);
     QCOMPARE(packageProblems(entries), QStringList());
-    QVERIFY(sameColour(QImage::fromData(entry(entries, QStringLiteral("word/media/image1.png"))), photoColour(0)));
-    QVERIFY(entry(entries, QStringLiteral("word/header1.xml")).contains("<w:drawing>"));
-    QVERIFY(sameColour(QImage::fromData(entry(entries, QStringLiteral("word/media/image2.png"))), logoColour));
+    QVERIFY(sameColour(QImage::fromData(contentOf(entries, QStringLiteral("word/media/image1.png"))), photoColour(0)));
+    QVERIFY(contentOf(entries, QStringLiteral("word/header1.xml")).contains("<w:drawing>"));
+    QVERIFY(sameColour(QImage::fromData(contentOf(entries, QStringLiteral("word/media/image2.png"))), logoColour));
 }
 
 void TestTemplateToDocx::everyTextPartIsFilled_data()
@@ -744,14 +736,14 @@ void TestTemplateToDocx::reusedGeneratorForgetsEarlierPictures()
     generator.use(evaluation.ae);
     QVERIFY(run(generator, dataDir + QStringLiteral("photos.docx"), dir.filePath(QStringLiteral("first.docx"))));
     // The same image file, now behind a picture without a description.
-    const QByteArray document = entry(readZip(dataDir + QStringLiteral("photos.docx")), QStringLiteral("word/document.xml"))
+    const QByteArray document = contentOf(readZip(dataDir + QStringLiteral("photos.docx")), QStringLiteral("word/document.xml"))
                                     .replace("descr=\"photo-0.jpg\"", "descr=\"\"");
     const QString second = alteredTemplate(dir, "undescribed.docx", QStringLiteral("word/document.xml"), document);
     const QString output = dir.filePath(QStringLiteral("second.docx"));
     QVERIFY(run(generator, second, output));
 
-    QCOMPARE(entry(readZip(output), QStringLiteral("word/media/image1.png")),
-             entry(readZip(second), QStringLiteral("word/media/image1.png")));
+    QCOMPARE(contentOf(readZip(output), QStringLiteral("word/media/image1.png")),
+             contentOf(readZip(second), QStringLiteral("word/media/image1.png")));
 }
 
 void TestTemplateToDocx::badInputEndsTheRunWithAnError_data()
@@ -870,7 +862,7 @@ void TestTemplateToDocx::hostilePartsEndBounded()
     QVERIFY(run(generator, templatePath, output)); // within 10 s
     QCOMPARE(int(generator.getErrorInfo().code()), code);
     if (code == ErrorInfo::ErrNone)
-        QVERIFY(WordPackage::textOf(entry(readZip(output), QStringLiteral("word/document.xml"))) == expected);
+        QVERIFY(WordPackage::textOf(contentOf(readZip(output), QStringLiteral("word/document.xml"))) == expected);
     else
         QVERIFY(!QFile::exists(output));
 }

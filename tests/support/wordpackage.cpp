@@ -263,6 +263,11 @@ QString WordPackage::textOf(const QByteArray& xml)
     return text;
 }
 
+QString WordPackage::textOf(const QString& path, const QString& part)
+{
+    return textOf(contentOf(path, part));
+}
+
 QByteArray WordPackage::utf16(const QByteArray& xml)
 {
     const QString text =

@@ -49,6 +49,8 @@ public:
     static QByteArray alternateContent(const QByteArray& choice, const QByteArray& fallback);
     // The text a word processor shows for a part: its w:t elements, joined.
     static QString textOf(const QByteArray& xml);
+    // The same for a part of the DOCX file at path.
+    static QString textOf(const QString& path, const QString& part);
     // A part's XML in UTF-16, with its byte order mark and its declaration saying so.
     static QByteArray utf16(const QByteArray& xml);
     // A paragraph of one run of text, or of the runs given.

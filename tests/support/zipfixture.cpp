@@ -74,6 +74,11 @@ QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name)
     return QByteArray();
 }
 
+QByteArray contentOf(const QString& path, const QString& name)
+{
+    return contentOf(readZip(path), name);
+}
+
 namespace {
 
 QString xmlError(const QByteArray& xml)

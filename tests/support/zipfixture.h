@@ -32,6 +32,8 @@ QList<ZipEntry> readZip(const QString& path);
 QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size);
 // The content of the named entry; null when there is none.
 QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name);
+// The same read from the container at path.
+QByteArray contentOf(const QString& path, const QString& name);
 // What would keep a word processor from opening a DOCX package: no _rels/.rels, XML
 // parts that are not well-formed, entries without a content type, relationships to
 // missing parts, pictures that do not decode. Empty for a sound package.

@@ -1,6 +1,7 @@
 #include "catalog/sqlstorage.h"
 #include "filesizelimit.h"
 #include "localhttpsserver.h"
+#include "wordpackage.h"
 #include "zipfixture.h"
 
 #include <QDir>
@@ -92,13 +93,9 @@ Run zentavo(const QStringList& arguments, qint64 fileSizeLimit = -1, const QStri
 QString storedTag(const QString& evaluation, const QString& name)
 {
     const QByteArray prefix = name.toUtf8() + '=';
-    for (const ZipEntry& zipEntry : readZip(evaluation)) {
-        if (zipEntry.name != QLatin1String("tag_list.txt"))
-            continue;
-        for (const QByteArray& line : zipEntry.content.split('\n'))
-            if (line.startsWith(prefix))
-                return QString::fromUtf8(line.mid(prefix.size()));
-    }
+    for (const QByteArray& line : contentOf(evaluation, QStringLiteral("tag_list.txt")).split('\n'))
+        if (line.startsWith(prefix))
+            return QString::fromUtf8(line.mid(prefix.size()));
     return QString();
 }
 
@@ -106,21 +103,6 @@ QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray entry(const QString& docx, const QString& name)
-{
-    for (const ZipEntry& zipEntry : readZip(docx))
-        if (zipEntry.name == name)
-            return zipEntry.content;
-    return QByteArray();
-}
-
-// The text of a DOCX part with its markup removed.
-QString plainText(const QByteArray& xml)
-{
-    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
-    return QString::fromUtf8(xml).remove(markup);
 }
 
 // Another program's connection holding a database file locked while it lives.
@@ -180,7 +162,7 @@ QStringList listedDocuments(const QString& summary)
 bool isWhole(const QString& document)
 {
     if (document.endsWith(QLatin1String(".docx")))
-        return !entry(document, QStringLiteral("word/document.xml")).isEmpty();
+        return !contentOf(document, QStringLiteral("word/document.xml")).isEmpty();
     return readFile(document).endsWith("</p>\n");
 }
 
@@ -325,8 +307,8 @@ void TestZentavoTool::rendersTheSample()
     QVERIFY(contract.contains(QStringLiteral("гарантией № БГ-77/2026")));
 
     const QString report = documentFolder() + QStringLiteral("/valuation-report.docx");
-    const QByteArray body = entry(report, QStringLiteral("word/document.xml"));
-    const QString text = plainText(body);
+    const QByteArray body = contentOf(report, QStringLiteral("word/document.xml"));
+    const QString text = WordPackage::textOf(body);
     for (const char* expected :
          {"ОТЧЁТ № ОЦ-2026/118", "При осмотре обнаружено: скол на лобовом стекле", "Фаркоп", "Коврики",
           "по затратному подходу: 1064125 руб.", "1051850", "1081000", "1035300", "3 аналогов: 1056050 руб.",
@@ -334,12 +316,12 @@ void TestZentavoTool::rendersTheSample()
           "Соколова А. С."})
         QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
     QVERIFY(!text.contains(QStringLiteral("повреждений не обнаружено")));
-    QVERIFY(!text.contains(QStringLiteral("&lt;#")));
-    QVERIFY(plainText(entry(report, QStringLiteral("word/header1.xml"))).contains(QStringLiteral("отчёт № ОЦ-2026/118")));
+    QVERIFY(!text.contains(QStringLiteral("<#")));
+    QVERIFY(WordPackage::textOf(report, QStringLiteral("word/header1.xml")).contains(QStringLiteral("отчёт № ОЦ-2026/118")));
     // The logo, two photos and the chart; the third photo frame has no photo and is gone.
     QCOMPARE(body.count("<w:drawing>"), 4);
 
-    const QString act = plainText(entry(documentFolder() + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")));
+    const QString act = WordPackage::textOf(documentFolder() + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml"));
     QVERIFY(act.contains(QStringLiteral("АКТ ОСМОТРА № 17")));
     QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
     QVERIFY(act.contains(QStringLiteral("Собственник: Иванов И. И. ")));
@@ -384,7 +366,7 @@ void TestZentavoTool::rendersFromATemplateServer()
     QCOMPARE(asked, (QStringList{"/list.xml", "/cgi-bin/getMetaTags.cgi", "/t/contract.txt", "/t/examination-act.docx",
                                  "/t/valuation-report.docx"}));
     const QString folder = scratch + QStringLiteral("/out/ОЦ-2026 118-Лада Веста-А123ВС77");
-    const QString header = plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/header1.xml")));
+    const QString header = WordPackage::textOf(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/header1.xml"));
     QVERIFY2(header.contains(QStringLiteral("отчёт № ОЦ-2026/118")), qPrintable(header)); // the served meta tags
     QCOMPARE(QDir(scratch + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
              QStringList());
@@ -597,7 +579,7 @@ void TestZentavoTool::companyLogoReplacesTheStoredOne()
                              QStringLiteral("--out"), logoOut, QStringLiteral("--only"), QStringLiteral("valuation-report.docx")});
     QCOMPARE(run.exitCode, 0);
     const QString report = logoOut + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77/valuation-report.docx");
-    const QImage logo = QImage::fromData(entry(report, QStringLiteral("word/media/image1.png")));
+    const QImage logo = QImage::fromData(contentOf(report, QStringLiteral("word/media/image1.png")));
     QCOMPARE(logo.pixelColor(logo.width() / 2, logo.height() / 2), QColor(Qt::blue));
 }
 
@@ -1065,11 +1047,13 @@ void TestZentavoTool::oneFolderPerEvaluation()
     QVERIFY2(run.out.contains(said) || run.errLines.join(QLatin1Char('\n')).contains(said), qPrintable(run.out));
     const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
     QCOMPARE(filesBelow(scratch), 3);
-    const bool fromSample = plainText(entry(folder + QStringLiteral("/examination-act.docx"), QStringLiteral("word/document.xml")))
+    const QString act = folder + QStringLiteral("/examination-act.docx");
+    const bool fromSample = WordPackage::textOf(contentOf(act, QStringLiteral("word/document.xml")))
                                 .contains(QLatin1String("XTAGFK330LY123456"));
     const QString vin = fromSample ? QStringLiteral("XTAGFK330LY123456") : QStringLiteral("XTAGFK330LY654321");
     QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
-    QVERIFY(plainText(entry(folder + QStringLiteral("/valuation-report.docx"), QStringLiteral("word/document.xml"))).contains(vin));
+    const QString report = folder + QStringLiteral("/valuation-report.docx");
+    QVERIFY(WordPackage::textOf(contentOf(report, QStringLiteral("word/document.xml"))).contains(vin));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

@@ -1,0 +1,337 @@
+#include "report/templatepasses.h"
+
+#include "evaluation/autoevaluation.h"
+#include "report/blockpattern.h"
+#include "report/tagpatterns.h"
+#include "report/templatetodocument.h"
+#include "runtime/logger.h"
+#include "values/tagutils.h"
+
+namespace {
+
+// What each form of ConditionMarkup shows on, in the same order.
+const condtype_t conditionTypes[ConditionMarkup::FORMS] = {COND_NOT_EMPTY, COND_NOT_EMPTY, COND_EMPTY,
+                                                           COND_NOT_EQUAL, COND_EQUAL};
+
+// How much of a block's text names it in a failure.
+constexpr int NamedBlockLength = 100;
+
+} // namespace
+
+TemplatePasses::TemplatePasses(TemplateToDocument& generator) : generator(generator) {}
+
+TemplatePasses::~TemplatePasses() = default;
+
+bool TemplatePasses::run(QString& text)
+{
+    bool hadValue = false;
+    if (!expandMetaTags(text) || !decideConditions(text) || !repeatTableRows(text) || !repeatParagraphs(text)
+        || !replaceTags(text, -1, hadValue))
+        return false;
+    generator.removeMissingPictures(text);
+    return true;
+}
+
+void TemplatePasses::stop(const QString& why)
+{
+    if (reason.isEmpty())
+        reason = why;
+}
+
+// Stops the passes when out has grown past the bound.
+bool TemplatePasses::isPastSizeLimit(const QString& out)
+{
+    if (out.size() <= TemplateToDocument::MAX_OUTPUT_TEXT)
+        return false;
+    if (!stopped()) {
+        LOG_WARNING() << "the document's text grows past" << TemplateToDocument::MAX_OUTPUT_TEXT
+                      << "characters; not written";
+        stop(tr("the document's text would grow past %1 characters").arg(TemplateToDocument::MAX_OUTPUT_TEXT));
+    }
+    return true;
+}
+
+template <typename ValueOf>
+bool TemplatePasses::substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved,
+                                ValueOf valueOf, QString& out)
+{
+    QRegularExpressionMatchIterator match = pattern.globalMatch(text);
+    if (!match.hasNext())
+        return !stopped();
+    QHash<QString, QString> values; // matched text -> value, within this text
+    out.reserve(reserved);
+    qsizetype copied = 0;
+    while (match.hasNext()) {
+        const QRegularExpressionMatch found = match.next();
+        out.append(text.mid(copied, found.capturedStart() - copied));
+        const QString whole = found.captured(0);
+        auto value = values.constFind(whole);
+        if (value == values.constEnd())
+            value = values.insert(whole, valueOf(found));
+        if (stopped())
+            return false;
+        out.append(*value);
+        copied = found.capturedEnd();
+        if (isPastSizeLimit(out))
+            return false;
+    }
+    out.append(text.mid(copied));
+    return !stopped();
+}
+
+void TemplatePasses::startTagCache()
+{
+    resolvedTags.clear();
+    cachingTags = true;
+}
+
+void TemplatePasses::endTagCache()
+{
+    cachingTags = false;
+    resolvedTags.clear();
+}
+
+const TagPatterns& TemplatePasses::patterns()
+{
+    if (!tagPatterns) {
+        tagPatterns = std::make_unique<TagPatterns>(generator.leftTagBracket(), generator.rightTagBracket(),
+                                                    generator.tableLineRegExp(), generator.paragraphRegExp());
+    }
+    return *tagPatterns;
+}
+
+QString TemplatePasses::resolve(const QString& name, long flags)
+{
+    if (!cachingTags) {
+        QString value;
+        return generator.fitForDocument(generator.getTag(name, value, flags));
+    }
+    const QString key = QString::number(flags) + QLatin1Char(':') + name;
+    auto cached = resolvedTags.constFind(key);
+    if (cached == resolvedTags.constEnd()) {
+        QString value;
+        cached = resolvedTags.insert(key, generator.fitForDocument(generator.getTag(name, value, flags)));
+    }
+    return *cached;
+}
+
+// ---- tags ----
+
+QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue)
+{
+    if (index >= 0 && (name.contains(TagPatterns::RowMarkerName) || name.contains(TagPatterns::ParagraphMarkerName)))
+        return QString::number(index + 1);
+    QString fullName;
+    TagUtils::appendIndexIfAny(name.toString(), index, fullName);
+    long flagWord = 0;
+    QRegularExpressionMatchIterator flag = TagPatterns::flag().globalMatch(flags);
+    while (flag.hasNext())
+        flagWord |= TemplateToDocument::parseTagFlag(flag.next().captured(1));
+    QString value = resolve(fullName, flagWord);
+    if (!value.isNull())
+        hadValue = true;
+    return value;
+}
+
+bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
+{
+    const auto value = [&](const QRegularExpressionMatch& tag) {
+        return resolvePlainTag(tag.capturedView(1), tag.capturedView(2), index, hadValue);
+    };
+    QString out;
+    const bool passed = substitute(text, patterns().plainTag(), text.size() + text.size() / 8, value, out);
+    if (passed && !out.isNull())
+        text = std::move(out);
+    return passed;
+}
+
+// ---- repeated blocks ----
+
+bool TemplatePasses::repeatBlocks(QString& text, const QRegularExpression& block, const QString& marker)
+{
+    return repeat(text, BlockPattern(block), marker);
+}
+
+bool TemplatePasses::repeatParagraphs(QString& text)
+{
+    const TagPatterns& language = patterns();
+    return repeat(text, language.paragraph(), language.paragraphMarker());
+}
+
+bool TemplatePasses::repeatTableRows(QString& text)
+{
+    const TagPatterns& language = patterns();
+    return repeat(text, language.tableLine(), language.tableLineMarker());
+}
+
+bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QString& marker)
+{
+    const QStringView view(text);
+    QString out;
+    qsizetype copied = 0;
+    qsizetype start = 0;
+    qsizetype end = 0;
+    for (BlockPattern::Blocks blocks = block.in(view); blocks.next(start, end);) {
+        const QStringView body = view.mid(start, end - start);
+        if (!body.contains(marker))
+            continue;
+        if (out.isNull())
+            out.reserve(text.size() * 2);
+        out.append(view.mid(copied, start - copied));
+        for (int copies = 0;; ++copies) {
+            QString copy = body.toString();
+            bool hadValue = false;
+            if (!replaceTags(copy, copies, hadValue) || !hadValue)
+                break;
+            if (copies == TemplateToDocument::MAX_BLOCK_COPIES) {
+                LOG_WARNING() << "a repeated block has more than" << TemplateToDocument::MAX_BLOCK_COPIES
+                              << "items; marker" << marker;
+                const QString named = generator.visibleText(body).simplified().left(NamedBlockLength);
+                stop(tr("a repeated block has more than %1 items, so the document would lack some: \"%2\"")
+                         .arg(QString::number(TemplateToDocument::MAX_BLOCK_COPIES), named));
+                return false;
+            }
+            out.append(copy);
+            if (isPastSizeLimit(out))
+                return false;
+        }
+        if (stopped())
+            return false;
+        copied = end;
+    }
+    if (copied == 0)
+        return !stopped();
+    out.append(view.mid(copied));
+    text = std::move(out);
+    return !stopped();
+}
+
+// ---- conditions ----
+
+bool TemplatePasses::decideConditions(QString& text)
+{
+    const ConditionMarkup& markup = patterns().conditionMarkup();
+    for (int form = 0; form < ConditionMarkup::FORMS; ++form)
+        decideConditions(text, markup, ConditionMarkup::Form(form), conditionTypes[form]);
+    return !stopped();
+}
+
+bool TemplatePasses::decideConditions(QString& text, const QRegularExpression& re, condtype_t type)
+{
+    const TagPatterns& language = patterns();
+    for (int form = 0; form < ConditionMarkup::FORMS; ++form) {
+        if (re.pattern() == language.condition(form).pattern()) {
+            decideConditions(text, language.conditionMarkup(), ConditionMarkup::Form(form), type);
+            return !stopped();
+        }
+    }
+    const QRegularExpression minimal = (re.patternOptions() & QRegularExpression::InvertedGreedinessOption)
+                                           ? re
+                                           : TagPatterns::minimal(re);
+    text = decidedConditions(text, minimal, type);
+    return !stopped();
+}
+
+void TemplatePasses::decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form,
+                                      condtype_t type)
+{
+    markup.apply(text, form, [&](const ConditionMarkup::Marker& opening) {
+        LOG_TRACE() << "condtag:" << opening.name;
+        return conditionHolds(type, resolve(opening.name, 0), opening.comparison);
+    });
+}
+
+bool TemplatePasses::conditionHolds(condtype_t type, const QString& value, const QString& comparison) const
+{
+    switch (type) {
+    case COND_EMPTY:
+        return value.isEmpty();
+    case COND_NOT_EMPTY:
+        return !value.isEmpty();
+    case COND_EQUAL:
+        return value == comparison;
+    case COND_NOT_EQUAL:
+        return value != comparison;
+    }
+    return false;
+}
+
+// A condition pattern of the caller's own: one scan from left to right, each block ending
+// where the pattern ends it. The text a block keeps is scanned again for blocks of the
+// same form, so blocks of different names nest.
+QString TemplatePasses::decidedConditions(QStringView text, const QRegularExpression& re, condtype_t type)
+{
+    QRegularExpressionMatchIterator block = re.globalMatch(text);
+    if (!block.hasNext())
+        return text.toString();
+    const bool compares = type == COND_EQUAL || type == COND_NOT_EQUAL;
+    const int keptGroup = compares ? 3 : 2;
+    QString out;
+    out.reserve(text.size());
+    qsizetype copied = 0;
+    while (block.hasNext()) {
+        const QRegularExpressionMatch match = block.next();
+        out.append(text.mid(copied, match.capturedStart() - copied));
+        const QString name = match.captured(1);
+        LOG_TRACE() << "condtag:" << name;
+        const QString comparison = compares ? match.captured(2) : QString();
+        if (conditionHolds(type, resolve(name, 0), comparison))
+            out.append(decidedConditions(match.capturedView(keptGroup), re, type));
+        copied = match.capturedEnd();
+    }
+    out.append(text.mid(copied));
+    return out;
+}
+
+// ---- meta tags ----
+
+bool TemplatePasses::expandMetaTags(QString& text)
+{
+    QStringList enclosing;
+    text = expandedMetaTags(text, enclosing);
+    return !stopped();
+}
+
+QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclosing)
+{
+    const auto block = [&](const QRegularExpressionMatch& metaTag) {
+        return metaTagText(metaTag.captured(1), enclosing);
+    };
+    QString out;
+    substitute(text, patterns().metaTag(), text.size() * 2, block, out);
+    return out.isNull() ? text : out;
+}
+
+// An evaluation value of that name is data: escaped and inserted as written. A catalog
+// block is template text written with "<" and ">": it takes the flavour's form and its
+// own meta tags are expanded; its tags and conditions are left to the later passes.
+// enclosing: the meta tags being expanded around this one.
+QString TemplatePasses::metaTagText(const QString& name, QStringList& enclosing)
+{
+    QString value;
+    if (generator.isValidSource() && generator.AE().getTag(name, value, 0))
+        return generator.fitForDocument(TagUtils::toXmlValue(value));
+    if (!generator.getMetaTagCatalog().getTag(name, value))
+        return QString();
+    if (enclosing.contains(name)) {
+        LOG_WARNING() << "meta tag" << name << "contains itself; left empty there";
+        return QString();
+    }
+    if (enclosing.size() >= TemplateToDocument::MAX_META_TAG_DEPTH) {
+        LOG_WARNING() << "meta tag" << name << "is nested deeper than" << TemplateToDocument::MAX_META_TAG_DEPTH
+                      << "levels; left empty";
+        return QString();
+    }
+    if (templateTextIsEscaped())
+        generator.fitForDocument(TagUtils::toXmlValue(value));
+    enclosing.append(name);
+    value = expandedMetaTags(value, enclosing);
+    enclosing.removeLast();
+    return value;
+}
+
+bool TemplatePasses::templateTextIsEscaped() const
+{
+    QString escapedBracket = QStringLiteral("<");
+    return generator.leftTagBracket() == TagUtils::toXmlValue(escapedBracket);
+}
