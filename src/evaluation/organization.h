@@ -1,25 +1,20 @@
 #ifndef ZENTAVO_ORGANIZATION_H
 #define ZENTAVO_ORGANIZATION_H
 
-#include "zentavo_export.h"
-
-#include "values/tagtypes.h"
-#include "values/tagutils.h"
+#include "evaluation/partypart.h"
 
 #include <QDate>
-#include <QHash>
-#include <QString>
-#include <QStringList>
 
 class BankAccount;
-class QIODevice;
 
 // The details of a legal entity, each field known by its code. Several fields also
 // answer an older, shorter tag name that templates still use; the file always uses
-// the primary name. Where the values live is the implementation's choice.
-class ZENTAVO_EXPORT Organization
+// the primary name. The values live in the evaluation's tags when a storage is given,
+// otherwise in memory.
+class ZENTAVO_EXPORT Organization : public PartyPart
 {
 public:
+    // The text fields are all but OGRN_DATE and SIMPLIFIED_TAXATION.
     enum field_t {
         LEGAL_FORM = 0,               // "Общество с ограниченной ответственностью"; flag A gives "ООО"
         NAME = 1,
@@ -41,36 +36,21 @@ public:
     };
     static constexpr int FieldCount = 17;
 
-    explicit Organization(customerrole_t role);
-    virtual ~Organization();
-    Organization(const Organization&) = delete;
-    Organization& operator=(const Organization&) = delete;
+    Organization(customerrole_t role, EvaluationStorage* storage);
 
-    // The text fields: every code but OGRN_DATE and SIMPLIFIED_TAXATION.
-    virtual QString& getText(field_t field, QString& value) = 0;
-    virtual void setText(field_t field, const QString& value) = 0;
-    virtual QDate& getOgrnDate(QDate& date) = 0;
-    virtual void setOgrnDate(const QDate& date) = 0;
-    virtual bool isSimplifiedTaxation() = 0;
-    virtual void setSimplifiedTaxation(bool value) = 0;
+    QDate& getOgrnDate(QDate& date) const { return date = fields.value(OGRN_DATE).toDate(); }
+    void setOgrnDate(const QDate& date) { fields.setValue(OGRN_DATE, date); }
+    bool isSimplifiedTaxation() const { return fields.value(SIMPLIFIED_TAXATION).toBool(); }
+    void setSimplifiedTaxation(bool value) { fields.setValue(SIMPLIFIED_TAXATION, value); }
     virtual BankAccount* getBankAccount() = 0;
 
     // A name that is no field of the organisation is passed to its bank account.
-    bool getTag(const QString& name, QString& value, long flags);
-    // The fields in the order 0-5, 14, 6-13, 15, 16, then the bank account; names
-    // carry the index if one is given.
-    void save(QIODevice& out, int index = TagUtils::NoIndex);
+    bool getTag(const QString& name, QString& value, long flags) override;
+    // The fields in the order 0-5, 14, 6-13, 15, 16, then the bank account.
+    void save(QIODevice& out, int index = TagUtils::NoIndex) override;
 
-    const QString& tagName(field_t field) const { return names[field]; }
     // Every name it answers, aliases and the bank account's included.
     static QStringList tagNames(customerrole_t role);
-
-private:
-    QString& fieldValue(field_t field, long flags, QString& value);
-    void saveField(field_t field, int index, QIODevice& out);
-
-    QString names[FieldCount];
-    QHash<QString, field_t> fieldsByName;
 };
 
 #endif

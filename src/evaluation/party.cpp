@@ -1,53 +1,32 @@
 #include "evaluation/party.h"
 
 #include "evaluation/businessman.h"
+#include "evaluation/evaluationstorage.h"
 #include "evaluation/organization.h"
 #include "evaluation/person.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>
 
-namespace {
-
-const QString& legalEntityText()
-{
-    static const QString text = QStringLiteral("Юридическое лицо");
-    return text;
-}
-
-const QString& personText()
-{
-    static const QString text = QStringLiteral("Физическое лицо");
-    return text;
-}
-
-const QString& soleProprietorText()
-{
-    static const QString text = QStringLiteral("Индивидуальный предприниматель");
-    return text;
-}
-
-} // namespace
-
 QString Party::legalFormText(customertype_t type)
 {
     switch (type) {
     case CUSTOMER_LEGAL_ENTITY:
-        return legalEntityText();
+        return QStringLiteral("Юридическое лицо");
     case CUSTOMER_SOLE_PROPRIETOR:
-        return soleProprietorText();
+        return QStringLiteral("Индивидуальный предприниматель");
     case CUSTOMER_PERSON:
         break;
     }
-    return personText();
+    return QStringLiteral("Физическое лицо");
 }
 
 customertype_t Party::typeOfLegalForm(const QString& text)
 {
-    if (text == legalEntityText())
-        return CUSTOMER_LEGAL_ENTITY;
-    if (text == soleProprietorText())
-        return CUSTOMER_SOLE_PROPRIETOR;
+    for (const customertype_t type : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_SOLE_PROPRIETOR}) {
+        if (text == legalFormText(type))
+            return type;
+    }
     return CUSTOMER_PERSON;
 }
 
@@ -64,34 +43,39 @@ QStringList Party::tagNames(customertype_t type, customerrole_t role)
     return Person::tagNames(CUSTOMER_PERSON, role);
 }
 
-bool Party::getTagOfCurrentKind(const QString& name, QString& value, long flags)
+customertype_t Party::storedType(const EvaluationStorage& storage, const QString& legalFormTag)
+{
+    QString form;
+    return typeOfLegalForm(storage.getTag(legalFormTag, form));
+}
+
+void Party::storeType(EvaluationStorage& storage, const QString& legalFormTag, customertype_t type)
+{
+    storage.setTag(legalFormTag, legalFormText(type));
+}
+
+PartyPart* Party::detailsOfCurrentKind()
 {
     switch (getType()) {
     case CUSTOMER_LEGAL_ENTITY:
-        return getOrg()->getTag(name, value, flags);
+        return getOrg();
     case CUSTOMER_SOLE_PROPRIETOR:
-        return getBusinessman()->getTag(name, value, flags);
+        return getBusinessman();
     case CUSTOMER_PERSON:
         break;
     }
-    return getPeople()->getTag(name, value, flags);
+    return getPeople();
+}
+
+bool Party::getTagOfCurrentKind(const QString& name, QString& value, long flags)
+{
+    return detailsOfCurrentKind()->getTag(name, value, flags);
 }
 
 void Party::saveCurrentKind(QIODevice& out, const QString& legalFormTag)
 {
-    const customertype_t type = getType();
-    QString form = legalFormText(type);
+    QString form = legalFormText(getType());
     QByteArray line;
     out.write(TagUtils::mkTagLine(legalFormTag, form, line));
-    switch (type) {
-    case CUSTOMER_LEGAL_ENTITY:
-        getOrg()->save(out);
-        return;
-    case CUSTOMER_SOLE_PROPRIETOR:
-        getBusinessman()->save(out);
-        return;
-    case CUSTOMER_PERSON:
-        break;
-    }
-    getPeople()->save(out);
+    detailsOfCurrentKind()->save(out);
 }

@@ -1,59 +1,45 @@
 #include "evaluation/person.h"
 
 #include "evaluation/identdocument.h"
-#include "values/tagutils.h"
 
-#include <QIODevice>
+namespace {
+
+// Acts and contracts sign a party as "Иванов И. И.", as they sign appraisers. The
+// columns are those of a sole proprietor's row in the catalog table "businessman".
+constexpr PartyFields::Field fieldTable[] = {
+    {Person::FIRST_NAME, "ИМЯ", nullptr, FieldKind::Name, "firstname"},
+    {Person::MIDDLE_NAME, "ОТЧЕСТВО", nullptr, FieldKind::Name, "middlename"},
+    {Person::LAST_NAME, "ФАМИЛИЯ", nullptr, FieldKind::Text, "lastname"},
+    {Person::LOCATION, "МЕСТО_РЕГИСТРАЦИИ", nullptr, FieldKind::Text, "address"},
+    {Person::INN, "ИНН", nullptr, FieldKind::Text, "inn"},
+    {Person::EMAIL, "ЭЛЕКТРОННАЯ_ПОЧТА", nullptr, FieldKind::Text, "email"},
+    {Person::PHONE, "ТЕЛЕФОН", nullptr, FieldKind::Text, "phone"},
+};
+
+} // namespace
 
 QStringList Person::tagNames(customertype_t type, customerrole_t role)
 {
-    QString suffix;
-    TagUtils::mkRole(type, role, suffix);
-    QStringList answered = {QStringLiteral("ИМЯ"), QStringLiteral("ОТЧЕСТВО"), QStringLiteral("ФАМИЛИЯ"),
-                            QStringLiteral("МЕСТО_РЕГИСТРАЦИИ"), QStringLiteral("ИНН"),
-                            QStringLiteral("ЭЛЕКТРОННАЯ_ПОЧТА"), QStringLiteral("ТЕЛЕФОН")};
-    for (QString& name : answered)
-        name += suffix;
-    return answered + IdentDocument::tagNames(type, role);
+    return PartyFields::tagNames(fieldTable, type, role) + IdentDocument::tagNames(type, role);
 }
 
-Person::Person(customertype_t type, customerrole_t role)
+Person::Person(customertype_t type, customerrole_t role, EvaluationStorage* storage)
+    : PartyPart(fieldTable, type, role, storage)
 {
-    const QStringList answered = tagNames(type, role);
-    for (int i = 0; i < FieldCount; ++i) {
-        names[i] = answered.at(i);
-        fieldsByName.insert(names[i], static_cast<field_t>(i));
-    }
 }
-
-Person::~Person() = default;
 
 bool Person::getTag(const QString& name, QString& value, long flags)
 {
-    const auto found = fieldsByName.constFind(name);
-    if (found == fieldsByName.cend())
-        return getIdentDocument()->getTag(name, value, flags);
-    getText(*found, value);
-    // Acts and contracts sign a party as "Иванов И. И.", as they sign appraisers.
-    if ((flags & TAGFLAG_SHORT) && (*found == FIRST_NAME || *found == MIDDLE_NAME))
-        TagUtils::processFlagSHORT(value);
-    return true;
+    return PartyPart::getTag(name, value, flags) || getIdentDocument()->getTag(name, value, flags);
 }
 
 void Person::save(QIODevice& out, int index)
 {
-    QByteArray line;
-    QString name;
-    for (int i = 0; i < FieldCount; ++i) {
-        const field_t field = static_cast<field_t>(i);
-        QString value;
-        TagUtils::appendIndexIfAny(names[field], index, name);
-        out.write(TagUtils::mkTagLine(name, getText(field, value), line));
-    }
+    PartyPart::save(out, index);
     getIdentDocument()->save(out, index);
 }
 
-QString& Person::getFIO(QString& fio)
+QString& Person::getFIO(QString& fio) const
 {
     QString first;
     QString middle;

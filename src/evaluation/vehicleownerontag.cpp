@@ -111,13 +111,12 @@ customertype_t VehicleOwnerOnTag::getType() const
 
 customertype_t VehicleOwnerOnTag::ownType() const
 {
-    QString form;
-    return typeOfLegalForm(storage->getTag(legalFormTag, form));
+    return storedType(*storage, legalFormTag);
 }
 
 void VehicleOwnerOnTag::setType(customertype_t type)
 {
-    storage->setTag(legalFormTag, legalFormText(type));
+    storeType(*storage, legalFormTag, type);
 }
 
 Organization* VehicleOwnerOnTag::getOrg()
