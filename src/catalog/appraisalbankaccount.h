@@ -1,9 +1,7 @@
 #ifndef ZENTAVO_APPRAISALBANKACCOUNT_H
 #define ZENTAVO_APPRAISALBANKACCOUNT_H
 
-#include "evaluation/bankaccount.h"
-
-class EvaluationStorage;
+#include "model/bankaccount.h"
 
 // The bank account of an appraisal company's legal entity or proprietor, kept in memory
 // and stored in the catalog table "bankaccount".
@@ -13,9 +11,8 @@ public:
     // type: the kind of the company, which gives the kind part of the tag names.
     AppraisalBankAccount(customertype_t type, int id);
 
-    QString& getText(field_t field, QString& value) override;
     // Setting the BIC is setBic.
-    void setText(field_t field, const QString& value) override;
+    void setText(int field, const QString& value) override;
     // Stores the code and takes the bank's name and correspondent account from the bank
     // directory; a code the directory does not know clears both.
     void setBic(const QString& bic);
@@ -31,12 +28,13 @@ public:
     // Inserts a new account (taking its row id) or updates the stored one. An account
     // that could not be read is not saved (false): its empty fields would overwrite it.
     bool save();
+    using BankAccount::save;
+    // The tags as written: the bank's name is not looked up again.
     void loadFromStorage(int index, EvaluationStorage& storage);
 
 private:
     int id;
     bool unread = false;
-    QString texts[FieldCount];
 };
 
 #endif

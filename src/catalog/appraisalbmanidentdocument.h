@@ -1,10 +1,7 @@
 #ifndef ZENTAVO_APPRAISALBMANIDENTDOCUMENT_H
 #define ZENTAVO_APPRAISALBMANIDENTDOCUMENT_H
 
-#include "evaluation/identdocument.h"
-
-class EvaluationStorage;
-class QSqlQuery;
+#include "model/identdocument.h"
 
 // The identity document of an appraisal company's proprietor, kept in memory; in the
 // catalog it lives in the proprietor's own "businessman" row.
@@ -13,20 +10,11 @@ class ZENTAVO_EXPORT AppraisalBmanIdentDocument : public IdentDocument
 public:
     AppraisalBmanIdentDocument();
 
-    QString& getText(field_t field, QString& value) override;
-    void setText(field_t field, const QString& value) override;
-    QDate& getDate(QDate& date) override;
-    void setDate(const QDate& date) override;
-
     // Reads the document columns of the proprietor's row; nothing for -1 or no row.
     void load(int businessmanRow);
-    // Binds kind, number, series, date and issuing body, in the column order of the row.
-    void bindValues(QSqlQuery& query) const;
+    // The document's columns of the proprietor's row.
+    QVariantMap columnValues() const;
     void loadFromStorage(int index, EvaluationStorage& storage);
-
-private:
-    QString texts[FieldCount];
-    QDate date;
 };
 
 #endif

@@ -3,10 +3,7 @@
 
 #include "catalog/appraisalbmanidentdocument.h"
 #include "catalog/appraisaldetailrows.h"
-#include "evaluation/businessman.h"
-
-class EvaluationStorage;
-class QSqlQuery;
+#include "model/businessman.h"
 
 // The sole proprietor of an appraisal company: kept in memory, stored in the catalog
 // table "businessman" with the identity document, and copied into an evaluation under
@@ -18,21 +15,8 @@ public:
     explicit AppraisalBusinessman(int companyId);
     ~AppraisalBusinessman() override;
 
-    QString& getText(field_t field, QString& value) override;
-    void setText(field_t field, const QString& value) override;
     IdentDocument* getIdentDocument() override;
     AppraisalBmanIdentDocument* getAppraisalIdentDocument();
-
-    QString& getOgrn(QString& value) override;
-    void setOgrn(const QString& value) override;
-    QDate& getRegistrationDate(QDate& date) override;
-    void setRegistrationDate(const QDate& date) override;
-    bool isSimplifiedTaxation() override;
-    void setSimplifiedTaxation(bool value) override;
-    QString& getAccountant(QString& value) override;
-    void setAccountant(const QString& value) override;
-    QString& getAccountantPost(QString& value) override;
-    void setAccountantPost(const QString& value) override;
     BankAccount* getBankAccount() override;
     AppraisalBankAccount* getAppraisalBankAccount() { return account(); }
 
@@ -44,14 +28,6 @@ public:
     void loadFromStorage(int index, EvaluationStorage& storage);
 
 private:
-    void bindValues(QSqlQuery& query, int company);
-
-    QString texts[Person::FieldCount];
-    QString ogrn;
-    QDate registrationDate;
-    bool simplifiedTaxation = false;
-    QString accountant;
-    QString accountantPost;
     std::unique_ptr<AppraisalBmanIdentDocument> document;
 };
 

@@ -2,18 +2,17 @@
 
 #include "catalog/appraisalbusinessman.h"
 #include "catalog/appraisalorg.h"
+#include "catalog/catalogtable.h"
 #include "catalog/sqlstorage.h"
 #include "catalog/sqltransaction.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "runtime/autoevalexception.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
 #include <QBuffer>
 #include <QIODevice>
-#include <QImage>
 #include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 
@@ -33,43 +32,58 @@ QByteArray pngOf(const QImage& image)
     return png;
 }
 
+QString companyTable()
+{
+    return QStringLiteral("appraisalcompany");
+}
+
+QString companyKey()
+{
+    return QStringLiteral("id_apprcomp");
+}
+
+QString typeColumn()
+{
+    return QStringLiteral("companytype");
+}
+
+QString logoColumn()
+{
+    return QStringLiteral("logo");
+}
+
 // The stored companies of a kind with a taxpayer number, the first stored first. Only
 // the details of the company's current kind count.
 bool lookUpByTaxpayerNumber(customertype_t kind, const QString& inn, QSqlQuery& query)
 {
-    query.prepare(kind == CUSTOMER_LEGAL_ENTITY
-                      ? QStringLiteral("select c.id_apprcomp, c.logo from appraisalcompany c inner join org o "
-                                       "using (id_apprcomp) where o.inn=? and c.companytype=? order by c.id_apprcomp")
-                      : QStringLiteral("select c.id_apprcomp, c.logo from appraisalcompany c inner join businessman b "
-                                       "using (id_apprcomp) where b.inn=? and c.companytype=? order by c.id_apprcomp"));
-    query.addBindValue(inn);
-    query.addBindValue(int(kind));
-    return SQLStorage::exec(query);
-}
-
-// The details of one kind as the catalog keeps them: their table and key, the table
-// that links them to their bank account, and the link table of the other kind.
-struct DetailTables
-{
-    const char* table;
-    const char* key;
-    const char* link;
-    const char* otherLink;
-};
-
-DetailTables detailTablesOf(customertype_t kind)
-{
-    if (kind == CUSTOMER_LEGAL_ENTITY)
-        return {"org", "id_org", "bankaccount2org", "bankaccount2bman"};
-    return {"businessman", "id_bman", "bankaccount2bman", "bankaccount2org"};
+    const QString source = QStringLiteral("%1 inner join %2 using (%3)")
+                               .arg(companyTable(), AppraisalDetailRows::tablesOf(kind).table, companyKey());
+    return CatalogTable::select(query, {companyKey(), logoColumn()}, source,
+                                {{QStringLiteral("inn"), inn}, {typeColumn(), int(kind)}},
+                                QStringLiteral("order by id_apprcomp"));
 }
 
 } // namespace
 
-AppraisalCompany::AppraisalCompany()
+// In the order of the file: ascending tag name, whatever the kind. The columns are those
+// of the catalog table "appraisalcompany".
+const PartyFields::Field AppraisalCompany::policyTable[] = {
+    {POLICY_DATE, "ДАТА_СОСТ_СТРАХ_ПОЛИСА", nullptr, FieldKind::Date, "police_date"},
+    {ADD_INFO, "ДОПОЛН_ИНФОРМАЦИЯ", nullptr, FieldKind::Text, "addinfo"},
+    {ADDITIONAL_RESPONSIBILITY, "ДОПОЛН_ОТВЕТСТВ", nullptr, FieldKind::Flag, "police_overlimit"},
+    {POLICY_LIMIT, "ЛИМИТ_ОТВЕТСТВ", nullptr, FieldKind::Number, "police_limit"},
+    {POLICY_NUMBER, "СТРАХ_ПОЛИС", nullptr, FieldKind::Text, "police_number"},
+    {POLICY_INSURER, "СТРАХОВАЯ_КОМПАНИЯ", nullptr, FieldKind::Text, "police_insurer"},
+};
+
+QString AppraisalCompany::typeTag()
 {
-    initKeys();
-    setKeys();
+    return QStringLiteral("ТИП_ОЦЕНОЧНОЙ_КОМПАНИИ");
+}
+
+AppraisalCompany::AppraisalCompany()
+    : policy(policyTable, type, ROLE_APPRAISAL_COMPANY, nullptr)
+{
 }
 
 AppraisalCompany::AppraisalCompany(int companyId)
@@ -86,68 +100,19 @@ AppraisalCompany::AppraisalCompany(int index, EvaluationStorage& storage)
 
 AppraisalCompany::~AppraisalCompany() = default;
 
-void AppraisalCompany::initKeys()
-{
-    typeTag = QStringLiteral("ТИП_ОЦЕНОЧНОЙ_КОМПАНИИ");
-    legalEntityText = Party::legalFormText(CUSTOMER_LEGAL_ENTITY);
-    proprietorText = Party::legalFormText(CUSTOMER_SOLE_PROPRIETOR);
-}
-
-// The company's own tags carry the suffix of its kind, so they follow the kind.
-QMap<QString, AppraisalCompany::key_t> AppraisalCompany::keysOf(customertype_t kind)
-{
-    QString suffix;
-    TagUtils::mkRole(kind, ROLE_APPRAISAL_COMPANY, suffix);
-    return {{QStringLiteral("СТРАХ_ПОЛИС") + suffix, POLICY_NUMBER},
-            {QStringLiteral("СТРАХОВАЯ_КОМПАНИЯ") + suffix, POLICY_INSURER},
-            {QStringLiteral("ДАТА_СОСТ_СТРАХ_ПОЛИСА") + suffix, POLICY_DATE},
-            {QStringLiteral("ЛИМИТ_ОТВЕТСТВ") + suffix, POLICY_LIMIT},
-            {QStringLiteral("ДОПОЛН_ОТВЕТСТВ") + suffix, ADDITIONAL_RESPONSIBILITY},
-            {QStringLiteral("ДОПОЛН_ИНФОРМАЦИЯ") + suffix, ADD_INFO}};
-}
-
 QStringList AppraisalCompany::tagNames(customertype_t kind)
 {
-    return keysOf(kind).keys() + Party::tagNames(kind, ROLE_APPRAISAL_COMPANY);
-}
-
-void AppraisalCompany::setKeys()
-{
-    keys = keysOf(type);
+    return PartyFields::tagNames(policyTable, kind, ROLE_APPRAISAL_COMPANY)
+        + Party::tagNames(kind, ROLE_APPRAISAL_COMPANY);
 }
 
 bool AppraisalCompany::getTag(const QString& name, QString& value, long flags)
 {
-    const auto found = keys.constFind(name);
-    if (found != keys.cend()) {
-        keyValue(*found, flags, value);
+    if (policy.getTag(name, value, flags))
         return true;
-    }
     if (type == CUSTOMER_LEGAL_ENTITY)
         return getOrg()->getTag(name, value, flags);
     return getBusinessman()->getTag(name, value, flags);
-}
-
-QString& AppraisalCompany::keyValue(key_t key, long flags, QString& value) const
-{
-    switch (key) {
-    case POLICY_NUMBER:
-        value = policyNumber;
-        break;
-    case POLICY_INSURER:
-        value = policyInsurer;
-        break;
-    case POLICY_DATE:
-        return TagUtils::condProcessFlagDATE(flags, policyDate, value);
-    case POLICY_LIMIT:
-        return TagUtils::processInt(policyLimit, value);
-    case ADDITIONAL_RESPONSIBILITY:
-        return TagUtils::processBool(additionalResponsibility, value);
-    case ADD_INFO:
-        value = addInfo;
-        break;
-    }
-    return value;
 }
 
 void AppraisalCompany::save(QIODevice&)
@@ -156,12 +121,13 @@ void AppraisalCompany::save(QIODevice&)
     ZENTAVO_THROW();
 }
 
+// The company's own tags carry the suffix of its kind, so they follow the kind.
 void AppraisalCompany::setType(customertype_t newType)
 {
     if (newType == CUSTOMER_PERSON)
         ZENTAVO_THROW();
     type = newType;
-    setKeys();
+    policy.setType(type);
 }
 
 Organization* AppraisalCompany::getOrg()
@@ -193,36 +159,6 @@ AppraisalBusinessman* AppraisalCompany::getAppraisalBusinessman()
     return businessman.get();
 }
 
-QString& AppraisalCompany::getPolicyNumber(QString& value) const
-{
-    value = policyNumber;
-    return value;
-}
-
-QString& AppraisalCompany::getPolicyInsurer(QString& value) const
-{
-    value = policyInsurer;
-    return value;
-}
-
-QDate& AppraisalCompany::getPolicyDate(QDate& value) const
-{
-    value = policyDate;
-    return value;
-}
-
-QString& AppraisalCompany::getAddInfo(QString& value) const
-{
-    value = addInfo;
-    return value;
-}
-
-QImage& AppraisalCompany::getLogo(QImage& value) const
-{
-    value = logo;
-    return value;
-}
-
 void AppraisalCompany::init(int companyId)
 {
     id = companyId;
@@ -241,29 +177,22 @@ void AppraisalCompany::load()
     if (id == -1)
         return;
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    query.prepare(QStringLiteral("select companytype,police_number,police_date,police_insurer,police_limit,"
-                                 "police_overlimit,addinfo,logo from appraisalcompany where id_apprcomp=?"));
-    query.addBindValue(id);
-    if (!SQLStorage::exec(query) || !query.next()) {
+    if (!CatalogTable::select(query, policy.columns() << typeColumn() << logoColumn(), companyTable(),
+                              {{companyKey(), id}})
+        || !query.next()) {
         LOG_WARNING() << "no appraisal company row, id=" << id;
         ZENTAVO_THROW();
     }
     bool isInteger = false;
-    const int storedType = query.value(0).toInt(&isInteger);
+    const int storedType = query.value(typeColumn()).toInt(&isInteger);
     if (!isInteger || (storedType != CUSTOMER_LEGAL_ENTITY && storedType != CUSTOMER_SOLE_PROPRIETOR)) {
         LOG_WARNING() << "invalid appraisal company type, id=" << id;
         ZENTAVO_THROW();
     }
-    type = customertype_t(storedType);
-    policyNumber = query.value(1).toString();
-    policyDate = query.value(2).toDate();
-    policyInsurer = query.value(3).toString();
-    policyLimit = TagUtils::parseInt(query.value(4).toString(), nullptr); // NULL: no limit, -1
-    additionalResponsibility = query.value(5).toBool();
-    addInfo = query.value(6).toString();
-    logo = imageOf(query.value(7).toByteArray());
+    policy.readColumns(CatalogTable::reader(query));
+    logo = imageOf(query.value(logoColumn()).toByteArray());
     query.finish();
-    setKeys();
+    setType(customertype_t(storedType));
 }
 
 bool AppraisalCompany::save()
@@ -281,22 +210,24 @@ bool AppraisalCompany::save()
                                });
 }
 
+// The logo is kept as PNG bytes; no logo, no bytes.
+QVariantMap AppraisalCompany::row() const
+{
+    QVariantMap values = policy.columnValues();
+    values.insert(typeColumn(), int(type));
+    values.insert(logoColumn(), pngOf(logo));
+    return values;
+}
+
 bool AppraisalCompany::saveRows()
 {
-    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
+    QVariantMap values = row();
     if (id == -1) {
-        query.prepare(QStringLiteral("insert into appraisalcompany(companytype,police_number,police_date,"
-                                     "police_insurer,police_limit,police_overlimit,addinfo,logo)values(?,?,?,?,?,?,?,?)"));
-        bindValues(query);
-        if (!SQLStorage::exec(query) || !SqlTransaction::takeInsertedId(query, id))
+        if (!CatalogTable::insert(companyTable(), values, &id))
             return false;
     } else {
-        query.prepare(QStringLiteral("update appraisalcompany set companytype=?, police_number=?, police_date=?,"
-                                     "police_insurer=?, police_limit=?, police_overlimit=?, addinfo=?, logo=? "
-                                     "where id_apprcomp=?"));
-        bindValues(query);
-        query.addBindValue(id);
-        if (!SQLStorage::exec(query))
+        values.insert(companyKey(), id);
+        if (!CatalogTable::update(companyTable(), values, companyKey()))
             return false;
     }
     if (type == CUSTOMER_LEGAL_ENTITY)
@@ -311,21 +242,20 @@ bool AppraisalCompany::saveRows()
 // still in memory are new again, so a change back stores them anew.
 bool AppraisalCompany::removeDetailsOf(customertype_t kind)
 {
-    const DetailTables tables = detailTablesOf(kind);
-    const QString rows = QStringLiteral("select %1 from %2 where id_apprcomp=?").arg(QLatin1String(tables.key),
-                                                                                    QLatin1String(tables.table));
+    const AppraisalDetailRows::Tables tables = AppraisalDetailRows::tablesOf(kind);
+    const QString rows = QStringLiteral("select %1 from %2 where id_apprcomp=:id_apprcomp")
+                             .arg(tables.key, tables.table);
     const QString statements[] = {
         QStringLiteral("delete from bankaccount where id_ba in (select id_ba from %1 where %2 in (%3)) and id_ba not in "
                        "(select id_ba from %1 where %2 not in (%3)) and id_ba not in (select id_ba from %4)")
-            .arg(QLatin1String(tables.link), QLatin1String(tables.key), rows, QLatin1String(tables.otherLink)),
-        QStringLiteral("delete from %1 where %2 in (%3)").arg(QLatin1String(tables.link), QLatin1String(tables.key), rows),
-        QStringLiteral("delete from %1 where id_apprcomp=?").arg(QLatin1String(tables.table)),
+            .arg(tables.link, tables.key, rows, tables.otherLink),
+        QStringLiteral("delete from %1 where %2 in (%3)").arg(tables.link, tables.key, rows),
+        QStringLiteral("delete from %1 where id_apprcomp=:id_apprcomp").arg(tables.table),
     };
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
     for (const QString& statement : statements) {
         query.prepare(statement);
-        for (int i = 0; i < statement.count(QLatin1Char('?')); ++i)
-            query.addBindValue(id);
+        query.bindValue(QStringLiteral(":id_apprcomp"), id);
         if (!SQLStorage::exec(query))
             return false;
     }
@@ -334,18 +264,6 @@ bool AppraisalCompany::removeDetailsOf(customertype_t kind)
     if (left)
         left->forgetRows();
     return true;
-}
-
-void AppraisalCompany::bindValues(QSqlQuery& query) const
-{
-    query.addBindValue(int(type));
-    query.addBindValue(policyNumber);
-    query.addBindValue(policyDate);
-    query.addBindValue(policyInsurer);
-    query.addBindValue(policyLimit);
-    query.addBindValue(int(additionalResponsibility));
-    query.addBindValue(addInfo);
-    query.addBindValue(pngOf(logo));
 }
 
 QString AppraisalCompany::taxpayerNumber()
@@ -365,7 +283,7 @@ bool AppraisalCompany::findStored(customertype_t kind, const QString& inn, int& 
     if (!lookUpByTaxpayerNumber(kind, inn, query))
         return false;
     if (query.next())
-        storedId = query.value(0).toInt();
+        storedId = query.value(companyKey()).toInt();
     return true;
 }
 
@@ -383,17 +301,16 @@ void AppraisalCompany::loadLogo()
         return;
     }
     if (query.next())
-        logo = imageOf(query.value(1).toByteArray());
+        logo = imageOf(query.value(logoColumn()).toByteArray());
 }
 
 bool AppraisalCompany::save(int index, QIODevice& out)
 {
     QByteArray line;
     QString name;
-    QString typeText = type == CUSTOMER_LEGAL_ENTITY ? legalEntityText : proprietorText;
-    out.write(TagUtils::mkTagLine(TagUtils::appendIndex(typeTag, index, name), typeText, line));
-    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
-        out.write(keyLine(key.value(), TagUtils::appendIndex(key.key(), index, name), line));
+    QString typeText = Party::legalFormText(type == CUSTOMER_LEGAL_ENTITY ? type : CUSTOMER_SOLE_PROPRIETOR);
+    out.write(TagUtils::mkTagLine(TagUtils::appendIndex(typeTag(), index, name), typeText, line));
+    policy.save(out, index);
     if (type == CUSTOMER_LEGAL_ENTITY)
         getAppraisalOrg()->save(out, index);
     else if (type == CUSTOMER_SOLE_PROPRIETOR)
@@ -401,70 +318,18 @@ bool AppraisalCompany::save(int index, QIODevice& out)
     return true;
 }
 
-QByteArray& AppraisalCompany::keyLine(key_t key, const QString& name, QByteArray& line) const
-{
-    switch (key) {
-    case POLICY_DATE:
-        return TagUtils::mkTagLine(name, policyDate, line);
-    case POLICY_LIMIT:
-        return TagUtils::mkTagLine(name, policyLimit, line);
-    case ADDITIONAL_RESPONSIBILITY:
-        return TagUtils::mkTagLine(name, additionalResponsibility, line);
-    default:
-        break;
-    }
-    QString value;
-    return TagUtils::mkTagLine(name, keyValue(key, 0, value), line);
-}
-
+// A date, limit or flag whose tag does not parse keeps the value it had.
 void AppraisalCompany::loadFromStorage(int index, EvaluationStorage& storage)
 {
     init(-1);
     QString name;
     QString text;
-    storage.getTag(TagUtils::appendIndex(typeTag, index, name), text);
-    type = text == legalEntityText ? CUSTOMER_LEGAL_ENTITY : CUSTOMER_SOLE_PROPRIETOR;
-    setKeys();
-    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
-        readKey(key.value(), storage.getTag(TagUtils::appendIndex(key.key(), index, name), text));
+    storage.getTag(TagUtils::appendIndex(typeTag(), index, name), text);
+    setType(text == Party::legalFormText(CUSTOMER_LEGAL_ENTITY) ? CUSTOMER_LEGAL_ENTITY : CUSTOMER_SOLE_PROPRIETOR);
+    policy.loadFromStorage(index, storage, PartyFields::KeepUnparsed);
     if (type == CUSTOMER_LEGAL_ENTITY)
         getAppraisalOrg()->loadFromStorage(index, storage);
     else
         getAppraisalBusinessman()->loadFromStorage(index, storage);
     loadLogo();
-}
-
-// A date, limit or flag whose text does not parse keeps the value it had.
-void AppraisalCompany::readKey(key_t key, const QString& text)
-{
-    bool parsed = false;
-    switch (key) {
-    case POLICY_NUMBER:
-        policyNumber = text;
-        break;
-    case POLICY_INSURER:
-        policyInsurer = text;
-        break;
-    case ADD_INFO:
-        addInfo = text;
-        break;
-    case POLICY_DATE: {
-        QDate date;
-        if (TagUtils::parseDate(text, &parsed, date), parsed)
-            policyDate = date;
-        break;
-    }
-    case POLICY_LIMIT: {
-        const int limit = TagUtils::parseInt(text, &parsed);
-        if (parsed)
-            policyLimit = limit;
-        break;
-    }
-    case ADDITIONAL_RESPONSIBILITY: {
-        const bool flag = TagUtils::parseBool(text, &parsed);
-        if (parsed)
-            additionalResponsibility = flag;
-        break;
-    }
-    }
 }

@@ -1,10 +1,10 @@
 #ifndef ZENTAVO_APPRAISALCOMPANY_H
 #define ZENTAVO_APPRAISALCOMPANY_H
 
-#include "evaluation/party.h"
+#include "model/party.h"
+#include "model/partyfields.h"
 
 #include <QDate>
-#include <QMap>
 #include <QImage>
 
 #include <memory>
@@ -12,7 +12,6 @@
 class AppraisalBusinessman;
 class AppraisalOrg;
 class EvaluationStorage;
-class QSqlQuery;
 
 // The firm on whose behalf an appraiser works: a legal entity or a sole proprietor,
 // with its liability insurance policy, additional information, logo and bank account.
@@ -45,20 +44,20 @@ public:
     AppraisalBusinessman* getAppraisalBusinessman();
 
     int getId() const { return id; }
-    QString& getPolicyNumber(QString& value) const;
-    void setPolicyNumber(const QString& value) { policyNumber = value; }
-    QString& getPolicyInsurer(QString& value) const;
-    void setPolicyInsurer(const QString& value) { policyInsurer = value; }
-    QDate& getPolicyDate(QDate& value) const;
-    void setPolicyDate(const QDate& value) { policyDate = value; }
+    QString& getPolicyNumber(QString& value) const { return policy.text(POLICY_NUMBER, value); }
+    void setPolicyNumber(const QString& value) { policy.setValue(POLICY_NUMBER, value); }
+    QString& getPolicyInsurer(QString& value) const { return policy.text(POLICY_INSURER, value); }
+    void setPolicyInsurer(const QString& value) { policy.setValue(POLICY_INSURER, value); }
+    QDate& getPolicyDate(QDate& value) const { return value = policy.value(POLICY_DATE).toDate(); }
+    void setPolicyDate(const QDate& value) { policy.setValue(POLICY_DATE, value); }
     // -1: no limit given.
-    int getPolicyLimit() const { return policyLimit; }
-    void setPolicyLimit(int value) { policyLimit = value; }
-    bool getPolicyAdditionalResponsibility() const { return additionalResponsibility; }
-    void setPolicyAdditionalResponsibility(bool value) { additionalResponsibility = value; }
-    QString& getAddInfo(QString& value) const;
-    void setAddInfo(const QString& value) { addInfo = value; }
-    QImage& getLogo(QImage& value) const;
+    int getPolicyLimit() const { return policy.value(POLICY_LIMIT).toInt(); }
+    void setPolicyLimit(int value) { policy.setValue(POLICY_LIMIT, value); }
+    bool getPolicyAdditionalResponsibility() const { return policy.value(ADDITIONAL_RESPONSIBILITY).toBool(); }
+    void setPolicyAdditionalResponsibility(bool value) { policy.setValue(ADDITIONAL_RESPONSIBILITY, value); }
+    QString& getAddInfo(QString& value) const { return policy.text(ADD_INFO, value); }
+    void setAddInfo(const QString& value) { policy.setValue(ADD_INFO, value); }
+    QImage& getLogo(QImage& value) const { return value = logo; }
     void setLogo(const QImage& value) { logo = value; }
     bool isLogo() const { return !logo.isNull(); }
 
@@ -82,36 +81,24 @@ public:
     // false when the catalog cannot answer.
     static bool findStored(customertype_t kind, const QString& inn, int& storedId);
     void init(int companyId);
-    void bindValues(QSqlQuery& query) const;
 
     // The type tag, the six own tags and the details, all under the given position.
     bool save(int index, QIODevice& out);
     void loadFromStorage(int index, EvaluationStorage& storage);
 
 private:
-    enum key_t { POLICY_NUMBER = 1, POLICY_INSURER, POLICY_DATE, POLICY_LIMIT, ADDITIONAL_RESPONSIBILITY, ADD_INFO };
+    // The company's own fields, beside those of its legal entity or proprietor.
+    enum field_t { POLICY_NUMBER, POLICY_INSURER, POLICY_DATE, POLICY_LIMIT, ADDITIONAL_RESPONSIBILITY, ADD_INFO };
 
-    static QMap<QString, key_t> keysOf(customertype_t kind);
-    void initKeys();
-    void setKeys();
-    QString& keyValue(key_t key, long flags, QString& value) const;
-    QByteArray& keyLine(key_t key, const QString& name, QByteArray& line) const;
-    void readKey(key_t key, const QString& text);
+    static const PartyFields::Field policyTable[];
+    static QString typeTag();
+    QVariantMap row() const;
     bool saveRows();
     bool removeDetailsOf(customertype_t kind);
 
     int id = -1;
-    QMap<QString, key_t> keys;
     customertype_t type = CUSTOMER_LEGAL_ENTITY;
-    QString policyNumber;
-    QString policyInsurer;
-    QString addInfo;
-    QString typeTag;
-    QString legalEntityText;
-    QString proprietorText;
-    QDate policyDate;
-    int policyLimit = -1;
-    bool additionalResponsibility = false;
+    PartyFields policy;
     QImage logo;
     std::unique_ptr<AppraisalOrg> org;
     std::unique_ptr<AppraisalBusinessman> businessman;

@@ -2,8 +2,8 @@
 
 #include "catalog/appraisalcompany.h"
 #include "catalog/sqlstorage.h"
-#include "evaluation/businessman.h"
-#include "evaluation/organization.h"
+#include "model/businessman.h"
+#include "model/organization.h"
 #include "runtime/singletonregistry.h"
 
 #include <QSqlQuery>
@@ -31,8 +31,11 @@ void AppraisalCompanyCatalog::load()
                                          "where c.companytype=2 order by name")))
         return;
     QString name;
-    while (query.next())
-        names.insert(query.value(0).toInt(), makeName(query.value(3).toString(), query.value(1).toInt() == 0, name));
+    while (query.next()) {
+        const bool isOrg = query.value(QStringLiteral("companytype")).toInt() == 0;
+        names.insert(query.value(QStringLiteral("id_apprcomp")).toInt(),
+                     makeName(query.value(QStringLiteral("name")).toString(), isOrg, name));
+    }
 }
 
 AppraisalCompany* AppraisalCompanyCatalog::getAppraisalCompany(int id)

@@ -7,6 +7,8 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
+#include <QVariantMap>
 
 class EvaluationStorage;
 class QIODevice;
@@ -29,12 +31,12 @@ public:
     Appraiser(const Appraiser&) = delete;
     Appraiser& operator=(const Appraiser&) = delete;
 
-    virtual QString& getFirstName(QString& value) { return value = texts[FIRST_NAME]; }
-    virtual void setFirstName(const QString& value) { texts[FIRST_NAME] = value; }
-    virtual QString& getMiddleName(QString& value) { return value = texts[MIDDLE_NAME]; }
-    virtual void setMiddleName(const QString& value) { texts[MIDDLE_NAME] = value; }
-    virtual QString& getLastName(QString& value) { return value = texts[LAST_NAME]; }
-    virtual void setLastName(const QString& value) { texts[LAST_NAME] = value; }
+    virtual QString& getFirstName(QString& value) { return value = values[FIRST_NAME].toString(); }
+    virtual void setFirstName(const QString& value) { values[FIRST_NAME] = value; }
+    virtual QString& getMiddleName(QString& value) { return value = values[MIDDLE_NAME].toString(); }
+    virtual void setMiddleName(const QString& value) { values[MIDDLE_NAME] = value; }
+    virtual QString& getLastName(QString& value) { return value = values[LAST_NAME].toString(); }
+    virtual void setLastName(const QString& value) { values[LAST_NAME] = value; }
 
     int getId() const { return specialistId; }
     int getAppraiserId() const { return appraiserId; }
@@ -43,43 +45,43 @@ public:
     appraisertype_t getType() const { return type; }
     void setType(appraisertype_t newType);
 
-    QString& getAddInfo(QString& value) const { return value = texts[ADD_INFO]; }
-    void setAddInfo(const QString& value) { texts[ADD_INFO] = value; }
-    QString& getLocation(QString& value) const { return value = texts[LOCATION]; }
-    void setLocation(const QString& value) { texts[LOCATION] = value; }
-    QString& getCategory(QString& value) const { return value = texts[CATEGORY]; }
-    void setCategory(const QString& value) { texts[CATEGORY] = value; }
+    QString& getAddInfo(QString& value) const { return value = values[ADD_INFO].toString(); }
+    void setAddInfo(const QString& value) { values[ADD_INFO] = value; }
+    QString& getLocation(QString& value) const { return value = values[LOCATION].toString(); }
+    void setLocation(const QString& value) { values[LOCATION] = value; }
+    QString& getCategory(QString& value) const { return value = values[CATEGORY].toString(); }
+    void setCategory(const QString& value) { values[CATEGORY] = value; }
     // The name of the self-regulatory organisation.
-    QString& getSRO(QString& value) const { return value = texts[SRO]; }
-    void setSRO(const QString& value) { texts[SRO] = value; }
+    QString& getSRO(QString& value) const { return value = values[SRO].toString(); }
+    void setSRO(const QString& value) { values[SRO] = value; }
     // The number in the organisation's registry.
-    QString& getSRONumber(QString& value) const { return value = texts[SRO_NUMBER]; }
-    void setSRONumber(const QString& value) { texts[SRO_NUMBER] = value; }
-    QString& getSROLocation(QString& value) const { return value = texts[SRO_LOCATION]; }
-    void setSROLocation(const QString& value) { texts[SRO_LOCATION] = value; }
-    QString& getDiplomNumber(QString& value) const { return value = texts[DIPLOM_NUMBER]; }
-    void setDiplomNumber(const QString& value) { texts[DIPLOM_NUMBER] = value; }
-    QString& getDiplomSerial(QString& value) const { return value = texts[DIPLOM_SERIAL]; }
-    void setDiplomSerial(const QString& value) { texts[DIPLOM_SERIAL] = value; }
-    QString& getDiplomOrg(QString& value) const { return value = texts[DIPLOM_ORG]; }
-    void setDiplomOrg(const QString& value) { texts[DIPLOM_ORG] = value; }
-    QDate& getDiplomDate(QDate& value) const { return value = diplomDate; }
-    void setDiplomDate(const QDate& value) { diplomDate = value; }
-    QString& getInsurNumber(QString& value) const { return value = texts[INSUR_NUMBER]; }
-    void setInsurNumber(const QString& value) { texts[INSUR_NUMBER] = value; }
-    QString& getInsurOrg(QString& value) const { return value = texts[INSUR_ORG]; }
-    void setInsurOrg(const QString& value) { texts[INSUR_ORG] = value; }
-    QDate& getInsurDate(QDate& value) const { return value = insurDate; }
-    void setInsurDate(const QDate& value) { insurDate = value; }
+    QString& getSRONumber(QString& value) const { return value = values[SRO_NUMBER].toString(); }
+    void setSRONumber(const QString& value) { values[SRO_NUMBER] = value; }
+    QString& getSROLocation(QString& value) const { return value = values[SRO_LOCATION].toString(); }
+    void setSROLocation(const QString& value) { values[SRO_LOCATION] = value; }
+    QString& getDiplomNumber(QString& value) const { return value = values[DIPLOM_NUMBER].toString(); }
+    void setDiplomNumber(const QString& value) { values[DIPLOM_NUMBER] = value; }
+    QString& getDiplomSerial(QString& value) const { return value = values[DIPLOM_SERIAL].toString(); }
+    void setDiplomSerial(const QString& value) { values[DIPLOM_SERIAL] = value; }
+    QString& getDiplomOrg(QString& value) const { return value = values[DIPLOM_ORG].toString(); }
+    void setDiplomOrg(const QString& value) { values[DIPLOM_ORG] = value; }
+    QDate& getDiplomDate(QDate& value) const { return value = values[DIPLOM_DATE].toDate(); }
+    void setDiplomDate(const QDate& value) { values[DIPLOM_DATE] = value; }
+    QString& getInsurNumber(QString& value) const { return value = values[INSUR_NUMBER].toString(); }
+    void setInsurNumber(const QString& value) { values[INSUR_NUMBER] = value; }
+    QString& getInsurOrg(QString& value) const { return value = values[INSUR_ORG].toString(); }
+    void setInsurOrg(const QString& value) { values[INSUR_ORG] = value; }
+    QDate& getInsurDate(QDate& value) const { return value = values[INSUR_DATE].toDate(); }
+    void setInsurDate(const QDate& value) { values[INSUR_DATE] = value; }
     // -1: not given.
-    int getInsurLimit() const { return insurLimit; }
-    void setInsurLimit(int value) { insurLimit = value; }
+    int getInsurLimit() const { return values[INSUR_LIMIT].toInt(); }
+    void setInsurLimit(int value) { values[INSUR_LIMIT] = value; }
     // Years of experience; -1: not given.
-    int getAge() const { return age; }
-    void setAge(int value) { age = value; }
+    int getAge() const { return values[AGE].toInt(); }
+    void setAge(int value) { values[AGE] = value; }
     // The additional-liability flag lives only in the evaluation, not in the catalog.
-    bool getAdditionalResponsilbility() const { return additionalResponsibility; }
-    void setAdditionalResponcibility(bool value) { additionalResponsibility = value; }
+    bool getAdditionalResponsilbility() const { return values[ADDITIONAL_RESPONSIBILITY].toBool(); }
+    void setAdditionalResponcibility(bool value) { values[ADDITIONAL_RESPONSIBILITY] = value; }
 
     // Reads the rows of the identifier; nothing changes when there is none.
     void load();
@@ -88,9 +90,6 @@ public:
     // appraiser row. A failed statement rolls the whole save back, the identifiers are
     // what they were before it, and the answer is false.
     bool save();
-    bool save_appr(QSqlQuery& query);
-    void bindSValues(QSqlQuery& query) const;
-    void bindAValues(QSqlQuery& query) const;
 
     // Answers only the tags of the current type.
     bool getTag(const QString& name, QString& value, long flags);
@@ -110,19 +109,15 @@ private:
     static QMap<QString, field_t> keysOf(appraisertype_t type);
     void initTags();
     bool saveRows();
-    QString& fieldValue(field_t field, long flags, QString& value) const;
-    QByteArray& fieldLine(field_t field, const QString& name, QByteArray& line) const;
-    void readField(field_t field, const QString& text);
+    bool saveAppraiserRow();
+    // The values of the fields of one table, by column.
+    QVariantMap row(bool specialistTable) const;
+    void readColumns(bool specialistTable, const QSqlQuery& query);
 
     int specialistId = -1;
     int appraiserId = -1;
     appraisertype_t type = SPECIALIST;
-    QString texts[FieldCount];
-    QDate diplomDate;
-    QDate insurDate;
-    int insurLimit = -1;
-    int age = -1;
-    bool additionalResponsibility = false;
+    QVariant values[FieldCount];
     QString markerWord;
     QString specialistWord;
     QString typeTag;

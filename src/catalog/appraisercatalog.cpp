@@ -25,10 +25,12 @@ void AppraiserCatalog::load()
         return;
     QString name;
     while (query.next()) {
+        const auto column = [&query](const char* label) { return query.value(QString::fromLatin1(label)); };
         bool isAppraiser = false;
-        query.value(4).toInt(&isAppraiser);
-        names.insert(query.value(0).toInt(), makeName(query.value(1).toString(), query.value(3).toString(),
-                                                      query.value(2).toString(), isAppraiser, name));
+        column("id_appr").toInt(&isAppraiser);
+        makeName(column("firstname").toString(), column("middlename").toString(), column("lastname").toString(),
+                 isAppraiser, name);
+        names.insert(column("id_spec").toInt(), name);
     }
 }
 

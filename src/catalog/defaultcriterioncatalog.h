@@ -3,7 +3,7 @@
 
 #include "catalog/simplecatalog.h"
 
-#include "evaluation/evaluationapproach.h"
+#include "model/evaluationapproach.h"
 
 // The criteria a new evaluation reconciles its approaches by, with the score each
 // criterion gives each approach. Fixed texts: nothing is read from the database.

@@ -4,8 +4,6 @@
 #include "runtime/logger.h"
 
 #include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 
@@ -42,16 +40,4 @@ bool SqlTransaction::run(const std::function<bool()>& work, const std::function<
     LOG_WARNING() << "commit failed, rolled back:" << database.lastError().text();
     rollBack(database, undo);
     return false;
-}
-
-bool SqlTransaction::takeInsertedId(const QSqlQuery& query, int& id)
-{
-    bool isInteger = false;
-    const int inserted = query.lastInsertId().toInt(&isInteger);
-    if (!isInteger) {
-        LOG_WARNING() << "no row id after insert";
-        return false;
-    }
-    id = inserted;
-    return true;
 }

@@ -5,8 +5,6 @@
 
 #include <functional>
 
-class QSqlQuery;
-
 // One save of a catalog record as one transaction of the catalog database: all of it
 // or nothing. The work answers whether all its statements succeeded and stops at the
 // first that fails. Then, as on a thrown exception or a failed commit, the transaction
@@ -17,8 +15,6 @@ class ZENTAVO_EXPORT SqlTransaction
 {
 public:
     static bool run(const std::function<bool()>& work, const std::function<void()>& undo);
-    // The row id of an executed insert; false, id untouched, when the driver gives none.
-    static bool takeInsertedId(const QSqlQuery& query, int& id);
 };
 
 #endif

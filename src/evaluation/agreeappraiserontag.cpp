@@ -2,7 +2,7 @@
 
 #include "catalog/appraisalcompany.h"
 #include "catalog/appraiser.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

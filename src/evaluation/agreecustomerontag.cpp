@@ -1,7 +1,5 @@
 #include "evaluation/agreecustomerontag.h"
 
-#include "evaluation/evaluationstorage.h"
-
 AgreeCustomerOnTag::AgreeCustomerOnTag(EvaluationStorage* storage)
     : storage(storage)
     , legalFormTag(QStringLiteral("ПРАВОВАЯ_ФОРМА_ЗАКАЗЧИКА"))
@@ -23,13 +21,12 @@ void AgreeCustomerOnTag::save(QIODevice& out)
 
 customertype_t AgreeCustomerOnTag::getType() const
 {
-    QString form;
-    return typeOfLegalForm(storage->getTag(legalFormTag, form));
+    return storedType(*storage, legalFormTag);
 }
 
 void AgreeCustomerOnTag::setType(customertype_t type)
 {
-    storage->setTag(legalFormTag, legalFormText(type));
+    storeType(*storage, legalFormTag, type);
 }
 
 Organization* AgreeCustomerOnTag::getOrg()

@@ -1,7 +1,7 @@
 #include "evaluation/appraiserlistontag.h"
 
 #include "evaluation/agreeappraiserontag.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 AppraiserListOnTag::AppraiserListOnTag(EvaluationStorage* storage)

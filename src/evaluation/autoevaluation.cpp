@@ -8,7 +8,7 @@
 #include "evaluation/appraiserlist.h"
 #include "evaluation/equipment.h"
 #include "evaluation/evaluationjob.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "evaluation/harmonization.h"
 #include "evaluation/manualanalyze.h"
 #include "evaluation/vehicle.h"

@@ -1,7 +1,7 @@
 #include "evaluation/criterion.h"
 
 #include "catalog/approachcatalog.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>

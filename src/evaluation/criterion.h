@@ -3,7 +3,7 @@
 
 #include "zentavo_export.h"
 
-#include "evaluation/evaluationapproach.h"
+#include "model/evaluationapproach.h"
 
 #include <QMap>
 #include <QString>

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_EVALUATIONTAGSTORAGE_H
 #define ZENTAVO_EVALUATIONTAGSTORAGE_H
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "evaluation/photostore.h"
 #include "evaluation/storedentry.h"
 #include "evaluation/storedtags.h"

@@ -4,7 +4,7 @@
 #include "catalog/defaultcriterioncatalog.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/criterion.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "runtime/autoevalexception.h"
 #include "values/tagutils.h"
 

@@ -13,7 +13,7 @@
 #include "evaluation/evaluationjobontag.h"
 #include "evaluation/harmonization.h"
 #include "evaluation/manualanalyze.h"
-#include "evaluation/party.h"
+#include "model/party.h"
 #include "evaluation/vehicleontag.h"
 #include "evaluation/vehicleownerontag.h"
 #include "values/tagutils.h"

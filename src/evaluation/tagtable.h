@@ -3,7 +3,7 @@
 
 #include "zentavo_export.h"
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/money.h"
 #include "values/real.h"
 

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_VEHICLEOWNER_H
 #define ZENTAVO_VEHICLEOWNER_H
 
-#include "evaluation/party.h"
+#include "model/party.h"
 
 #include <QDate>
 

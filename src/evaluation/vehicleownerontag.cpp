@@ -3,7 +3,7 @@
 #include "evaluation/agreecustomer.h"
 #include "evaluation/agreement.h"
 #include "evaluation/businessmanontag.h"
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "evaluation/organizationontag.h"
 #include "evaluation/personontag.h"
 #include "runtime/autoevalexception.h"
@@ -102,13 +102,12 @@ customertype_t VehicleOwnerOnTag::getType() const
 
 customertype_t VehicleOwnerOnTag::ownType() const
 {
-    QString form;
-    return typeOfLegalForm(storage->getTag(legalFormTag, form));
+    return storedType(*storage, legalFormTag);
 }
 
 void VehicleOwnerOnTag::setType(customertype_t type)
 {
-    storage->setTag(legalFormTag, legalFormText(type));
+    storeType(*storage, legalFormTag, type);
 }
 
 Organization* VehicleOwnerOnTag::getOrg()

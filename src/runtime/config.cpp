@@ -1,15 +1,11 @@
 #include "runtime/config.h"
 
-#include "catalog/sqlstorage.h"
 #include "runtime/logger.h"
 #include "runtime/singletonregistry.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSettings>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QStandardPaths>
@@ -89,65 +85,13 @@ QByteArray readCertificateFile()
     return opened ? file.readAll() : QByteArray();
 }
 
-const QString counterConnectionName = QStringLiteral("zentavo-request-counter");
-
-// Null, and logged, when the database cannot be used.
-QSqlDatabase* openCatalogDatabase()
+// Where request counts come from, handed in by the catalog when the library is loaded.
+// Zero-initialised, so no order in which the library's files are initialised can undo it.
+struct
 {
-    SQLStorage* storage = SQLStorage::getInstance();
-    if (storage->isHealthy())
-        return &storage->getCatalogDatabase();
-    LOG_WARNING() << "request counter not available:" << storage->failure();
-    return nullptr;
-}
-
-// SQLite refuses a second BEGIN on a connection with a transaction open.
-bool hasTransactionOpen(QSqlDatabase& database)
-{
-    if (!database.transaction())
-        return true;
-    database.rollback();
-    return false;
-}
-
-// One statement reads and advances the counter, so no other connection or process can
-// come between the two. atLeast lifts a counter that a rollback has set back.
-std::optional<qulonglong> takeTrCount(QSqlDatabase& database, qulonglong atLeast)
-{
-    QSqlQuery query(database);
-    query.prepare(QStringLiteral("update structinfo set trCount=max(trCount,?)+1 where typeof(trCount)='integer' "
-                                 "returning trCount-1"));
-    query.addBindValue(qlonglong(atLeast)); // the driver binds an unsigned value as text
-    if (!SQLStorage::exec(query))
-        return std::nullopt;
-    if (!query.next()) {
-        LOG_WARNING() << "unable to get transaction as number";
-        return std::nullopt;
-    }
-    const qulonglong count = query.value(0).toULongLong();
-    // Outside a transaction the statement commits when it has run to its end.
-    while (query.next()) {
-    }
-    if (query.lastError().isValid()) {
-        LOG_WARNING() << "the request counter was not advanced:" << query.lastError().text();
-        return std::nullopt;
-    }
-    return count;
-}
-
-// On a connection of its own, so that no transaction of the caller can take it back.
-std::optional<qulonglong> takeTrCountOnOwnConnection(qulonglong atLeast)
-{
-    std::optional<qulonglong> count;
-    {
-        QSqlDatabase own = SQLStorage::addConnection(counterConnectionName);
-        if (own.isOpen())
-            count = takeTrCount(own, atLeast);
-        own.close();
-    }
-    QSqlDatabase::removeDatabase(counterConnectionName);
-    return count;
-}
+    qulonglong (*takeNext)();
+    void (*reset)();
+} requestCounter;
 
 QUrl orDefault(const QUrl& url, const QString& fallback)
 {
@@ -338,33 +282,27 @@ bool Config::getPrivateKey(QSslKey& out) const
     return !out.isNull();
 }
 
+void Config::setRequestCounter(qulonglong (*takeNext)(), void (*reset)())
+{
+    requestCounter.takeNext = takeNext;
+    requestCounter.reset = reset;
+}
+
 qulonglong Config::getNextTrCount()
 {
-    QSqlDatabase* database = openCatalogDatabase();
-    if (!database)
+    if (!requestCounter.takeNext) {
+        LOG_WARNING() << "request counter not available: no catalog database";
         return 0;
-    // A second connection cannot write while the caller's transaction holds the file, so
-    // the count is then taken inside it; should the caller roll back, nextTrCountAtLeast
-    // keeps this process from answering the same value again.
-    const std::optional<qulonglong> count = hasTransactionOpen(*database)
-                                                ? takeTrCount(*database, nextTrCountAtLeast)
-                                                : takeTrCountOnOwnConnection(nextTrCountAtLeast);
-    if (!count)
-        return 0;
-    nextTrCountAtLeast = *count + 1;
-    return *count;
+    }
+    return requestCounter.takeNext();
 }
 
 void Config::clearTrCount()
 {
-    QSqlDatabase* database = openCatalogDatabase();
-    if (!database)
-        return;
-    QSqlQuery query(*database);
-    query.prepare(QStringLiteral("update structinfo set trCount=?"));
-    query.addBindValue(1);
-    if (SQLStorage::exec(query))
-        nextTrCountAtLeast = 1;
+    if (requestCounter.reset)
+        requestCounter.reset();
+    else
+        LOG_WARNING() << "request counter not available: no catalog database";
 }
 
 bool Config::prepareNetwork(QNetworkAccessManager&)

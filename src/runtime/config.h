@@ -131,13 +131,14 @@ public:
 
     // The request counter: answers the stored value and advances it by one, so calls
     // answer n, n+1, ... across program runs, and no value twice, also when several
-    // processes ask at once. A value once answered stays taken even when the caller rolls
-    // back a transaction it holds on the catalog connection. A database locked by another
-    // program is waited on for SQLStorage::BUSY_TIMEOUT_MS. 0, and a warning in the log,
-    // when the counter cannot be read or advanced.
+    // processes ask at once. The catalog database keeps it (RequestCounter::takeNext()
+    // says how). 0, and a warning in the log, when the counter cannot be read or advanced.
     qulonglong getNextTrCount();
     // The next getNextTrCount() answers 1.
     void clearTrCount();
+    // The counter kept in the catalog database, a floor above this one, hands itself in
+    // here when the library is loaded.
+    static void setRequestCounter(qulonglong (*takeNext)(), void (*reset)());
 
     // Kept for hosts that call it: does nothing and answers false. The library's
     // network users set up their requests themselves.
@@ -176,9 +177,6 @@ private:
     bool acceptUnverifiedServer = false;
     int idleTimeoutSeconds = 0;       // 0: the default
     int downloadDeadlineSeconds = 0;  // 0: the default
-    // The lowest request count not yet answered by this process; a transaction rolled
-    // back on the catalog connection may have put the stored counter below it.
-    qulonglong nextTrCountAtLeast = 1;
 };
 
 #endif

@@ -5,7 +5,7 @@
 #include "evaluation/agreeappraiser.h"
 #include "evaluation/appraiserlist.h"
 #include "evaluation/evaluationtagstorage.h"
-#include "evaluation/organization.h"
+#include "model/organization.h"
 #include "runtime/singletonregistry.h"
 
 #include "zipfixture.h"

@@ -5,7 +5,7 @@
 #include "evaluation/agreecustomer.h"
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
-#include "evaluation/businessman.h"
+#include "model/businessman.h"
 #include "evaluation/criterion.h"
 #include "evaluation/equipment.h"
 #include "evaluation/equipmenttable.h"

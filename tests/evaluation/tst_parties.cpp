@@ -1,5 +1,5 @@
 #include "evaluation/agreecustomer.h"
-#include "evaluation/businessman.h"
+#include "model/businessman.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "evaluation/vehicleowner.h"
 #include "runtime/autoevalexception.h"

@@ -1,6 +1,6 @@
 #include "testapproach.h"
 
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 #include "values/tagutils.h"
 
 #include <quazip/quazipfile.h>

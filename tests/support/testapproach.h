@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_TESTAPPROACH_H
 #define ZENTAVO_TESTAPPROACH_H
 
-#include "evaluation/evaluationapproach.h"
+#include "model/evaluationapproach.h"
 
 #include <QList>
 

@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_TOOL_HOSTAPPROACH_H
 #define ZENTAVO_TOOL_HOSTAPPROACH_H
 
-#include "evaluation/evaluationapproach.h"
+#include "model/evaluationapproach.h"
 
 #include <QStringList>
 

@@ -9,7 +9,9 @@
 #include <QStringList>
 
 class Businessman;
+class EvaluationStorage;
 class Organization;
+class PartyPart;
 class Person;
 class QIODevice;
 
@@ -42,6 +44,10 @@ public:
     static QStringList tagNames(customertype_t type, customerrole_t role);
 
 protected:
+    // The kind of a party kept in tags, as the legal form text under the given tag.
+    static customertype_t storedType(const EvaluationStorage& storage, const QString& legalFormTag);
+    static void storeType(EvaluationStorage& storage, const QString& legalFormTag, customertype_t type);
+    PartyPart* detailsOfCurrentKind();
     // For parties that keep all three kinds: only the object of the current kind is asked.
     bool getTagOfCurrentKind(const QString& name, QString& value, long flags);
     // The legal form line under the given tag, then the lines of the current kind's object.

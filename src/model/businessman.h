@@ -1,7 +1,7 @@
 #ifndef ZENTAVO_BUSINESSMAN_H
 #define ZENTAVO_BUSINESSMAN_H
 
-#include "evaluation/person.h"
+#include "model/person.h"
 
 #include <QDate>
 
@@ -17,20 +17,19 @@ public:
     enum detail_t { OGRN = 0, REGISTRATION_DATE = 1, SIMPLIFIED_TAXATION = 2, ACCOUNTANT = 3, ACCOUNTANT_POST = 4 };
     static constexpr int DetailCount = 5;
 
-    explicit Businessman(customerrole_t role);
-    ~Businessman() override;
+    Businessman(customerrole_t role, EvaluationStorage* storage);
 
-    virtual QString& getOgrn(QString& value) = 0;
-    virtual void setOgrn(const QString& value) = 0;
+    QString& getOgrn(QString& value) const { return details.text(OGRN, value); }
+    void setOgrn(const QString& value) { details.setText(OGRN, value); }
     // The date the registration number was assigned.
-    virtual QDate& getRegistrationDate(QDate& date) = 0;
-    virtual void setRegistrationDate(const QDate& date) = 0;
-    virtual bool isSimplifiedTaxation() = 0;
-    virtual void setSimplifiedTaxation(bool value) = 0;
-    virtual QString& getAccountant(QString& value) = 0;
-    virtual void setAccountant(const QString& value) = 0;
-    virtual QString& getAccountantPost(QString& value) = 0;
-    virtual void setAccountantPost(const QString& value) = 0;
+    QDate& getRegistrationDate(QDate& date) const { return date = details.value(REGISTRATION_DATE).toDate(); }
+    void setRegistrationDate(const QDate& date) { details.setValue(REGISTRATION_DATE, date); }
+    bool isSimplifiedTaxation() const { return details.value(SIMPLIFIED_TAXATION).toBool(); }
+    void setSimplifiedTaxation(bool value) { details.setValue(SIMPLIFIED_TAXATION, value); }
+    QString& getAccountant(QString& value) const { return details.text(ACCOUNTANT, value); }
+    void setAccountant(const QString& value) { details.setText(ACCOUNTANT, value); }
+    QString& getAccountantPost(QString& value) const { return details.text(ACCOUNTANT_POST, value); }
+    void setAccountantPost(const QString& value) { details.setText(ACCOUNTANT_POST, value); }
     virtual BankAccount* getBankAccount() = 0;
 
     // The proprietor's own fields, then the personal part, then the bank account.
@@ -38,15 +37,12 @@ public:
     void save(QIODevice& out, int index = TagUtils::NoIndex) override;
 
     using Person::tagName;
-    const QString& tagName(detail_t detail) const { return detailNames[detail]; }
+    const QString& tagName(detail_t detail) const { return details.tagName(detail); }
     // Its own fields in detail order, the personal part's, then the bank account's.
     static QStringList tagNames(customerrole_t role);
 
-private:
-    bool getDetailTag(const QString& name, QString& value, long flags);
-    void saveDetails(QIODevice& out, int index);
-
-    QString detailNames[DetailCount];
+protected:
+    PartyFields details;
 };
 
 #endif

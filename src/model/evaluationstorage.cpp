@@ -1,4 +1,4 @@
-#include "evaluation/evaluationstorage.h"
+#include "model/evaluationstorage.h"
 
 bool EvaluationStorage::load(const QString& path)
 {
