@@ -1,10 +1,6 @@
 #include "catalog/vehiclebodytypecatalog.h"
 
-#include "catalog/sqlstorage.h"
 #include "runtime/singletonregistry.h"
-
-#include <QSqlQuery>
-#include <QVariant>
 
 namespace {
 VehicleBodyTypeCatalog* instance = nullptr;
@@ -15,16 +11,7 @@ VehicleBodyTypeCatalog* VehicleBodyTypeCatalog::getInstance()
     return SingletonRegistry::instance(instance);
 }
 
-void VehicleBodyTypeCatalog::load()
+VehicleBodyTypeCatalog::VehicleBodyTypeCatalog()
+    : FilteredCatalog({QStringLiteral("vehiclebodytype"), QStringLiteral("id_vbt"), QStringLiteral("id_vt")})
 {
-    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    query.prepare(QStringLiteral("select id_vbt,name from vehiclebodytype where id_vt=:vt order by name"));
-    query.bindValue(QStringLiteral(":vt"), vehicleType);
-    loadNames(query);
-}
-
-void VehicleBodyTypeCatalog::setVehicleType(int type)
-{
-    vehicleType = type;
-    load();
 }

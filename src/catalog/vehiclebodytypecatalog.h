@@ -1,28 +1,23 @@
 #ifndef ZENTAVO_VEHICLEBODYTYPECATALOG_H
 #define ZENTAVO_VEHICLEBODYTYPECATALOG_H
 
-#include "catalog/simplecatalog.h"
+#include "catalog/filteredcatalog.h"
 
 // Body types of one vehicle type; empty until the type is set.
-class ZENTAVO_EXPORT VehicleBodyTypeCatalog : public SimpleCatalog
+class ZENTAVO_EXPORT VehicleBodyTypeCatalog : public FilteredCatalog
 {
     Q_OBJECT
 
 public:
     static VehicleBodyTypeCatalog* getInstance();
 
-    void load() override;
-    void save() override {}
-
     // Reloads on every call, also for the current type.
-    void setVehicleType(int vehicleType);
-    int getVehicleType() const { return vehicleType; }
+    void setVehicleType(int vehicleType) { setFilter(vehicleType, true); }
+    int getVehicleType() const { return getFilter(); }
 
 private:
     friend class SingletonRegistry;
-    VehicleBodyTypeCatalog() = default;
-
-    int vehicleType = -1;
+    VehicleBodyTypeCatalog();
 };
 
 #endif

@@ -1,28 +1,23 @@
 #ifndef ZENTAVO_VEHICLEBRANDCATALOG_H
 #define ZENTAVO_VEHICLEBRANDCATALOG_H
 
-#include "catalog/simplecatalog.h"
+#include "catalog/filteredcatalog.h"
 
 // Brands of one vehicle type; empty until the type is set.
-class ZENTAVO_EXPORT VehicleBrandCatalog : public SimpleCatalog
+class ZENTAVO_EXPORT VehicleBrandCatalog : public FilteredCatalog
 {
     Q_OBJECT
 
 public:
     static VehicleBrandCatalog* getInstance();
 
-    void load() override;
-    void save() override {}
-
     // Reloads only when the type changes.
-    void setVehicleType(int vehicleType);
-    int getVehicleType() const { return vehicleType; }
+    void setVehicleType(int vehicleType) { setFilter(vehicleType, false); }
+    int getVehicleType() const { return getFilter(); }
 
 private:
     friend class SingletonRegistry;
-    VehicleBrandCatalog() = default;
-
-    int vehicleType = -1;
+    VehicleBrandCatalog();
 };
 
 #endif

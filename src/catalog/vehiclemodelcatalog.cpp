@@ -15,20 +15,9 @@ VehicleModelCatalog* VehicleModelCatalog::getInstance()
     return SingletonRegistry::instance(instance);
 }
 
-void VehicleModelCatalog::load()
+VehicleModelCatalog::VehicleModelCatalog()
+    : FilteredCatalog({QStringLiteral("vehiclemodel"), QStringLiteral("id_vm"), QStringLiteral("id_vb")})
 {
-    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    query.prepare(QStringLiteral("select id_vm,name from vehiclemodel where id_vb=:vb order by name"));
-    query.bindValue(QStringLiteral(":vb"), brand);
-    loadNames(query);
-}
-
-void VehicleModelCatalog::setVehicleBrand(int newBrand)
-{
-    if (newBrand == brand)
-        return;
-    brand = newBrand;
-    load();
 }
 
 Real VehicleModelCatalog::get_Kt(int id) const

@@ -1,64 +1,43 @@
 #include "evaluation/equipmentontag.h"
 
 #include "evaluation/equipmenttableontag.h"
-#include "model/evaluationstorage.h"
-#include "values/tagutils.h"
 
-#include <QIODevice>
-
-const QStringList& EquipmentOnTag::tagNames()
+const TagTable::Fields& EquipmentOnTag::fields()
 {
-    static const QStringList names = {
-        QStringLiteral("СТОИМОСТЬ_ВОССТ_РЕМОНТА"),
-        QStringLiteral("ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"),
-        QStringLiteral("ЛИЦ_ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"),
+    using Kind = TagTable::Kind;
+    static const TagTable::Fields described = {
+        {QStringLiteral("СТОИМОСТЬ_ВОССТ_РЕМОНТА"), Kind::Money, TagTable::Mode::Computed},
+        {QStringLiteral("ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"), Kind::Text},
+        {QStringLiteral("ЛИЦ_ПП_ДЛЯ_РАСЧ_СТОИМ_РЕМ"), Kind::Text},
     };
-    return names;
+    return described;
 }
 
+// The repair cost is the one value computed: zero rather than null when empty.
 EquipmentOnTag::EquipmentOnTag(EvaluationStorage* storage)
-    : storage(storage),
-      repairCostTag(tagNames().at(0)),
-      softwareTag(tagNames().at(1)),
-      licenceTag(tagNames().at(2))
+    : storage(storage), tags(storage, fields(), [this](int) -> TagTable::Value {
+          Money cost;
+          return getRepairCost(cost);
+      })
 {
 }
 
 EquipmentOnTag::~EquipmentOnTag() = default;
 
+const QStringList& EquipmentOnTag::tagNames()
+{
+    static const QStringList names = TagTable::reportedNames(fields());
+    return names;
+}
+
 Money& EquipmentOnTag::getRepairCost(Money& cost)
 {
     QString text;
-    if (storage->getTag(repairCostTag, text).isEmpty()) {
+    if (tags.get(RepairCost, text).isEmpty()) {
         cost = Money(0, 0);
         return cost;
     }
-    return storage->getTag(repairCostTag, cost);
-}
-
-void EquipmentOnTag::setRepairCost(const Money& cost)
-{
-    storage->setTag(repairCostTag, cost);
-}
-
-QString& EquipmentOnTag::getRepairSoftware(QString& software)
-{
-    return storage->getTag(softwareTag, software);
-}
-
-void EquipmentOnTag::setRepairSoftware(const QString& software)
-{
-    storage->setTag(softwareTag, software);
-}
-
-QString& EquipmentOnTag::getRepairSoftwareLicence(QString& licence)
-{
-    return storage->getTag(licenceTag, licence);
-}
-
-void EquipmentOnTag::setRepairSoftwareLicence(const QString& licence)
-{
-    storage->setTag(licenceTag, licence);
+    return tags.get(RepairCost, cost);
 }
 
 EquipmentTable* EquipmentOnTag::getCompletionTable()
@@ -85,19 +64,8 @@ EquipmentTableOnTag& EquipmentOnTag::table(int kind)
 
 bool EquipmentOnTag::getTag(const QString& name, QString& value, long flags)
 {
-    if (name == repairCostTag) {
-        Money cost;
-        TagUtils::condProcessFlagMONEY(flags, getRepairCost(cost), value);
+    if (tags.getTag(name, value, flags))
         return true;
-    }
-    if (name == softwareTag) {
-        getRepairSoftware(value);
-        return true;
-    }
-    if (name == licenceTag) {
-        getRepairSoftwareLicence(value);
-        return true;
-    }
     for (int kind = 0; kind < TableCount; ++kind) {
         if (table(kind).getTag(name, value, flags))
             return true;
@@ -109,12 +77,7 @@ bool EquipmentOnTag::getTag(const QString& name, QString& value, long flags)
 // are written back even when nobody looked at them.
 void EquipmentOnTag::save(QIODevice& out)
 {
-    QByteArray line;
-    Money cost;
-    out.write(TagUtils::mkTagLine(repairCostTag, getRepairCost(cost), line));
-    QString text;
-    out.write(TagUtils::mkTagLine(softwareTag, getRepairSoftware(text), line));
-    out.write(TagUtils::mkTagLine(licenceTag, getRepairSoftwareLicence(text), line));
+    tags.save(out);
     for (int kind = 0; kind < TableCount; ++kind)
         table(kind).save(out);
 }

@@ -2,13 +2,11 @@
 #define ZENTAVO_EQUIPMENTONTAG_H
 
 #include "evaluation/equipment.h"
+#include "evaluation/tagtable.h"
 
 #include <memory>
 
-#include <QStringList>
-
 class EquipmentTableOnTag;
-class EvaluationStorage;
 
 // The equipment over the evaluation's tags. Each table reads its rows from the tags
 // when it is first asked for and keeps them in memory from then on.
@@ -20,11 +18,11 @@ public:
 
     void save(QIODevice& out) override;
     Money& getRepairCost(Money& cost) override;
-    void setRepairCost(const Money& cost) override;
-    QString& getRepairSoftware(QString& software) override;
-    void setRepairSoftware(const QString& software) override;
-    QString& getRepairSoftwareLicence(QString& licence) override;
-    void setRepairSoftwareLicence(const QString& licence) override;
+    void setRepairCost(const Money& cost) override { tags.set(RepairCost, cost); }
+    QString& getRepairSoftware(QString& software) override { return tags.get(Software, software); }
+    void setRepairSoftware(const QString& software) override { tags.set(Software, software); }
+    QString& getRepairSoftwareLicence(QString& licence) override { return tags.get(Licence, licence); }
+    void setRepairSoftwareLicence(const QString& licence) override { tags.set(Licence, licence); }
     EquipmentTable* getCompletionTable() override;
     EquipmentTable* getRemovalTable() override;
     EquipmentTable* getConversionTable() override;
@@ -35,13 +33,13 @@ public:
 
 private:
     static constexpr int TableCount = 3;
+    enum Field : int { RepairCost, Software, Licence };
+    static const TagTable::Fields& fields();
 
     EquipmentTableOnTag& table(int kind);
 
     EvaluationStorage* storage;
-    const QString repairCostTag;
-    const QString softwareTag;
-    const QString licenceTag;
+    TagTable tags;
     std::unique_ptr<EquipmentTableOnTag> tables[TableCount];
 };
 

@@ -2,12 +2,9 @@
 #define ZENTAVO_EQUIPMENTTABLEONTAG_H
 
 #include "evaluation/equipmenttable.h"
+#include "evaluation/tagtable.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QStringList>
-
-class EvaluationStorage;
+#include <array>
 
 // An equipment table read from the evaluation's tags once, when it is created, and
 // edited in memory afterwards; its rows reach the tags only through save().
@@ -25,24 +22,24 @@ public:
     bool insertRow(int row) override;
     bool removeRow(int row) override;
 
-    QString& getPart(int row, QString& part) override;
-    void setPart(int row, const QString& part) override;
-    QString& getSource(int row, QString& source) override;
-    void setSource(int row, const QString& source) override;
-    Money& getPrice(int row, Money& price) override;
-    void setPrice(int row, const Money& price) override;
-    QString& getRemovedPart(int row, QString& part) override;
-    void setRemovedPart(int row, const QString& part) override;
-    QString& getRemovedPartSource(int row, QString& source) override;
-    void setRemovedPartSource(int row, const QString& source) override;
-    Money& getRemovedPartPrice(int row, Money& price) override;
-    void setRemovedPartPrice(int row, const Money& price) override;
-    Money& getWork(int row, Money& work) override;
-    void setWork(int row, const Money& work) override;
+    QString& getPart(int row, QString& part) override { return cell(row, Part, part); }
+    void setPart(int row, const QString& part) override { setCell(row, Part, part); }
+    QString& getSource(int row, QString& source) override { return cell(row, Source, source); }
+    void setSource(int row, const QString& source) override { setCell(row, Source, source); }
+    Money& getPrice(int row, Money& price) override { return cell(row, Price, price); }
+    void setPrice(int row, const Money& price) override { setCell(row, Price, price); }
+    QString& getRemovedPart(int row, QString& part) override { return cell(row, RemovedPart, part); }
+    void setRemovedPart(int row, const QString& part) override { setCell(row, RemovedPart, part); }
+    QString& getRemovedPartSource(int row, QString& source) override { return cell(row, RemovedPartSource, source); }
+    void setRemovedPartSource(int row, const QString& source) override { setCell(row, RemovedPartSource, source); }
+    Money& getRemovedPartPrice(int row, Money& price) override { return cell(row, RemovedPartPrice, price); }
+    void setRemovedPartPrice(int row, const Money& price) override { setCell(row, RemovedPartPrice, price); }
+    Money& getWork(int row, Money& work) override { return cell(row, Work, work); }
+    void setWork(int row, const Money& work) override { setCell(row, Work, work); }
     bool getDepreciation(int row, bool* valid) override;
-    void setDepreciation(int row, bool depreciation) override;
-    Real& getWear(int row, Real& wear) override;
-    void setWear(int row, const Real& wear) override;
+    void setDepreciation(int row, bool depreciation) override { setCell(row, Depreciation, depreciation); }
+    Real& getWear(int row, Real& wear) override { return wearAt(row, wear); }
+    void setWear(int row, const Real& wear) override { setCell(row, Wear, wear); }
 
     // Answers "<prefix><column>_<row>" (name upper-cased): a row that does not exist
     // gives a null value. False for names of other tables and names without a row.
@@ -53,62 +50,54 @@ public:
     static QStringList tagNames(int kind);
 
 private:
-    struct Row
-    {
-        QString part;
-        QString source;
-        Money price;
-        QString removedPart;
-        QString removedPartSource;
-        Money removedPartPrice;
-        Money work;
-        bool depreciation = false;
-        Real wear;
-    };
-
+    // The columns in the order a row's tag lines are written.
     enum Column : int {
         Part,
         Source,
         Price,
-        RemovedPart,
-        RemovedPartSource,
-        RemovedPartPrice,
         Work,
         Depreciation,
         Wear,
+        RemovedPart,
+        RemovedPartSource,
+        RemovedPartPrice,
         ColumnCount
     };
-    enum class CellKind { Text, Amount, Flag, Number };
     struct ColumnInfo
     {
         QString word;
-        CellKind kind;
-        QString Row::*text;
-        Money Row::*amount;
+        TagTable::Kind kind;
+        bool conversionOnly;
+        // The table that computes the column instead of keeping it; -1 for none.
+        int computedIn;
     };
+    using Row = std::array<TagTable::Value, ColumnCount>;
+
     static const ColumnInfo& info(Column column);
-    const QList<Column>& storedColumns() const;
-    const QList<Column>& writtenColumns() const;
-    static const QList<Column>& resolvedColumns();
+    bool hasColumn(Column column) const;
+    bool writesColumn(Column column) const;
+    static Row emptyRow();
 
     bool isRow(int row) const { return row >= 0 && row < rows.size(); }
-    QString& textAt(int row, QString Row::*cell, QString& out) const;
-    Money& amountAt(int row, Money Row::*cell, Money& out) const;
-    bool depreciationAt(int row) const;
-    Real& wearAt(int row, Real& out) const;
     template <typename T>
-    void setCell(int row, T Row::*cell, const T& value)
+    T& cell(int row, Column column, T& out) const
+    {
+        out = isRow(row) ? std::get<T>(rows.at(row).at(column)) : T();
+        return out;
+    }
+    template <typename T>
+    void setCell(int row, Column column, const T& value)
     {
         if (isRow(row))
-            rows[row].*cell = value;
+            rows[row][column] = value;
     }
+    bool depreciationAt(int row) const;
+    Real& wearAt(int row, Real& out) const;
+    TagTable::Value cellValue(int row, Column column) const;
 
     QString cellTag(Column column, int row) const;
     void readRows();
     bool hasMarker(int row) const;
-    void readCell(Column column, int row, Row& into) const;
-    QString& cellText(Column column, int row, long flags, QString& value) const;
-    QByteArray& cellLine(Column column, int row, QByteArray& line) const;
 
     int kind;
     EvaluationStorage* storage;

@@ -1,24 +1,16 @@
 #ifndef ZENTAVO_EVALUATIONJOB_H
 #define ZENTAVO_EVALUATIONJOB_H
 
-#include "zentavo_export.h"
+#include "evaluation/tagsection.h"
 
 #include <QDate>
 #include <QString>
 
-class QIODevice;
-
 // The valuation task: its purpose, the use of and restrictions on the results, the
 // assumptions, the term of the work and the valuation, report and completion dates.
-class ZENTAVO_EXPORT EvaluationJob
+class ZENTAVO_EXPORT EvaluationJob : public TagSection
 {
 public:
-    EvaluationJob() = default;
-    virtual ~EvaluationJob() = default;
-    EvaluationJob(const EvaluationJob&) = delete;
-    EvaluationJob& operator=(const EvaluationJob&) = delete;
-
-    virtual void save(QIODevice& out) = 0;
     virtual QString& getPurpose(QString& purpose) = 0;
     virtual void setPurpose(const QString& purpose) = 0;
     virtual QString& getUsage(QString& usage) = 0;
@@ -38,9 +30,6 @@ public:
     // The completion date set by the host, or else the one the term text names.
     virtual QDate& getCompletionDate(QDate& date) = 0;
     virtual void setCompletionDate(const QDate& date) = 0;
-
-    // Answers the job's report tags; false for any other name.
-    virtual bool getTag(const QString& name, QString& value, long flags) = 0;
 };
 
 #endif

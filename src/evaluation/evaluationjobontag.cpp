@@ -1,6 +1,6 @@
 #include "evaluation/evaluationjobontag.h"
 
-#include "model/evaluationstorage.h"
+#include "evaluation/agreementontag.h"
 #include "values/tagutils.h"
 
 #include <QIODevice>
@@ -28,89 +28,47 @@ const QRegularExpression& daysPattern()
 
 } // namespace
 
-const QStringList& EvaluationJobOnTag::tagNames()
+const TagTable::Fields& EvaluationJobOnTag::fields()
 {
-    static const QStringList names = {
-        QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"),
-        QStringLiteral("ИСПОЛЬЗОВАНИЕ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"),
-        QStringLiteral("ОГРАНИЧЕНИЯ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"),
-        QStringLiteral("ДОПУЩЕНИЯ_И_ОГРАНИЧЕНИЯ"),
-        QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ"),
-        QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ_ДНЕЙ"),
-        QStringLiteral("ДАТА_ОЦЕНКИ"),
-        QStringLiteral("ДАТА_ОТЧЕТА"),
-        QStringLiteral("ДАТА_ЗАВЕРШЕНИЯ_ОЦЕНКИ"),
+    using Kind = TagTable::Kind;
+    using Mode = TagTable::Mode;
+    static const TagTable::Fields described = {
+        {QStringLiteral("ЦЕЛЬ_ОЦЕНКИ"), Kind::Text},
+        {QStringLiteral("ИСПОЛЬЗОВАНИЕ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"), Kind::Text},
+        {QStringLiteral("ОГРАНИЧЕНИЯ_РЕЗУЛЬТАТОВ_ОЦЕНКИ"), Kind::Text},
+        {QStringLiteral("ДОПУЩЕНИЯ_И_ОГРАНИЧЕНИЯ"), Kind::Text},
+        {QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ"), Kind::Text, Mode::Computed},
+        {QStringLiteral("СРОК_ПРОВЕДЕНИЯ_ОЦЕНКИ_ДНЕЙ"), Kind::Int, Mode::ReportOnly},
+        {QStringLiteral("ДАТА_ОЦЕНКИ"), Kind::Date},
+        {QStringLiteral("ДАТА_ОТЧЕТА"), Kind::Date},
+        {QStringLiteral("ДАТА_ЗАВЕРШЕНИЯ_ОЦЕНКИ"), Kind::Date, Mode::ReportOnly},
     };
-    return names;
+    return described;
 }
 
 EvaluationJobOnTag::EvaluationJobOnTag(EvaluationStorage* storage)
-    : storage(storage),
-      purposeTag(tagNames().at(0)),
-      usageTag(tagNames().at(1)),
-      restrictionsTag(tagNames().at(2)),
-      assumptionsTag(tagNames().at(3)),
-      termTag(tagNames().at(4)),
-      daysTag(tagNames().at(5)),
-      evaluationDateTag(tagNames().at(6)),
-      reportDateTag(tagNames().at(7)),
-      completionDateTag(tagNames().at(8)),
-      agreementDateTag(QStringLiteral("ДАТА_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"))
+    : storage(storage), tags(storage, fields(), [this](int field) { return computed(field); })
 {
 }
 
-void EvaluationJobOnTag::save(QIODevice& out)
+const QStringList& EvaluationJobOnTag::tagNames()
 {
-    QByteArray line;
-    QString text;
+    static const QStringList names = TagTable::reportedNames(fields());
+    return names;
+}
+
+TagTable::Value EvaluationJobOnTag::computed(int field)
+{
+    QString term;
     QDate date;
-    out.write(TagUtils::mkTagLine(purposeTag, getPurpose(text), line));
-    out.write(TagUtils::mkTagLine(usageTag, getUsage(text), line));
-    out.write(TagUtils::mkTagLine(restrictionsTag, getRestrictions(text), line));
-    out.write(TagUtils::mkTagLine(assumptionsTag, getAssumptions(text), line));
-    out.write(TagUtils::mkTagLine(termTag, getTerm(text), line));
-    out.write(TagUtils::mkTagLine(evaluationDateTag, getEvaluationDate(date), line));
-    out.write(TagUtils::mkTagLine(reportDateTag, getReportDate(date), line));
-}
-
-QString& EvaluationJobOnTag::getPurpose(QString& purpose)
-{
-    return storage->getTag(purposeTag, purpose);
-}
-
-void EvaluationJobOnTag::setPurpose(const QString& purpose)
-{
-    storage->setTag(purposeTag, purpose);
-}
-
-QString& EvaluationJobOnTag::getUsage(QString& usage)
-{
-    return storage->getTag(usageTag, usage);
-}
-
-void EvaluationJobOnTag::setUsage(const QString& usage)
-{
-    storage->setTag(usageTag, usage);
-}
-
-QString& EvaluationJobOnTag::getRestrictions(QString& restrictions)
-{
-    return storage->getTag(restrictionsTag, restrictions);
-}
-
-void EvaluationJobOnTag::setRestrictions(const QString& restrictions)
-{
-    storage->setTag(restrictionsTag, restrictions);
-}
-
-QString& EvaluationJobOnTag::getAssumptions(QString& assumptions)
-{
-    return storage->getTag(assumptionsTag, assumptions);
-}
-
-void EvaluationJobOnTag::setAssumptions(const QString& assumptions)
-{
-    storage->setTag(assumptionsTag, assumptions);
+    switch (field) {
+    case Term:
+        return getTerm(term);
+    case Days:
+        return getDays();
+    default:
+        return getCompletionDate(date);
+    }
 }
 
 int EvaluationJobOnTag::getDays()
@@ -118,7 +76,7 @@ int EvaluationJobOnTag::getDays()
     QDate completion;
     QDate agreement;
     getCompletionDate(completion);
-    storage->getTag(agreementDateTag, agreement);
+    agreementDate(agreement);
     if (!completion.isValid() || !agreement.isValid())
         return -1;
     return static_cast<int>(agreement.daysTo(completion));
@@ -127,43 +85,18 @@ int EvaluationJobOnTag::getDays()
 QString& EvaluationJobOnTag::getTerm(QString& term)
 {
     QDate completion;
-    if (!storage->getTag(completionDateTag, completion).isValid())
-        return storage->getTag(termTag, term);
+    if (!tags.get(CompletionDate, completion).isValid())
+        return tags.get(Term, term);
     QString date;
     term = QStringLiteral("до %1").arg(TagUtils::processDate(completion, date));
     return term;
 }
 
-QDate& EvaluationJobOnTag::getEvaluationDate(QDate& date)
-{
-    return storage->getTag(evaluationDateTag, date);
-}
-
-void EvaluationJobOnTag::setEvaluationDate(const QDate& date)
-{
-    storage->setTag(evaluationDateTag, date);
-}
-
-QDate& EvaluationJobOnTag::getReportDate(QDate& date)
-{
-    return storage->getTag(reportDateTag, date);
-}
-
-void EvaluationJobOnTag::setReportDate(const QDate& date)
-{
-    storage->setTag(reportDateTag, date);
-}
-
 QDate& EvaluationJobOnTag::getCompletionDate(QDate& date)
 {
-    if (storage->getTag(completionDateTag, date).isValid())
+    if (tags.get(CompletionDate, date).isValid())
         return date;
     return completionDateFromTerm(date);
-}
-
-void EvaluationJobOnTag::setCompletionDate(const QDate& date)
-{
-    storage->setTag(completionDateTag, date);
 }
 
 // A written-out date wins over a day count, even when it is not a real date:
@@ -172,7 +105,7 @@ QDate& EvaluationJobOnTag::completionDateFromTerm(QDate& date)
 {
     date = QDate();
     QString term;
-    storage->getTag(termTag, term);
+    tags.get(Term, term);
     const QRegularExpressionMatch dateMatch = datePattern().match(term);
     if (dateMatch.hasMatch()) {
         bool ok = false;
@@ -184,44 +117,12 @@ QDate& EvaluationJobOnTag::completionDateFromTerm(QDate& date)
     bool ok = false;
     const int days = daysMatch.captured(1).toInt(&ok);
     QDate agreement;
-    if (ok && storage->getTag(agreementDateTag, agreement).isValid())
+    if (ok && agreementDate(agreement).isValid())
         date = agreement.addDays(days);
     return date;
 }
 
-bool EvaluationJobOnTag::isDateTag(const QString& name) const
+QDate& EvaluationJobOnTag::agreementDate(QDate& date) const
 {
-    return name == evaluationDateTag || name == reportDateTag || name == completionDateTag;
-}
-
-QDate& EvaluationJobOnTag::getDateTag(const QString& name, QDate& date)
-{
-    if (name == evaluationDateTag)
-        return getEvaluationDate(date);
-    if (name == reportDateTag)
-        return getReportDate(date);
-    return getCompletionDate(date);
-}
-
-bool EvaluationJobOnTag::getTag(const QString& name, QString& value, long flags)
-{
-    if (name == purposeTag) {
-        getPurpose(value);
-    } else if (name == usageTag) {
-        getUsage(value);
-    } else if (name == restrictionsTag) {
-        getRestrictions(value);
-    } else if (name == assumptionsTag) {
-        getAssumptions(value);
-    } else if (name == termTag) {
-        getTerm(value);
-    } else if (isDateTag(name)) {
-        QDate date;
-        TagUtils::condProcessFlagDATE(flags, getDateTag(name, date), value);
-    } else if (name == daysTag) {
-        TagUtils::processInt(getDays(), value);
-    } else {
-        return false;
-    }
-    return true;
+    return storage->getTag(AgreementOnTag::dateTagName(), date);
 }

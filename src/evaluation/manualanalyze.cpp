@@ -1,20 +1,39 @@
 #include "evaluation/manualanalyze.h"
 
+const TagTable::Fields& ManualAnalyze::fields()
+{
+    using Kind = TagTable::Kind;
+    using Mode = TagTable::Mode;
+    static const TagTable::Fields described = {
+        {QStringLiteral("АНАЛИЗ_РЫНКА"), Kind::Text, Mode::Computed},
+        {QStringLiteral("ПЕРЕЧЕНЬ_ИСТОЧНИКОВ"), Kind::Text, Mode::Computed},
+        {QStringLiteral("ВЫВОДЫ_ПО_АНАЛИЗУ"), Kind::Text, Mode::Computed},
+    };
+    return described;
+}
+
 const QStringList& ManualAnalyze::tagNames()
 {
-    static const QStringList names = {
-        QStringLiteral("АНАЛИЗ_РЫНКА"),
-        QStringLiteral("ПЕРЕЧЕНЬ_ИСТОЧНИКОВ"),
-        QStringLiteral("ВЫВОДЫ_ПО_АНАЛИЗУ"),
-    };
+    static const QStringList names = TagTable::reportedNames(fields());
     return names;
 }
 
-ManualAnalyze::ManualAnalyze()
-    : analysisTag(tagNames().at(0)),
-      sourcesTag(tagNames().at(1)),
-      conclusionsTag(tagNames().at(2))
+// The texts live where the implementation keeps them; the table only names them.
+ManualAnalyze::ManualAnalyze() : texts(nullptr, fields(), [this](int field) { return text(field); })
 {
+}
+
+TagTable::Value ManualAnalyze::text(int field)
+{
+    QString value;
+    switch (field) {
+    case Analysis:
+        return getAnalysis(value);
+    case Sources:
+        return getSources(value);
+    default:
+        return getConclusions(value);
+    }
 }
 
 QString& ManualAnalyze::getDefaultAnalysis(QString& analysis)
@@ -28,17 +47,4 @@ QString& ManualAnalyze::getDefaultAnalysis(QString& analysis)
         "Информация по всем ценоообразующим факторам, использующимся при определении стоимости:\n"
         "Описание значений или диапазонов значений ценоообразующих факторов:");
     return analysis;
-}
-
-bool ManualAnalyze::getTag(const QString& name, QString& value, long)
-{
-    if (name == analysisTag)
-        getAnalysis(value);
-    else if (name == sourcesTag)
-        getSources(value);
-    else if (name == conclusionsTag)
-        getConclusions(value);
-    else
-        return false;
-    return true;
 }

@@ -1,13 +1,7 @@
 #ifndef ZENTAVO_MANUALANALYZE_H
 #define ZENTAVO_MANUALANALYZE_H
 
-#include "zentavo_export.h"
-
-#include <QString>
-
-#include <QStringList>
-
-class QIODevice;
+#include "evaluation/tagtable.h"
 
 // The market analysis the appraiser writes for the report: the analysis itself, the
 // list of information sources and the conclusions. An analysis not written yet
@@ -30,14 +24,18 @@ public:
     virtual QString& getDefaultAnalysis(QString& analysis);
 
     // Answers the three report tags through the getters; false for any other name.
-    bool getTag(const QString& name, QString& value, long flags);
+    bool getTag(const QString& name, QString& value, long flags) { return texts.getTag(name, value, flags); }
     // The three report tags.
     static const QStringList& tagNames();
 
 protected:
-    const QString analysisTag;
-    const QString sourcesTag;
-    const QString conclusionsTag;
+    enum Field : int { Analysis, Sources, Conclusions };
+    // The three texts, reported and written as the getters give them.
+    TagTable texts;
+
+private:
+    static const TagTable::Fields& fields();
+    TagTable::Value text(int field);
 };
 
 #endif

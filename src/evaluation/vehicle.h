@@ -1,30 +1,21 @@
 #ifndef ZENTAVO_VEHICLE_H
 #define ZENTAVO_VEHICLE_H
 
-#include "zentavo_export.h"
-
+#include "evaluation/tagsection.h"
 #include "values/money.h"
 #include "values/real.h"
 
 #include <QDate>
 #include <QString>
 
-class QIODevice;
-
 // The vehicle being valued: its identification (type, brand, model, body, VIN and
 // numbers), registration papers, technical data, the inspection and its book value.
 // Type, brand, body type, model and transmission are pick-list entries of the
 // vehicle catalogs; an identifier of -1 means "not chosen" or "not in the catalog".
 // Integer fields read -1 when empty or not a number.
-class ZENTAVO_EXPORT Vehicle
+class ZENTAVO_EXPORT Vehicle : public TagSection
 {
 public:
-    Vehicle() = default;
-    virtual ~Vehicle() = default;
-    Vehicle(const Vehicle&) = delete;
-    Vehicle& operator=(const Vehicle&) = delete;
-
-    virtual void save(QIODevice& out) = 0;
 
     virtual int getVehicleTypeId() = 0;
     // The catalog's name of the type: a null string when the type is not in the catalog.
@@ -108,9 +99,6 @@ public:
     virtual void setBookValueDate(const QDate& date) = 0;
     virtual QString& getOtherFactors(QString& factors) = 0;
     virtual void setOtherFactors(const QString& factors) = 0;
-
-    // Answers the vehicle's report tags (name upper-cased); false for other names.
-    virtual bool getTag(const QString& name, QString& value, long flags) = 0;
 };
 
 #endif

@@ -6,17 +6,13 @@
 #include "catalog/vehicletransmissioncatalog.h"
 #include "catalog/vehicletypecatalog.h"
 #include "runtime/logger.h"
-#include "values/tagutils.h"
 
-#include <QIODevice>
+VehicleOnTag::VehicleOnTag(EvaluationStorage* storage) : tags(storage, fields()) {}
 
-#include <iterator>
-
-VehicleOnTag::VehicleOnTag(EvaluationStorage* storage) : storage(storage) {}
-
-const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
+const TagTable::Fields& VehicleOnTag::fields()
 {
-    static const FieldInfo table[] = {
+    using Kind = TagTable::Kind;
+    static const TagTable::Fields described = {
         {QStringLiteral("ТИП_ТС"), Kind::Text},
         {QStringLiteral("МАРКА_ТС"), Kind::Text},
         {QStringLiteral("ТИП_КУЗОВА"), Kind::Text},
@@ -27,7 +23,7 @@ const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
         {QStringLiteral("ДАТА_СВИДЕТЕЛЬСТВА_О_РЕГИСТРАЦИИ"), Kind::Date},
         {QStringLiteral("ПТС"), Kind::Text},
         {QStringLiteral("ДАТА_ПТС"), Kind::Date},
-        {QStringLiteral("ПТС_ДУБЛИКАТ"), Kind::Flag},
+        {QStringLiteral("ПТС_ДУБЛИКАТ"), Kind::Bool},
         {QStringLiteral("РЕГИСТРАЦИОННЫЙ_ЗНАК"), Kind::Text},
         {QStringLiteral("ДАТА_ВЫПУСКА_ТС"), Kind::Date},
         {QStringLiteral("VIN"), Kind::Text},
@@ -37,11 +33,11 @@ const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
         {QStringLiteral("НОМЕР_КУЗОВА"), Kind::Text},
         {QStringLiteral("ЦВЕТ_КУЗОВА"), Kind::Text},
         {QStringLiteral("МЕСТО_НАХОЖДЕНИЯ_ТС"), Kind::Text},
-        {QStringLiteral("РАБОЧИЙ_ОБЪЕМ"), Kind::Integer},
-        {QStringLiteral("МОЩНОСТЬ_КВТ"), Kind::Number},
-        {QStringLiteral("МОЩНОСТЬ_ЛС"), Kind::Number},
-        {QStringLiteral("ПРОБЕГ_КМ"), Kind::Integer},
-        {QStringLiteral("ПРОБЕГ_МИЛЬ"), Kind::Integer},
+        {QStringLiteral("РАБОЧИЙ_ОБЪЕМ"), Kind::Int},
+        {QStringLiteral("МОЩНОСТЬ_КВТ"), Kind::Real},
+        {QStringLiteral("МОЩНОСТЬ_ЛС"), Kind::Real},
+        {QStringLiteral("ПРОБЕГ_КМ"), Kind::Int},
+        {QStringLiteral("ПРОБЕГ_МИЛЬ"), Kind::Int},
         {QStringLiteral("НОМЕР_АКТА_ОСМОТРА"), Kind::Text},
         {QStringLiteral("ДАТА_АКТА_ОСМОТРА"), Kind::Date},
         {QStringLiteral("ПРИ_ОСМОТРЕ_ТС_ОБНАРУЖЕНО"), Kind::Text},
@@ -49,178 +45,89 @@ const VehicleOnTag::FieldInfo& VehicleOnTag::info(Field field)
         {QStringLiteral("ТЕКУЩЕЕ_ИСПОЛЬЗОВАНИЕ_ТС"), Kind::Text},
         {QStringLiteral("ОБРЕМЕНЕНИЯ_ТС"), Kind::Text},
         {QStringLiteral("ИНВЕНТАРНЫЙ_НОМЕР_ТС"), Kind::Text},
-        {QStringLiteral("БАЛАНСОВАЯ_СТОИМОСТЬ_ТС"), Kind::Amount},
+        {QStringLiteral("БАЛАНСОВАЯ_СТОИМОСТЬ_ТС"), Kind::Money},
         {QStringLiteral("ОСНОВАНИЕ_БАЛАНСОВОЙ_СТОИМОСТИ_ТС"), Kind::Text},
         {QStringLiteral("ДАТА_БАЛАНСОВОЙ_СТОИМОСТИ_ТС"), Kind::Date},
         {QStringLiteral("ДРУГИЕ_ФАКТОРЫ_ТС"), Kind::Text},
     };
-    static_assert(std::size(table) == FieldCount, "one tag per field, in field order");
-    return table[field];
+    Q_ASSERT(described.size() == FieldCount);
+    return described;
 }
 
 QStringList VehicleOnTag::tagNames()
 {
-    QStringList names;
-    for (int field = 0; field < FieldCount; ++field)
-        names << tagName(Field(field));
-    return names;
+    return TagTable::reportedNames(fields());
 }
 
 int VehicleOnTag::getVehicleTypeId()
 {
-    return idIn(*VehicleTypeCatalog::getInstance(), VehicleType);
+    return idOf(VehicleType, [](const QString& type) { return VehicleTypeCatalog::getInstance()->find(type); });
 }
 
 // The type is kept as stored even when the catalog does not hold it (an empty catalog
 // before the first update): the catalog only maps it to an id.
 QString& VehicleOnTag::getVehicleType(QString& type)
 {
-    return get(VehicleType, type);
+    return tags.get(VehicleType, type);
 }
 
 void VehicleOnTag::setVehicleType(int id)
 {
-    setByCatalogId(VehicleType, id);
+    setByCatalogId(VehicleType, *VehicleTypeCatalog::getInstance(), id);
 }
 
+// Body types, brands and models are looked up under this vehicle's own type and brand,
+// not through the lists a host shows: two open evaluations may differ in both. A type
+// the catalog does not know (an empty catalog before the first update) has no body
+// types of its own; its body type is then looked up among those the host shows.
 int VehicleOnTag::getBodyTypeId()
 {
-    return idIn(*VehicleBodyTypeCatalog::getInstance(), BodyType);
+    return idOf(BodyType, [this](const QString& body) {
+        VehicleBodyTypeCatalog* bodyTypes = VehicleBodyTypeCatalog::getInstance();
+        const int type = getVehicleTypeId();
+        return bodyTypes->findUnder(type != -1 ? type : bodyTypes->getVehicleType(), body);
+    });
 }
 
 int VehicleOnTag::getBrandId()
 {
-    QString brand;
-    if (get(Brand, brand).isEmpty())
-        return -1;
-    VehicleBrandCatalog* brands = VehicleBrandCatalog::getInstance();
-    brands->setVehicleType(getVehicleTypeId());
-    return brands->find(brand);
+    return idOf(Brand, [this](const QString& brand) {
+        return VehicleBrandCatalog::getInstance()->findUnder(getVehicleTypeId(), brand);
+    });
 }
 
 int VehicleOnTag::getModelId()
 {
-    QString model;
-    if (get(Model, model).isEmpty())
-        return -1;
-    VehicleModelCatalog* models = VehicleModelCatalog::getInstance();
-    models->setVehicleBrand(getBrandId());
-    return models->find(model);
+    return idOf(Model, [this](const QString& model) {
+        return VehicleModelCatalog::getInstance()->findUnder(getBrandId(), model);
+    });
 }
 
 int VehicleOnTag::getTransmissionId()
 {
-    return idIn(*VehicleTransmissionCatalog::getInstance(), Transmission);
+    return idOf(Transmission,
+                [](const QString& name) { return VehicleTransmissionCatalog::getInstance()->find(name); });
 }
 
 void VehicleOnTag::setTransmissionId(int id)
 {
-    setByCatalogId(Transmission, id);
+    setByCatalogId(Transmission, *VehicleTransmissionCatalog::getInstance(), id);
 }
 
 void VehicleOnTag::setLogged(Field field, const QString& value)
 {
-    LOG_TRACE() << tagName(field) << "length" << value.size();
-    set(field, value);
+    LOG_TRACE() << tags.name(field) << "length" << value.size();
+    tags.set(field, value);
 }
 
-int VehicleOnTag::idIn(const SimpleCatalog& catalog, Field field) const
+int VehicleOnTag::idOf(Field field, const std::function<int(const QString&)>& lookup) const
 {
     QString text;
-    return get(field, text).isEmpty() ? -1 : catalog.find(text);
+    return tags.get(field, text).isEmpty() ? -1 : lookup(text);
 }
 
-SimpleCatalog& VehicleOnTag::namingCatalog(Field field) const
-{
-    if (field == Transmission)
-        return *VehicleTransmissionCatalog::getInstance();
-    return *VehicleTypeCatalog::getInstance();
-}
-
-void VehicleOnTag::setByCatalogId(Field field, int id)
+void VehicleOnTag::setByCatalogId(Field field, const SimpleCatalog& catalog, int id)
 {
     QString name;
-    set(field, namingCatalog(field).getName(id, name));
-}
-
-bool VehicleOnTag::getTag(const QString& name, QString& value, long flags)
-{
-    static const Field identification[] = {VehicleType, Brand, Model, BodyType, Transmission};
-    for (Field field : identification) {
-        if (answer(field, name, flags, value))
-            return true;
-    }
-    for (int field = Transmission + 1; field < FieldCount; ++field) {
-        if (answer(Field(field), name, flags, value))
-            return true;
-    }
-    return false;
-}
-
-bool VehicleOnTag::answer(Field field, const QString& name, long flags, QString& value) const
-{
-    if (name != tagName(field))
-        return false;
-    valueText(field, flags, value);
-    return true;
-}
-
-QString& VehicleOnTag::valueText(Field field, long flags, QString& value) const
-{
-    switch (info(field).kind) {
-    case Kind::Text:
-        return get(field, value);
-    case Kind::Date: {
-        QDate date;
-        return TagUtils::condProcessFlagDATE(flags, get(field, date), value);
-    }
-    case Kind::Flag:
-        return TagUtils::processBool(getScalar<bool>(field), value);
-    case Kind::Integer:
-        return TagUtils::processInt(getScalar<int>(field), value);
-    case Kind::Number: {
-        Real number;
-        return TagUtils::processReal(get(field, number), value);
-    }
-    case Kind::Amount: {
-        Money amount;
-        return TagUtils::condProcessFlagMONEY(flags, get(field, amount), value);
-    }
-    }
-    return value;
-}
-
-void VehicleOnTag::save(QIODevice& out)
-{
-    QByteArray line;
-    for (int field = 0; field < FieldCount; ++field)
-        out.write(tagLine(Field(field), line));
-}
-
-QByteArray& VehicleOnTag::tagLine(Field field, QByteArray& line) const
-{
-    const QString& name = tagName(field);
-    switch (info(field).kind) {
-    case Kind::Text: {
-        QString text;
-        return TagUtils::mkTagLine(name, get(field, text), line);
-    }
-    case Kind::Date: {
-        QDate date;
-        return TagUtils::mkTagLine(name, get(field, date), line);
-    }
-    case Kind::Flag:
-        return TagUtils::mkTagLine(name, getScalar<bool>(field), line);
-    case Kind::Integer:
-        return TagUtils::mkTagLine(name, getScalar<int>(field), line);
-    case Kind::Number: {
-        Real number;
-        return TagUtils::mkTagLine(name, get(field, number), line);
-    }
-    case Kind::Amount: {
-        Money amount;
-        return TagUtils::mkTagLine(name, get(field, amount), line);
-    }
-    }
-    return line;
+    tags.set(field, catalog.getName(id, name));
 }

@@ -21,12 +21,22 @@ QString errorFile()
 
 } // namespace
 
+const TagTable::Fields& VehicleOwnerOnTag::fields()
+{
+    using Kind = TagTable::Kind;
+    using Mode = TagTable::Mode;
+    static const TagTable::Fields described = {
+        {QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА-ОПРЕДЕЛЕНИЕ"), Kind::Bool, Mode::FileOnly},
+        {QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЕ_ЗАКАЗА"), Kind::Text, Mode::ComputedInReports},
+        {QStringLiteral("ДАТА_ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА"), Kind::Date, Mode::ComputedInReports},
+        {QStringLiteral("СОБСТВЕННИК_ЯВЛЯЕТСЯ_ЗАКАЗЧИКОМ"), Kind::Bool, Mode::FileOnly},
+    };
+    return described;
+}
+
 const QStringList& VehicleOwnerOnTag::tagNames()
 {
-    static const QStringList names = {
-        QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЕ_ЗАКАЗА"),
-        QStringLiteral("ДАТА_ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА"),
-    };
+    static const QStringList names = TagTable::reportedNames(fields());
     return names;
 }
 
@@ -34,11 +44,8 @@ VehicleOwnerOnTag::VehicleOwnerOnTag(Agreement* agreement, AgreeCustomer* custom
     : agreement(agreement)
     , customer(customer)
     , storage(storage)
+    , tags(storage, fields(), [this](int field) { return basisInReports(field); })
     , legalFormTag(QStringLiteral("ПРАВОВАЯ_ФОРМА_СОБСТВЕННИКА"))
-    , isCustomerTag(QStringLiteral("СОБСТВЕННИК_ЯВЛЯЕТСЯ_ЗАКАЗЧИКОМ"))
-    , basisGivenTag(QStringLiteral("ДОКУМЕНТ-ОСНОВАНИЯ_ЗАКАЗА-ОПРЕДЕЛЕНИЕ"))
-    , basisDocumentTag(tagNames().at(0))
-    , basisDateTag(tagNames().at(1))
 {
 }
 
@@ -46,7 +53,7 @@ VehicleOwnerOnTag::~VehicleOwnerOnTag() = default;
 
 bool VehicleOwnerOnTag::getTag(const QString& name, QString& value, long flags)
 {
-    if (getBasisDocumentTag(name, value, flags))
+    if (tags.getTag(name, value, flags))
         return true;
     if (!ownerIsCustomer())
         return getTagOfCurrentKind(name, value, flags);
@@ -54,25 +61,16 @@ bool VehicleOwnerOnTag::getTag(const QString& name, QString& value, long flags)
     return !asCustomer.isNull() && customer->getTag(asCustomer, value, flags);
 }
 
-bool VehicleOwnerOnTag::getBasisDocumentTag(const QString& name, QString& value, long flags)
+// Until a basis document is given, reports name the valuation agreement and its date.
+TagTable::Value VehicleOwnerOnTag::basisInReports(int field)
 {
-    if (name == basisDocumentTag) {
-        if (isBasisDocumentGiven())
-            getBasisDocument(value);
-        else
-            value = QStringLiteral("Договор на оценку");
-        return true;
+    const bool given = isBasisDocumentGiven();
+    if (field == BasisDocument) {
+        QString document = QStringLiteral("Договор на оценку");
+        return given ? getBasisDocument(document) : document;
     }
-    if (name == basisDateTag) {
-        QDate date;
-        if (isBasisDocumentGiven())
-            getBasisDocumentDate(date);
-        else
-            agreement->getDate(date);
-        TagUtils::condProcessFlagDATE(flags, date, value);
-        return true;
-    }
-    return false;
+    QDate date;
+    return given ? getBasisDocumentDate(date) : agreement->getDate(date);
 }
 
 // The customer's name of an owner's party tag of the current kind: the owner's role
@@ -91,16 +89,9 @@ QString VehicleOwnerOnTag::customerTagName(const QString& ownerTagName) const
 
 void VehicleOwnerOnTag::save(QIODevice& out)
 {
-    QByteArray line;
-    QString document;
-    QDate date;
-    out.write(TagUtils::mkTagLine(basisGivenTag, isBasisDocumentGiven(), line));
-    out.write(TagUtils::mkTagLine(basisDocumentTag, getBasisDocument(document), line));
-    out.write(TagUtils::mkTagLine(basisDateTag, getBasisDocumentDate(date), line));
-    const bool asCustomer = isCustomer();
-    out.write(TagUtils::mkTagLine(isCustomerTag, asCustomer, line));
+    tags.save(out);
     // The customer saves the party data of an owner who is the customer.
-    if (!asCustomer)
+    if (!isCustomer())
         saveCurrentKind(out, legalFormTag);
 }
 
@@ -171,51 +162,4 @@ Businessman* VehicleOwnerOnTag::getOwnerBusinessman()
     if (!businessman)
         businessman = std::make_unique<BusinessmanOnTag>(ROLE_OWNER, storage);
     return businessman.get();
-}
-
-bool VehicleOwnerOnTag::isCustomer()
-{
-    return ownerIsCustomer();
-}
-
-bool VehicleOwnerOnTag::ownerIsCustomer() const
-{
-    bool value = false;
-    return storage->getTag(isCustomerTag, value);
-}
-
-void VehicleOwnerOnTag::setCustomer(bool value)
-{
-    storage->setTag(isCustomerTag, value);
-}
-
-bool VehicleOwnerOnTag::isBasisDocumentGiven()
-{
-    bool value = false;
-    return storage->getTag(basisGivenTag, value);
-}
-
-void VehicleOwnerOnTag::setBasisDocumentGiven(bool value)
-{
-    storage->setTag(basisGivenTag, value);
-}
-
-QString& VehicleOwnerOnTag::getBasisDocument(QString& document)
-{
-    return storage->getTag(basisDocumentTag, document);
-}
-
-void VehicleOwnerOnTag::setBasisDocument(const QString& document)
-{
-    storage->setTag(basisDocumentTag, document);
-}
-
-QDate& VehicleOwnerOnTag::getBasisDocumentDate(QDate& date)
-{
-    return storage->getTag(basisDateTag, date);
-}
-
-void VehicleOwnerOnTag::setBasisDocumentDate(const QDate& date)
-{
-    storage->setTag(basisDateTag, date);
 }

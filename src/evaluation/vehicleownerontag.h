@@ -1,16 +1,14 @@
 #ifndef ZENTAVO_VEHICLEOWNERONTAG_H
 #define ZENTAVO_VEHICLEOWNERONTAG_H
 
+#include "evaluation/tagtable.h"
 #include "evaluation/vehicleowner.h"
 
 #include <memory>
 
-#include <QStringList>
-
 class Agreement;
 class AgreeCustomer;
 class BusinessmanOnTag;
-class EvaluationStorage;
 class OrganizationOnTag;
 class PersonOnTag;
 
@@ -35,32 +33,33 @@ public:
     Person* getPeople() override;
     Businessman* getBusinessman() override;
 
-    bool isCustomer() override;
-    void setCustomer(bool value) override;
-    bool isBasisDocumentGiven() override;
-    void setBasisDocumentGiven(bool value) override;
-    QString& getBasisDocument(QString& document) override;
-    void setBasisDocument(const QString& document) override;
-    QDate& getBasisDocumentDate(QDate& date) override;
-    void setBasisDocumentDate(const QDate& date) override;
+    bool isCustomer() override { return ownerIsCustomer(); }
+    void setCustomer(bool value) override { tags.set(IsCustomer, value); }
+    bool isBasisDocumentGiven() override { return tags.get<bool>(BasisGiven); }
+    void setBasisDocumentGiven(bool value) override { tags.set(BasisGiven, value); }
+    QString& getBasisDocument(QString& document) override { return tags.get(BasisDocument, document); }
+    void setBasisDocument(const QString& document) override { tags.set(BasisDocument, document); }
+    QDate& getBasisDocumentDate(QDate& date) override { return tags.get(BasisDate, date); }
+    void setBasisDocumentDate(const QDate& date) override { tags.set(BasisDate, date); }
     Organization* getOwnerOrg() override;
     Person* getOwnerPeople() override;
     Businessman* getOwnerBusinessman() override;
 
 private:
-    bool ownerIsCustomer() const;
+    // The owner's own tags, in the order they are written.
+    enum Field : int { BasisGiven, BasisDocument, BasisDate, IsCustomer };
+    static const TagTable::Fields& fields();
+
+    bool ownerIsCustomer() const { return tags.get<bool>(IsCustomer); }
     customertype_t ownType() const;
-    bool getBasisDocumentTag(const QString& name, QString& value, long flags);
+    TagTable::Value basisInReports(int field);
     QString customerTagName(const QString& ownerTagName) const;
 
     Agreement* agreement;
     AgreeCustomer* customer;
     EvaluationStorage* storage;
+    TagTable tags;
     const QString legalFormTag;
-    const QString isCustomerTag;
-    const QString basisGivenTag;
-    const QString basisDocumentTag;
-    const QString basisDateTag;
     std::unique_ptr<OrganizationOnTag> org;
     std::unique_ptr<PersonOnTag> person;
     std::unique_ptr<BusinessmanOnTag> businessman;

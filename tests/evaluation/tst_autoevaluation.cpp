@@ -4,6 +4,7 @@
 #include "catalog/vehiclemodelcatalog.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
+#include "evaluation/vehicle.h"
 #include "recordingappender.h"
 #include "runtime/singletonregistry.h"
 #include "testapproach.h"
@@ -26,6 +27,7 @@ private slots:
     void logLineCarriesNoValue();
     void approachesOnlyWhenRegistered();
     void loadNarrowsTheVehicleCatalogs();
+    void openEvaluationsKeepTheirOwnVehicleIds();
     void openFlag();
 };
 
@@ -105,7 +107,10 @@ void TestAutoEvaluation::approachesOnlyWhenRegistered()
     QVERIFY(value != QStringLiteral("5"));
 }
 
-void TestAutoEvaluation::loadNarrowsTheVehicleCatalogs()
+namespace {
+
+// Two vehicle types with a body type, brands and models of their own.
+bool fillVehicleCatalogs()
 {
     QFile::remove(SQLStorage::getCatalogDatabaseName());
     QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
@@ -113,12 +118,34 @@ void TestAutoEvaluation::loadNarrowsTheVehicleCatalogs()
          {"insert into vehicletype (id_vt, name) values (1, 'Легковой автомобиль'), (2, 'Грузовой автомобиль')",
           "insert into vehiclebodytype (id_vbt, id_vt, name) values (4, 1, 'Седан'), (5, 2, 'Фургон')",
           "insert into vehiclebrand (id_vb, id_vt, name) values (7, 1, 'Лада'), (8, 2, 'КАМАЗ'), (6, 1, 'УАЗ')",
-          "insert into vehiclemodel (id_vm, id_vb, name) values (9, 7, 'Веста'), (10, 6, 'Патриот')"})
-        QVERIFY(query.exec(QString::fromUtf8(statement)));
+          "insert into vehiclemodel (id_vm, id_vb, name) values (9, 7, 'Веста'), (10, 6, 'Патриот'), (11, 8, 'К5')"})
+        if (!query.exec(QString::fromUtf8(statement)))
+            return false;
+    return true;
+}
+
+QString writeEvaluation(const QTemporaryDir& dir, const QString& name, const char* tagLines)
+{
+    const QString file = dir.filePath(name);
+    if (!writeZip(file, {{QStringLiteral("tag_list.txt"), QByteArray(tagLines)}}))
+        return QString();
+    return file;
+}
+
+QList<int> vehicleIds(const AutoEvaluation& facade)
+{
+    Vehicle* vehicle = facade.getVehicle();
+    return {vehicle->getVehicleTypeId(), vehicle->getBodyTypeId(), vehicle->getBrandId(), vehicle->getModelId()};
+}
+
+} // namespace
+
+void TestAutoEvaluation::loadNarrowsTheVehicleCatalogs()
+{
+    QVERIFY(fillVehicleCatalogs());
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("e.zip"));
-    QVERIFY(writeZip(file, {{QStringLiteral("tag_list.txt"),
-                             QStringLiteral("ТИП_ТС=Легковой автомобиль\nМАРКА_ТС=Лада\n").toUtf8()}}));
+    const QString file = writeEvaluation(dir, QStringLiteral("e.zip"), "ТИП_ТС=Легковой автомобиль\nМАРКА_ТС=Лада\n");
+    QVERIFY(!file.isEmpty());
 
     EvaluationTagStorage storage;
     AutoEvaluation facade(storage);
@@ -132,6 +159,33 @@ void TestAutoEvaluation::loadNarrowsTheVehicleCatalogs()
     QCOMPARE(names.keys(), QList<int>({6, 7}));
     VehicleModelCatalog::getInstance()->getNames(names);
     QCOMPARE(names.keys(), QList<int>({9}));
+}
+
+// Each open evaluation finds its vehicle's ids under its own type and brand, whichever
+// was loaded last, and asking for them leaves the lists the host shows as they were.
+void TestAutoEvaluation::openEvaluationsKeepTheirOwnVehicleIds()
+{
+    QVERIFY(fillVehicleCatalogs());
+    QTemporaryDir dir;
+    const QString car = writeEvaluation(dir, QStringLiteral("car.zip"),
+                                        "ТИП_ТС=Легковой автомобиль\nТИП_КУЗОВА=Седан\nМАРКА_ТС=Лада\nМОДЕЛЬ_ТС=Веста\n");
+    const QString truck = writeEvaluation(dir, QStringLiteral("truck.zip"),
+                                          "ТИП_ТС=Грузовой автомобиль\nТИП_КУЗОВА=Фургон\nМАРКА_ТС=КАМАЗ\nМОДЕЛЬ_ТС=К5\n");
+    EvaluationTagStorage carStorage;
+    EvaluationTagStorage truckStorage;
+    AutoEvaluation carEvaluation(carStorage);
+    AutoEvaluation truckEvaluation(truckStorage);
+    QVERIFY(carEvaluation.load(car));
+    QVERIFY(truckEvaluation.load(truck));
+
+    QCOMPARE(vehicleIds(carEvaluation), QList<int>({1, 4, 7, 9}));
+    QCOMPARE(vehicleIds(truckEvaluation), QList<int>({2, 5, 8, 11}));
+    QCOMPARE(vehicleIds(carEvaluation), QList<int>({1, 4, 7, 9}));
+    QMap<int, QString> names;
+    VehicleBrandCatalog::getInstance()->getNames(names);
+    QCOMPARE(names.keys(), QList<int>({8}));
+    VehicleModelCatalog::getInstance()->getNames(names);
+    QCOMPARE(names.keys(), QList<int>({11}));
 }
 
 void TestAutoEvaluation::openFlag()
