@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include <QByteArray>
 #include <QPixmap>
 #include <QString>
 
@@ -24,6 +25,9 @@ public:
     // Loads, scales down to at most 1200 pixels on the longer side, and appends.
     // A file that is not a readable image is ignored.
     virtual void addPhoto(const QString& path) = 0;
+    // The photo's bytes as the evaluation keeps them, for a document that can take them
+    // as they are; false when this gallery keeps pictures only (getPhoto() gives them).
+    virtual bool getPhotoData(int /*index*/, QByteArray& /*data*/) { return false; }
 
     bool isModified() const { return modified; }
     void setModified(bool value) { modified = value; }

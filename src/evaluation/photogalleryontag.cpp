@@ -35,6 +35,12 @@ QPixmap& PhotoGalleryOnTag::getPhoto(int index, QPixmap& photo)
     return storage->getPhoto(index, photo);
 }
 
+bool PhotoGalleryOnTag::getPhotoData(int index, QByteArray& data)
+{
+    data = storage->getPhotoData(index);
+    return true;
+}
+
 bool PhotoGalleryOnTag::delPhoto(int index)
 {
     return storage->delPhoto(index);

@@ -20,6 +20,7 @@ public:
     QPixmap& getPhoto(int index, QPixmap& photo) override;
     bool delPhoto(int index) override;
     void addPhoto(const QString& path) override;
+    bool getPhotoData(int index, QByteArray& data) override;
 
     // The longest side a photo keeps when it is added from a file.
     static constexpr int MaxSide = 1200;

@@ -4,7 +4,6 @@
 #include "evaluation/agreeappraiser.h"
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
-#include "evaluation/evaluationtagstorage.h"
 #include "evaluation/photogallery.h"
 #include "runtime/atomicfilewriter.h"
 #include "runtime/boundedread.h"
@@ -393,8 +392,7 @@ bool TemplateToZipDocument::photoPicture(int index, const QByteArray& format, QB
     PhotoGallery* gallery = AE().getPhotoGallery();
     if (index >= gallery->getPhotoCount())
         return encode(whitePixel(), format, encoded);
-    if (auto* storage = dynamic_cast<EvaluationTagStorage*>(&AE().getStorage())) {
-        encoded = storage->getPhotoData(index);
+    if (gallery->getPhotoData(index, encoded)) {
         if (format == "JPEG" && isJpeg(encoded))
             return true;
         const QImage image = QImage::fromData(encoded);
