@@ -82,13 +82,18 @@ int Interruption::exitCode()
 
 QString Interruption::signalName()
 {
-    switch (caught) {
+    return nameOf(caught);
+}
+
+QString Interruption::nameOf(int signal)
+{
+    switch (signal) {
     case SIGINT:
         return QStringLiteral("SIGINT");
     case SIGTERM:
         return QStringLiteral("SIGTERM");
     default:
-        return QStringLiteral("signal %1").arg(int(caught));
+        return QStringLiteral("signal %1").arg(signal);
     }
 }
 

@@ -25,6 +25,7 @@ public:
     // The exit code of a run the signal stopped.
     static int exitCode();
     static QString signalName();
+    static QString nameOf(int signal);
     // Readable from the moment a signal arrived, for a wait outside the event loop.
     static int wakeDescriptor();
 

@@ -12,6 +12,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <csignal>
+
 namespace {
 
 QString tr(const char* text)
@@ -158,6 +160,10 @@ QString WorkerPool::causeOfEnd(const Worker& worker, int code, QProcess::ExitSta
             || code == ToolConsole::InterruptedBySigterm))
         return QString();
     const QString message = ownMessage(worker.errors);
+    // Stopped from outside before it could catch the signal (it had just started): the
+    // exit code of a process a signal ended is the signal's number.
+    if (status == QProcess::CrashExit && (code == SIGINT || code == SIGTERM))
+        return tr("the worker process was interrupted by %1").arg(Interruption::nameOf(code));
     if (status == QProcess::CrashExit)
         return message.isEmpty() ? tr("the worker process crashed") : tr("the worker process crashed: %1").arg(message);
     if (code != ToolConsole::Success)
