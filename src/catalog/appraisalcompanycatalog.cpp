@@ -9,13 +9,10 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-AppraisalCompanyCatalog* instance = nullptr;
-}
-
 AppraisalCompanyCatalog* AppraisalCompanyCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](AppraisalCompanyCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<AppraisalCompanyCatalog>(
+        [](AppraisalCompanyCatalog* catalog) { catalog->load(); });
 }
 
 void AppraisalCompanyCatalog::load()

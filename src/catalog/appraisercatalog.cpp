@@ -7,13 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-AppraiserCatalog* instance = nullptr;
-}
-
 AppraiserCatalog* AppraiserCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](AppraiserCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<AppraiserCatalog>([](AppraiserCatalog* catalog) { catalog->load(); });
 }
 
 void AppraiserCatalog::load()
