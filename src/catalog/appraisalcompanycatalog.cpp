@@ -1,7 +1,6 @@
 #include "catalog/appraisalcompanycatalog.h"
 
 #include "catalog/appraisalcompany.h"
-#include "catalog/sqlstorage.h"
 #include "model/businessman.h"
 #include "model/organization.h"
 #include "runtime/singletonregistry.h"
@@ -9,33 +8,25 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-AppraisalCompanyCatalog* instance = nullptr;
-}
-
 AppraisalCompanyCatalog* AppraisalCompanyCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](AppraisalCompanyCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<AppraisalCompanyCatalog>(
+        [](AppraisalCompanyCatalog* catalog) { catalog->load(); });
 }
 
 void AppraisalCompanyCatalog::load()
 {
-    names.clear();
-    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    if (!SQLStorage::exec(query,
-                          QStringLiteral("select c.id_apprcomp,c.companytype,o.inn,o.name from appraisalcompany c "
-                                         "left outer join org o using (id_apprcomp) where c.companytype=0 union "
-                                         "select c.id_apprcomp,c.companytype,b.inn, coalesce(b.lastname,'')||' '||"
-                                         "coalesce(b.firstname,'')||' '||coalesce(b.middlename,'') as name from "
-                                         "appraisalcompany c left outer join businessman b using (id_apprcomp) "
-                                         "where c.companytype=2 order by name")))
-        return;
-    QString name;
-    while (query.next()) {
-        const bool isOrg = query.value(QStringLiteral("companytype")).toInt() == 0;
-        names.insert(query.value(QStringLiteral("id_apprcomp")).toInt(),
-                     makeName(query.value(QStringLiteral("name")).toString(), isOrg, name));
-    }
+    loadNames(QStringLiteral("select c.id_apprcomp,c.companytype,o.inn,o.name from appraisalcompany c "
+                             "left outer join org o using (id_apprcomp) where c.companytype=0 union "
+                             "select c.id_apprcomp,c.companytype,b.inn, coalesce(b.lastname,'')||' '||"
+                             "coalesce(b.firstname,'')||' '||coalesce(b.middlename,'') as name from "
+                             "appraisalcompany c left outer join businessman b using (id_apprcomp) "
+                             "where c.companytype=2 order by name"),
+              QStringLiteral("id_apprcomp"), [](const QSqlQuery& row) {
+                  const bool isOrg = row.value(QStringLiteral("companytype")).toInt() == 0;
+                  QString name;
+                  return makeName(row.value(QStringLiteral("name")).toString(), isOrg, name);
+              });
 }
 
 AppraisalCompany* AppraisalCompanyCatalog::getAppraisalCompany(int id)
@@ -60,10 +51,5 @@ QString& AppraisalCompanyCatalog::makeName(AppraisalCompany& company, QString& o
 int AppraisalCompanyCatalog::findIndex(AppraisalCompany& company)
 {
     QString name;
-    makeName(company, name);
-    for (auto entry = names.cbegin(); entry != names.cend(); ++entry) {
-        if (entry.value() == name)
-            return entry.key();
-    }
-    return -1;
+    return idOfName(makeName(company, name));
 }

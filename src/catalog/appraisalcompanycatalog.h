@@ -1,22 +1,18 @@
 #ifndef ZENTAVO_APPRAISALCOMPANYCATALOG_H
 #define ZENTAVO_APPRAISALCOMPANYCATALOG_H
 
-#include "zentavo_export.h"
-
-#include <QMap>
-#include <QString>
+#include "catalog/namedrecordcatalog.h"
 
 class AppraisalCompany;
 
 // The stored appraisal companies for selection, by identifier, under their display names:
 // a legal entity as "name (ЮЛ)", a sole proprietor as "surname first-name patronymic (ИП)".
-class ZENTAVO_EXPORT AppraisalCompanyCatalog
+class ZENTAVO_EXPORT AppraisalCompanyCatalog : public NamedRecordCatalog
 {
 public:
     static AppraisalCompanyCatalog* getInstance();
 
     void load();
-    QMap<int, QString> getNames() const { return names; }
     // A new company read from the database; the caller owns it.
     AppraisalCompany* getAppraisalCompany(int id);
     static QString& makeName(const QString& name, bool isOrg, QString& out);
@@ -27,8 +23,6 @@ public:
 private:
     friend class SingletonRegistry;
     AppraisalCompanyCatalog() = default;
-
-    QMap<int, QString> names;
 };
 
 #endif

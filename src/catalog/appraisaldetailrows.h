@@ -36,8 +36,7 @@ public:
 
     AppraisalDetailRows(customertype_t type, int companyId);
     virtual ~AppraisalDetailRows();
-    AppraisalDetailRows(const AppraisalDetailRows&) = delete;
-    AppraisalDetailRows& operator=(const AppraisalDetailRows&) = delete;
+    Q_DISABLE_COPY(AppraisalDetailRows)
 
     int getCompanyId() const { return companyId; }
     int getRowId() const { return rowId; }

@@ -28,8 +28,7 @@ public:
     explicit Appraiser(int id);
     Appraiser(int index, EvaluationStorage& storage);
     virtual ~Appraiser();
-    Appraiser(const Appraiser&) = delete;
-    Appraiser& operator=(const Appraiser&) = delete;
+    Q_DISABLE_COPY(Appraiser)
 
     virtual QString& getFirstName(QString& value) { return value = values[FIRST_NAME].toString(); }
     virtual void setFirstName(const QString& value) { values[FIRST_NAME] = value; }

@@ -1,37 +1,28 @@
 #include "catalog/appraisercatalog.h"
 
 #include "catalog/appraiser.h"
-#include "catalog/sqlstorage.h"
 #include "runtime/singletonregistry.h"
 
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-AppraiserCatalog* instance = nullptr;
-}
-
 AppraiserCatalog* AppraiserCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](AppraiserCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<AppraiserCatalog>([](AppraiserCatalog* catalog) { catalog->load(); });
 }
 
 void AppraiserCatalog::load()
 {
-    names.clear();
-    QSqlQuery query(SQLStorage::getInstance()->getCatalogDatabase());
-    if (!SQLStorage::exec(query, QStringLiteral("select id_spec,firstname,lastname,middlename, id_appr from specialist "
-                                                "left outer join appraiser on (id_spec=id_appr) order by lastname")))
-        return;
-    QString name;
-    while (query.next()) {
-        const auto column = [&query](const char* label) { return query.value(QString::fromLatin1(label)); };
-        bool isAppraiser = false;
-        column("id_appr").toInt(&isAppraiser);
-        makeName(column("firstname").toString(), column("middlename").toString(), column("lastname").toString(),
-                 isAppraiser, name);
-        names.insert(column("id_spec").toInt(), name);
-    }
+    loadNames(QStringLiteral("select id_spec,firstname,lastname,middlename, id_appr from specialist "
+                             "left outer join appraiser on (id_spec=id_appr) order by lastname"),
+              QStringLiteral("id_spec"), [](const QSqlQuery& row) {
+                  const auto column = [&row](const char* label) { return row.value(QString::fromLatin1(label)); };
+                  bool isAppraiser = false;
+                  column("id_appr").toInt(&isAppraiser);
+                  QString name;
+                  return makeName(column("firstname").toString(), column("middlename").toString(),
+                                  column("lastname").toString(), isAppraiser, name);
+              });
 }
 
 Appraiser* AppraiserCatalog::getAppraiser(int id)
@@ -59,10 +50,5 @@ QString& AppraiserCatalog::makeName(Appraiser& appraiser, QString& out)
 int AppraiserCatalog::findIndex(Appraiser& appraiser)
 {
     QString name;
-    makeName(appraiser, name);
-    for (auto entry = names.cbegin(); entry != names.cend(); ++entry) {
-        if (entry.value() == name)
-            return entry.key();
-    }
-    return -1;
+    return idOfName(makeName(appraiser, name));
 }

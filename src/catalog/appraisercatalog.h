@@ -1,22 +1,18 @@
 #ifndef ZENTAVO_APPRAISERCATALOG_H
 #define ZENTAVO_APPRAISERCATALOG_H
 
-#include "zentavo_export.h"
-
-#include <QMap>
-#include <QString>
+#include "catalog/namedrecordcatalog.h"
 
 class Appraiser;
 
 // The stored appraisers and specialists for selection, by specialist identifier, under
 // "surname first-name patronymic (оценщик)" or "… (специалист)", ordered by surname.
-class ZENTAVO_EXPORT AppraiserCatalog
+class ZENTAVO_EXPORT AppraiserCatalog : public NamedRecordCatalog
 {
 public:
     static AppraiserCatalog* getInstance();
 
     void load();
-    QMap<int, QString> getNames() const { return names; }
     // A new record read from the database; the caller owns it.
     Appraiser* getAppraiser(int id);
     static QString& makeName(const QString& first, const QString& middle, const QString& last, bool isAppraiser,
@@ -28,8 +24,6 @@ public:
 private:
     friend class SingletonRegistry;
     AppraiserCatalog() = default;
-
-    QMap<int, QString> names;
 };
 
 #endif

@@ -7,13 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-BankCatalog* instance = nullptr;
-}
-
 BankCatalog* BankCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<BankCatalog>();
 }
 
 bool BankCatalog::findBank(const QString& bic, QString& name, QString& raccount) const

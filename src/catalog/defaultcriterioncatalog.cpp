@@ -4,8 +4,6 @@
 
 namespace {
 
-DefaultCriterionCatalog* instance = nullptr;
-
 struct DefaultCriterion
 {
     QString name;
@@ -17,7 +15,8 @@ struct DefaultCriterion
 
 DefaultCriterionCatalog* DefaultCriterionCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](DefaultCriterionCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<DefaultCriterionCatalog>(
+        [](DefaultCriterionCatalog* catalog) { catalog->load(); });
 }
 
 // The comparative approach scores higher where the market speaks (buyers' and sellers'

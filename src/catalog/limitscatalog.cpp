@@ -4,8 +4,6 @@
 
 namespace {
 
-LimitsCatalog* instance = nullptr;
-
 QStringList primaryInformationTexts()
 {
     return {
@@ -110,7 +108,7 @@ QStringList defaultTexts(int section)
 
 LimitsCatalog* LimitsCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](LimitsCatalog* catalog) { catalog->setSection(1); });
+    return SingletonRegistry::instance<LimitsCatalog>([](LimitsCatalog* catalog) { catalog->setSection(1); });
 }
 
 LimitsCatalog::LimitsCatalog()

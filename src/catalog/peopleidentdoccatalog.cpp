@@ -5,13 +5,9 @@
 
 #include <QSqlQuery>
 
-namespace {
-PeopleIdentDocCatalog* instance = nullptr;
-}
-
 PeopleIdentDocCatalog* PeopleIdentDocCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](PeopleIdentDocCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<PeopleIdentDocCatalog>([](PeopleIdentDocCatalog* catalog) { catalog->load(); });
 }
 
 void PeopleIdentDocCatalog::load()

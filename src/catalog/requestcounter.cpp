@@ -13,8 +13,6 @@
 
 namespace {
 
-RequestCounter* instance = nullptr;
-
 const QString ownConnectionName = QStringLiteral("zentavo-request-counter");
 
 // Null, and logged, when the database cannot be used.
@@ -93,7 +91,7 @@ void resetCount()
 
 RequestCounter* RequestCounter::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<RequestCounter>();
 }
 
 qulonglong RequestCounter::takeNext()

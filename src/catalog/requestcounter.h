@@ -13,8 +13,7 @@ class ZENTAVO_EXPORT RequestCounter
 {
 public:
     static RequestCounter* getInstance();
-    RequestCounter(const RequestCounter&) = delete;
-    RequestCounter& operator=(const RequestCounter&) = delete;
+    Q_DISABLE_COPY(RequestCounter)
 
     // Answers the stored value and advances it by one, so calls answer n, n+1, ... across
     // program runs, and no value twice, also when several processes ask at once. A value

@@ -19,8 +19,6 @@
 
 namespace {
 
-SQLStorage* instance = nullptr;
-
 QString translated(const char* text)
 {
     return QCoreApplication::translate("SQLStorage", text);
@@ -71,7 +69,7 @@ SQLStorage::~SQLStorage()
 
 SQLStorage* SQLStorage::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<SQLStorage>();
 }
 
 QSqlDatabase& SQLStorage::getCatalogDatabase()

@@ -41,8 +41,7 @@ public:
 
     static SQLStorage* getInstance();
     ~SQLStorage();
-    SQLStorage(const SQLStorage&) = delete;
-    SQLStorage& operator=(const SQLStorage&) = delete;
+    Q_DISABLE_COPY(SQLStorage)
 
     // The open connection; opens and verifies it on first use. A database that cannot
     // be used gives the closed connection, and the next call tries again.

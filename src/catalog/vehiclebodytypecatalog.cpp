@@ -2,13 +2,9 @@
 
 #include "runtime/singletonregistry.h"
 
-namespace {
-VehicleBodyTypeCatalog* instance = nullptr;
-}
-
 VehicleBodyTypeCatalog* VehicleBodyTypeCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<VehicleBodyTypeCatalog>();
 }
 
 VehicleBodyTypeCatalog::VehicleBodyTypeCatalog()

@@ -2,13 +2,9 @@
 
 #include "runtime/singletonregistry.h"
 
-namespace {
-VehicleBrandCatalog* instance = nullptr;
-}
-
 VehicleBrandCatalog* VehicleBrandCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<VehicleBrandCatalog>();
 }
 
 VehicleBrandCatalog::VehicleBrandCatalog()

@@ -6,13 +6,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-VehicleModelCatalog* instance = nullptr;
-}
-
 VehicleModelCatalog* VehicleModelCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<VehicleModelCatalog>();
 }
 
 VehicleModelCatalog::VehicleModelCatalog()

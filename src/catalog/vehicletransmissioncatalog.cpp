@@ -2,13 +2,10 @@
 
 #include "runtime/singletonregistry.h"
 
-namespace {
-VehicleTransmissionCatalog* instance = nullptr;
-}
-
 VehicleTransmissionCatalog* VehicleTransmissionCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](VehicleTransmissionCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<VehicleTransmissionCatalog>(
+        [](VehicleTransmissionCatalog* catalog) { catalog->load(); });
 }
 
 void VehicleTransmissionCatalog::load()

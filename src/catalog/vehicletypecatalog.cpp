@@ -7,13 +7,9 @@
 #include <QSqlQuery>
 #include <QVariant>
 
-namespace {
-VehicleTypeCatalog* instance = nullptr;
-}
-
 VehicleTypeCatalog* VehicleTypeCatalog::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](VehicleTypeCatalog* catalog) { catalog->load(); });
+    return SingletonRegistry::instance<VehicleTypeCatalog>([](VehicleTypeCatalog* catalog) { catalog->load(); });
 }
 
 void VehicleTypeCatalog::load()

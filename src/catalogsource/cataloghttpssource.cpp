@@ -3,14 +3,21 @@
 #include "catalogsource/catalogxmlhandler.h"
 #include "runtime/config.h"
 
+#include <utility>
+
 namespace {
 
 const int httpsPort = 443;
 
 } // namespace
 
-CatalogHttpsSource::CatalogHttpsSource(QObject* parent) : CatalogHttpSource(parent)
+CatalogHttpsSource::CatalogHttpsSource(Feed feed, QObject* parent) : CatalogHttpSource(parent), feed(std::move(feed))
 {
+}
+
+QString CatalogHttpsSource::getIdent()
+{
+    return feed.ident;
 }
 
 Download::Server CatalogHttpsSource::server() const
@@ -23,10 +30,10 @@ void CatalogHttpsSource::sslErrors(QNetworkReply* reply, const QList<QSslError>&
     download.sslErrors(reply, errors);
 }
 
-QUrl CatalogHttpsSource::catalogServerUrl(const QString& path)
+QUrl CatalogHttpsSource::getCatalogUrl()
 {
     QUrl url = Config::getInstance()->getCatalogServerUrl();
-    url.setPath(path);
+    url.setPath(feed.path);
     url.setPort(url.port(httpsPort));
     return url;
 }

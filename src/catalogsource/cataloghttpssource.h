@@ -18,18 +18,31 @@ class ZENTAVO_EXPORT CatalogHttpsSource : public CatalogHttpSource
     Q_OBJECT
 
 public:
-    explicit CatalogHttpsSource(QObject* parent = nullptr);
+    QString getIdent() override;
+    // The catalog server with the feed's path; the server's own port, or 443.
+    QUrl getCatalogUrl() override;
 
 public slots:
     // Forwards to the download, which answers its server's certificate errors itself.
     void sslErrors(QNetworkReply* reply, const QList<QSslError>& errors);
 
 protected:
+    // One feed of the catalog server: the name its updates are recorded under and the
+    // path it is published at.
+    struct Feed
+    {
+        QString ident;
+        QString path;
+    };
+
+    CatalogHttpsSource(Feed feed, QObject* parent);
+
     Download::Server server() const override;
-    // The catalog server with the feed's path; the server's own port, or 443.
-    static QUrl catalogServerUrl(const QString& path);
     // Merges the downloaded feed with the handler, whole or not at all.
     bool importFeed(CatalogXmlHandler& handler, const QByteArray& downloaded);
+
+private:
+    const Feed feed;
 };
 
 #endif

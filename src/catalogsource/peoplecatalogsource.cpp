@@ -2,23 +2,14 @@
 
 #include "catalogsource/peoplexmlhandler.h"
 
-PeopleCatalogSource::PeopleCatalogSource(QObject* parent) : CatalogHttpsSource(parent)
+PeopleCatalogSource::PeopleCatalogSource(QObject* parent)
+    : CatalogHttpsSource({QStringLiteral("people"), QStringLiteral("/cgi-bin/PeopleCatalogs.cgi")}, parent)
 {
 }
 
 QString PeopleCatalogSource::getTitle()
 {
     return tr("Peoples");
-}
-
-QString PeopleCatalogSource::getIdent()
-{
-    return QStringLiteral("people");
-}
-
-QUrl PeopleCatalogSource::getCatalogUrl()
-{
-    return catalogServerUrl(QStringLiteral("/cgi-bin/PeopleCatalogs.cgi"));
 }
 
 bool PeopleCatalogSource::parseResult(const QByteArray& downloaded)

@@ -14,8 +14,6 @@ public:
     explicit PeopleCatalogSource(QObject* parent = nullptr);
 
     QString getTitle() override;
-    QString getIdent() override;
-    QUrl getCatalogUrl() override;
     bool parseResult(const QByteArray& downloaded) override;
 };
 

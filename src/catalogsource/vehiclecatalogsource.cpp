@@ -7,7 +7,8 @@
 #include "catalog/vehicletypecatalog.h"
 #include "catalogsource/vehiclexmlhandler.h"
 
-VehicleCatalogSource::VehicleCatalogSource(QObject* parent) : CatalogHttpsSource(parent)
+VehicleCatalogSource::VehicleCatalogSource(QObject* parent)
+    : CatalogHttpsSource({QStringLiteral("vehicles"), QStringLiteral("/cgi-bin/vehicleBrands.cgi")}, parent)
 {
     const auto reloads = [this](SimpleCatalog* catalog) {
         connect(this, &CatalogSource::done, catalog, &SimpleCatalog::on_catalog_imported);
@@ -22,16 +23,6 @@ VehicleCatalogSource::VehicleCatalogSource(QObject* parent) : CatalogHttpsSource
 QString VehicleCatalogSource::getTitle()
 {
     return tr("Vehicles");
-}
-
-QString VehicleCatalogSource::getIdent()
-{
-    return QStringLiteral("vehicles");
-}
-
-QUrl VehicleCatalogSource::getCatalogUrl()
-{
-    return catalogServerUrl(QStringLiteral("/cgi-bin/vehicleBrands.cgi"));
 }
 
 bool VehicleCatalogSource::parseResult(const QByteArray& downloaded)

@@ -18,8 +18,7 @@ class ZENTAVO_EXPORT AgreeAppraiser
 public:
     AgreeAppraiser();
     virtual ~AgreeAppraiser();
-    AgreeAppraiser(const AgreeAppraiser&) = delete;
-    AgreeAppraiser& operator=(const AgreeAppraiser&) = delete;
+    Q_DISABLE_COPY(AgreeAppraiser)
 
     // The participation, the person's and the company's tags, under the entry's position.
     virtual void save(QIODevice& out) = 0;

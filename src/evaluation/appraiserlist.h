@@ -19,8 +19,7 @@ class ZENTAVO_EXPORT AppraiserList
 public:
     AppraiserList();
     virtual ~AppraiserList();
-    AppraiserList(const AppraiserList&) = delete;
-    AppraiserList& operator=(const AppraiserList&) = delete;
+    Q_DISABLE_COPY(AppraiserList)
 
     virtual int count();
     // Null when the position is empty.

@@ -28,8 +28,7 @@ class ZENTAVO_EXPORT AutoEvaluation
 {
 public:
     explicit AutoEvaluation(EvaluationStorage& storage);
-    AutoEvaluation(const AutoEvaluation&) = delete;
-    AutoEvaluation& operator=(const AutoEvaluation&) = delete;
+    Q_DISABLE_COPY(AutoEvaluation)
 
     EvaluationStorage& getStorage() const { return storage; }
 

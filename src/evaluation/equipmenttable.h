@@ -25,8 +25,7 @@ public:
 
     EquipmentTable() = default;
     virtual ~EquipmentTable() = default;
-    EquipmentTable(const EquipmentTable&) = delete;
-    EquipmentTable& operator=(const EquipmentTable&) = delete;
+    Q_DISABLE_COPY(EquipmentTable)
 
     virtual void save(QIODevice& out) = 0;
     virtual int count() = 0;

@@ -32,8 +32,7 @@ public:
 
     explicit EvaluationFile(const QString& path);
     ~EvaluationFile();
-    EvaluationFile(const EvaluationFile&) = delete;
-    EvaluationFile& operator=(const EvaluationFile&) = delete;
+    Q_DISABLE_COPY(EvaluationFile)
 
     // False, and logged, when the file is no zip container.
     bool openForReading();

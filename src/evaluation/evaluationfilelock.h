@@ -21,8 +21,7 @@ public:
 
     explicit EvaluationFileLock(const QString& evaluationPath);
     ~EvaluationFileLock();
-    EvaluationFileLock(const EvaluationFileLock&) = delete;
-    EvaluationFileLock& operator=(const EvaluationFileLock&) = delete;
+    Q_DISABLE_COPY(EvaluationFileLock)
 
     bool lock(int waitMs = DefaultWaitMs);
     void unlock();

@@ -31,8 +31,7 @@ public:
     // they were read from its tags before.
     explicit Harmonization(EvaluationStorage& storage);
     ~Harmonization();
-    Harmonization(const Harmonization&) = delete;
-    Harmonization& operator=(const Harmonization&) = delete;
+    Q_DISABLE_COPY(Harmonization)
 
     void setAutoEvaluation(AutoEvaluation& evaluation);
     bool isAutoEvaluation() const { return evaluation != nullptr; }

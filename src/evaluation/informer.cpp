@@ -4,15 +4,13 @@
 
 namespace {
 
-Informer* instance = nullptr;
-
 constexpr int IconSide = 10;
 
 } // namespace
 
 Informer* Informer::getInstance()
 {
-    return SingletonRegistry::instance(instance);
+    return SingletonRegistry::instance<Informer>();
 }
 
 // The standard texts are kept word for word as users have always seen them,

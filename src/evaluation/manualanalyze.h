@@ -11,8 +11,7 @@ class ZENTAVO_EXPORT ManualAnalyze
 public:
     ManualAnalyze();
     virtual ~ManualAnalyze() = default;
-    ManualAnalyze(const ManualAnalyze&) = delete;
-    ManualAnalyze& operator=(const ManualAnalyze&) = delete;
+    Q_DISABLE_COPY(ManualAnalyze)
 
     virtual bool save(QIODevice& out) = 0;
     virtual QString& getAnalysis(QString& analysis) = 0;

@@ -13,8 +13,7 @@ class ZENTAVO_EXPORT PhotoGallery
 public:
     PhotoGallery() = default;
     virtual ~PhotoGallery() = default;
-    PhotoGallery(const PhotoGallery&) = delete;
-    PhotoGallery& operator=(const PhotoGallery&) = delete;
+    Q_DISABLE_COPY(PhotoGallery)
 
     virtual int getPhotoCount() = 0;
     virtual QPixmap& getTitlePhoto(QPixmap& photo) = 0;

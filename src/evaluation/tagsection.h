@@ -14,8 +14,7 @@ class ZENTAVO_EXPORT TagSection
 public:
     TagSection() = default;
     virtual ~TagSection() = default;
-    TagSection(const TagSection&) = delete;
-    TagSection& operator=(const TagSection&) = delete;
+    Q_DISABLE_COPY(TagSection)
 
     virtual void save(QIODevice& out) = 0;
     // name is upper-cased; false, with value untouched, for a name the section does not know.

@@ -29,8 +29,7 @@ class ZENTAVO_EXPORT EvaluationStorage
 public:
     EvaluationStorage() = default;
     virtual ~EvaluationStorage() = default;
-    EvaluationStorage(const EvaluationStorage&) = delete;
-    EvaluationStorage& operator=(const EvaluationStorage&) = delete;
+    Q_DISABLE_COPY(EvaluationStorage)
 
     virtual void clear() = 0;
 

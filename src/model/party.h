@@ -24,8 +24,7 @@ class ZENTAVO_EXPORT Party
 public:
     Party() = default;
     virtual ~Party() = default;
-    Party(const Party&) = delete;
-    Party& operator=(const Party&) = delete;
+    Q_DISABLE_COPY(Party)
 
     // Answers the report tags of the party's current kind only; name is upper-cased.
     virtual bool getTag(const QString& name, QString& value, long flags) = 0;

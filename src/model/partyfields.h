@@ -59,8 +59,7 @@ public:
     };
 
     PartyFields(Table table, customertype_t type, customerrole_t role, EvaluationStorage* storage);
-    PartyFields(const PartyFields&) = delete;
-    PartyFields& operator=(const PartyFields&) = delete;
+    Q_DISABLE_COPY(PartyFields)
 
     QVariant value(int code) const;
     void setValue(int code, const QVariant& value);

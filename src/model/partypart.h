@@ -14,8 +14,7 @@ class ZENTAVO_EXPORT PartyPart
 public:
     PartyPart(PartyFields::Table table, customertype_t type, customerrole_t role, EvaluationStorage* storage);
     virtual ~PartyPart();
-    PartyPart(const PartyPart&) = delete;
-    PartyPart& operator=(const PartyPart&) = delete;
+    Q_DISABLE_COPY(PartyPart)
 
     // A field by the code of its part's enumeration, as its tag holds it.
     QString& getText(int field, QString& value) const { return fields.text(field, value); }

@@ -45,8 +45,7 @@ public:
 
     DocxPackage();
     ~DocxPackage();
-    DocxPackage(const DocxPackage&) = delete;
-    DocxPackage& operator=(const DocxPackage&) = delete;
+    Q_DISABLE_COPY(DocxPackage)
 
     // Reads the package from an open archive; false with the reason in failure().
     bool read(QuaZip& zip);

@@ -39,8 +39,7 @@ class ZENTAVO_EXPORT TemplatePasses
 public:
     explicit TemplatePasses(TemplateToDocument& generator);
     ~TemplatePasses();
-    TemplatePasses(const TemplatePasses&) = delete;
-    TemplatePasses& operator=(const TemplatePasses&) = delete;
+    Q_DISABLE_COPY(TemplatePasses)
 
     // Every pass in order: meta tags, conditions, repeated table rows, repeated
     // paragraphs, tags, then the generator's removal of pictures without data.

@@ -17,8 +17,7 @@ class ZENTAVO_EXPORT AbstractAppender
 public:
     AbstractAppender() = default;
     virtual ~AbstractAppender();
-    AbstractAppender(const AbstractAppender&) = delete;
-    AbstractAppender& operator=(const AbstractAppender&) = delete;
+    Q_DISABLE_COPY(AbstractAppender)
 
     Logger::LogLevel detailsLevel() const;
     void setDetailsLevel(Logger::LogLevel level);

@@ -33,8 +33,7 @@ public:
 
     explicit AtomicFileWriter(const QString& path, Links links = Links::Refuse);
     ~AtomicFileWriter();
-    AtomicFileWriter(const AtomicFileWriter&) = delete;
-    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    Q_DISABLE_COPY(AtomicFileWriter)
 
     // Creates the new file beside the target; false with the reason otherwise.
     bool open();

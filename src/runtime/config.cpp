@@ -16,8 +16,6 @@
 
 namespace {
 
-Config* instance = nullptr;
-
 const QString organisationName = QStringLiteral("Zentavo");
 const QString applicationName = QStringLiteral("Zentavo");
 const QString certificateFileName = QStringLiteral("Zentavo.crt");
@@ -108,7 +106,7 @@ int boundedSeconds(std::optional<int> seconds)
 
 Config* Config::getInstance()
 {
-    return SingletonRegistry::instance(instance, [](Config* config) { config->load(); });
+    return SingletonRegistry::instance<Config>([](Config* config) { config->load(); });
 }
 
 // One value of the settings store: its key, how the stored value becomes its field, and

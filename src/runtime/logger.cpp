@@ -43,8 +43,7 @@ class DispatchScope
 public:
     DispatchScope() { dispatchingOnThisThread() = true; }
     ~DispatchScope() { dispatchingOnThisThread() = false; }
-    DispatchScope(const DispatchScope&) = delete;
-    DispatchScope& operator=(const DispatchScope&) = delete;
+    Q_DISABLE_COPY(DispatchScope)
 };
 
 } // namespace

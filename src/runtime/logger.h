@@ -27,8 +27,7 @@ public:
     public:
         Stream(LogLevel lineLevel, const char* sourceFile, int sourceLine, const char* sourceFunction);
         ~Stream();
-        Stream(const Stream&) = delete;
-        Stream& operator=(const Stream&) = delete;
+        Q_DISABLE_COPY(Stream)
 
         template <typename T>
         Stream& operator<<(const T& value)

@@ -19,16 +19,20 @@ public:
 
     // The usual getInstance(): creates the instance on the first call, runs setUp on it
     // once, and records how to destroy it. Two threads asking at once get one instance.
+    // Call it from the class's own source file only, so that the library holds the one
+    // slot of each class.
     template <typename T, typename SetUp>
-    static T* instance(T*& slot, SetUp setUp)
+    static T* instance(SetUp setUp)
     {
         // Recursive: a setUp may ask for another singleton.
         const std::lock_guard<std::recursive_mutex> guard(creationMutex());
+        T*& slot = slotOf<T>();
         if (!slot) {
             slot = new T();
-            add([&slot] {
-                delete slot;
-                slot = nullptr;
+            add([] {
+                T*& created = slotOf<T>();
+                delete created;
+                created = nullptr;
             });
             setUp(slot);
         }
@@ -36,13 +40,20 @@ public:
     }
 
     template <typename T>
-    static T* instance(T*& slot)
+    static T* instance()
     {
-        return instance(slot, [](T*) {});
+        return instance<T>([](T*) {});
     }
 
 private:
     static std::recursive_mutex& creationMutex();
+
+    template <typename T>
+    static T*& slotOf()
+    {
+        static T* slot = nullptr;
+        return slot;
+    }
 };
 
 #endif

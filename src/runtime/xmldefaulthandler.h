@@ -21,8 +21,7 @@ class ZENTAVO_EXPORT XmlDefaultHandler
 public:
     XmlDefaultHandler() = default;
     virtual ~XmlDefaultHandler() = default;
-    XmlDefaultHandler(const XmlDefaultHandler&) = delete;
-    XmlDefaultHandler& operator=(const XmlDefaultHandler&) = delete;
+    Q_DISABLE_COPY(XmlDefaultHandler)
 
     // True when the whole document was read without an error or a stop.
     bool parse(QIODevice& device);
