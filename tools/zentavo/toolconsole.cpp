@@ -62,14 +62,14 @@ QTextStream& ToolConsole::err()
 int ToolConsole::fail(const QString& message, int code)
 {
     out().flush();
-    err() << "zentavo: " << message << Qt::endl;
+    err() << Prefix << message << Qt::endl;
     return code;
 }
 
 void ToolConsole::warn(const QString& message)
 {
     out().flush();
-    err() << "zentavo: warning: " << message << Qt::endl;
+    err() << WarningPrefix << message << Qt::endl;
 }
 
 bool ToolConsole::isTerminal(int fd)

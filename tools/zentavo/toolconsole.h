@@ -29,6 +29,10 @@ public:
 
     static QTextStream& out();
     static QTextStream& err();
+    // What begins every line the tool writes on standard error, and a warning's line.
+    static constexpr char Prefix[] = "zentavo: ";
+    static constexpr char WarningPrefix[] = "zentavo: warning: ";
+
     // Writes "zentavo: message" on standard error; returns code.
     static int fail(const QString& message, int code = Failure);
     // Writes "zentavo: warning: message" on standard error.

@@ -30,9 +30,9 @@ constexpr int kStopGraceMs = 30000;
 QString ownMessage(const QByteArray& errors)
 {
     const QStringList lines = QString::fromUtf8(errors).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const QString prefix = QStringLiteral("zentavo: ");
+    const QLatin1String prefix(ToolConsole::Prefix);
     for (auto line = lines.crbegin(); line != lines.crend(); ++line)
-        if (line->startsWith(prefix) && !line->startsWith(prefix + QStringLiteral("warning: ")))
+        if (line->startsWith(prefix) && !line->startsWith(QLatin1String(ToolConsole::WarningPrefix)))
             return line->mid(prefix.size());
     return lines.isEmpty() ? QString() : lines.constLast().trimmed();
 }
@@ -79,16 +79,14 @@ void WorkerPool::startWorker()
     Worker& worker = *workers.back();
     QProcess& process = worker.process;
     QObject::connect(&process, &QProcess::readyReadStandardOutput, &process, [this, &worker] { readOutput(worker); });
-    QObject::connect(&process, &QProcess::readyReadStandardError, &process, [&worker] {
-        worker.errors = (worker.errors + worker.process.readAllStandardError()).right(kKeptErrorBytes);
-    });
+    QObject::connect(&process, &QProcess::readyReadStandardError, &process, [&worker] { keepErrors(worker); });
     QObject::connect(&process, &QProcess::errorOccurred, &process, [this, &worker](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
             ended(worker, tr("the worker process cannot be started: %1").arg(worker.process.errorString()));
     });
     QObject::connect(&process, &QProcess::finished, &process, [this, &worker](int code, QProcess::ExitStatus status) {
         readOutput(worker);
-        worker.errors = (worker.errors + worker.process.readAllStandardError()).right(kKeptErrorBytes);
+        keepErrors(worker);
         ended(worker, causeOfEnd(worker, code, status));
     });
     // It holds its first evaluation from the start: a worker that cannot start fails it.
@@ -96,6 +94,11 @@ void WorkerPool::startWorker()
     process.start(QCoreApplication::applicationFilePath(), arguments);
     if (!worker.gone)
         process.write(WorkerProtocol::line(WorkerProtocol::Evaluation, evaluations.at(worker.held)));
+}
+
+void WorkerPool::keepErrors(Worker& worker)
+{
+    worker.errors = (worker.errors + worker.process.readAllStandardError()).right(kKeptErrorBytes);
 }
 
 void WorkerPool::feed(Worker& worker)

@@ -42,6 +42,7 @@ private:
     };
 
     void startWorker();
+    static void keepErrors(Worker& worker);
     void feed(Worker& worker);
     void readOutput(Worker& worker);
     void take(Worker& worker, const QByteArray& word, const QString& value);
