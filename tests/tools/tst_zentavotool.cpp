@@ -237,6 +237,11 @@ private:
     QString documentFolder() const { return out + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77"); }
     // A copy of the sample with changed tags, made once under name.
     QString variant(const QString& name, const QStringList& assignments);
+    // A path of its own for the current data row: prefix followed by the row's tag.
+    QString rowPath(const QString& prefix) const
+    {
+        return dir.filePath(prefix + QString::fromUtf8(QTest::currentDataTag()));
+    }
     // Copies of the sample, each with an agreement number of its own.
     QStringList manyEvaluations();
 
@@ -413,7 +418,7 @@ void TestZentavoTool::renderWarnsOfTemplateFindings()
     QFETCH(QStringList, options);
     QFETCH(int, exitCode);
     QFETCH(bool, written);
-    const QString scratch = dir.filePath(QStringLiteral("findings/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("findings/"));
     QVERIFY(QDir().mkpath(scratch + QStringLiteral("/templates")));
     QFile flawed(scratch + QStringLiteral("/templates/flawed.txt"));
     QVERIFY(flawed.open(QIODevice::WriteOnly));
@@ -476,7 +481,7 @@ void TestZentavoTool::badInput()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    const QString scratch = dir.filePath(QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QString());
     QVERIFY(QDir().mkpath(scratch));
     for (QString& argument : arguments)
         argument.replace(QLatin1String("%S"), sample)
@@ -606,7 +611,7 @@ void TestZentavoTool::fullDiskKeepsOlderDocuments()
     QFETCH(bool, workers);
     QFETCH(QStringList, written);
     QFETCH(QString, unwritten);
-    const QString base = dir.filePath(QStringLiteral("full-") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString base = rowPath(QStringLiteral("full-"));
     const QString folder = base + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
     const QStringList documents{"contract.txt", "examination-act.docx", "valuation-report.docx"};
     QVERIFY(QDir().mkpath(folder));
@@ -659,7 +664,7 @@ void TestZentavoTool::unusableCatalogDatabase()
     QFETCH(bool, locked);
     QFETCH(int, exitCode);
     QFETCH(int, documents);
-    const QString scratch = dir.filePath(QStringLiteral("catalog ") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("catalog "));
     // The tool's data folder is named after its application name.
     const QString database = scratch + QStringLiteral("/data/zentavo/Zentavo.db");
     QVERIFY(QDir().mkpath(QFileInfo(database).path()));
@@ -807,7 +812,7 @@ void TestZentavoTool::onlyTakesSeveralNames()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, written);
-    const QString scratch = dir.filePath(QStringLiteral("only/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("only/"));
     arguments.replaceInStrings(QStringLiteral("%S"), sample);
     arguments.replaceInStrings(QStringLiteral("%2"), variant(QStringLiteral("second.zip"), {"НОМЕР_ДОГОВОРА=ОЦ-2026/119"}));
     const Run run = zentavo(QStringList{"render", "--templates", templates(), "--out", scratch} + arguments);
@@ -845,7 +850,7 @@ void TestZentavoTool::pdfOfEveryDocument()
     QFETCH(int, exitCode);
     QFETCH(int, pdfs);
     QFETCH(QString, failure);
-    const QString scratch = dir.filePath(QStringLiteral("pdf/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("pdf/"));
     const QString folder = scratch + QStringLiteral("/out/ОЦ-2026 118-Лада Веста-А123ВС77");
     const QString script = scratch + QStringLiteral("/soffice");
     QVERIFY(QDir().mkpath(folder));
@@ -907,7 +912,7 @@ void TestZentavoTool::interruptedRender()
 {
     QFETCH(int, signal);
     QFETCH(QString, jobs);
-    const QString scratch = dir.filePath(QStringLiteral("interrupted/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("interrupted/"));
     QVERIFY(QDir().mkpath(scratch + QStringLiteral("/tmp")));
     QProcess process;
     start(process, QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"), "--jobs", jobs}
@@ -970,7 +975,7 @@ void TestZentavoTool::workerFailures()
 {
     QFETCH(QString, failure);
     QFETCH(QString, message);
-    const QString scratch = dir.filePath(QStringLiteral("workers/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("workers/"));
     QVERIFY(QDir().mkpath(scratch));
     const QStringList evaluations = manyEvaluations();
     const QStringList render = QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"),
@@ -1036,7 +1041,7 @@ void TestZentavoTool::oneFolderPerEvaluation()
     QFETCH(bool, twin);
     QFETCH(int, exitCode);
     QFETCH(QString, said);
-    const QString scratch = dir.filePath(QStringLiteral("folders/") + QString::fromUtf8(QTest::currentDataTag()));
+    const QString scratch = rowPath(QStringLiteral("folders/"));
     const QString other = twin ? variant(QStringLiteral("twin.zip"), {"VIN=XTAGFK330LY654321"}) : sample;
     const Run run = zentavo(QStringList{"render", sample, other, "--templates", templates(), "--out", scratch} + jobs);
 
