@@ -3,7 +3,7 @@
 # only those that are missing: scripts/deps.sh [package...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libquazip1-qt6-dev libgl-dev "$@")
+packages=(cmake ninja-build g++ qt6-base-dev libqt6sql6-sqlite libquazip1-qt6-dev libdeflate-dev pkg-config libgl-dev "$@")
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -88,6 +88,8 @@ public:
     // The bytes as they will be saved (JPEG for photos the library encoded); empty for a
     // photo beyond MaxPhotoEntrySize.
     QByteArray getPhotoData(int index) const { return photos.data(index); }
+    // The photo as it will be saved, compressed; null for an index out of range.
+    const StoredEntry* getPhotoEntry(int index) const { return photos.entry(index); }
     // A new picture is encoded as JPEG once, when added; false for a null picture.
     bool addPhoto(const QPixmap& photo);
     bool addPhotoImage(const QImage& photo) { return photos.addImage(photo); }

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QString>
 
+class StoredEntry;
+
 // The photographs of the vehicle. The first photo is the title photo.
 class ZENTAVO_EXPORT PhotoGallery
 {
@@ -27,6 +29,10 @@ public:
     // The photo's bytes as the evaluation keeps them, for a document that can take them
     // as they are; false when this gallery keeps pictures only (getPhoto() gives them).
     virtual bool getPhotoData(int /*index*/, QByteArray& /*data*/) { return false; }
+    // The photo as the evaluation file holds it, compressed, for a document that can copy
+    // it without inflating it; null when this gallery keeps pictures only, or for an index
+    // outside the list.
+    virtual const StoredEntry* getPhotoEntry(int /*index*/) { return nullptr; }
 
     bool isModified() const { return modified; }
     void setModified(bool value) { modified = value; }

@@ -41,6 +41,11 @@ bool PhotoGalleryOnTag::getPhotoData(int index, QByteArray& data)
     return true;
 }
 
+const StoredEntry* PhotoGalleryOnTag::getPhotoEntry(int index)
+{
+    return storage->getPhotoEntry(index);
+}
+
 bool PhotoGalleryOnTag::delPhoto(int index)
 {
     return storage->delPhoto(index);

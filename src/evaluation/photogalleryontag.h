@@ -21,6 +21,7 @@ public:
     bool delPhoto(int index) override;
     void addPhoto(const QString& path) override;
     bool getPhotoData(int index, QByteArray& data) override;
+    const StoredEntry* getPhotoEntry(int index) override;
 
     // The longest side a photo keeps when it is added from a file.
     static constexpr int MaxSide = 1200;

@@ -29,6 +29,8 @@ public:
     // photo beyond MaxEntrySize or an index out of range.
     QByteArray data(int index) const;
     const QList<StoredEntry>& entries() const { return photos; }
+    // Null for an index out of range.
+    const StoredEntry* entry(int index) const { return isIndex(index) ? &photos.at(index) : nullptr; }
 
     // A new picture is encoded as JPEG once, here; false for a null picture.
     bool addImage(const QImage& photo);

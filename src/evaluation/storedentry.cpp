@@ -2,6 +2,7 @@
 
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
+#include "runtime/rawdeflate.h"
 
 #include <QDateTime>
 
@@ -10,46 +11,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace {
-
-quint32 crcOf(const QByteArray& bytes)
-{
-    return quint32(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()), uInt(bytes.size())));
-}
-
-// A raw deflate stream (no zlib header), as zip entries of method 8 carry it.
-QByteArray rawDeflate(const QByteArray& bytes)
-{
-    z_stream stream{};
-    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return QByteArray();
-    QByteArray out(qsizetype(deflateBound(&stream, uLong(bytes.size()))), Qt::Uninitialized);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = uInt(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    const bool finished = deflate(&stream, Z_FINISH) == Z_STREAM_END;
-    out.resize(finished ? qsizetype(stream.total_out) : 0);
-    deflateEnd(&stream);
-    out.squeeze();
-    return out;
-}
-
-QByteArray rawInflate(const QByteArray& bytes, quint64 size)
-{
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return QByteArray();
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
-    stream.avail_in = uInt(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = uInt(out.size());
-    const int result = inflate(&stream, Z_FINISH);
-    const bool whole = result == Z_STREAM_END && stream.total_out == size;
-    inflateEnd(&stream);
-    return whole ? out : QByteArray();
-}
 
 bool isInflatable(quint16 method)
 {
@@ -61,9 +25,9 @@ bool isInflatable(quint16 method)
 StoredEntry StoredEntry::fromContent(const QByteArray& content)
 {
     StoredEntry entry;
-    entry.compressed = rawDeflate(content);
+    entry.compressed = RawDeflate::compress(content, RawDeflate::Fastest);
     entry.method = Z_DEFLATED;
-    entry.crc = crcOf(content);
+    entry.crc = RawDeflate::checksum(content);
     entry.contentSize = quint64(content.size());
     return entry;
 }
@@ -144,10 +108,30 @@ bool StoredEntry::writeRaw(QuaZipFile& file, const QuaZipNewInfo& header) const
     return written && file.getZipError() == ZIP_OK;
 }
 
+QByteArray StoredEntry::head(int count) const
+{
+    if (!isPortable())
+        return QByteArray();
+    if (method == 0)
+        return compressed.left(count);
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+        return QByteArray();
+    QByteArray out(qsizetype(std::min<quint64>(quint64(std::max(count, 0)), contentSize)), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
+    stream.avail_in = uInt(compressed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    const int result = inflate(&stream, Z_SYNC_FLUSH);
+    out.resize(result == Z_OK || result == Z_STREAM_END || result == Z_BUF_ERROR ? qsizetype(stream.total_out) : 0);
+    inflateEnd(&stream);
+    return out;
+}
+
 QByteArray StoredEntry::content(qint64 limit) const
 {
     if (contentSize > quint64(limit) || !isInflatable(method))
         return QByteArray();
-    const QByteArray bytes = method == 0 ? compressed : rawInflate(compressed, contentSize);
-    return quint64(bytes.size()) == contentSize && crcOf(bytes) == crc ? bytes : QByteArray();
+    const QByteArray bytes = method == 0 ? compressed : RawDeflate::inflate(compressed, contentSize);
+    return quint64(bytes.size()) == contentSize && RawDeflate::checksum(bytes) == crc ? bytes : QByteArray();
 }

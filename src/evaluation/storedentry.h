@@ -37,6 +37,12 @@ public:
     // The content, inflated; empty when it is larger than limit or compressed by a
     // method this library does not inflate.
     QByteArray content(qint64 limit) const;
+    // The first bytes of the content, at most count of them, inflated alone; empty when
+    // the method is not one this library inflates.
+    QByteArray head(int count) const;
+    // Whether another zip can take the compressed bytes as they are: stored or deflated,
+    // the method every zip reader knows.
+    bool isPortable() const { return method == 0 || method == 8; }
     quint64 size() const { return contentSize; }
     const QString& name() const { return header.name; }
 

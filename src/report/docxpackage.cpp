@@ -4,6 +4,7 @@
 #include "report/templatetozipdocument.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
+#include "runtime/xmlwellformedness.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -85,6 +86,7 @@ void DocxPackage::clear()
     texts.clear();
     entriesByLowerName.clear();
     pictures.clear();
+    textBytes.clear();
     relationships.clear();
     bindings.clear();
     copyIds.clear();
@@ -134,6 +136,16 @@ const QList<DocxPicsHandler::Drawing>& DocxPackage::drawings(const QString& part
     static const QList<DocxPicsHandler::Drawing> none;
     const auto found = pictures.constFind(part);
     return found == pictures.constEnd() ? none : (*found)->drawings();
+}
+
+bool DocxPackage::takeText(const QString& part, QByteArray& bytes)
+{
+    const auto found = textBytes.find(part);
+    if (found == textBytes.end())
+        return false;
+    bytes = std::move(*found);
+    textBytes.erase(found);
+    return true;
 }
 
 const DocxRelsHandler* DocxPackage::relationshipsOf(const QString& part) const
@@ -260,19 +272,20 @@ bool DocxPackage::readParts(QuaZip& zip)
         QByteArray bytes;
         if (!readCurrent(zip, bytes))
             return false;
+        QString reason;
+        if (!XmlWellFormedness::check(bytes, &reason))
+            return refuse(tr("%1 is not well-formed XML: %2").arg(name, reason));
         if (!isText) {
             checked += bytes.size();
-            XmlDefaultHandler xml;
-            if (!xml.parse(bytes))
-                return refuse(tr("%1 is not well-formed XML: %2").arg(name, xml.errorString()));
             continue;
         }
         if ((textSize += bytes.size()) > TextPartsBudget)
             return refuse(tr("the text parts hold more than %1 MiB").arg(TextPartsBudget / (1024 * 1024)));
         auto handler = std::make_shared<DocxPicsHandler>();
-        if (!handler->parse(bytes))
+        if (!handler->parseDrawingsOf(QString::fromUtf8(bytes)))
             return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
         pictures.insert(name, handler);
+        textBytes.insert(name, bytes);
     }
     if (zip.getZipError() != UNZ_OK)
         return refuse(tr("the archive's directory cannot be read"));

@@ -136,6 +136,11 @@ bool TemplateToDocx::replacementOf(const QString& name, QByteArray& bytes)
     return true;
 }
 
+bool TemplateToDocx::takeTextPart(const QString& name, QByteArray& bytes)
+{
+    return package.takeText(name, bytes);
+}
+
 QList<std::pair<QString, QByteArray>> TemplateToDocx::addedEntries()
 {
     return package.addedEntries();

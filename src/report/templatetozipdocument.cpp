@@ -5,12 +5,16 @@
 #include "evaluation/appraiserlist.h"
 #include "evaluation/autoevaluation.h"
 #include "evaluation/photogallery.h"
+#include "evaluation/photostore.h"
+#include "evaluation/storedentry.h"
 #include "runtime/atomicfilewriter.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
-#include "runtime/xmldefaulthandler.h"
+#include "runtime/rawdeflate.h"
+#include "runtime/xmlwellformedness.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -22,6 +26,8 @@
 #include <quazip/quazipnewinfo.h>
 
 #include <zlib.h>
+
+#include <cstring>
 
 namespace {
 
@@ -63,6 +69,36 @@ bool encode(const QImage& picture, const QByteArray& format, QByteArray& encoded
         return false;
     }
     return true;
+}
+
+// The length of the UTF-8 character at p; 0 for bytes that are not one (a stray
+// continuation byte, a character cut short, an overlong form, a surrogate, a code
+// beyond U+10FFFF).
+int utf8Length(const uchar* p, const uchar* end)
+{
+    const uchar lead = *p;
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    uint code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2, code = lead & 0x1Fu;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3, code = lead & 0x0Fu;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4, code = lead & 0x07u;
+    else
+        return 0;
+    if (end - p < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (p[i] & 0x3Fu);
+    }
+    const uint shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code >= shortest && !surrogate && code <= 0x10FFFF ? length : 0;
 }
 
 bool copyAll(QIODevice& in, QIODevice& out)
@@ -164,9 +200,8 @@ bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
     }
     for (const auto& [name, bytes] : addedEntries()) {
         QuaZipFile writer(&out);
-        QByteArray picture;
-        const bool isPicture = isPhoto(name) && pictureFor(name, picture);
-        if (!writeEntry(name, isPicture ? picture : bytes, isPicture ? Z_BEST_SPEED : Z_DEFAULT_COMPRESSION, writer))
+        const Picture picture = isPhoto(name) ? writePicture(name, writer) : Picture::None;
+        if (picture == Picture::Failed || (picture == Picture::None && !writeEntry(name, bytes, Deflated, writer)))
             return false;
     }
     return true;
@@ -184,17 +219,46 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return copyFiltered(name, in, out);
     QByteArray replacement;
     if (replacementOf(name, replacement))
-        return writeEntry(name, replacement, Z_DEFAULT_COMPRESSION, out);
-    QByteArray picture;
-    if (isPhoto(name) && pictureFor(name, picture))
-        return writeEntry(name, picture, Z_BEST_SPEED, out);
+        return writeEntry(name, replacement, Deflated, out);
+    const Picture picture = isPhoto(name) ? writePicture(name, out) : Picture::None;
+    if (picture != Picture::None)
+        return picture == Picture::Written;
     return copyRaw(name, info, in, out);
+}
+
+TemplateToZipDocument::Picture TemplateToZipDocument::writePicture(const QString& name, QuaZipFile& out)
+{
+    if (const StoredEntry* photo = keptPhotoFor(name)) {
+        if (photo->writeAs(out, name, QDateTime::currentDateTime()))
+            return Picture::Written;
+        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
+        failWrite(out.getZipName());
+        return Picture::Failed;
+    }
+    QByteArray picture;
+    if (!pictureFor(name, picture))
+        return Picture::None;
+    return writeEntry(name, picture, Stored, out) ? Picture::Written : Picture::Failed;
+}
+
+// A JPEG photo goes into a JPEG entry as the evaluation keeps it, compressed and checked
+// when the file was read: the document gets the very bytes, and the render neither
+// inflates nor deflates them.
+const StoredEntry* TemplateToZipDocument::keptPhotoFor(const QString& entryName)
+{
+    if (!isValidSource() || formatOf(entryName) != "JPEG")
+        return nullptr;
+    const int index = extractIndexFromPhotoName(entryName);
+    const StoredEntry* photo = index >= 0 ? AE().getPhotoGallery()->getPhotoEntry(index) : nullptr;
+    if (!photo || !photo->isPortable() || photo->size() > quint64(PhotoStore::MaxEntrySize))
+        return nullptr;
+    return isJpeg(photo->head(3)) ? photo : nullptr;
 }
 
 bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out)
 {
     QByteArray bytes;
-    if (!readTextPart(in, bytes)) {
+    if (!takeTextPart(name, bytes) && !readTextPart(in, bytes)) {
         failRead();
         return false;
     }
@@ -216,19 +280,24 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Qu
         failRead();
         return false;
     }
-    return writeEntry(name, filtered, Z_DEFAULT_COMPRESSION, out);
+    return writeEntry(name, filtered, Deflated, out);
 }
 
 bool TemplateToZipDocument::isWellFormed(const QString& name, const QByteArray& filtered)
 {
-    XmlDefaultHandler checker;
-    if (checker.parse(filtered))
+    QString reason;
+    if (XmlWellFormedness::check(filtered, &reason))
         return true;
-    LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << checker.errorString();
+    LOG_WARNING() << "text part" << name << "is not well-formed after the passes:" << reason;
     return false;
 }
 
 bool TemplateToZipDocument::replacementOf(const QString&, QByteArray&)
+{
+    return false;
+}
+
+bool TemplateToZipDocument::takeTextPart(const QString&, QByteArray&)
 {
     return false;
 }
@@ -238,11 +307,18 @@ QList<std::pair<QString, QByteArray>> TemplateToZipDocument::addedEntries()
     return {};
 }
 
-bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
+bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, Packing packing,
+                                       QuaZipFile& out)
 {
-    bool written = out.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, Z_DEFLATED, level);
+    const bool stored = packing == Stored;
+    const QByteArray packed = stored ? bytes : RawDeflate::compress(bytes, RawDeflate::Text);
+    QuaZipNewInfo entry(name);
+    entry.uncompressedSize = quint64(bytes.size());
+    bool written = (stored || !packed.isEmpty() || bytes.isEmpty())
+        && out.open(QIODevice::WriteOnly, entry, nullptr, RawDeflate::checksum(bytes), stored ? 0 : Z_DEFLATED,
+                    stored ? Z_NO_COMPRESSION : RawDeflate::Text, true);
     if (written) {
-        written = out.write(bytes) == bytes.size();
+        written = out.write(packed) == packed.size();
         out.close(); // ends the entry: its last compressed bytes are written here
         written = written && out.getZipError() == UNZ_OK;
     }
@@ -333,12 +409,24 @@ bool TemplateToZipDocument::toUtf8(QByteArray& bytes)
 
 // The passes read a part as UTF-8, the encoding of document packages. Bytes in another
 // encoding would come out as replacement characters throughout the document.
+// A character cut at the end of the part counts as an error too. Runs of ASCII, most of
+// a part, are passed over eight bytes at a time.
 bool TemplateToZipDocument::isUtf8(const QByteArray& bytes)
 {
-    // Stateless: a character cut at the end of the part counts as an error too.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+    const uchar* const end = p + bytes.size();
+    while (p < end) {
+        quint64 eight = 0;
+        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
+            p += 8;
+            continue;
+        }
+        const int length = utf8Length(p, end);
+        if (length == 0)
+            return false;
+        p += length;
+    }
+    return true;
 }
 
 void TemplateToZipDocument::failRead(const QString& reason)

@@ -11,6 +11,7 @@
 #include <utility>
 
 class QuaZip;
+class StoredEntry;
 class QuaZipFile;
 struct QuaZipFileInfo64;
 
@@ -65,6 +66,9 @@ protected:
     // What a flavour writes in place of a template's entry (a repaired part); false for
     // an entry copied as it is.
     virtual bool replacementOf(const QString& name, QByteArray& bytes);
+    // A text part's bytes when the flavour read them before the copy (as UTF-8); false
+    // to have them read from the template.
+    virtual bool takeTextPart(const QString& name, QByteArray& bytes);
     // Entries a flavour adds after the template's own (parts a repair needs).
     virtual QList<std::pair<QString, QByteArray>> addedEntries();
     // The template cannot be used; the reason, when given, says why.
@@ -74,14 +78,21 @@ protected:
     QString writtenName(const QString& zipName) const;
 
 private:
+    enum class Picture { None, Written, Failed };
+    // Writes the evaluation's picture in place of an image entry; None when the entry
+    // stands for no picture of the evaluation.
+    Picture writePicture(const QString& name, QuaZipFile& out);
+    const StoredEntry* keptPhotoFor(const QString& entryName);
     bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool graphicPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
     static bool isWellFormed(const QString& name, const QByteArray& filtered);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
-    // Pictures are deflated at the fastest level: coded pictures hardly shrink.
-    bool writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out);
+    // Pictures are stored: coded pictures do not shrink, and deflating them would cost
+    // more than the rest of the document together.
+    enum Packing { Deflated, Stored };
+    bool writeEntry(const QString& name, const QByteArray& bytes, Packing packing, QuaZipFile& out);
     bool copyZip(QuaZip& in, QuaZip& out);
     bool writeDocument(QBuffer& templateBuffer, const QString& outputPath);
 
