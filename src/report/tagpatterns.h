@@ -6,8 +6,10 @@
 #include "report/blockpattern.h"
 #include "report/conditionmarkup.h"
 
+#include <QList>
 #include <QRegularExpression>
 #include <QString>
+#include <QStringView>
 
 // The compiled patterns of the template tag language for one pair of tag brackets
 // ("<" and ">" in text templates, "&lt;" and "&gt;" in the escaped XML of DOCX parts).
@@ -24,6 +26,19 @@ public:
 
     // L#NAME#R or L#NAME#F1#F2#R: group 1 the name, group 2 the flags.
     const QRegularExpression& plainTag() const { return plain; }
+    // A plain tag where plainTag() finds it, found by plain searches: the pass that
+    // replaces thousands of tags in a part of megabytes spends its time here.
+    struct PlainTag
+    {
+        qsizetype start = -1;
+        qsizetype end = -1; // one past the right bracket
+        QStringView name;
+        QStringView flags; // "#R#T", each flag "#" and one or two letters or digits
+    };
+    // The first plain tag starting at from or later; false when there is none.
+    bool findPlainTag(QStringView text, qsizetype from, PlainTag& tag) const;
+    // Each flag of a tag's flags as the flag() pattern reads it: "#" and its first letter.
+    static QList<QStringView> flagsOf(QStringView flags);
     // L%NAME%R: group 1 the name.
     const QRegularExpression& metaTag() const { return meta; }
     // The forms as patterns, for a caller that names one (see ConditionMarkup::Form).
@@ -45,7 +60,12 @@ public:
     static QRegularExpression minimal(const QString& pattern);
 
 private:
+    qsizetype flagsEnd(QStringView text, qsizetype at) const;
+    static int wordLength(QStringView text, qsizetype at);
+
     QRegularExpression plain;
+    QString plainOpening; // L#
+    QString plainClosing; // #R
     QRegularExpression meta;
     QRegularExpression conditions[CONDITION_FORMS];
     ConditionMarkup conditionBlocks;

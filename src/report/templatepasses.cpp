@@ -124,9 +124,8 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
     QString fullName;
     TagUtils::appendIndexIfAny(name.toString(), index, fullName);
     long flagWord = 0;
-    QRegularExpressionMatchIterator flag = TagPatterns::flag().globalMatch(flags);
-    while (flag.hasNext())
-        flagWord |= TemplateToDocument::parseTagFlag(flag.next().captured(1));
+    for (const QStringView flag : TagPatterns::flagsOf(flags))
+        flagWord |= TemplateToDocument::parseTagFlag(flag.toString());
     QString value = resolve(fullName, flagWord);
     if (!value.isNull())
         hadValue = true;
@@ -135,14 +134,31 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
 
 bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
 {
-    const auto value = [&](const QRegularExpressionMatch& tag) {
-        return resolvePlainTag(tag.capturedView(1), tag.capturedView(2), index, hadValue);
-    };
+    const TagPatterns& language = patterns();
+    const QStringView view(text);
+    TagPatterns::PlainTag tag;
+    if (!language.findPlainTag(view, 0, tag))
+        return !stopped();
+    QHash<QStringView, QString> values; // tag text -> value, within this text
     QString out;
-    const bool passed = substitute(text, patterns().plainTag(), text.size() + text.size() / 8, value, out);
-    if (passed && !out.isNull())
-        text = std::move(out);
-    return passed;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype copied = 0;
+    do {
+        out.append(view.mid(copied, tag.start - copied));
+        const QStringView whole = view.mid(tag.start, tag.end - tag.start);
+        auto value = values.constFind(whole);
+        if (value == values.constEnd())
+            value = values.insert(whole, resolvePlainTag(tag.name, tag.flags, index, hadValue));
+        if (stopped())
+            return false;
+        out.append(*value);
+        copied = tag.end;
+        if (isPastSizeLimit(out))
+            return false;
+    } while (language.findPlainTag(view, copied, tag));
+    out.append(view.mid(copied));
+    text = std::move(out);
+    return !stopped();
 }
 
 // ---- repeated blocks ----
@@ -166,6 +182,9 @@ bool TemplatePasses::repeatTableRows(QString& text)
 
 bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QString& marker)
 {
+    // Most parts repeat nothing: one search spares reading every block of them.
+    if (!text.contains(marker))
+        return !stopped();
     const QStringView view(text);
     QString out;
     qsizetype copied = 0;

@@ -1,7 +1,9 @@
+#include "report/tagpatterns.h"
 #include "report/templatetotxt.h"
 #include "values/tagutils.h"
 
 #include <QBuffer>
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -97,6 +99,7 @@ private slots:
     void withoutEvaluationTagsBecomeEmpty();
     void textGrowingPastItsBoundIsNotWritten_data();
     void textGrowingPastItsBoundIsNotWritten();
+    void plainTagsFoundWhereThePatternFindsThem();
 };
 
 void TestTemplateLanguage::filtering_data()
@@ -240,6 +243,53 @@ void TestTemplateLanguage::textGrowingPastItsBoundIsNotWritten()
     for (int i = 0; i < TemplateToDocument::MAX_BLOCK_COPIES; ++i)
         generator.values.insert(QStringLiteral("БОЛЬШОЙ_%1").arg(i), megabyte);
     QCOMPARE(generator.filter(text), QStringLiteral("<filtering failed>"));
+}
+
+// The tag pass finds tags by plain searches; the pattern that defines them is the judge.
+// Random texts of tag-like pieces, for both kinds of brackets, must give the same tags,
+// names, flags and extents, and the same flags read from each.
+void TestTemplateLanguage::plainTagsFoundWhereThePatternFindsThem()
+{
+    const QStringList pieces = {QStringLiteral("#"), QStringLiteral("#R"), QStringLiteral("#РТ"), QStringLiteral("#_1"),
+                                QStringLiteral("ИМЯ"), QStringLiteral("a b"), QStringLiteral("&"), QStringLiteral(";"),
+                                QStringLiteral("\U0001D400"), QStringLiteral("<"), QStringLiteral(">"),
+                                QStringLiteral("&lt;"), QStringLiteral("&gt;"), QStringLiteral("-"), QStringLiteral("\n")};
+    QRandomGenerator random(7);
+    int tags = 0;
+    for (const auto& [left, right] : {std::pair{QStringLiteral("<"), QStringLiteral(">")},
+                                      std::pair{QStringLiteral("&lt;"), QStringLiteral("&gt;")}}) {
+        const TagPatterns language(left, right, QRegularExpression(), QRegularExpression());
+        QStringList all = pieces;
+        for (int weight = 0; weight < 3; ++weight)
+            all << left + QLatin1Char('#') << QLatin1Char('#') + right;
+        for (int round = 0; round < 3000; ++round) {
+            QString text;
+            for (int n = random.bounded(12); n >= 0; --n)
+                text += all.at(random.bounded(int(all.size())));
+            QRegularExpressionMatchIterator expected = language.plainTag().globalMatch(text);
+            TagPatterns::PlainTag found;
+            qsizetype from = 0;
+            while (expected.hasNext()) {
+                const QRegularExpressionMatch match = expected.next();
+                QVERIFY2(language.findPlainTag(text, from, found), qPrintable(text));
+                QCOMPARE(found.start, match.capturedStart());
+                QCOMPARE(found.end, match.capturedEnd());
+                QCOMPARE(found.name, match.capturedView(1));
+                QCOMPARE(found.flags, match.capturedView(2));
+                QStringList flags;
+                for (QRegularExpressionMatchIterator flag = TagPatterns::flag().globalMatch(found.flags); flag.hasNext();)
+                    flags << flag.next().captured(1);
+                QStringList read;
+                for (const QStringView flag : TagPatterns::flagsOf(found.flags))
+                    read << flag.toString();
+                QCOMPARE(read, flags);
+                from = found.end;
+                ++tags;
+            }
+            QVERIFY2(!language.findPlainTag(text, from, found), qPrintable(text));
+        }
+    }
+    QVERIFY2(tags > 500, qPrintable(QString::number(tags)));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateLanguage)
