@@ -53,6 +53,26 @@ bool isContinuation(Byte c)
     return (c & 0xC0) == 0x80;
 }
 
+// Bytes that stand for themselves in text: printable ASCII but "<", "&" and "]", and
+// the white space XML allows.
+struct PlainTextBytes
+{
+    bool is[256] = {};
+    constexpr PlainTextBytes()
+    {
+        for (int c = 0x20; c < 0x7F; ++c)
+            is[c] = c != '<' && c != '&' && c != ']';
+        is[int('\t')] = is[int('\n')] = is[int('\r')] = true;
+    }
+};
+constexpr PlainTextBytes plainTextBytes;
+
+// A two-byte character from U+00C0 on (Cyrillic above all): every one is plain.
+bool isPlainPair(const Byte* p, const Byte* end)
+{
+    return p[0] >= 0xC3 && p[0] <= 0xDF && end - p > 1 && isContinuation(p[1]);
+}
+
 // The length of the UTF-8 character at p (its first byte 0x80 or above), 0 when the
 // bytes are not UTF-8 or the character is not a plain one.
 int multiByteChar(const Byte* p, const Byte* end)
@@ -310,6 +330,14 @@ private:
     {
         while (p < end) {
             const Byte c = *p;
+            if (plainTextBytes.is[c]) {
+                ++p;
+                continue;
+            }
+            if (isPlainPair(p, end)) {
+                p += 2;
+                continue;
+            }
             if (c == '<')
                 return true;
             if (c == '&') {
@@ -330,6 +358,10 @@ private:
             return false;
         const Byte quote = *p++;
         while (p < end && *p != quote) {
+            if (plainTextBytes.is[*p] || isPlainPair(p, end)) {
+                p += *p < 0x80 ? 1 : 2;
+                continue;
+            }
             if (*p == '<')
                 return false;
             if (*p == '&') {
