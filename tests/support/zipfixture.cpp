@@ -62,6 +62,7 @@ QList<ZipEntry> readZip(const QString& path)
             continue;
         entries.append({info.name, file.readAll(), info.method, info.dateTime});
         file.close();
+        entries.last().intact = file.getZipError() == UNZ_OK && quint64(entries.last().content.size()) == info.uncompressedSize;
     }
     return entries;
 }
@@ -103,6 +104,10 @@ QStringList packageProblems(const QList<ZipEntry>& entries)
     if (!names.contains(QStringLiteral("_rels/.rels")))
         problems << QStringLiteral("_rels/.rels: missing, so no part is the main document");
     for (const ZipEntry& e : entries) {
+        if (!e.intact)
+            problems << e.name + QLatin1String(": size or checksum does not match the entry's header");
+        if (e.method != 0 && e.method != 8)
+            problems << e.name + QStringLiteral(": compression method %1, which word processors do not read").arg(e.method);
         const QString suffix = QFileInfo(e.name).suffix();
         if (suffix == QLatin1String("xml") || suffix == QLatin1String("rels")) {
             if (const QString error = xmlError(e.content); !error.isEmpty())

@@ -21,6 +21,8 @@ struct ZipEntry
     QString name;
     QByteArray content;
     int method = 8; // deflated; 0 is stored
+    // Read back whole, with the size and checksum its header gives.
+    bool intact = true;
     QDateTime time;
 };
 
