@@ -55,10 +55,10 @@ const Subcommand subcommands[] = {
 int usage()
 {
     QTextStream& out = ToolConsole::out();
-    out << "usage:\n";
+    out << ToolConsole::tr("usage:") << '\n';
     for (const Subcommand& subcommand : subcommands)
         out << "  zentavo " << subcommand.name << ' ' << subcommand.usage << '\n';
-    out << "zentavo COMMAND --help (or zentavo help COMMAND) says more of a command.\n";
+    out << ToolConsole::tr("zentavo COMMAND --help (or zentavo help COMMAND) says more of a command.") << '\n';
     return ToolConsole::Success;
 }
 
@@ -72,7 +72,7 @@ int dispatch(const QStringList& arguments)
     for (const Subcommand& subcommand : subcommands)
         if (name == QLatin1String(subcommand.name))
             return subcommand.run(arguments);
-    return ToolConsole::fail(QStringLiteral("unknown command \"%1\"; zentavo --help lists the commands").arg(name),
+    return ToolConsole::fail(ToolConsole::tr("unknown command \"%1\"; zentavo --help lists the commands").arg(name),
                              ToolConsole::Usage);
 }
 
@@ -88,7 +88,7 @@ int main(int argc, char* argv[])
         try {
             result = dispatch(QGuiApplication::arguments().mid(1));
         } catch (const std::exception& e) {
-            result = ToolConsole::fail(QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(e.what())),
+            result = ToolConsole::fail(ToolConsole::tr("internal error: %1").arg(QString::fromLocal8Bit(e.what())),
                                        ToolConsole::InternalError);
         }
     }

@@ -33,11 +33,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 struct RenderOptions
 {
     QStringList evaluations;
@@ -71,25 +66,32 @@ const QRegularExpression& templateName()
 
 bool parseOptions(const QStringList& arguments, RenderOptions& options, int& code)
 {
-    CommandLine line(QStringLiteral("render"), QString::fromLatin1(synopsis),
-                     tr("Renders every .docx and .txt template for each evaluation into OUT/<agreement number>-<brand> "
+    CommandLine line(
+        QStringLiteral("render"), QString::fromLatin1(synopsis),
+        ToolConsole::tr("Renders every .docx and .txt template for each evaluation into OUT/<agreement number>-<brand> "
                         "<model>-<plate>/, each document under its template's name. Documents that exist are kept "
                         "unless --overwrite. Ctrl-C stops after the document in hand and lists what was written."));
-    const QCommandLineOption templates(QStringLiteral("templates"), tr("the template folder, or the URL of a template "
-                                                                       "server's list"),
+    const QCommandLineOption templates(QStringLiteral("templates"),
+                                       ToolConsole::tr("the template folder, or the URL of a template "
+                                                       "server's list"),
                                        QStringLiteral("DIR|URL"));
-    const QCommandLineOption out(QStringLiteral("out"), tr("where the document folders go"), QStringLiteral("DIR"));
-    const QCommandLineOption only(QStringLiteral("only"), tr("only these templates; several names ending in .docx, "
-                                                             ".txt or .odt may follow one --only"),
+    const QCommandLineOption out(QStringLiteral("out"), ToolConsole::tr("where the document folders go"),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption only(QStringLiteral("only"),
+                                  ToolConsole::tr("only these templates; several names ending in .docx, "
+                                                  ".txt or .odt may follow one --only"),
                                   QStringLiteral("NAME"));
-    const QCommandLineOption overwrite(QStringLiteral("overwrite"), tr("replaces documents that exist"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), tr("renders in N worker processes at once"), QStringLiteral("N"),
-                                  QStringLiteral("1"));
-    const QCommandLineOption pdf(QStringLiteral("pdf"), tr("also a PDF of every document, made by LibreOffice "
-                                                           "(or the program ZENTAVO_SOFFICE names)"));
-    const QCommandLineOption strict(QStringLiteral("strict"), tr("a finding of the template check fails the render"));
-    QCommandLineOption worker(QStringLiteral("worker"), tr("renders the evaluations named on standard input, for a "
-                                                           "parent render"));
+    const QCommandLineOption overwrite(QStringLiteral("overwrite"), ToolConsole::tr("replaces documents that exist"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"), ToolConsole::tr("renders in N worker processes at once"),
+                                  QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 ToolConsole::tr("also a PDF of every document, made by LibreOffice "
+                                                 "(or the program ZENTAVO_SOFFICE names)"));
+    const QCommandLineOption strict(QStringLiteral("strict"),
+                                    ToolConsole::tr("a finding of the template check fails the render"));
+    QCommandLineOption worker(QStringLiteral("worker"),
+                              ToolConsole::tr("renders the evaluations named on standard input, for a "
+                                              "parent render"));
     worker.setFlags(QCommandLineOption::HiddenFromHelp);
     for (const QCommandLineOption& option : {templates, out, overwrite, jobs, pdf, strict, worker})
         line.addOption(option);
@@ -110,13 +112,14 @@ bool parseOptions(const QStringList& arguments, RenderOptions& options, int& cod
     options.jobs = line.value(jobs.names().constFirst()).toInt(&number);
     QString problem;
     if (!number || options.jobs < 1)
-        problem = tr("--jobs takes a number of 1 or more, not \"%1\"").arg(line.value(jobs.names().constFirst()));
+        problem = ToolConsole::tr("--jobs takes a number of 1 or more, not \"%1\"")
+                      .arg(line.value(jobs.names().constFirst()));
     else if (options.evaluations.isEmpty() && !options.worker)
-        problem = tr("no evaluation named");
+        problem = ToolConsole::tr("no evaluation named");
     else if (options.templates.isEmpty())
-        problem = tr("--templates missing");
+        problem = ToolConsole::tr("--templates missing");
     else if (options.out.isEmpty())
-        problem = tr("--out missing");
+        problem = ToolConsole::tr("--out missing");
     if (problem.isEmpty())
         return true;
     code = line.usageError(problem);
@@ -140,7 +143,7 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
         loop.quit();
     });
     if (!options.templatesOnServer() && !QFileInfo(options.templates).isDir()) {
-        error = tr("%1: no such template folder").arg(options.templates);
+        error = ToolConsole::tr("%1: no such template folder").arg(options.templates);
         return false;
     }
     if (!list.load(options.templates))
@@ -158,7 +161,7 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
                     found = true;
                 }
             if (!found) {
-                error = tr("no template \"%1\" in %2").arg(wanted, options.templates);
+                error = ToolConsole::tr("no template \"%1\" in %2").arg(wanted, options.templates);
                 return false;
             }
         }
@@ -172,7 +175,7 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
             list.select(i, false);
     const int selected = selectedCount(list);
     if (selected == 0)
-        error = tr("no .docx or .txt templates in %1").arg(options.templates);
+        error = ToolConsole::tr("no .docx or .txt templates in %1").arg(options.templates);
     return selected > 0;
 }
 
@@ -182,7 +185,7 @@ void warnIfCatalogUnusable()
 {
     SQLStorage* catalog = SQLStorage::getInstance();
     if (!catalog->isHealthy())
-        ToolConsole::warn(tr("%1; the documents are written without catalog names and company logos")
+        ToolConsole::warn(ToolConsole::tr("%1; the documents are written without catalog names and company logos")
                               .arg(catalog->failure()));
 }
 
@@ -211,7 +214,7 @@ bool checkTemplates(const RenderOptions& options, TemplatesList& list)
         ToolConsole::warn(finding);
     if (!options.strict || found == 0)
         return true;
-    ToolConsole::fail(tr("%1 problem(s) in the templates; with --strict nothing is rendered").arg(found));
+    ToolConsole::fail(ToolConsole::tr("%1 problem(s) in the templates; with --strict nothing is rendered").arg(found));
     return false;
 }
 
@@ -276,7 +279,7 @@ QStringList withoutRepeats(const QStringList& evaluations)
         const QFileInfo file(path);
         const QString identity = file.exists() ? file.canonicalFilePath() : file.absoluteFilePath();
         if (seen.contains(identity)) {
-            ToolConsole::warn(tr("%1 is named more than once; it is rendered once").arg(path));
+            ToolConsole::warn(ToolConsole::tr("%1 is named more than once; it is rendered once").arg(path));
             continue;
         }
         seen.append(identity);
@@ -300,14 +303,16 @@ int convertToPdf(const QString& converterProgram, const QList<RenderBatch::Outco
             converter.convert(outcome.written + outcome.skipped);
     }
     progress.finish();
-    ToolConsole::out() << tr("%1 PDF(s) written beside the documents").arg(converter.written().size()) << '\n';
+    ToolConsole::out() << ToolConsole::tr("%1 PDF(s) written beside the documents").arg(converter.written().size())
+                       << '\n';
     for (const QString& failure : converter.failures())
         ToolConsole::fail(failure);
     if (Interruption::happened())
-        return ToolConsole::fail(tr("interrupted by %1 while making PDFs").arg(Interruption::signalName()),
+        return ToolConsole::fail(ToolConsole::tr("interrupted by %1 while making PDFs").arg(Interruption::signalName()),
                                  Interruption::exitCode());
     if (!converter.failures().isEmpty())
-        return ToolConsole::fail(tr("%1 document(s) without their PDF; see above").arg(converter.failures().size()));
+        return ToolConsole::fail(
+            ToolConsole::tr("%1 document(s) without their PDF; see above").arg(converter.failures().size()));
     return ToolConsole::Success;
 }
 
@@ -323,40 +328,45 @@ int summarise(const QStringList& evaluations, const QList<RenderBatch::Outcome>&
         skipped += int(outcome.skipped.size());
         if (!outcome.error.isEmpty()) {
             ++failed;
-            out << "FAILED  " << (outcome.error.startsWith(path) ? outcome.error : path + QStringLiteral(": ") + outcome.error)
+            out << ToolConsole::tr("FAILED  ")
+                << (outcome.error.startsWith(path) ? outcome.error : path + QStringLiteral(": ") + outcome.error)
                 << '\n';
             // The document and the cause, where the user looks for what went wrong.
             if (outcome.writeFailed)
                 ToolConsole::fail(QString(outcome.error).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         } else if (outcome.interrupted) {
             ++unfinished;
-            out << "NOT FINISHED  " << tr("%1 (interrupted)").arg(path) << '\n';
+            out << ToolConsole::tr("NOT FINISHED  ") << ToolConsole::tr("%1 (interrupted)").arg(path) << '\n';
         }
         if (!outcome.written.isEmpty() || !outcome.skipped.isEmpty())
-            out << tr("%1 -> %2").arg(path, outcome.folder) << '\n';
+            out << ToolConsole::tr("%1 -> %2").arg(path, outcome.folder) << '\n';
         for (const QString& document : outcome.written)
             out << "  " << QFileInfo(document).fileName() << '\n';
         for (const QString& document : outcome.skipped)
-            out << "  " << tr("%1 (exists, kept; --overwrite replaces it)").arg(QFileInfo(document).fileName()) << '\n';
+            out << "  "
+                << ToolConsole::tr("%1 (exists, kept; --overwrite replaces it)").arg(QFileInfo(document).fileName())
+                << '\n';
     }
     for (const QString& failure : workerFailures)
-        out << "FAILED  " << tr("a worker process: %1").arg(failure) << '\n';
-    out << tr("%1 document(s) written, %2 kept, %3 of %4 evaluation(s) failed")
+        out << ToolConsole::tr("FAILED  ") << ToolConsole::tr("a worker process: %1").arg(failure) << '\n';
+    out << ToolConsole::tr("%1 document(s) written, %2 kept, %3 of %4 evaluation(s) failed")
                .arg(written)
                .arg(skipped)
                .arg(failed)
                .arg(outcomes.size());
     if (unfinished > 0)
-        out << tr(", %1 not finished").arg(unfinished);
+        out << ToolConsole::tr(", %1 not finished").arg(unfinished);
     out << '\n';
     if (Interruption::happened())
-        return ToolConsole::fail(tr("interrupted by %1; %2 evaluation(s) not finished, the documents listed above are "
-                                    "written")
-                                     .arg(Interruption::signalName())
-                                     .arg(unfinished),
-                                 Interruption::exitCode());
+        return ToolConsole::fail(
+            ToolConsole::tr("interrupted by %1; %2 evaluation(s) not finished, the documents listed above are "
+                            "written")
+                .arg(Interruption::signalName())
+                .arg(unfinished),
+            Interruption::exitCode());
     if (failed > 0 || !workerFailures.isEmpty())
-        return ToolConsole::fail(tr("%1 evaluation(s) failed; see above").arg(failed + workerFailures.size()));
+        return ToolConsole::fail(
+            ToolConsole::tr("%1 evaluation(s) failed; see above").arg(failed + workerFailures.size()));
     return ToolConsole::Success;
 }
 
@@ -377,15 +387,16 @@ int runRender(const QStringList& arguments)
     RemoteTemplates remote;
     if (RemoteTemplates::isUrl(options.templates)) {
         if (!remote.fetch(options.templates, options.only, error))
-            return Interruption::happened() ? ToolConsole::fail(tr("interrupted by %1; nothing rendered")
-                                                                    .arg(Interruption::signalName()),
-                                                                Interruption::exitCode())
+            return Interruption::happened() ? ToolConsole::fail(
+                       ToolConsole::tr("interrupted by %1; nothing rendered").arg(Interruption::signalName()),
+                       Interruption::exitCode())
                                             : ToolConsole::fail(error);
         options.templates = remote.folder();
     }
     TemplatesList templates;
     if (!loadTemplates(options, templates, error))
-        return ToolConsole::fail(error.isEmpty() ? tr("%1: the template list cannot be read").arg(options.templates) : error);
+        return ToolConsole::fail(
+            error.isEmpty() ? ToolConsole::tr("%1: the template list cannot be read").arg(options.templates) : error);
     if (options.worker)
         return runWorker(options, templates);
 
