@@ -1,6 +1,7 @@
 // zentavo: the command-line host of the library.
 //   zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
-//                  [--jobs N] [--pdf] [--strict] the documents of evaluations
+//                  [--jobs N] [--pdf] [--strict] [--shard K/N] [--summary-json FILE]
+//                                                the documents of evaluations
 //   zentavo tags EVALUATION [NAME[#FLAGS]...]    the stored tags, or report tags resolved
 //   zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...   create or edit an evaluation
 //   zentavo photo add EVALUATION FILE...         add photos to an evaluation
@@ -39,7 +40,9 @@ int afterName(const QStringList& commandLine)
 
 // One line per subcommand.
 const Subcommand subcommands[] = {
-    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] [--strict]",
+    {"render",
+     "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] [--strict] "
+     "[--shard K/N] [--summary-json FILE]",
      afterName<runRender>},
     {"tags", "EVALUATION [NAME[#FLAGS]...]", afterName<runTags>},
     {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", afterName<runSet>},
