@@ -185,6 +185,13 @@ QJsonObject jsonOf(const QString& path)
     return QJsonDocument::fromJson(readFile(path)).object();
 }
 
+// The user's language as a login shell sets it: LANG alone decides.
+QStringList language(const QString& lang)
+{
+    return {QStringLiteral("LANG=") + lang, QStringLiteral("LC_ALL="), QStringLiteral("LC_MESSAGES="),
+            QStringLiteral("LANGUAGE=")};
+}
+
 // Processes still running whose command line names path.
 int processesNaming(const QString& path)
 {
@@ -239,6 +246,8 @@ private slots:
     void workerFailures();
     void oneFolderPerEvaluation_data();
     void oneFolderPerEvaluation();
+    void speaksTheUsersLanguage_data();
+    void speaksTheUsersLanguage();
     void sharesRenderEachEvaluationOnce();
 
 private:
@@ -1081,6 +1090,53 @@ void TestZentavoTool::oneFolderPerEvaluation()
     QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
     const QString report = folder + QStringLiteral("/valuation-report.docx");
     QVERIFY(WordPackage::textOf(contentOf(report, QStringLiteral("word/document.xml"))).contains(vin));
+}
+
+void TestZentavoTool::speaksTheUsersLanguage_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %D scratch
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("line"); // how the one line on standard error begins
+
+    const QStringList render{"render", "--templates", "%D", "--out", "%D"};
+    const QStringList missing{"tags", "%D/нет.zip"};
+    const QStringList unreachable{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"};
+    const QString english = QStringLiteral("en_US.UTF-8"), russian = QStringLiteral("ru_RU.UTF-8");
+    QTest::newRow("usage, English") << render << english << 2 << "zentavo: no evaluation named; usage: zentavo render ";
+    QTest::newRow("usage, Russian") << render << russian << 2
+                                    << "zentavo: не указано ни одной оценки; использование: zentavo render ";
+    QTest::newRow("no such file, C") << missing << QStringLiteral("C.UTF-8") << 1 << "zentavo: %D/нет.zip: no such file";
+    QTest::newRow("no such file, Russian") << missing << russian << 1 << "zentavo: %D/нет.zip: файл не найден";
+    // The library's own failure texts, as the tool shows them.
+    QTest::newRow("catalog failure, English") << unreachable << english << 1
+                                              << "zentavo: Catalog \"Banks\" loading is failed: cannot connect to ";
+    QTest::newRow("catalog failure, Russian") << unreachable << russian << 1
+                                              << "zentavo: Справочник «Банки» загрузить не удалось: не удаётся "
+                                                 "подключиться к ";
+}
+
+// A failing command says its one line in the user's language: Russian under a Russian
+// locale, English under any other.
+void TestZentavoTool::speaksTheUsersLanguage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, lang);
+    QFETCH(int, exitCode);
+    QFETCH(QString, line);
+#ifndef ZENTAVO_TOOL_TRANSLATED
+    if (lang.startsWith(QLatin1String("ru")))
+        QSKIP("the tool was built without its Russian translation (lrelease, Debian's qt6-l10n-tools, was missing)");
+#endif
+    const QString scratch = rowPath(QStringLiteral("language/"));
+    QVERIFY(QDir().mkpath(scratch));
+    arguments.replaceInStrings(QStringLiteral("%D"), scratch);
+    line.replace(QLatin1String("%D"), scratch);
+
+    const Run run = zentavo(arguments, -1, language(lang));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines.first().startsWith(line), qPrintable(run.errLines.first()));
 }
 
 // Three machines given the same evaluations, each in an order of its own (one by

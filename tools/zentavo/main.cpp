@@ -18,6 +18,9 @@
 #include "toolconsole.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 
@@ -79,6 +82,19 @@ int dispatch(const QStringList& arguments)
                              ToolConsole::Usage);
 }
 
+// The tool's messages in the user's language (LANGUAGE, LC_ALL, LC_MESSAGES or LANG, as
+// every program reads them): the embedded Russian translation, with Qt's own for its
+// texts where the system has it. Any other language keeps the English texts.
+void speakTheUsersLanguage(QCoreApplication& app)
+{
+    static QTranslator tool, qt;
+    if (!tool.load(QLocale(), QStringLiteral("zentavo"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+        return;
+    app.installTranslator(&tool);
+    if (qt.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qt);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -88,6 +104,7 @@ int main(int argc, char* argv[])
     {
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("zentavo"));
+        speakTheUsersLanguage(app);
         try {
             result = dispatch(QGuiApplication::arguments().mid(1));
         } catch (const std::exception& e) {
