@@ -349,6 +349,97 @@
     </message>
 </context>
 <context>
+    <name>TemplateChecker</name>
+    <message>
+        <source>the file is empty: it is not a template</source>
+        <translation>файл пуст: это не шаблон</translation>
+    </message>
+    <message>
+        <source>the template cannot be read: %1</source>
+        <translation>не удаётся прочитать шаблон: %1</translation>
+    </message>
+    <message>
+        <source>the template is larger than %1 MiB, so it is not read</source>
+        <translation>шаблон больше %1 МиБ и поэтому не читается</translation>
+    </message>
+    <message>
+        <source>not a DOCX template: it is not a zip archive</source>
+        <translation>это не шаблон DOCX: файл не является zip-архивом</translation>
+    </message>
+    <message>
+        <source>not a usable DOCX template: %1</source>
+        <translation>шаблон DOCX непригоден: %1</translation>
+    </message>
+    <message>
+        <source>the part cannot be read</source>
+        <translation>не удаётся прочитать эту часть</translation>
+    </message>
+    <message>
+        <source>unclosed tag: &quot;%1&quot; has no %2</source>
+        <translation>незакрытый тег: у «%1» нет %2</translation>
+    </message>
+    <message>
+        <source>unknown meta tag &quot;%1&quot;</source>
+        <translation>неизвестный метатег «%1»</translation>
+    </message>
+    <message>
+        <source>tag without a name</source>
+        <translation>тег без имени</translation>
+    </message>
+    <message>
+        <source>tag &quot;%1&quot;: &quot;#%2&quot; is not a flag (one or two letters)</source>
+        <translation>тег «%1»: «#%2» — не флаг (флаг — одна или две буквы)</translation>
+    </message>
+    <message>
+        <source>tag &quot;%1&quot;: unknown flag letter &quot;%2&quot;</source>
+        <translation>тег «%1»: неизвестная буква флага «%2»</translation>
+    </message>
+    <message>
+        <source>unknown tag name &quot;%1&quot;</source>
+        <translation>неизвестное имя тега «%1»</translation>
+    </message>
+    <message>
+        <source>malformed condition &quot;%1&quot;</source>
+        <translation>неверно записанное условие «%1»</translation>
+    </message>
+    <message>
+        <source>unknown tag name &quot;%1&quot; in a condition</source>
+        <translation>неизвестное имя тега «%1» в условии</translation>
+    </message>
+    <message>
+        <source>condition end &quot;%1&quot; without its start</source>
+        <translation>конец условия «%1» без его начала</translation>
+    </message>
+    <message>
+        <source>condition &quot;%1&quot; has no end</source>
+        <translation>у условия «%1» нет конца</translation>
+    </message>
+    <message>
+        <source>repeated block without indexed tags: it never shows</source>
+        <translation>повторяемый блок без индексированных тегов: он никогда не выводится</translation>
+    </message>
+    <message>
+        <source>tag &quot;%1&quot;: its value holds %2 character(s) a DOCX document cannot hold, such as control characters; the document leaves them out</source>
+        <translation>тег «%1»: в значении есть символы, которые документ DOCX хранить не может (например, управляющие), — %2; в документ они не попадут</translation>
+    </message>
+    <message>
+        <source>picture described &quot;%1&quot; names no picture of the evaluation (photo-N.jpg, graphic-N.jpg, appraiserLogo-N.jpg): the template&apos;s own image stays</source>
+        <translation>описание рисунка «%1» не называет ни одного изображения оценки (photo-N.jpg, graphic-N.jpg, appraiserLogo-N.jpg): останется изображение из шаблона</translation>
+    </message>
+    <message>
+        <source>picture described &quot;%1&quot; is linked to a file outside the template: the evaluation cannot fill it, so it is removed</source>
+        <translation>рисунок «%1» связан с файлом вне шаблона: оценка не может его заполнить, и он будет удалён</translation>
+    </message>
+    <message>
+        <source>picture described &quot;%1&quot; shows %2, which the relationships of its part do not name: it is removed</source>
+        <translation>рисунок «%1» показывает %2, которого нет в связях его части: он будет удалён</translation>
+    </message>
+    <message>
+        <source>picture described &quot;%1&quot; is stored as %2, a format pictures cannot be written in: it is removed</source>
+        <translation>рисунок «%1» хранится как %2 — в этом формате изображения записать нельзя: он будет удалён</translation>
+    </message>
+</context>
+<context>
     <name>TemplateToDocument</name>
     <message>
         <source>the document&apos;s text would grow past %1 characters</source>
