@@ -10,8 +10,9 @@
 // --array=0-(N-1) its tasks (SLURM_ARRAY_TASK_ID).
 //
 // An evaluation's share depends on its path alone: the first eight bytes of the SHA-256
-// of its absolute path (made absolute against the working folder, "." and ".." taken
-// out, symbolic links not followed), modulo N. So the same command line on every node of
+// of its absolute path, modulo N. A relative path is made absolute against the working
+// folder as the system reports it (its links resolved); "." and ".." are taken out, and
+// links in the path given are not followed. So the same command line on every node of
 // a cluster that mounts the shared folder at the same path splits the evaluations into
 // shares that together hold each exactly once, whatever order the shell lists them in
 // and whatever else each node was given.
