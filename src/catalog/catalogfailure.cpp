@@ -7,11 +7,6 @@
 
 namespace {
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("SQLStorage", text);
-}
-
 // SQLite's primary result codes, as the driver reports them in nativeErrorCode().
 enum sqliteCode_t {
     SQLITE_GENERIC_ERROR = 1,
@@ -62,10 +57,10 @@ QString CatalogFailure::damaged(const QString& path, const QString& cause)
 {
     const QString backup = newestBackup(path);
     if (backup.isEmpty())
-        return translated("the catalog database %1 is damaged (%2); restore it from a backup or remove it to start "
+        return SQLStorage::tr("the catalog database %1 is damaged (%2); restore it from a backup or remove it to start "
                           "an empty catalog")
             .arg(path, cause);
-    return translated("the catalog database %1 is damaged (%2); restore it from the backup %3 or remove it to start "
+    return SQLStorage::tr("the catalog database %1 is damaged (%2); restore it from the backup %3 or remove it to start "
                       "an empty catalog")
         .arg(path, cause, backup);
 }
@@ -76,28 +71,28 @@ QString CatalogFailure::describe(const QString& path, const QSqlError& error)
     switch (primaryCode(error)) {
     case SQLITE_DATABASE_BUSY:
     case SQLITE_TABLE_LOCKED:
-        return translated("the catalog database %1 is locked by another program; close it and try again").arg(path);
+        return SQLStorage::tr("the catalog database %1 is locked by another program; close it and try again").arg(path);
     case SQLITE_NOT_A_DATABASE:
     case SQLITE_MALFORMED:
         return damaged(path, cause);
     case SQLITE_DISK_FULL:
-        return translated("the catalog database %1 cannot be written: the disk is full; free some space and try again")
+        return SQLStorage::tr("the catalog database %1 cannot be written: the disk is full; free some space and try again")
             .arg(path);
     case SQLITE_NO_PERMISSION:
     case SQLITE_READ_ONLY:
     case SQLITE_CANNOT_OPEN:
     case SQLITE_NOT_AUTHORIZED:
-        return translated("the catalog database %1 cannot be opened for reading and writing (%2); check the "
+        return SQLStorage::tr("the catalog database %1 cannot be opened for reading and writing (%2); check the "
                           "permissions of the file and its folder")
             .arg(path, cause);
     case SQLITE_IO_ERROR:
-        return translated("the catalog database %1 cannot be read or written (%2); check the disk, or restore the "
+        return SQLStorage::tr("the catalog database %1 cannot be read or written (%2); check the disk, or restore the "
                           "file from a backup")
             .arg(path, cause);
     default:
         if (cause.trimmed().isEmpty())
-            return translated("the catalog database %1 failed without saying why").arg(path);
-        return translated("the catalog database %1 failed: %2").arg(path, cause);
+            return SQLStorage::tr("the catalog database %1 failed without saying why").arg(path);
+        return SQLStorage::tr("the catalog database %1 failed: %2").arg(path, cause);
     }
 }
 

@@ -19,11 +19,6 @@
 
 namespace {
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("SQLStorage", text);
-}
-
 QString busyTimeoutOption(int milliseconds = SQLStorage::BUSY_TIMEOUT_MS)
 {
     return QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(milliseconds);
@@ -118,7 +113,7 @@ QString SQLStorage::reasonFor(const QSqlError& error) const
         return reason;
     const QString path = database.databaseName().isEmpty() ? getCatalogDatabaseName() : database.databaseName();
     if (!database.isOpen())
-        return translated("the catalog database %1 is not open").arg(path);
+        return SQLStorage::tr("the catalog database %1 is not open").arg(path);
     return CatalogFailure::describe(path, error);
 }
 
@@ -145,7 +140,7 @@ void SQLStorage::refuseFor(const QSqlError& error)
 {
     QString why = CatalogFailure::describe(database.databaseName(), error);
     if (!keptBackup.isEmpty())
-        why += translated("; the previous catalog is kept as %1").arg(keptBackup);
+        why += SQLStorage::tr("; the previous catalog is kept as %1").arg(keptBackup);
     refuse(CatalogFailure::healthAfter(error), why);
 }
 
@@ -183,7 +178,7 @@ void SQLStorage::verifyCatalogDatabase()
         if (!CatalogFailure::isSchemaMismatch(error)) // anything but "no such table"
             return refuseFor(error);
         if (!holdsNoTables())
-            return refuse(DAMAGED, CatalogFailure::damaged(database.databaseName(), translated("it holds no catalog")));
+            return refuse(DAMAGED, CatalogFailure::damaged(database.databaseName(), SQLStorage::tr("it holds no catalog")));
         if (createCatalogDatabase())
             createIndexes();
         else
@@ -273,7 +268,7 @@ bool SQLStorage::convert_1_3()
     const QString backup = unusedBackupName(path);
     database.close();
     if (!QFile::rename(path, backup)) {
-        refuse(INACCESSIBLE, translated("the catalog database %1 is of an old version and cannot be moved aside to %2 "
+        refuse(INACCESSIBLE, SQLStorage::tr("the catalog database %1 is of an old version and cannot be moved aside to %2 "
                                         "to make a new one; check the permissions of its folder")
                                  .arg(path, backup));
         return false;

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QCoreApplication>
 #include <QString>
 
 class QSqlQuery;
@@ -20,6 +21,8 @@ class QSqlQuery;
 // wrong and what to do. Only an empty file, or none, is given a new schema.
 class ZENTAVO_EXPORT SQLStorage
 {
+    Q_DECLARE_TR_FUNCTIONS(SQLStorage)
+
 public:
     static const int CATALOG_DB_VERSION = 7;
     // How long a statement waits for a lock that another connection or program holds

@@ -10,11 +10,6 @@
 
 namespace {
 
-QString translated(const char* text)
-{
-    return QCoreApplication::translate("CatalogXmlHandler", text);
-}
-
 // The statement for one table: %1 is its name, %2 its gid column.
 QString onTable(QString statement, const QString& table)
 {
@@ -43,7 +38,7 @@ bool CatalogXmlHandler::import(const QByteArray& document)
     reason.clear();
     summary = CatalogImportSummary();
     if (!db.transaction()) {
-        reason = translated("the catalog database cannot begin a transaction: %1").arg(db.lastError().text());
+        reason = CatalogXmlHandler::tr("the catalog database cannot begin a transaction: %1").arg(db.lastError().text());
         LOG_WARNING() << reason;
         return false;
     }
@@ -56,7 +51,7 @@ bool CatalogXmlHandler::import(const QByteArray& document)
     if (merged && db.commit())
         return true;
     if (merged)
-        reason = translated("the catalog database cannot commit: %1").arg(db.lastError().text());
+        reason = CatalogXmlHandler::tr("the catalog database cannot commit: %1").arg(db.lastError().text());
     if (!db.rollback())
         LOG_WARNING() << "rollback failed:" << db.lastError().text();
     summary = CatalogImportSummary();
@@ -83,7 +78,7 @@ void CatalogXmlHandler::runOnAllTables(const QString& statement)
     QSqlQuery query(db);
     for (const QString& table : tables) {
         if (!SQLStorage::exec(query, onTable(statement, table)))
-            refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
+            refuse(CatalogXmlHandler::tr("the catalog database failed: %1").arg(query.lastError().text()));
     }
 }
 
@@ -93,7 +88,7 @@ int CatalogXmlHandler::countOnAllTables(const QString& statement)
     QSqlQuery query(db);
     for (const QString& table : tables) {
         if (!SQLStorage::exec(query, onTable(statement, table)) || !query.next())
-            refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
+            refuse(CatalogXmlHandler::tr("the catalog database failed: %1").arg(query.lastError().text()));
         count += query.value(0).toInt();
     }
     return count;
@@ -103,9 +98,9 @@ bool CatalogXmlHandler::startElement(QStringView qName, const QXmlStreamAttribut
 {
     const QString name = qName.toString().toLower();
     if (depth == 0 && name != container)
-        return stopWith(translated("the document is not a \"%1\" feed: its root is \"%2\"").arg(container, name));
+        return stopWith(CatalogXmlHandler::tr("the document is not a \"%1\" feed: its root is \"%2\"").arg(container, name));
     if (!openEntry.isNull())
-        return stopWith(translated("element \"%1\" inside entry \"%2\"").arg(name, openEntry));
+        return stopWith(CatalogXmlHandler::tr("element \"%1\" inside entry \"%2\"").arg(name, openEntry));
     ++depth;
     if (isEntry(name))
         openEntry = name;
@@ -134,12 +129,12 @@ bool CatalogXmlHandler::characters(QStringView chunk)
 
 bool CatalogXmlHandler::startDTD(QStringView)
 {
-    return stopWith(translated("the feed declares a document type; feeds carry no entities"));
+    return stopWith(CatalogXmlHandler::tr("the feed declares a document type; feeds carry no entities"));
 }
 
 void CatalogXmlHandler::fatalError(const QString& message, qint64 line, qint64 column)
 {
-    reason = translated("XML error at line %1, column %2: %3").arg(line).arg(column).arg(message);
+    reason = CatalogXmlHandler::tr("XML error at line %1, column %2: %3").arg(line).arg(column).arg(message);
 }
 
 bool CatalogXmlHandler::stopWith(const QString& why)
@@ -159,7 +154,7 @@ QSqlQuery CatalogXmlHandler::prepareQuery(const QString& statement)
     QSqlQuery query(db);
     if (!query.prepare(statement)) {
         LOG_WARNING() << statement << query.lastError().text();
-        refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
+        refuse(CatalogXmlHandler::tr("the catalog database failed: %1").arg(query.lastError().text()));
     }
     return query;
 }
@@ -169,7 +164,7 @@ int CatalogXmlHandler::merge(EntryStatements& statements, const QVariantList& ma
 {
     run(statements.match, matchValues);
     if (!statements.match.next())
-        refuse(translated("no match result for \"%1\"").arg(text));
+        refuse(CatalogXmlHandler::tr("no match result for \"%1\"").arg(text));
     if (statements.matchColumns < 0)
         statements.matchColumns = statements.match.record().count();
     const int count = statements.match.value(0).toInt();
@@ -197,7 +192,7 @@ void CatalogXmlHandler::run(QSqlQuery& query, const QVariantList& values)
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, values.at(i));
     if (!SQLStorage::exec(query))
-        refuse(translated("the catalog database failed: %1").arg(query.lastError().text()));
+        refuse(CatalogXmlHandler::tr("the catalog database failed: %1").arg(query.lastError().text()));
 }
 
 int CatalogXmlHandler::intAttribute(const QString& name) const

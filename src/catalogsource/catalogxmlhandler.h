@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -23,6 +24,8 @@
 // tables stay exactly as they were and rejectionReason() says why.
 class CatalogXmlHandler : public XmlDefaultHandler
 {
+    Q_DECLARE_TR_FUNCTIONS(CatalogXmlHandler)
+
 public:
     ~CatalogXmlHandler() override;
 

@@ -106,12 +106,12 @@ void VehicleXmlHandler::mergeTransmission()
 
 int VehicleXmlHandler::getVehicleType(int gid)
 {
-    return lookUp(typeByGid, gid, "vehicle type");
+    return lookUp(typeByGid, gid, QT_TRANSLATE_NOOP("VehicleXmlHandler", "vehicle type"));
 }
 
 int VehicleXmlHandler::getVehicleBrand(int gid)
 {
-    return lookUp(brandByGid, gid, "brand");
+    return lookUp(brandByGid, gid, QT_TRANSLATE_NOOP("VehicleXmlHandler", "brand"));
 }
 
 int VehicleXmlHandler::lookUp(QSqlQuery& query, int gid, const char* parent)

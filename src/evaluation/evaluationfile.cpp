@@ -104,6 +104,11 @@ bool EvaluationFile::closeCheckingChecksum(QuaZipFile& file)
     return false;
 }
 
+QString EvaluationFile::notCompleted(const QString& path)
+{
+    return tr("%1 cannot be written: the container could not be completed").arg(QDir::toNativeSeparators(path));
+}
+
 bool EvaluationFile::write(const QString& path, const QByteArray& tagList, const QList<StoredEntry>& photos,
                            const QList<StoredEntry>& others, QString& failure)
 {
@@ -116,7 +121,8 @@ bool EvaluationFile::write(const QString& path, const QByteArray& tagList, const
     zip.setAutoClose(false); // the writer finishes the file, after checking it
     if (!zip.open(QuaZip::mdCreate)) {
         target.cancel();
-        failure = QStringLiteral("%1 cannot be written: the container cannot be started (zip error %2)")
+        LOG_WARNING() << "evaluation container not started, zip error" << zip.getZipError();
+        failure = tr("%1 cannot be written: the container cannot be started (zip error %2)")
                       .arg(QDir::toNativeSeparators(path))
                       .arg(zip.getZipError());
         return false;
@@ -128,9 +134,7 @@ bool EvaluationFile::write(const QString& path, const QByteArray& tagList, const
         // A write the disk refused says why; otherwise the container itself went wrong.
         const QString reason = target.reason();
         target.cancel();
-        failure = QDir::toNativeSeparators(path) + QLatin1Char(' ')
-                  + (reason.isEmpty() ? QStringLiteral("cannot be written: the container could not be completed")
-                                      : reason);
+        failure = reason.isEmpty() ? notCompleted(path) : QDir::toNativeSeparators(path) + QLatin1Char(' ') + reason;
         return false;
     }
     if (target.commit())

@@ -6,6 +6,7 @@
 #include "evaluation/storedentry.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,8 @@ class QuaZipFile;
 // Every entry written carries the moment the save began.
 class ZENTAVO_EXPORT EvaluationFile
 {
+    Q_DECLARE_TR_FUNCTIONS(EvaluationFile)
+
 public:
     // Where the entries of a container go while it is read, in the container's order.
     // Each answers false for a damaged entry, which refuses the whole file.
@@ -51,6 +54,8 @@ public:
     static bool linesWrittenBy(const std::function<void(QuaZipFile& entry)>& writers, QByteArray& lines);
     // Closing an entry read to its end checks its checksum; false, logged, when it fails.
     static bool closeCheckingChecksum(QuaZipFile& file);
+    // The reason of a save whose container could not be completed, naming the file.
+    static QString notCompleted(const QString& path);
 
     static const QString TagListEntry;
     // Any entry whose name holds this text is a photo, wherever it stands in the name.

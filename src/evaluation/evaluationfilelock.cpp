@@ -39,13 +39,13 @@ bool EvaluationFileLock::lock(int waitMs)
     const QString shown = QDir::toNativeSeparators(evaluation);
     switch (file->error()) {
     case QLockFile::LockFailedError:
-        error = QStringLiteral("%1 is being saved by another program; try again when it has finished").arg(shown);
+        error = tr("%1 is being saved by another program; try again when it has finished").arg(shown);
         break;
     case QLockFile::PermissionError:
-        error = QStringLiteral("%1 cannot be saved: no permission to write in its folder").arg(shown);
+        error = tr("%1 cannot be saved: no permission to write in its folder").arg(shown);
         break;
     default:
-        error = QStringLiteral("%1 cannot be locked for saving").arg(shown);
+        error = tr("%1 cannot be locked for saving").arg(shown);
         break;
     }
     LOG_WARNING() << "evaluation lock not taken:" << QFileInfo(evaluation).fileName() << "error" << file->error();

@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -15,6 +16,8 @@ class QLockFile;
 // lock left by a process that died is taken over.
 class ZENTAVO_EXPORT EvaluationFileLock
 {
+    Q_DECLARE_TR_FUNCTIONS(EvaluationFileLock)
+
 public:
     // How long a writer waits for another one to finish.
     static constexpr int DefaultWaitMs = 10000;

@@ -269,7 +269,7 @@ bool EvaluationTagStorage::doSave(const QString& path)
         return writeFile(path);
     EvaluationFileLock lock(path);
     if (!lock.lock())
-        return fail(lock.errorString());
+        return fail(path, lock.errorString());
     return writeFile(path);
 }
 
@@ -278,7 +278,7 @@ bool EvaluationTagStorage::reserveFile(const QString& path, int waitMs)
     lastError.clear();
     auto lock = std::make_unique<EvaluationFileLock>(path);
     if (!lock->lock(waitMs))
-        return fail(lock->errorString());
+        return fail(path, lock->errorString());
     reservation = std::move(lock);
     return true;
 }
@@ -288,10 +288,11 @@ void EvaluationTagStorage::releaseFile()
     reservation.reset();
 }
 
-bool EvaluationTagStorage::fail(const QString& reason)
+bool EvaluationTagStorage::fail(const QString& path, const QString& reason)
 {
     lastError = reason;
-    LOG_ERROR() << "evaluation not saved:" << reason.section(QLatin1Char('/'), -1);
+    // The reason is in the user's language, and was logged where it arose.
+    LOG_ERROR() << "evaluation not saved:" << QFileInfo(path).fileName();
     return false;
 }
 
@@ -299,10 +300,9 @@ bool EvaluationTagStorage::writeFile(const QString& path)
 {
     QByteArray tagList;
     if (!tagListAsSaved(tagList))
-        return fail(QDir::toNativeSeparators(path)
-                    + QStringLiteral(" cannot be written: the container could not be completed"));
+        return fail(path, EvaluationFile::notCompleted(path));
     QString failure;
-    return EvaluationFile::write(path, tagList, photos.entries(), otherEntries, failure) || fail(failure);
+    return EvaluationFile::write(path, tagList, photos.entries(), otherEntries, failure) || fail(path, failure);
 }
 
 // Each section writes the tags it knows, in this fixed order: the agreement with its

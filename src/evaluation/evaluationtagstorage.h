@@ -153,7 +153,7 @@ private:
     void saveAppraisers(QIODevice& file);
     bool readPhoto(const QString& entryName, QuaZipFile& file);
     void forgetFileContent();
-    bool fail(const QString& reason);
+    bool fail(const QString& path, const QString& reason);
 
     AgreementOnTag* agreement = nullptr;
     EvaluationJobOnTag* evaluationJob = nullptr;

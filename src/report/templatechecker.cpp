@@ -89,7 +89,7 @@ bool TemplateChecker::checkFile(const QString& path)
     package.clear();
     docxPart = isZip(path) || info.suffix().compare(QLatin1String("docx"), Qt::CaseInsensitive) == 0;
     if (!docxPart && info.isFile() && info.size() == 0) {
-        problem(QStringLiteral("the file is empty: it is not a template"), {info.fileName(), 0, {}});
+        problem(tr("the file is empty: it is not a template"), {info.fileName(), 0, {}});
         return false;
     }
     useOwnGenerator(docxPart);
@@ -100,11 +100,11 @@ bool TemplateChecker::checkFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         LOG_WARNING() << "template not read for checking:" << path << file.errorString();
-        problem(QStringLiteral("the template cannot be read: %1").arg(file.errorString()), {info.fileName(), 0, {}});
+        problem(tr("the template cannot be read: %1").arg(file.errorString()), {info.fileName(), 0, {}});
         return false;
     }
     if (file.size() > TemplateToDocument::MAX_TEMPLATE_BYTES) {
-        problem(QStringLiteral("the template is larger than %1 MiB, so it is not read")
+        problem(tr("the template is larger than %1 MiB, so it is not read")
                     .arg(TemplateToDocument::MAX_TEMPLATE_BYTES / (1024 * 1024)),
                 {info.fileName(), 0, {}});
         return false;
@@ -141,18 +141,18 @@ bool TemplateChecker::checkPackage(QIODevice& device, const QString& fileName)
     QuaZip zip(&device);
     if (!zip.open(QuaZip::mdUnzip)) {
         LOG_WARNING() << "template is not a readable zip:" << fileName << "error" << zip.getZipError();
-        problem(QStringLiteral("not a DOCX template: it is not a zip archive"), {fileName, 0, {}});
+        problem(tr("not a DOCX template: it is not a zip archive"), {fileName, 0, {}});
         return false;
     }
     if (!package.read(zip)) {
-        problem(QStringLiteral("not a usable DOCX template: %1").arg(package.failure()), {fileName, 0, {}});
+        problem(tr("not a usable DOCX template: %1").arg(package.failure()), {fileName, 0, {}});
         return false;
     }
     for (const QString& part : package.textParts()) {
         QByteArray bytes;
         QuaZipFile entry(&zip);
         if (!zip.setCurrentFile(part) || !TemplateToZipDocument::readTextPart(entry, bytes)) {
-            problem(QStringLiteral("the part cannot be read"), {part, 0, {}});
+            problem(tr("the part cannot be read"), {part, 0, {}});
             continue;
         }
         checkText(part, QString::fromUtf8(bytes), true);
@@ -188,7 +188,7 @@ void TemplateChecker::checkText(const QString& name, const QString& original, bo
         const bool crossesMarkup =
             docx && close >= 0 && QStringView(text).mid(start, close - start).contains(QLatin1Char('<'));
         if (close < 0 || crossesMarkup) {
-            problem(QStringLiteral("unclosed tag: \"%1\" has no %2")
+            problem(tr("unclosed tag: \"%1\" has no %2")
                         .arg(unclosedTagText(QStringView(text).mid(start, stop - start), left.size()),
                              kind + unescaped(right)),
                     locate(text, start));
@@ -218,7 +218,7 @@ void TemplateChecker::checkToken(const QString& text, qsizetype start, qsizetype
         occurrence.name = body;
         QString block;
         if (!generator->getMetaTagCatalog().getTag(body, block))
-            problem(QStringLiteral("unknown meta tag \"%1\"").arg(body), occurrence.location);
+            problem(tr("unknown meta tag \"%1\"").arg(body), occurrence.location);
         else if (evaluation)
             occurrence.value = block;
     } else if (kind == QLatin1Char('?')) {
@@ -253,20 +253,20 @@ void TemplateChecker::checkPlainTag(const QString& body, const Location& where, 
     const QStringList pieces = body.split(QLatin1Char('#'));
     const QString& name = pieces.first();
     if (name.isEmpty()) {
-        problem(QStringLiteral("tag without a name"), where);
+        problem(tr("tag without a name"), where);
         return;
     }
     for (const QString& flag : pieces.mid(1)) {
         if (!flagForm.match(flag).hasMatch())
-            problem(QStringLiteral("tag \"%1\": \"#%2\" is not a flag (one or two letters)").arg(name, flag), where);
+            problem(tr("tag \"%1\": \"#%2\" is not a flag (one or two letters)").arg(name, flag), where);
         else if (TagUtils::flagForLetter(flag.at(0)) == 0)
-            problem(QStringLiteral("tag \"%1\": unknown flag letter \"%2\"").arg(name, flag.at(0)), where);
+            problem(tr("tag \"%1\": unknown flag letter \"%2\"").arg(name, flag.at(0)), where);
     }
     const bool known = indexed ? isKnownName(name + QStringLiteral("_0")) || isKnownName(name + QStringLiteral("_1"))
                                  || isMarkerName(name)
                                : isKnownName(name);
     if (!known)
-        problem(QStringLiteral("unknown tag name \"%1\"").arg(name), where);
+        problem(tr("unknown tag name \"%1\"").arg(name), where);
 }
 
 // L?NAME?R, L?NAME!?R, L?NAME=VALUE?R and L?NAME!VALUE?R open a condition, L?/NAME?R
@@ -276,7 +276,7 @@ QString TemplateChecker::checkCondition(const QString& body, qsizetype start, qs
 {
     ConditionMarker condition{{}, body, where};
     if (!ConditionMarkup::parse(body, condition.marker)) {
-        problem(QStringLiteral("malformed condition \"%1\"").arg(body), where);
+        problem(tr("malformed condition \"%1\"").arg(body), where);
         return QString();
     }
     condition.marker.start = start;
@@ -286,7 +286,7 @@ QString TemplateChecker::checkCondition(const QString& body, qsizetype start, qs
         return QString();
     const QString& name = condition.marker.name;
     if (!isKnownName(name))
-        problem(QStringLiteral("unknown tag name \"%1\" in a condition").arg(name), where);
+        problem(tr("unknown tag name \"%1\" in a condition").arg(name), where);
     return name;
 }
 
@@ -301,11 +301,10 @@ void TemplateChecker::checkConditionPairs(const QString& text, QList<ConditionMa
     ConditionMarkup::pair(text, markers, true);
     for (int i = 0; i < markers.size(); ++i)
         if (markers.at(i).role != ConditionMarkup::Marker::Opening && markers.at(i).partner < 0)
-            problem(QStringLiteral("condition end \"%1\" without its start").arg(conditions.at(i).text),
-                    conditions.at(i).location);
+            problem(tr("condition end \"%1\" without its start").arg(conditions.at(i).text), conditions.at(i).location);
     for (int i = 0; i < markers.size(); ++i)
         if (markers.at(i).role == ConditionMarkup::Marker::Opening && markers.at(i).partner < 0)
-            problem(QStringLiteral("condition \"%1\" has no end").arg(markers.at(i).name), conditions.at(i).location);
+            problem(tr("condition \"%1\" has no end").arg(markers.at(i).name), conditions.at(i).location);
 }
 
 // A repeated block is copied while one of its indexed tags has a value; with none it
@@ -314,7 +313,7 @@ void TemplateChecker::checkBlocks(const QString& text, const RepeatedBlocks& blo
 {
     for (const RepeatedBlocks::Block& block : blocks.all())
         if (!block.hasTag)
-            problem(QStringLiteral("repeated block without indexed tags: it never shows"), locate(text, block.start));
+            problem(tr("repeated block without indexed tags: it never shows"), locate(text, block.start));
 }
 
 // The value a DOCX document gets lacks the characters XML cannot hold; the user is told
@@ -330,8 +329,8 @@ void TemplateChecker::checkValueFits(const QString& name, long flags, bool index
         if (!evaluation->getTag(itemName, value, flags) || value.isNull())
             return;
         if (const qsizetype dropped = TagUtils::nonXmlCharacterCount(value))
-            cautions.append({QStringLiteral("tag \"%1\": its value holds %2 character(s) a DOCX document cannot "
-                                            "hold, such as control characters; the document leaves them out")
+            cautions.append({tr("tag \"%1\": its value holds %2 character(s) a DOCX document cannot "
+                                "hold, such as control characters; the document leaves them out")
                                  .arg(itemName)
                                  .arg(dropped),
                              where, templateName});
@@ -362,24 +361,24 @@ QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture)
     if (picture.kind == DocxPicsHandler::None) {
         if (!nearMiss.match(described).hasMatch())
             return QString();
-        return QStringLiteral("picture described \"%1\" names no picture of the evaluation (photo-N.jpg, "
-                              "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays")
+        return tr("picture described \"%1\" names no picture of the evaluation (photo-N.jpg, "
+                  "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays")
             .arg(described);
     }
     if (!package.isTextPart(partName))
         return QString();
     if (picture.embedId.isEmpty())
-        return QStringLiteral("picture described \"%1\" is linked to a file outside the template: the evaluation "
-                              "cannot fill it, so it is removed")
+        return tr("picture described \"%1\" is linked to a file outside the template: the evaluation "
+                  "cannot fill it, so it is removed")
             .arg(described);
     const QString image = package.entryNamed(partName, package.embedIdOf(partName, picture));
     if (image.isEmpty())
-        return QStringLiteral("picture described \"%1\" shows %2, which the relationships of its part do not name: "
-                              "it is removed")
+        return tr("picture described \"%1\" shows %2, which the relationships of its part do not name: "
+                  "it is removed")
             .arg(described, picture.embedId);
     if (!TemplateToZipDocument::canEncodeFor(image))
-        return QStringLiteral("picture described \"%1\" is stored as %2, a format pictures cannot be written in: "
-                              "it is removed")
+        return tr("picture described \"%1\" is stored as %2, a format pictures cannot be written in: "
+                  "it is removed")
             .arg(described, image);
     return QString();
 }

@@ -7,6 +7,7 @@
 #include "report/repeatedblocks.h"
 #include "report/textlocations.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -30,6 +31,8 @@ class TemplateToDocument;
 // (ConditionMarkup), and a check takes time linear in the size of the template.
 class ZENTAVO_EXPORT TemplateChecker
 {
+    Q_DECLARE_TR_FUNCTIONS(TemplateChecker)
+
 public:
     enum Kind { Tag, MetaTag, Condition };
 

@@ -50,11 +50,7 @@ CheckedTemporaryFile& checked(QTemporaryFile& file)
     return static_cast<CheckedTemporaryFile&>(file);
 }
 
-const QString& notWritten()
-{
-    static const QString what = QStringLiteral("cannot be written");
-    return what;
-}
+const char* const notWritten = QT_TRANSLATE_NOOP("AtomicFileWriter", "cannot be written");
 
 // What a new file of this process gets: read and write for all, less the umask.
 QFileDevice::Permissions defaultPermissions()
@@ -96,15 +92,15 @@ bool AtomicFileWriter::resolveTarget()
 {
     QFileInfo info(requested);
     if (info.isSymLink() && links == Links::Refuse)
-        return fail(QString(), QStringLiteral("a symbolic link stands in its place; it is not followed"));
+        return refuse(QT_TR_NOOP("a symbolic link stands in its place; it is not followed"));
     // A chain of links ends at the file to replace, which need not exist yet.
     for (int hops = 0; info.isSymLink(); ++hops) {
         if (hops == 32)
-            return fail(QString(), QStringLiteral("too many symbolic links"));
+            return refuse(QT_TR_NOOP("too many symbolic links"));
         info.setFile(info.symLinkTarget());
     }
     if (info.exists() && !info.isFile())
-        return fail(QString(), QStringLiteral("it is not a regular file"));
+        return refuse(QT_TR_NOOP("it is not a regular file"));
     target = info.filePath();
     return true;
 }
@@ -119,7 +115,7 @@ bool AtomicFileWriter::open()
     const QFileInfo info(target);
     auto file = std::make_unique<CheckedTemporaryFile>(target + QStringLiteral(".part-XXXXXX"));
     if (!file->openUnbuffered())
-        return fail(QStringLiteral("cannot create a file beside it"), file->errorString());
+        return fail(QT_TR_NOOP("cannot create a file beside it"), file->errorString());
     file->setPermissions(info.exists() ? info.permissions() : defaultPermissions());
     partial = std::move(file);
     holdPartial();
@@ -140,32 +136,32 @@ bool AtomicFileWriter::write(const QByteArray& bytes)
 bool AtomicFileWriter::commit()
 {
     if (!partial)
-        return error.isEmpty() ? fail(QStringLiteral("not written"), QStringLiteral("no file was open")) : false;
+        return error.isEmpty() ? fail(QT_TR_NOOP("not written"), QStringLiteral("no file was open")) : false;
     CheckedTemporaryFile& file = checked(*partial);
     if (file.writeFailed()) {
         const QString reason = file.failure();
         cancel();
-        return fail(notWritten(), reason);
+        return fail(notWritten, reason);
     }
     // The data must be on the disk before the name points at it: a crash after the
     // rename must find the new file whole.
     if (!file.flush() || ::fsync(file.handle()) != 0) {
         const QString reason = errnoText(errno);
         cancel();
-        return fail(notWritten(), reason);
+        return fail(notWritten, reason);
     }
     const QString partialName = file.fileName();
     file.close();
     if (file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString();
         cancel();
-        return fail(notWritten(), reason);
+        return fail(notWritten, reason);
     }
     // rename() replaces whatever is at the name, a link included, without following it.
     if (std::rename(QFile::encodeName(partialName).constData(), QFile::encodeName(target).constData()) != 0) {
         const QString reason = errnoText(errno);
         cancel();
-        return fail(QStringLiteral("cannot be put in place"), reason);
+        return fail(QT_TR_NOOP("cannot be put in place"), reason);
     }
     file.setAutoRemove(false);
     partial.reset();
@@ -177,7 +173,7 @@ bool AtomicFileWriter::commit()
 QString AtomicFileWriter::reason() const
 {
     if (partial && checked(*partial).writeFailed())
-        return notWritten() + QStringLiteral(": ") + checked(*partial).failure();
+        return tr(notWritten) + QStringLiteral(": ") + checked(*partial).failure();
     return failure;
 }
 
@@ -250,12 +246,22 @@ bool AtomicFileWriter::syncFolder()
     return synced;
 }
 
-bool AtomicFileWriter::fail(const QString& what, const QString& reason)
+bool AtomicFileWriter::fail(const char* what, const QString& reason)
 {
-    failure = what.isEmpty() ? reason : QStringLiteral("%1: %2").arg(what, reason);
-    error = what.isEmpty() ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(requested), reason)
-                           : QStringLiteral("%1 %2: %3").arg(QDir::toNativeSeparators(requested), what, reason);
+    const QString shownWhat = what ? tr(what) : QString();
+    failure = shownWhat.isEmpty() ? reason : QStringLiteral("%1: %2").arg(shownWhat, reason);
+    error = shownWhat.isEmpty() ? QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(requested), reason)
+                                : tr("%1 %2: %3").arg(QDir::toNativeSeparators(requested), shownWhat, reason);
     // The folder may name the client: the log gets the file's own name only.
-    LOG_WARNING() << "write refused or failed:" << QFileInfo(requested).fileName() << what << reason;
+    LOG_WARNING() << "write refused or failed:" << QFileInfo(requested).fileName() << QString::fromLatin1(what) << reason;
+    return false;
+}
+
+bool AtomicFileWriter::refuse(const char* reason)
+{
+    failure = tr(reason);
+    error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(requested), failure);
+    LOG_WARNING() << "write refused or failed:" << QFileInfo(requested).fileName() << QString()
+                  << QString::fromLatin1(reason);
     return false;
 }

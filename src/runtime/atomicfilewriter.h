@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <memory>
@@ -21,6 +22,8 @@ class QTemporaryFile;
 // removeAbandoned() may take it away.
 class ZENTAVO_EXPORT AtomicFileWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(AtomicFileWriter)
+
 public:
     enum class Links {
         // The target may be a symbolic link of the user's own: the file it points to is
@@ -61,7 +64,12 @@ public:
 
 private:
     bool resolveTarget();
-    bool fail(const QString& what, const QString& reason);
+    // what went wrong (a text marked for translation, or null) and why: the user reads
+    // them in their language, the log as written here.
+    bool fail(const char* what, const QString& reason);
+    // A file refused before anything was written, for the reason given (marked for
+    // translation).
+    bool refuse(const char* reason);
     bool syncFolder();
     void holdPartial();
     void releasePartial();

@@ -8,9 +8,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -176,6 +180,18 @@ QStringList temporaryFilesBelow(const QString& folder)
     return found;
 }
 
+QJsonObject jsonOf(const QString& path)
+{
+    return QJsonDocument::fromJson(readFile(path)).object();
+}
+
+// The user's language as a login shell sets it: LANG alone decides.
+QStringList language(const QString& lang)
+{
+    return {QStringLiteral("LANG=") + lang, QStringLiteral("LC_ALL="), QStringLiteral("LC_MESSAGES="),
+            QStringLiteral("LANGUAGE=")};
+}
+
 // Processes still running whose command line names path.
 int processesNaming(const QString& path)
 {
@@ -230,6 +246,9 @@ private slots:
     void workerFailures();
     void oneFolderPerEvaluation_data();
     void oneFolderPerEvaluation();
+    void speaksTheUsersLanguage_data();
+    void speaksTheUsersLanguage();
+    void sharesRenderEachEvaluationOnce();
 
 private:
     QString examples() const { return QStringLiteral(ZENTAVO_SOURCE_DIR "/examples"); }
@@ -243,7 +262,7 @@ private:
         return dir.filePath(prefix + QString::fromUtf8(QTest::currentDataTag()));
     }
     // Copies of the sample, each with an agreement number of its own.
-    QStringList manyEvaluations();
+    QStringList manyEvaluations(int count = 12);
 
     QTemporaryDir dir;
     QString sample;
@@ -285,12 +304,12 @@ QString TestZentavoTool::variant(const QString& name, const QStringList& assignm
     return path;
 }
 
-QStringList TestZentavoTool::manyEvaluations()
+QStringList TestZentavoTool::manyEvaluations(int count)
 {
     QDir().mkpath(dir.filePath(QStringLiteral("many")));
-    for (int i = many.size(); i < 12; ++i)
+    for (int i = many.size(); i < count; ++i)
         many.append(variant(QStringLiteral("many/%1.zip").arg(i), {QStringLiteral("НОМЕР_ДОГОВОРА=М-%1").arg(i)}));
-    return many;
+    return many.mid(0, count);
 }
 
 void TestZentavoTool::rendersTheSample()
@@ -472,6 +491,9 @@ void TestZentavoTool::badInput_data()
     QTest::newRow("photo for a missing file") << QStringList{"photo", "add", "%D/typo.zip", "%N"} << 1 << "no such file";
     QTest::newRow("tag file line not a tag") << QStringList{"set", "%D/new.zip", "--from", "%T/contract.txt"} << 2
                                              << "contract.txt:1: not NAME=VALUE";
+    for (const char* shard : {"3/3", "0/0", "-1/3", "a/b", "1"})
+        QTest::newRow(qPrintable(QStringLiteral("shard %1").arg(QLatin1String(shard))))
+            << QStringList{"render", "%S", "--templates", "%T", "--out", "%D", "--shard", shard} << 2 << "--shard";
     QTest::newRow("evaluation being saved") << QStringList{"set", "%L", "ЦЕЛЬ_ОЦЕНКИ=1"} << 1
                                             << "being saved by another program";
 }
@@ -915,8 +937,11 @@ void TestZentavoTool::interruptedRender()
     const QString scratch = rowPath(QStringLiteral("interrupted/"));
     QVERIFY(QDir().mkpath(scratch + QStringLiteral("/tmp")));
     QProcess process;
-    start(process, QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"), "--jobs", jobs}
-                       + manyEvaluations(),
+    const QString summary = scratch + QStringLiteral("/summary.json");
+    start(process,
+          QStringList{"render", "--templates", templates(), "--out", scratch + QStringLiteral("/out"), "--jobs", jobs,
+                      "--summary-json", summary}
+              + manyEvaluations(),
           {QStringLiteral("TMPDIR=") + scratch + QStringLiteral("/tmp")});
     QByteArray said;
     QVERIFY(waitForFirstDocument(process, said));
@@ -930,6 +955,12 @@ void TestZentavoTool::interruptedRender()
     QVERIFY(run.out.contains(QStringLiteral("%1 document(s) written").arg(documents.size())));
     for (const QString& document : documents)
         QVERIFY2(isWhole(document), qPrintable(document));
+    const QJsonObject summarised = jsonOf(summary);
+    QCOMPARE(summarised.value(QStringLiteral("exitCode")).toInt(), 128 + signal);
+    QVERIFY(summarised.value(QStringLiteral("interrupted")).toBool());
+    const QJsonObject totals = summarised.value(QStringLiteral("totals")).toObject();
+    QCOMPARE(totals.value(QStringLiteral("written")).toInt(), documents.size());
+    QVERIFY(totals.value(QStringLiteral("notFinished")).toInt() > 0);
     QCOMPARE(temporaryFilesBelow(scratch), QStringList());
     QCOMPARE(QDir(scratch + QStringLiteral("/tmp")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
              QStringList());
@@ -1059,6 +1090,112 @@ void TestZentavoTool::oneFolderPerEvaluation()
     QVERIFY(QString::fromUtf8(readFile(folder + QStringLiteral("/contract.txt"))).contains(vin));
     const QString report = folder + QStringLiteral("/valuation-report.docx");
     QVERIFY(WordPackage::textOf(contentOf(report, QStringLiteral("word/document.xml"))).contains(vin));
+}
+
+void TestZentavoTool::speaksTheUsersLanguage_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // %D scratch
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("line"); // how the one line on standard error begins
+
+    const QStringList render{"render", "--templates", "%D", "--out", "%D"};
+    const QStringList missing{"tags", "%D/нет.zip"};
+    const QStringList unreachable{"catalog", "update", "banks", "--server", "https://127.0.0.1:9"};
+    const QString english = QStringLiteral("en_US.UTF-8"), russian = QStringLiteral("ru_RU.UTF-8");
+    QTest::newRow("usage, English") << render << english << 2 << "zentavo: no evaluation named; usage: zentavo render ";
+    QTest::newRow("usage, Russian") << render << russian << 2
+                                    << "zentavo: не указано ни одной оценки; использование: zentavo render ";
+    QTest::newRow("no such file, C") << missing << QStringLiteral("C.UTF-8") << 1 << "zentavo: %D/нет.zip: no such file";
+    QTest::newRow("no such file, Russian") << missing << russian << 1 << "zentavo: %D/нет.zip: файл не найден";
+    // The library's own failure texts, as the tool shows them.
+    QTest::newRow("catalog failure, English") << unreachable << english << 1
+                                              << "zentavo: Catalog \"Banks\" loading is failed: cannot connect to ";
+    QTest::newRow("catalog failure, Russian") << unreachable << russian << 1
+                                              << "zentavo: Справочник «Банки» загрузить не удалось: не удаётся "
+                                                 "подключиться к ";
+}
+
+// A failing command says its one line in the user's language: Russian under a Russian
+// locale, English under any other.
+void TestZentavoTool::speaksTheUsersLanguage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, lang);
+    QFETCH(int, exitCode);
+    QFETCH(QString, line);
+#ifndef ZENTAVO_TOOL_TRANSLATED
+    if (lang.startsWith(QLatin1String("ru")))
+        QSKIP("the tool was built without its Russian translation (lrelease, Debian's qt6-l10n-tools, was missing)");
+#endif
+    const QString scratch = rowPath(QStringLiteral("language/"));
+    QVERIFY(QDir().mkpath(scratch));
+    arguments.replaceInStrings(QStringLiteral("%D"), scratch);
+    line.replace(QLatin1String("%D"), scratch);
+
+    const Run run = zentavo(arguments, -1, language(lang));
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.errLines.size(), 1);
+    QVERIFY2(run.errLines.first().startsWith(line), qPrintable(run.errLines.first()));
+}
+
+// Three machines given the same evaluations, each in an order of its own (one by
+// relative paths), render every document once between them; their summaries add up to
+// what is on the disk, the evaluation that fails included.
+void TestZentavoTool::sharesRenderEachEvaluationOnce()
+{
+    const QString scratch = dir.filePath(QStringLiteral("shares"));
+    QVERIFY(QDir().mkpath(scratch));
+    const QStringList evaluations = manyEvaluations(50) << notAnEvaluation;
+    QStringList relative, reversed;
+    for (const QString& path : evaluations) {
+        relative.append(QDir(dir.path()).relativeFilePath(path));
+        reversed.prepend(path);
+    }
+    const QList<QStringList> given{evaluations, reversed, relative};
+    constexpr int shares = 3;
+    QProcess processes[shares];
+    for (int share = 0; share < shares; ++share) {
+        processes[share].setWorkingDirectory(dir.path());
+        start(processes[share], QStringList{"render", "--templates", templates(), "--only", "contract.txt", "--out",
+                                            scratch + QStringLiteral("/out"), "--shard", QStringLiteral("%1/%2").arg(share).arg(shares),
+                                            "--summary-json", scratch + QStringLiteral("/%1.json").arg(share)}
+                                    + given.at(share));
+    }
+    QSet<QString> rendered, written;
+    int failed = 0;
+    for (int share = 0; share < shares; ++share) {
+        const Run run = finished(processes[share]);
+        const QJsonObject summary = jsonOf(scratch + QStringLiteral("/%1.json").arg(share));
+        QCOMPARE(summary.value(QStringLiteral("exitCode")).toInt(), run.exitCode);
+        QCOMPARE(summary.value(QStringLiteral("shard")).toObject().value(QStringLiteral("count")).toInt(), shares);
+        int writtenHere = 0;
+        bool failedHere = false;
+        for (const QJsonValue& value : summary.value(QStringLiteral("evaluations")).toArray()) {
+            const QJsonObject evaluation = value.toObject();
+            const QString path = QFileInfo(QDir(dir.path()), evaluation.value(QStringLiteral("path")).toString()).absoluteFilePath();
+            QVERIFY2(!rendered.contains(path), qPrintable(path + QStringLiteral(" is in two shares")));
+            rendered.insert(path);
+            if (evaluation.value(QStringLiteral("state")).toString() == QLatin1String("failed")) {
+                ++failed;
+                failedHere = true;
+                QVERIFY(!evaluation.value(QStringLiteral("error")).toString().isEmpty());
+                continue;
+            }
+            QCOMPARE(evaluation.value(QStringLiteral("state")).toString(), QStringLiteral("done"));
+            for (const QJsonValue& document : evaluation.value(QStringLiteral("written")).toArray())
+                written.insert(QFileInfo(QDir(dir.path()), document.toString()).absoluteFilePath());
+            writtenHere += int(evaluation.value(QStringLiteral("written")).toArray().size());
+        }
+        QCOMPARE(summary.value(QStringLiteral("totals")).toObject().value(QStringLiteral("written")).toInt(), writtenHere);
+        QCOMPARE(run.exitCode, failedHere ? 1 : 0);
+    }
+    QCOMPARE(failed, 1);
+    QCOMPARE(rendered.size(), evaluations.size());
+    QCOMPARE(written.size(), evaluations.size() - 1);
+    QCOMPARE(filesBelow(scratch + QStringLiteral("/out")), evaluations.size() - 1);
+    for (const QString& document : written)
+        QVERIFY2(QFileInfo::exists(document), qPrintable(document));
 }
 
 QTEST_GUILESS_MAIN(TestZentavoTool)

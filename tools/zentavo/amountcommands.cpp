@@ -11,17 +11,12 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 bool parseAmount(const QString& text, Money& amount)
 {
     bool ok = false;
     TagUtils::parseMoney(text, &ok, amount);
     if (!ok)
-        ToolConsole::fail(tr("not an amount: \"%1\"").arg(text), ToolConsole::Usage);
+        ToolConsole::fail(ToolConsole::tr("not an amount: \"%1\"").arg(text), ToolConsole::Usage);
     return ok;
 }
 
@@ -30,7 +25,7 @@ bool parseAmount(const QString& text, Money& amount)
 int runWords(const QStringList& arguments)
 {
     CommandLine line(QStringLiteral("words"), QStringLiteral("AMOUNT"),
-                     tr("Writes an amount in words, as contracts write it."));
+                     ToolConsole::tr("Writes an amount in words, as contracts write it."));
     if (!line.parse(arguments, 1, 1))
         return line.exitCode();
     Money amount;
@@ -43,8 +38,10 @@ int runWords(const QStringList& arguments)
 
 int runMoney(const QStringList& arguments)
 {
-    CommandLine line(QStringLiteral("money"), QStringLiteral("AMOUNT [FLAGS]"),
-                     tr("Shows an amount as a report tag with these flag letters shows it (R in words, T rounded, ...)."));
+    CommandLine line(
+        QStringLiteral("money"), QStringLiteral("AMOUNT [FLAGS]"),
+        ToolConsole::tr(
+            "Shows an amount as a report tag with these flag letters shows it (R in words, T rounded, ...)."));
     if (!line.parse(arguments, 1, 2))
         return line.exitCode();
     const QStringList values = line.positional();

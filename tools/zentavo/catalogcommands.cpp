@@ -48,11 +48,11 @@ bool useServer(const QString& text)
 
 void printSummary(const QString& title, const CatalogImportSummary& summary)
 {
-    out() << title << ": " << summary.added << " rows added, " << summary.changed << " changed";
+    out() << ToolConsole::tr("%1: %2 row(s) added, %3 changed").arg(title).arg(summary.added).arg(summary.changed);
     if (summary.withdrawn > 0)
-        out() << ", " << summary.withdrawn << " no longer delivered (kept)";
+        out() << ToolConsole::tr(", %1 no longer delivered (kept)").arg(summary.withdrawn);
     if (summary.skipped > 0)
-        out() << ", " << summary.skipped << " lines skipped";
+        out() << ToolConsole::tr(", %1 line(s) skipped").arg(summary.skipped);
     out() << Qt::endl;
 }
 
@@ -114,22 +114,22 @@ std::unique_ptr<CatalogHttpSource> sourceNamed(const QString& name)
 int updateCatalogs(const QStringList& arguments)
 {
     CommandLine line(QStringLiteral("catalog update"), QStringLiteral("[vehicles|people|banks] [--server URL]"),
-                     QStringLiteral("Refreshes the named catalog (all three when none is named) from the network."));
+                     ToolConsole::tr("Refreshes the named catalog (all three when none is named) from the network."));
     const QCommandLineOption serverOption(QStringLiteral("server"),
-                                          QStringLiteral("sends the requests to another scheme://host:port"),
+                                          ToolConsole::tr("sends the requests to another scheme://host:port"),
                                           QStringLiteral("URL"));
     line.addOption(serverOption);
     if (!line.parseAfterWord(arguments, 0, 1))
         return line.exitCode();
     const QString server = line.value(serverOption.names().constFirst());
     if (line.isSet(serverOption.names().constFirst()) && !useServer(server))
-        return line.usageError(QStringLiteral("not a server URL: \"%1\"").arg(server));
+        return line.usageError(ToolConsole::tr("not a server URL: \"%1\"").arg(server));
     const QStringList names = line.positional().isEmpty() ? QStringList{"vehicles", "people", "banks"} : line.positional();
     std::vector<std::unique_ptr<CatalogHttpSource>> sources;
     for (const QString& name : names) {
         sources.push_back(sourceNamed(name));
         if (!sources.back())
-            return line.usageError(QStringLiteral("no catalog \"%1\"").arg(name));
+            return line.usageError(ToolConsole::tr("no catalog \"%1\"").arg(name));
     }
     if (!catalogDatabaseUsable())
         return ToolConsole::Failure;
@@ -142,21 +142,21 @@ int updateCatalogs(const QStringList& arguments)
 int importBanks(const QStringList& arguments)
 {
     CommandLine line(QStringLiteral("bank import"), QStringLiteral("FILE.zip"),
-                     QStringLiteral("Imports a bank directory archive (RBC's zipped lists) from disk."));
+                     ToolConsole::tr("Imports a bank directory archive (RBC's zipped lists) from disk."));
     if (!line.parseAfterWord(arguments, 1, 1))
         return line.exitCode();
     const QString path = line.positional().at(0);
     if (!catalogDatabaseUsable())
         return ToolConsole::Failure;
     BankCatalogSourceRBC source;
-    err() << "Importing " << path << Qt::endl;
+    err() << ToolConsole::tr("Importing %1").arg(path) << Qt::endl;
     if (!source.readZip(path)) {
-        reportFailure(QStringLiteral("Bank directory \"%1\" refused").arg(path), source.getErrorString());
+        reportFailure(ToolConsole::tr("Bank directory \"%1\" refused").arg(path), source.getErrorString());
         return ToolConsole::Failure;
     }
     source.fixateLastUpdate();
     printSummary(source.getTitle(), source.getSummary());
-    out() << "Banks in the directory: " << source.getCount() << Qt::endl;
+    out() << ToolConsole::tr("Banks in the directory: %1").arg(source.getCount()) << Qt::endl;
     return ToolConsole::Success;
 }
 

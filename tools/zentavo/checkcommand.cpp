@@ -11,11 +11,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 const char* kindName(TemplateChecker::Kind kind)
 {
     switch (kind) {
@@ -40,7 +35,9 @@ void listOccurrences(const TemplateChecker& checker, bool withValues)
     for (const TemplateChecker::Occurrence& found : checker.occurrences()) {
         out << where(found.location) << '\t' << kindName(found.kind) << '\t' << found.text;
         if (withValues)
-            out << '\t' << (found.value.isNull() ? tr("(no value)") : QLatin1Char('"') + found.value + QLatin1Char('"'));
+            out << '\t'
+                << (found.value.isNull() ? ToolConsole::tr("(no value)")
+                                         : QLatin1Char('"') + found.value + QLatin1Char('"'));
         out << "\t| " << found.location.context << '\n';
     }
 }
@@ -49,8 +46,9 @@ void listOccurrences(const TemplateChecker& checker, bool withValues)
 
 int runCheck(const QStringList& commandLine)
 {
-    CommandLine line(QStringLiteral("check"), QStringLiteral("TEMPLATE [EVALUATION]"),
-                     tr("Lists every tag, meta tag and condition of a template with its place, and the errors that "
+    CommandLine line(
+        QStringLiteral("check"), QStringLiteral("TEMPLATE [EVALUATION]"),
+        ToolConsole::tr("Lists every tag, meta tag and condition of a template with its place, and the errors that "
                         "would spoil a report; with an evaluation, each tag's value. Exits with 1 when it finds an "
                         "error."));
     if (!line.parse(commandLine, 1, 2))
@@ -66,19 +64,20 @@ int runCheck(const QStringList& commandLine)
         checker.use(evaluation.evaluation());
     }
     if (!checker.checkFile(arguments.at(0))) {
-        const QString reason = checker.problems().isEmpty() ? tr("not a template") : checker.problems().first().message;
-        return ToolConsole::fail(tr("%1: %2").arg(arguments.at(0), reason));
+        const QString reason
+            = checker.problems().isEmpty() ? ToolConsole::tr("not a template") : checker.problems().first().message;
+        return ToolConsole::fail(ToolConsole::tr("%1: %2").arg(arguments.at(0), reason));
     }
     for (const QString& repair : checker.repairs())
-        ToolConsole::out() << tr("repaired in the report: %1").arg(repair) << '\n';
+        ToolConsole::out() << ToolConsole::tr("repaired in the report: %1").arg(repair) << '\n';
     listOccurrences(checker, arguments.size() == 2);
     for (const TemplateChecker::Problem& problem : checker.problems())
-        ToolConsole::out() << tr("error: %1: %2").arg(where(problem.location), problem.message) << "\t| "
+        ToolConsole::out() << ToolConsole::tr("error: %1: %2").arg(where(problem.location), problem.message) << "\t| "
                            << problem.location.context << '\n';
     for (const TemplateChecker::Problem& warning : checker.warnings())
-        ToolConsole::out() << tr("warning: %1: %2").arg(where(warning.location), warning.message) << "\t| "
+        ToolConsole::out() << ToolConsole::tr("warning: %1: %2").arg(where(warning.location), warning.message) << "\t| "
                            << warning.location.context << '\n';
     if (!checker.hasErrors())
         return ToolConsole::Success;
-    return ToolConsole::fail(tr("%1: %2 error(s)").arg(arguments.at(0)).arg(checker.problems().size()));
+    return ToolConsole::fail(ToolConsole::tr("%1: %2 error(s)").arg(arguments.at(0)).arg(checker.problems().size()));
 }

@@ -8,11 +8,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 // Negative numbers are arguments, never options: they travel through the parser behind
 // a mark no command line holds, which the accessors take off again.
 const QChar numberMark(0xE000);
@@ -63,7 +58,7 @@ QString wrapped(const QString& text)
 CommandLine::CommandLine(const QString& command, const QString& synopsis, const QString& description)
     : command(command), synopsis(synopsis), description(description)
 {
-    addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, tr("shows this text")));
+    addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, ToolConsole::tr("shows this text")));
 }
 
 void CommandLine::addOption(const QCommandLineOption& option)
@@ -112,11 +107,12 @@ bool CommandLine::parse(const QStringList& arguments, int minPositional, int max
     }
     const QStringList rest = positional();
     if (rest.size() < minPositional) {
-        code = usageError(rest.isEmpty() ? tr("arguments missing") : tr("more arguments needed"));
+        code = usageError(rest.isEmpty() ? ToolConsole::tr("arguments missing")
+                                         : ToolConsole::tr("more arguments needed"));
         return false;
     }
     if (maxPositional >= 0 && rest.size() > maxPositional) {
-        code = usageError(tr("unexpected argument \"%1\"").arg(rest.at(maxPositional)));
+        code = usageError(ToolConsole::tr("unexpected argument \"%1\"").arg(rest.at(maxPositional)));
         return false;
     }
     return true;
@@ -130,7 +126,8 @@ bool CommandLine::parseAfterWord(const QStringList& arguments, int minPositional
         return false;
     if (named)
         return true;
-    code = usageError(tr("\"%1\" is followed by \"%2\"").arg(command.section(QLatin1Char(' '), 0, 0), word));
+    code = usageError(
+        ToolConsole::tr("\"%1\" is followed by \"%2\"").arg(command.section(QLatin1Char(' '), 0, 0), word));
     return false;
 }
 
@@ -156,8 +153,9 @@ QStringList CommandLine::values(const QString& name) const
 
 int CommandLine::usageError(const QString& problem) const
 {
-    return ToolConsole::fail(tr("%1; usage: %2 (zentavo %3 --help says more)").arg(problem, usage(), command),
-                             ToolConsole::Usage);
+    return ToolConsole::fail(
+        ToolConsole::tr("%1; usage: %2 (zentavo %3 --help says more)").arg(problem, usage(), command),
+        ToolConsole::Usage);
 }
 
 QString CommandLine::usage() const
@@ -176,7 +174,7 @@ QString CommandLine::helpText() const
         names.append(name);
         width = std::max(width, int(name.size()));
     }
-    QString text = tr("usage: %1\n\n%2\n\noptions:\n").arg(usage(), wrapped(description));
+    QString text = ToolConsole::tr("usage: %1\n\n%2\n\noptions:\n").arg(usage(), wrapped(description));
     for (int i = 0; i < options.size(); ++i)
         if (!(options.at(i).flags() & QCommandLineOption::HiddenFromHelp))
             text += QStringLiteral("  %1  %2\n").arg(names.at(i).leftJustified(width), options.at(i).description());

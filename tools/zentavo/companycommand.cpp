@@ -19,9 +19,9 @@
 int runCompany(const QStringList& commandLine)
 {
     CommandLine line(QStringLiteral("company logo"), QStringLiteral("EVALUATION FILE"),
-                     QCoreApplication::translate("zentavo", "Stores a picture as the logo of the appraisal company of "
-                                                            "the evaluation's first appraiser, in the catalog database, "
-                                                            "where reports find it."));
+                     ToolConsole::tr("Stores a picture as the logo of the appraisal company of "
+                                     "the evaluation's first appraiser, in the catalog database, "
+                                     "where reports find it."));
     if (!line.parseAfterWord(commandLine, 2, 2))
         return line.exitCode();
     const QString path = line.positional().at(0);
@@ -35,19 +35,19 @@ int runCompany(const QStringList& commandLine)
     AppraiserList* appraisers = evaluation.evaluation().getAppraiserList();
     AgreeAppraiser* first = appraisers->count() > 0 ? appraisers->getAppraiserInOrder(0) : nullptr;
     if (!first)
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1 names no appraiser").arg(path));
+        return ToolConsole::fail(ToolConsole::tr("%1 names no appraiser").arg(path));
     const QImage logo(picture);
     if (logo.isNull())
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: not a picture").arg(picture));
+        return ToolConsole::fail(ToolConsole::tr("%1: not a picture").arg(picture));
     AppraisalCompany* named = first->getAppraisalCompany();
     const QString inn = named->taxpayerNumber();
     if (inn.isEmpty())
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "%1: the appraisal company has no taxpayer "
-                                                                        "number, by which reports find its logo")
+        return ToolConsole::fail(ToolConsole::tr("%1: the appraisal company has no taxpayer "
+                                                 "number, by which reports find its logo")
                                      .arg(path));
     int storedId = -1;
     if (!AppraisalCompany::findStored(named->getType(), inn, storedId))
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database cannot be read"));
+        return ToolConsole::fail(ToolConsole::tr("the catalog database cannot be read"));
     AppraisalCompany stored;
     AppraisalCompany* company = named;
     if (storedId != -1) {
@@ -56,9 +56,7 @@ int runCompany(const QStringList& commandLine)
     }
     company->setLogo(logo);
     if (!company->save())
-        return ToolConsole::fail(QCoreApplication::translate("zentavo", "the catalog database refused the company"));
-    ToolConsole::out() << QCoreApplication::translate("zentavo", "logo stored for the appraisal company of %1")
-                              .arg(path)
-                       << '\n';
+        return ToolConsole::fail(ToolConsole::tr("the catalog database refused the company"));
+    ToolConsole::out() << ToolConsole::tr("logo stored for the appraisal company of %1").arg(path) << '\n';
     return ToolConsole::Success;
 }

@@ -1,5 +1,7 @@
 #include "comparativeapproach.h"
 
+#include "toolconsole.h"
+
 #include "evaluation/evaluationtagstorage.h"
 #include "values/tagutils.h"
 
@@ -175,6 +177,6 @@ HostApproach::Kind ComparativeApproach::kindOf(const QString& tag) const
 
 bool ComparativeApproach::allows(const QString&, double percent, QString& range) const
 {
-    range = QStringLiteral("above -100");
+    range = ToolConsole::tr("above -100");
     return percent > -100.0;
 }

@@ -1,5 +1,7 @@
 #include "costapproach.h"
 
+#include "toolconsole.h"
+
 #include "evaluation/evaluationtagstorage.h"
 
 #include <cmath>
@@ -67,6 +69,6 @@ HostApproach::Kind CostApproach::kindOf(const QString& tag) const
 
 bool CostApproach::allows(const QString&, double percent, QString& range) const
 {
-    range = QStringLiteral("from 0 to 100");
+    range = ToolConsole::tr("from 0 to 100");
     return percent >= 0.0 && percent <= 100.0;
 }

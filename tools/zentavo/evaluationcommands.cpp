@@ -16,11 +16,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 // The tag list exactly as the file stores it, one "NAME=value" line per tag.
 int listStoredTags(const QString& path)
 {
@@ -28,7 +23,7 @@ int listStoredTags(const QString& path)
     QuaZipFile entry(&zip);
     if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(QStringLiteral("tag_list.txt"))
         || !entry.open(QIODevice::ReadOnly))
-        return ToolConsole::fail(tr("%1: the tag list cannot be read").arg(path));
+        return ToolConsole::fail(ToolConsole::tr("%1: the tag list cannot be read").arg(path));
     while (!entry.atEnd()) {
         const QString line = QString::fromUtf8(entry.readLine()).trimmed();
         if (!line.isEmpty())
@@ -49,7 +44,7 @@ int resolveReportTags(HostEvaluation& evaluation, const QStringList& requests)
                 flags |= TagUtils::flagForLetter(letter);
         QString value;
         if (parts.isEmpty() || !evaluation.evaluation().getTag(parts.at(0), value, flags)) {
-            result = ToolConsole::fail(tr("no tag \"%1\" in this evaluation").arg(request));
+            result = ToolConsole::fail(ToolConsole::tr("no tag \"%1\" in this evaluation").arg(request));
             continue;
         }
         ToolConsole::out() << request << " = " << value << '\n';
@@ -69,7 +64,7 @@ bool readTagFile(const QString& path, QList<Assignment>& assignments, int& code)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        code = ToolConsole::fail(tr("%1: %2").arg(path, file.errorString()));
+        code = ToolConsole::fail(ToolConsole::tr("%1: %2").arg(path, file.errorString()));
         return false;
     }
     QStringList parts;
@@ -78,8 +73,9 @@ bool readTagFile(const QString& path, QList<Assignment>& assignments, int& code)
         if (line.trimmed().isEmpty())
             continue;
         if (EvaluationTagStorage::parseLine(line, parts).isEmpty()) {
-            code = ToolConsole::fail(tr("%1:%2: not NAME=VALUE: \"%3\"").arg(path).arg(number).arg(line.trimmed()),
-                                     ToolConsole::Usage);
+            code = ToolConsole::fail(
+                ToolConsole::tr("%1:%2: not NAME=VALUE: \"%3\"").arg(path).arg(number).arg(line.trimmed()),
+                ToolConsole::Usage);
             return false;
         }
         QString value = parts.at(2);
@@ -93,7 +89,7 @@ bool parseAssignments(const QStringList& arguments, QList<Assignment>& assignmen
     for (const QString& assignment : arguments) {
         const qsizetype equals = assignment.indexOf(QLatin1Char('='));
         if (equals <= 0) {
-            code = ToolConsole::fail(tr("not NAME=VALUE: \"%1\"").arg(assignment), ToolConsole::Usage);
+            code = ToolConsole::fail(ToolConsole::tr("not NAME=VALUE: \"%1\"").arg(assignment), ToolConsole::Usage);
             return false;
         }
         assignments.append({assignment.left(equals), assignment.mid(equals + 1)});
@@ -105,8 +101,9 @@ bool parseAssignments(const QStringList& arguments, QList<Assignment>& assignmen
 
 int runTags(const QStringList& arguments)
 {
-    CommandLine line(QStringLiteral("tags"), QStringLiteral("EVALUATION [NAME[#FLAGS]...]"),
-                     tr("Lists the tags an evaluation file stores, as it stores them; with names, resolves them as a "
+    CommandLine line(
+        QStringLiteral("tags"), QStringLiteral("EVALUATION [NAME[#FLAGS]...]"),
+        ToolConsole::tr("Lists the tags an evaluation file stores, as it stores them; with names, resolves them as a "
                         "template would, flags included (СТОИМОСТЬ_УСЛУГ#R)."));
     if (!line.parse(arguments, 1))
         return line.exitCode();
@@ -122,18 +119,19 @@ int runTags(const QStringList& arguments)
 
 int runSet(const QStringList& arguments)
 {
-    CommandLine line(QStringLiteral("set"), QStringLiteral("EVALUATION [--from TAGFILE] NAME=VALUE..."),
-                     tr("Sets tags of an evaluation file, creating the file when there is none. Numbers and dates are "
+    CommandLine line(
+        QStringLiteral("set"), QStringLiteral("EVALUATION [--from TAGFILE] NAME=VALUE..."),
+        ToolConsole::tr("Sets tags of an evaluation file, creating the file when there is none. Numbers and dates are "
                         "taken as people type them; nothing is saved when a tag would not be kept."));
-    const QCommandLineOption fromOption(QStringLiteral("from"), tr("reads NAME=VALUE lines from a file first"),
-                                        QStringLiteral("TAGFILE"));
+    const QCommandLineOption fromOption(
+        QStringLiteral("from"), ToolConsole::tr("reads NAME=VALUE lines from a file first"), QStringLiteral("TAGFILE"));
     line.addOption(fromOption);
     if (!line.parse(arguments, 1))
         return line.exitCode();
     QStringList rest = line.positional();
     const QString from = line.value(fromOption.names().constFirst());
     if (rest.size() == 1 && from.isEmpty())
-        return line.usageError(tr("no NAME=VALUE given"));
+        return line.usageError(ToolConsole::tr("no NAME=VALUE given"));
     int code = 0;
     const QString path = rest.takeFirst();
     HostEvaluation evaluation;
@@ -155,14 +153,15 @@ int runSet(const QStringList& arguments)
     evaluation.keepTypedForms(names);
     if (!evaluation.save(path, names, error))
         return ToolConsole::fail(error);
-    ToolConsole::out() << tr("%1: %2 tag(s) set").arg(path).arg(names.size()) << '\n';
+    ToolConsole::out() << ToolConsole::tr("%1: %2 tag(s) set").arg(path).arg(names.size()) << '\n';
     return ToolConsole::Success;
 }
 
 int runPhoto(const QStringList& arguments)
 {
-    CommandLine line(QStringLiteral("photo add"), QStringLiteral("EVALUATION FILE..."),
-                     tr("Adds photos to an evaluation file that exists. JPEG files are kept byte for byte, other "
+    CommandLine line(
+        QStringLiteral("photo add"), QStringLiteral("EVALUATION FILE..."),
+        ToolConsole::tr("Adds photos to an evaluation file that exists. JPEG files are kept byte for byte, other "
                         "pictures are stored as JPEG."));
     if (!line.parseAfterWord(arguments, 2))
         return line.exitCode();
@@ -175,17 +174,17 @@ int runPhoto(const QStringList& arguments)
     for (const QString& photo : files.mid(1)) {
         QFile file(photo);
         if (!file.open(QIODevice::ReadOnly))
-            return ToolConsole::fail(tr("%1: %2").arg(photo, file.errorString()));
+            return ToolConsole::fail(ToolConsole::tr("%1: %2").arg(photo, file.errorString()));
         // A camera's JPEG is kept byte for byte; other pictures are encoded as JPEG.
         const QByteArray bytes = file.readAll();
         const bool added = bytes.startsWith("\xFF\xD8") ? evaluation.storage().addPhotoData(bytes)
                                                          : evaluation.storage().addPhotoImage(QImage::fromData(bytes));
         if (!added)
-            return ToolConsole::fail(tr("%1: not a picture").arg(photo));
+            return ToolConsole::fail(ToolConsole::tr("%1: not a picture").arg(photo));
     }
     if (!evaluation.save(path, {}, error))
         return ToolConsole::fail(error);
-    ToolConsole::out() << tr("%1: %2 photo(s), %3 added")
+    ToolConsole::out() << ToolConsole::tr("%1: %2 photo(s), %3 added")
                               .arg(path)
                               .arg(evaluation.storage().getPhotoCount())
                               .arg(files.size() - 1)

@@ -1,5 +1,7 @@
 #include "folderclaims.h"
 
+#include "toolconsole.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,8 +14,8 @@ bool FolderClaims::claim(const QString& folder, const QString& evaluation, QStri
         holders.insert(key, evaluation);
         return true;
     }
-    refusal = QCoreApplication::translate("zentavo", "its documents would go to %1, the folder of %2 in this "
-                                                     "render (same agreement number, vehicle and plate); nothing written")
+    refusal = ToolConsole::tr("its documents would go to %1, the folder of %2 in this "
+                              "render (same agreement number, vehicle and plate); nothing written")
                   .arg(folder, holder);
     return false;
 }

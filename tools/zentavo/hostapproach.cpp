@@ -1,5 +1,6 @@
 #include "hostapproach.h"
 
+#include "toolconsole.h"
 #include "typedinput.h"
 
 #include "evaluation/evaluationtagstorage.h"
@@ -56,11 +57,11 @@ HostApproach::Input HostApproach::takeInput(const QString& tag, const QString& t
     }
     QString range;
     if (!TypedInput::number(typed, stored)) {
-        why = kind == Kind::Amount ? QStringLiteral("not an amount of rubles") : QStringLiteral("not a percentage");
+        why = kind == Kind::Amount ? ToolConsole::tr("not an amount of rubles") : ToolConsole::tr("not a percentage");
         return Input::Refused;
     }
     if (kind == Kind::Percent && !allows(tag, stored.toDouble(), range)) {
-        why = QStringLiteral("a percentage %1 is needed").arg(range);
+        why = ToolConsole::tr("a percentage %1 is needed").arg(range);
         return Input::Refused;
     }
     Money amount;
@@ -68,7 +69,7 @@ HostApproach::Input HostApproach::takeInput(const QString& tag, const QString& t
     const qsizetype point = stored.indexOf(QLatin1Char('.'));
     if (kind == Kind::Amount
         && ((point >= 0 && stored.size() - point - 1 > 2) || TagUtils::parseMoney(stored, &ok, amount).isNull())) {
-        why = QStringLiteral("not an amount of rubles with at most two decimals");
+        why = ToolConsole::tr("not an amount of rubles with at most two decimals");
         return Input::Refused;
     }
     return Input::Taken;

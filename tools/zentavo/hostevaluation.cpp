@@ -1,5 +1,6 @@
 #include "hostevaluation.h"
 
+#include "toolconsole.h"
 #include "typedinput.h"
 
 #include "evaluation/evaluationfilelock.h"
@@ -29,15 +30,15 @@ bool HostEvaluation::open(const QString& path, QString& error)
 {
     const QFileInfo file(path);
     if (!file.exists()) {
-        error = QCoreApplication::translate("zentavo", "%1: no such file").arg(path);
+        error = ToolConsole::tr("%1: no such file").arg(path);
         return false;
     }
     if (!file.isFile() || !file.isReadable()) {
-        error = QCoreApplication::translate("zentavo", "%1: not a readable file").arg(path);
+        error = ToolConsole::tr("%1: not a readable file").arg(path);
         return false;
     }
     if (!facade.load(path)) {
-        error = QCoreApplication::translate("zentavo", "%1: not an evaluation file, or a damaged one").arg(path);
+        error = ToolConsole::tr("%1: not an evaluation file, or a damaged one").arg(path);
         return false;
     }
     return true;
@@ -66,7 +67,7 @@ bool HostEvaluation::takeTypedValue(const QString& name, const QString& typed, Q
         case HostApproach::Input::Taken:
             return true;
         case HostApproach::Input::Refused:
-            error = QCoreApplication::translate("zentavo", "%1: \"%2\" is refused: %3").arg(name, typed, why);
+            error = ToolConsole::tr("%1: \"%2\" is refused: %3").arg(name, typed, why);
             return false;
         case HostApproach::Input::NotMine:
             break;
@@ -109,8 +110,8 @@ bool HostEvaluation::save(const QString& path, const QStringList& checkedTags, Q
         if (!tags.getTag(name, before).isEmpty() && kept.value(name).isEmpty())
             lost.append(name);
     if (!lost.isEmpty()) {
-        error = QCoreApplication::translate("zentavo", "nothing saved: an evaluation file does not keep %1 "
-                                                   "(an unknown tag, or a value not of its form)")
+        error = ToolConsole::tr("nothing saved: an evaluation file does not keep %1 "
+                                "(an unknown tag, or a value not of its form)")
                     .arg(lost.join(QStringLiteral(", ")));
         return false;
     }

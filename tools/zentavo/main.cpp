@@ -1,6 +1,7 @@
 // zentavo: the command-line host of the library.
 //   zentavo render EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite]
-//                  [--jobs N] [--pdf] [--strict] the documents of evaluations
+//                  [--jobs N] [--pdf] [--strict] [--shard K/N] [--summary-json FILE]
+//                                                the documents of evaluations
 //   zentavo tags EVALUATION [NAME[#FLAGS]...]    the stored tags, or report tags resolved
 //   zentavo set EVALUATION [--from TAGFILE] NAME=VALUE...   create or edit an evaluation
 //   zentavo photo add EVALUATION FILE...         add photos to an evaluation
@@ -17,6 +18,9 @@
 #include "toolconsole.h"
 
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <exception>
 
@@ -39,7 +43,9 @@ int afterName(const QStringList& commandLine)
 
 // One line per subcommand.
 const Subcommand subcommands[] = {
-    {"render", "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] [--strict]",
+    {"render",
+     "EVALUATION... --templates DIR|URL --out DIR [--only NAME...] [--overwrite] [--jobs N] [--pdf] [--strict] "
+     "[--shard K/N] [--summary-json FILE]",
      afterName<runRender>},
     {"tags", "EVALUATION [NAME[#FLAGS]...]", afterName<runTags>},
     {"set", "EVALUATION [--from TAGFILE] NAME=VALUE...", afterName<runSet>},
@@ -55,10 +61,10 @@ const Subcommand subcommands[] = {
 int usage()
 {
     QTextStream& out = ToolConsole::out();
-    out << "usage:\n";
+    out << ToolConsole::tr("usage:") << '\n';
     for (const Subcommand& subcommand : subcommands)
         out << "  zentavo " << subcommand.name << ' ' << subcommand.usage << '\n';
-    out << "zentavo COMMAND --help (or zentavo help COMMAND) says more of a command.\n";
+    out << ToolConsole::tr("zentavo COMMAND --help (or zentavo help COMMAND) says more of a command.") << '\n';
     return ToolConsole::Success;
 }
 
@@ -72,8 +78,21 @@ int dispatch(const QStringList& arguments)
     for (const Subcommand& subcommand : subcommands)
         if (name == QLatin1String(subcommand.name))
             return subcommand.run(arguments);
-    return ToolConsole::fail(QStringLiteral("unknown command \"%1\"; zentavo --help lists the commands").arg(name),
+    return ToolConsole::fail(ToolConsole::tr("unknown command \"%1\"; zentavo --help lists the commands").arg(name),
                              ToolConsole::Usage);
+}
+
+// The tool's messages in the user's language (LANGUAGE, LC_ALL, LC_MESSAGES or LANG, as
+// every program reads them): the embedded Russian translation, with Qt's own for its
+// texts where the system has it. Any other language keeps the English texts.
+void speakTheUsersLanguage(QCoreApplication& app)
+{
+    static QTranslator tool, qt;
+    if (!tool.load(QLocale(), QStringLiteral("zentavo"), QStringLiteral("_"), QStringLiteral(":/i18n")))
+        return;
+    app.installTranslator(&tool);
+    if (qt.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qt);
 }
 
 } // namespace
@@ -85,10 +104,11 @@ int main(int argc, char* argv[])
     {
         QGuiApplication app(argc, argv);
         QGuiApplication::setApplicationName(QStringLiteral("zentavo"));
+        speakTheUsersLanguage(app);
         try {
             result = dispatch(QGuiApplication::arguments().mid(1));
         } catch (const std::exception& e) {
-            result = ToolConsole::fail(QStringLiteral("internal error: %1").arg(QString::fromLocal8Bit(e.what())),
+            result = ToolConsole::fail(ToolConsole::tr("internal error: %1").arg(QString::fromLocal8Bit(e.what())),
                                        ToolConsole::InternalError);
         }
     }

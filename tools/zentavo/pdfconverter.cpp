@@ -2,6 +2,7 @@
 
 #include "interruption.h"
 #include "renderprogress.h"
+#include "toolconsole.h"
 
 #include "runtime/atomicfilewriter.h"
 #include "runtime/logger.h"
@@ -20,11 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
 
 constexpr int kConverterTimeoutMs = 10 * 60 * 1000;
 constexpr int kKeptOutputLines = 50;
@@ -86,11 +82,12 @@ QString PdfConverter::program(QString& missing)
     const QString named = qEnvironmentVariable("ZENTAVO_SOFFICE");
     const QString found = QStandardPaths::findExecutable(named.isEmpty() ? QStringLiteral("soffice") : named);
     if (found.isEmpty())
-        missing = named.isEmpty() ? tr("--pdf needs LibreOffice, and its soffice command is not installed "
-                                       "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered")
-                                  : tr("ZENTAVO_SOFFICE names \"%1\", which is no program that can be run; nothing "
-                                       "rendered")
-                                        .arg(named);
+        missing = named.isEmpty()
+                      ? ToolConsole::tr("--pdf needs LibreOffice, and its soffice command is not installed "
+                                        "(Debian: apt-get install libreoffice-writer-nogui); nothing rendered")
+                      : ToolConsole::tr("ZENTAVO_SOFFICE names \"%1\", which is no program that can be run; nothing "
+                                        "rendered")
+                            .arg(named);
     return found;
 }
 
@@ -103,7 +100,8 @@ void PdfConverter::convert(const QStringList& documents)
     QTemporaryDir work;
     if (!work.isValid() || !profile.isValid()) {
         for (const QString& document : documents)
-            failed.append(tr("%1: no PDF made: no temporary folder: %2").arg(document, work.errorString()));
+            failed.append(
+                ToolConsole::tr("%1: no PDF made: no temporary folder: %2").arg(document, work.errorString()));
         return;
     }
     QList<Job> jobs;
@@ -121,7 +119,7 @@ void PdfConverter::convert(const QStringList& documents)
         if (ran)
             place(job, outFolder, message);
         else
-            failed.append(tr("%1: no PDF made: %2").arg(job.document, message));
+            failed.append(ToolConsole::tr("%1: no PDF made: %2").arg(job.document, message));
     }
 }
 
@@ -132,7 +130,8 @@ void PdfConverter::prepare(const QString& document, const QString& workFolder, Q
                                                                   + QStringLiteral(".pdf")};
     for (const Job& other : std::as_const(jobs))
         if (other.pdf == job.pdf) {
-            failed.append(tr("%1: no PDF made: its PDF would be %2, the PDF of %3").arg(document, job.pdf, other.document));
+            failed.append(ToolConsole::tr("%1: no PDF made: its PDF would be %2, the PDF of %3")
+                              .arg(document, job.pdf, other.document));
             return;
         }
     if (isTextDocument(document)) {
@@ -140,7 +139,8 @@ void PdfConverter::prepare(const QString& document, const QString& workFolder, Q
         QFile page(workFolder + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".html"));
         if (!text.open(QIODevice::ReadOnly) || !page.open(QIODevice::WriteOnly)
             || !page.write(asHtmlPage(text.readAll(), info.fileName())) || !page.flush()) {
-            failed.append(tr("%1: no PDF made: %2").arg(document, text.isOpen() ? page.errorString() : text.errorString()));
+            failed.append(ToolConsole::tr("%1: no PDF made: %2")
+                              .arg(document, text.isOpen() ? page.errorString() : text.errorString()));
             return;
         }
         job.input = page.fileName();
@@ -194,14 +194,15 @@ bool PdfConverter::runConverter(const QList<Job>& jobs, const QString& outFolder
     output += QString::fromLocal8Bit(process.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     const QString said = lastWords(output);
     if (cannotStart)
-        message = tr("LibreOffice (%1) cannot be started: %2").arg(converter, process.errorString());
+        message = ToolConsole::tr("LibreOffice (%1) cannot be started: %2").arg(converter, process.errorString());
     else if (tooSlow)
-        message = tr("LibreOffice did not finish within %1 minutes").arg(kConverterTimeoutMs / 60000);
+        message = ToolConsole::tr("LibreOffice did not finish within %1 minutes").arg(kConverterTimeoutMs / 60000);
     else if (process.exitStatus() == QProcess::CrashExit)
-        message = said.isEmpty() ? tr("LibreOffice crashed") : tr("LibreOffice crashed: %1").arg(said);
+        message = said.isEmpty() ? ToolConsole::tr("LibreOffice crashed")
+                                 : ToolConsole::tr("LibreOffice crashed: %1").arg(said);
     else if (process.exitCode() != 0)
-        message = said.isEmpty() ? tr("LibreOffice ended with exit code %1").arg(process.exitCode())
-                                 : tr("LibreOffice: %1").arg(said);
+        message = said.isEmpty() ? ToolConsole::tr("LibreOffice ended with exit code %1").arg(process.exitCode())
+                                 : ToolConsole::tr("LibreOffice: %1").arg(said);
     else
         message = said;
     if (cannotStart || tooSlow || process.exitStatus() == QProcess::CrashExit || process.exitCode() != 0) {
@@ -216,8 +217,9 @@ void PdfConverter::place(const Job& job, const QString& outFolder, const QString
     QFile made(outFolder + QLatin1Char('/') + QFileInfo(job.input).completeBaseName() + QStringLiteral(".pdf"));
     const QByteArray pdf = made.open(QIODevice::ReadOnly) ? made.readAll() : QByteArray();
     if (!pdf.startsWith("%PDF")) {
-        failed.append(message.isEmpty() ? tr("%1: LibreOffice made no PDF of it").arg(job.document)
-                                        : tr("%1: LibreOffice made no PDF of it: %2").arg(job.document, message));
+        failed.append(message.isEmpty()
+                          ? ToolConsole::tr("%1: LibreOffice made no PDF of it").arg(job.document)
+                          : ToolConsole::tr("%1: LibreOffice made no PDF of it: %2").arg(job.document, message));
         return;
     }
     AtomicFileWriter::removeAbandoned(job.pdf);

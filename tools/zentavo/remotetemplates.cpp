@@ -1,6 +1,7 @@
 #include "remotetemplates.h"
 
 #include "interruption.h"
+#include "toolconsole.h"
 
 #include "report/metatagcatalog.h"
 #include "report/templateslist.h"
@@ -16,11 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
 
 const QString metaTagFileName = QStringLiteral("metatags.txt");
 
@@ -48,9 +44,9 @@ bool loadList(const QString& url, TemplatesList& list, QString& error)
     if (!Interruption::happened())
         loop.exec();
     if (Interruption::happened())
-        error = tr("interrupted");
+        error = ToolConsole::tr("interrupted");
     else if (!list.getErrorString().isEmpty())
-        error = tr("the template list %1 cannot be fetched: %2").arg(url, list.getErrorString());
+        error = ToolConsole::tr("the template list %1 cannot be fetched: %2").arg(url, list.getErrorString());
     return error.isEmpty();
 }
 
@@ -65,12 +61,12 @@ QList<int> chosen(const TemplatesList& list, const QString& url, const QStringLi
     for (const QString& wanted : only) {
         const bool listed = std::any_of(entries.begin(), entries.end(), [&](int i) { return list.get(i, name) && name == wanted; });
         if (!listed) {
-            error = tr("no template \"%1\" in %2").arg(wanted, url);
+            error = ToolConsole::tr("no template \"%1\" in %2").arg(wanted, url);
             return {};
         }
     }
     if (entries.isEmpty())
-        error = tr("no .docx or .txt templates in %1").arg(url);
+        error = ToolConsole::tr("no .docx or .txt templates in %1").arg(url);
     return entries;
 }
 
@@ -85,7 +81,7 @@ bool RemoteTemplates::fetch(const QString& url, const QStringList& only, QString
 {
     dir.emplace();
     if (!dir->isValid()) {
-        error = tr("no temporary folder for the templates: %1").arg(dir->errorString());
+        error = ToolConsole::tr("no temporary folder for the templates: %1").arg(dir->errorString());
         return false;
     }
     TemplatesList list;
@@ -96,7 +92,7 @@ bool RemoteTemplates::fetch(const QString& url, const QStringList& only, QString
         return false;
     QString failure;
     if (!fetchInto(Config::getInstance()->getMetaTagUrl(), metaTagFileName, MetaTagCatalog::MAX_FILE_BYTES, failure)) {
-        error = tr("the meta tags cannot be fetched: %1").arg(failure);
+        error = ToolConsole::tr("the meta tags cannot be fetched: %1").arg(failure);
         return false;
     }
     for (int i : entries) {
@@ -104,11 +100,11 @@ bool RemoteTemplates::fetch(const QString& url, const QStringList& only, QString
         list.get(i, name);
         list.getFullName(i, location);
         if (!isPlainFileName(name)) {
-            error = tr("the template list %1 names \"%2\", which is not a file name").arg(url, name);
+            error = ToolConsole::tr("the template list %1 names \"%2\", which is not a file name").arg(url, name);
             return false;
         }
         if (!fetchInto(QUrl(location), name, Download::MAX_BYTES, failure)) {
-            error = tr("the template %1 cannot be fetched: %2").arg(name, failure);
+            error = ToolConsole::tr("the template %1 cannot be fetched: %2").arg(name, failure);
             return false;
         }
     }
@@ -133,12 +129,12 @@ bool RemoteTemplates::fetchInto(const QUrl& url, const QString& fileName, qint64
     if (!Interruption::happened())
         loop.exec();
     if (Interruption::happened())
-        failure = tr("interrupted");
+        failure = ToolConsole::tr("interrupted");
     if (!ok || Interruption::happened())
         return false;
     QFile file(QFileInfo(dir->path(), fileName).filePath());
     if (file.open(QIODevice::WriteOnly) && file.write(body) == body.size() && file.flush())
         return true;
-    failure = tr("cannot keep it in %1: %2").arg(dir->path(), file.errorString());
+    failure = ToolConsole::tr("cannot keep it in %1: %2").arg(dir->path(), file.errorString());
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "interruption.h"
 #include "templatefindings.h"
+#include "toolconsole.h"
 
 #include "report/templateslist.h"
 #include "runtime/atomicfilewriter.h"
@@ -45,7 +46,7 @@ RenderBatch::Outcome RenderBatch::run(AutoEvaluation& evaluation, TemplatesList&
     if (!make(evaluation, templates, outDir)) {
         outcome.error = getErrorInfo().code() != ErrorInfo::ErrNone
                             ? getErrorInfo().message()
-                            : QCoreApplication::translate("zentavo", "cannot create the folder %1").arg(getDocDir());
+                            : ToolConsole::tr("cannot create the folder %1").arg(getDocDir());
         return outcome;
     }
     if (!finished)

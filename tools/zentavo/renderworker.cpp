@@ -18,7 +18,8 @@ int RenderWorker::run()
     QString evaluation;
     while (readLine(line)) {
         if (!WorkerProtocol::read(line, word, evaluation) || word != WorkerProtocol::Evaluation)
-            return ToolConsole::fail(QStringLiteral("not a request of the render: \"%1\"").arg(QString::fromUtf8(line)));
+            return ToolConsole::fail(
+                ToolConsole::tr("not a request of the render: \"%1\"").arg(QString::fromUtf8(line)));
         const RenderBatch::Hooks hooks{
             [](const QString& document) { send(WorkerProtocol::line(WorkerProtocol::Started, document)); },
             // Each document as it is written: a worker that dies later has not hidden it.
@@ -34,7 +35,8 @@ int RenderWorker::run()
     }
     if (!Interruption::happened())
         return ToolConsole::Success;
-    return ToolConsole::fail(QStringLiteral("interrupted by %1").arg(Interruption::signalName()), Interruption::exitCode());
+    return ToolConsole::fail(ToolConsole::tr("interrupted by %1").arg(Interruption::signalName()),
+                             Interruption::exitCode());
 }
 
 bool RenderWorker::readLine(QByteArray& line)
@@ -69,7 +71,7 @@ bool RenderWorker::claim(const QString& folder, QString& refusal)
     QByteArray line, word;
     QString value;
     if (!readLine(line) || !WorkerProtocol::read(line, word, value)) {
-        refusal = QCoreApplication::translate("zentavo", "the render ended before the folder %1 was granted").arg(folder);
+        refusal = ToolConsole::tr("the render ended before the folder %1 was granted").arg(folder);
         return false;
     }
     if (word == WorkerProtocol::Granted)

@@ -1,5 +1,7 @@
 #include "templatefindings.h"
 
+#include "toolconsole.h"
+
 #include "report/templateslist.h"
 
 #include <QCoreApplication>
@@ -21,7 +23,7 @@ QStringList TemplateFindings::ofSelected(TemplatesList& list, const QStringList&
         for (const TemplateChecker::Problem& problem : problems.mid(0, MaxLinesPerTemplate))
             lines.append(line(problem));
         if (problems.size() > MaxLinesPerTemplate)
-            lines.append(QCoreApplication::translate("zentavo", "%1: %2 more finding(s); zentavo check lists them all")
+            lines.append(ToolConsole::tr("%1: %2 more finding(s); zentavo check lists them all")
                              .arg(QFileInfo(path).fileName())
                              .arg(problems.size() - MaxLinesPerTemplate));
         found += int(problems.size());

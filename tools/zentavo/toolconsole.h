@@ -1,6 +1,7 @@
 #ifndef ZENTAVO_TOOL_TOOLCONSOLE_H
 #define ZENTAVO_TOOL_TOOLCONSOLE_H
 
+#include <QCoreApplication>
 #include <QString>
 #include <QTextStream>
 
@@ -9,6 +10,9 @@
 // terminal.
 class ToolConsole
 {
+    // What the tool says, in the user's language: ToolConsole::tr().
+    Q_DECLARE_TR_FUNCTIONS(zentavo)
+
 public:
     // Exit codes. A run stopped by a signal exits with 128 + the signal's number, as a
     // shell reports a command the signal ended.

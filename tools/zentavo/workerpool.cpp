@@ -16,11 +16,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("zentavo", text);
-}
-
 // Enough of a worker's standard error for its last words, however much it says.
 constexpr int kKeptErrorBytes = 16384;
 // How long interrupted workers have to finish the document in hand.
@@ -82,7 +77,8 @@ void WorkerPool::startWorker()
     QObject::connect(&process, &QProcess::readyReadStandardError, &process, [&worker] { keepErrors(worker); });
     QObject::connect(&process, &QProcess::errorOccurred, &process, [this, &worker](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            ended(worker, tr("the worker process cannot be started: %1").arg(worker.process.errorString()));
+            ended(worker,
+                  ToolConsole::tr("the worker process cannot be started: %1").arg(worker.process.errorString()));
     });
     QObject::connect(&process, &QProcess::finished, &process, [this, &worker](int code, QProcess::ExitStatus status) {
         readOutput(worker);
@@ -166,13 +162,14 @@ QString WorkerPool::causeOfEnd(const Worker& worker, int code, QProcess::ExitSta
     // Stopped from outside before it could catch the signal (it had just started): the
     // exit code of a process a signal ended is the signal's number.
     if (status == QProcess::CrashExit && (code == SIGINT || code == SIGTERM))
-        return tr("the worker process was interrupted by %1").arg(Interruption::nameOf(code));
+        return ToolConsole::tr("the worker process was interrupted by %1").arg(Interruption::nameOf(code));
     if (status == QProcess::CrashExit)
-        return message.isEmpty() ? tr("the worker process crashed") : tr("the worker process crashed: %1").arg(message);
+        return message.isEmpty() ? ToolConsole::tr("the worker process crashed")
+                                 : ToolConsole::tr("the worker process crashed: %1").arg(message);
     if (code != ToolConsole::Success)
-        return message.isEmpty() ? tr("the worker process ended with exit code %1").arg(code) : message;
+        return message.isEmpty() ? ToolConsole::tr("the worker process ended with exit code %1").arg(code) : message;
     if (worker.held >= 0)
-        return tr("the worker process ended before it was done");
+        return ToolConsole::tr("the worker process ended before it was done");
     return QString();
 }
 
