@@ -86,7 +86,7 @@ void DocxPackage::clear()
     texts.clear();
     entriesByLowerName.clear();
     pictures.clear();
-    textBytes.clear();
+    textOf.clear();
     relationships.clear();
     bindings.clear();
     copyIds.clear();
@@ -138,13 +138,13 @@ const QList<DocxPicsHandler::Drawing>& DocxPackage::drawings(const QString& part
     return found == pictures.constEnd() ? none : (*found)->drawings();
 }
 
-bool DocxPackage::takeText(const QString& part, QByteArray& bytes)
+bool DocxPackage::takeText(const QString& part, QString& text)
 {
-    const auto found = textBytes.find(part);
-    if (found == textBytes.end())
+    const auto found = textOf.find(part);
+    if (found == textOf.end())
         return false;
-    bytes = std::move(*found);
-    textBytes.erase(found);
+    text = std::move(*found);
+    textOf.erase(found);
     return true;
 }
 
@@ -282,10 +282,11 @@ bool DocxPackage::readParts(QuaZip& zip)
         if ((textSize += bytes.size()) > TextPartsBudget)
             return refuse(tr("the text parts hold more than %1 MiB").arg(TextPartsBudget / (1024 * 1024)));
         auto handler = std::make_shared<DocxPicsHandler>();
-        if (!handler->parseDrawingsOf(QString::fromUtf8(bytes)))
+        QString text = QString::fromUtf8(bytes);
+        if (!handler->parseDrawingsOf(text))
             return refuse(tr("%1 is not well-formed XML: %2").arg(name, handler->errorString()));
         pictures.insert(name, handler);
-        textBytes.insert(name, bytes);
+        textOf.insert(name, std::move(text));
     }
     if (zip.getZipError() != UNZ_OK)
         return refuse(tr("the archive's directory cannot be read"));

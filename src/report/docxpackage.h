@@ -61,9 +61,9 @@ public:
     bool isTextPart(const QString& entry) const;
     // The drawings of a text part as read.
     const QList<DocxPicsHandler::Drawing>& drawings(const QString& part) const;
-    // A text part's bytes as read, in UTF-8, handed over once so a render inflates each
-    // part only once; false when they were taken already.
-    bool takeText(const QString& part, QByteArray& bytes);
+    // A text part as read, handed over once so a render inflates and decodes each part
+    // only once; false when it was taken already.
+    bool takeText(const QString& part, QString& text);
     const DocxRelsHandler* relationshipsOf(const QString& part) const;
 
     // The entry of the package that a relationship of a part names; empty for a link
@@ -107,7 +107,7 @@ private:
     QStringList texts;
     QHash<QString, QString> entriesByLowerName;
     QHash<QString, std::shared_ptr<DocxPicsHandler>> pictures;
-    QHash<QString, QByteArray> textBytes;
+    QHash<QString, QString> textOf;
     QHash<QString, std::shared_ptr<DocxRelsHandler>> relationships;
     QHash<QString, Binding> bindings;
     QHash<QString, QString> copyIds; // copyKey -> id of the relationship to the copy

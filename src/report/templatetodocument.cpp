@@ -156,8 +156,16 @@ bool TemplateToDocument::replaceMetaTags(QString& text)
 
 bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
 {
-    passes->goOn();
     QString text = QString::fromUtf8(in.readAll());
+    if (!filterText(text))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return out.write(bytes) == bytes.size();
+}
+
+bool TemplateToDocument::filterText(QString& text)
+{
+    passes->goOn();
     // Within a run the cache spans every part of the document; a direct call has its own.
     const bool ownCache = !passes->isCachingTags();
     if (ownCache)
@@ -166,10 +174,7 @@ bool TemplateToDocument::filtering(QIODevice& in, QIODevice& out)
     const bool passed = passes->run(text);
     if (ownCache)
         passes->endTagCache();
-    if (!passed)
-        return false;
-    const QByteArray bytes = text.toUtf8();
-    return out.write(bytes) == bytes.size();
+    return passed;
 }
 
 void TemplateToDocument::prepareText(QString&) {}

@@ -145,6 +145,8 @@ public:
     // could not be written whole, or a pass failed (passFailure() says why; nothing is
     // written then): the text grew past MAX_OUTPUT_TEXT, or a block has too many items.
     bool filtering(QIODevice& in, QIODevice& out);
+    // The same on a text already decoded, in place; false as filtering() when a pass failed.
+    bool filterText(QString& text);
     // Why the passes of the current or last run stopped; empty when they did not.
     const QString& passFailure() const { return passes->failure(); }
     // Called on each text before the passes; a flavour repairs what its editors do to tags.

@@ -136,9 +136,9 @@ bool TemplateToDocx::replacementOf(const QString& name, QByteArray& bytes)
     return true;
 }
 
-bool TemplateToDocx::takeTextPart(const QString& name, QByteArray& bytes)
+bool TemplateToDocx::takeTextPart(const QString& name, QString& text)
 {
-    return package.takeText(name, bytes);
+    return package.takeText(name, text);
 }
 
 QList<std::pair<QString, QByteArray>> TemplateToDocx::addedEntries()

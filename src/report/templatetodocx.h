@@ -57,7 +57,7 @@ public:
 protected:
     bool replacementOf(const QString& name, QByteArray& bytes) override;
     QList<std::pair<QString, QByteArray>> addedEntries() override;
-    bool takeTextPart(const QString& name, QByteArray& bytes) override;
+    bool takeTextPart(const QString& name, QString& text) override;
 
 protected:
     // Characters XML cannot hold are left out: one stray control character typed into a

@@ -257,23 +257,24 @@ const StoredEntry* TemplateToZipDocument::keptPhotoFor(const QString& entryName)
 
 bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out)
 {
-    QByteArray bytes;
-    if (!takeTextPart(name, bytes) && !readTextPart(in, bytes)) {
-        failRead();
-        return false;
+    QString text;
+    if (!takeTextPart(name, text)) {
+        QByteArray bytes;
+        if (!readTextPart(in, bytes)) {
+            failRead();
+            return false;
+        }
+        text = QString::fromUtf8(bytes);
     }
-    QBuffer source(&bytes);
-    source.open(QIODevice::ReadOnly);
-    QByteArray filtered;
-    QBuffer result(&filtered);
-    result.open(QIODevice::WriteOnly);
     filteredPart = name;
-    const bool passed = filtering(source, result);
+    const bool passed = filterText(text);
     filteredPart.clear();
     if (!passed) {
         failRead();
         return false;
     }
+    const QByteArray filtered = text.toUtf8();
+    text = QString();
     // A part that is not XML, or that a block cutting across elements broke, would give
     // a document the word processor refuses to open: no document is better.
     if (!isWellFormed(name, filtered)) {
@@ -297,7 +298,7 @@ bool TemplateToZipDocument::replacementOf(const QString&, QByteArray&)
     return false;
 }
 
-bool TemplateToZipDocument::takeTextPart(const QString&, QByteArray&)
+bool TemplateToZipDocument::takeTextPart(const QString&, QString&)
 {
     return false;
 }

@@ -66,9 +66,9 @@ protected:
     // What a flavour writes in place of a template's entry (a repaired part); false for
     // an entry copied as it is.
     virtual bool replacementOf(const QString& name, QByteArray& bytes);
-    // A text part's bytes when the flavour read them before the copy (as UTF-8); false
-    // to have them read from the template.
-    virtual bool takeTextPart(const QString& name, QByteArray& bytes);
+    // A text part's text when the flavour read it before the copy; false to have it read
+    // from the template.
+    virtual bool takeTextPart(const QString& name, QString& text);
     // Entries a flavour adds after the template's own (parts a repair needs).
     virtual QList<std::pair<QString, QByteArray>> addedEntries();
     // The template cannot be used; the reason, when given, says why.
