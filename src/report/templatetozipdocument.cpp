@@ -180,6 +180,8 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return false;
     }
     const QString& name = info.name;
+    if (isWrittenLast(name))
+        return true;
     if (isNeedFiltering(name))
         return copyFiltered(name, in, out);
     QByteArray replacement;
@@ -236,6 +238,33 @@ bool TemplateToZipDocument::replacementOf(const QString&, QByteArray&)
 QList<std::pair<QString, QByteArray>> TemplateToZipDocument::addedEntries()
 {
     return {};
+}
+
+bool TemplateToZipDocument::isWrittenLast(const QString&) const
+{
+    return false;
+}
+
+bool TemplateToZipDocument::hasEvaluationPicture(DocxPicsHandler::PictureKind kind, int index)
+{
+    if (!isValidSource() || index < 0)
+        return false;
+    switch (kind) {
+    case DocxPicsHandler::Photo:
+        return index < AE().getPhotoGallery()->getPhotoCount();
+    case DocxPicsHandler::Graphic:
+        return AE().isApproach(APPROACH_COMPARATIVE) && index < AE().getApproach(APPROACH_COMPARATIVE)->getImageCount();
+    case DocxPicsHandler::AppraiserLogo: {
+        AppraiserList* appraisers = AE().getAppraiserList();
+        LOG_TRACE() << "appraiser cnt=" << appraisers->count() << "idx=" << index;
+        if (index >= appraisers->count())
+            return false;
+        AgreeAppraiser* appraiser = appraisers->getAppraiserInOrder(index);
+        return appraiser && appraiser->getAppraisalCompany() && appraiser->getAppraisalCompany()->isLogo();
+    }
+    default:
+        return false;
+    }
 }
 
 bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, int level, QuaZipFile& out)
