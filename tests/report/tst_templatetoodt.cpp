@@ -1,0 +1,310 @@
+#include "report/templatetoodt.h"
+#include "runtime/singletonregistry.h"
+
+#include "opendocumenttext.h"
+#include "renderfixture.h"
+#include "zipfixture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace RenderFixture;
+
+namespace {
+
+using TestOdt = WithExtraTags<TemplateToOdt>;
+
+const QString dataDir = QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/");
+
+QImage pictureOf(const QList<ZipEntry>& entries, const QString& name)
+{
+    return QImage::fromData(contentOf(entries, name));
+}
+
+// The picture files the frames of a part show, by description.
+QHash<QString, QString> shownPictures(const QList<ZipEntry>& entries, const QString& part)
+{
+    QHash<QString, QString> shown;
+    for (const auto& [described, image] : OpenDocumentText::framesOf(contentOf(entries, part)))
+        shown.insert(described, image);
+    return shown;
+}
+
+QString written(const QTemporaryDir& dir, const QString& name, const QList<ZipEntry>& entries)
+{
+    const QString path = dir.filePath(name);
+    return writeZip(path, entries) ? path : QString();
+}
+
+// The entries of a template with some replaced or left out.
+QList<ZipEntry> changed(const QString& templateName, const QHash<QString, QByteArray>& replaced,
+                        const QStringList& removed = {})
+{
+    QList<ZipEntry> entries;
+    for (ZipEntry& entry : readZip(dataDir + templateName)) {
+        if (removed.contains(entry.name))
+            continue;
+        if (replaced.contains(entry.name))
+            entry.content = replaced.value(entry.name);
+        entries.append(entry);
+    }
+    return entries;
+}
+
+} // namespace
+
+class TestTemplateToOdt : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SingletonRegistry::destroyAllForTesting(); }
+    void templatesBecomeDocumentsThatOpen_data();
+    void templatesBecomeDocumentsThatOpen();
+    void picturesComeFromTheEvaluation_data();
+    void picturesComeFromTheEvaluation();
+    void framesSharingAnImageGetTheirOwnPictures();
+    void headerPictureComesFromTheEvaluation();
+    void packagesOfOtherProgramsAreMadeValid_data();
+    void packagesOfOtherProgramsAreMadeValid();
+    void unusableTemplatesEndTheRunWithAnError_data();
+    void unusableTemplatesEndTheRunWithAnError();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestTemplateToOdt::templatesBecomeDocumentsThatOpen_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+
+    QTest::newRow("report body") << "report.odt" << "content.xml"
+        << QStringList{"ОТЧЁТ № 17/2026 об оценке", "Объект оценки: Лада Веста, государственный регистрационный знак А123ВС69.",
+                       "заключён в городе Тверь.", "Идентификационный номер (VIN): XTA210990Y2765432.",
+                       "Кузов белого цвета", "1. Фаркоп — 12 000 руб.2. Багажник — 8 500 руб.",
+                       "1Дверь21 3002Капот17 9003Бампер <задний> & усилитель9 100"}
+        << QStringList{"Паспорт транспортного средства", "<#", "<?", "3. "};
+    QTest::newRow("report header and footer") << "report.odt" << "styles.xml"
+                                              << QStringList{"Отчёт № 17/2026", "Лада Веста — стр."} << QStringList{"<#"};
+    QTest::newRow("photo sheet") << "photos.odt" << "content.xml"
+                                 << QStringList{"Фототаблица к отчёту № 17/2026", "Оценщик: Петров П. П."}
+                                 << QStringList{"<#"};
+    QTest::newRow("act") << "act.odt" << "content.xml"
+        << QStringList{"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"}
+        << QStringList{"Особые отметки", "<#", "<?"};
+    QTest::newRow("act footer") << "act.odt" << "styles.xml" << QStringList{"Оценщик Петров П. П."} << QStringList{"<#"};
+    QTest::newRow("tags split by formatting") << "splittags.odt" << "content.xml"
+        << QStringList{"Объект оценки: Лада Веста — важно.", "VIN: XTA210990Y2765432", "Цвет: белый.",
+                       "1. Фаркоп2. Багажник"}
+        << QStringList{"<#", "<?", "не представлен"};
+    QTest::newRow("tags cut by tracked changes and bookmarks, conditions across paragraphs")
+        << "changemarks.odt" << "content.xml"
+        << QStringList{"Марка: Лада, модель: Веста (закладка), знак: А123ВС69.",
+                       "Идентификационный номер:XTA210990Y2765432", "До условия.  После условия."}
+        << QStringList{"<#", "<?", "Паспорт не представлен", "Заказчик предупреждён"};
+    QTest::newRow("header tag split by formatting") << "changemarks.odt" << "styles.xml" << QStringList{"Отчёт № 17/2026"}
+                                                    << QStringList{"<#"};
+}
+
+void TestTemplateToOdt::templatesBecomeDocumentsThatOpen()
+{
+    QFETCH(QString, templateName);
+    QFETCH(QString, part);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    Evaluation evaluation(4, true, true);
+    TestOdt generator;
+    generator.use(evaluation.ae);
+    generator.extra = reportTags();
+    const QString output = dir.filePath(templateName);
+
+    QVERIFY(run(generator, dataDir + templateName, output));
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    const QByteArray xml = contentOf(output, part);
+    const QString text = OpenDocumentText::textOf(xml);
+    for (const QString& expected : present)
+        QVERIFY2(text.contains(expected), qPrintable(expected + QLatin1String(" not in ") + text));
+    for (const QString& unexpected : absent)
+        QVERIFY2(!text.contains(unexpected), qPrintable(unexpected));
+    // A marker taken out of a tag goes with its partner.
+    QCOMPARE(xml.count("<text:bookmark-start"), xml.count("<text:bookmark-end"));
+    QCOMPARE(xml.count("<text:change-start"), xml.count("<text:change-end"));
+}
+
+void TestTemplateToOdt::picturesComeFromTheEvaluation_data()
+{
+    QTest::addColumn<int>("photos");
+    QTest::addColumn<bool>("withGraphic");
+    QTest::addColumn<bool>("withLogo");
+
+    // The sheet holds photo-0.jpg to photo-3.jpg, graphic-0.jpg, appraiserLogo-0.jpg and
+    // the template's own "Stamp", each stored by LibreOffice as a PNG of its own.
+    QTest::newRow("everything at hand") << 4 << true << true;
+    QTest::newRow("three photos, no approach, no appraiser") << 3 << false << false;
+}
+
+void TestTemplateToOdt::picturesComeFromTheEvaluation()
+{
+    QFETCH(int, photos);
+    QFETCH(bool, withGraphic);
+    QFETCH(bool, withLogo);
+    Evaluation evaluation(photos, withGraphic, withLogo);
+    TemplateToOdt generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("pictures.odt"));
+    QVERIFY(run(generator, dataDir + QStringLiteral("photos.odt"), output));
+
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    const QList<ZipEntry> entries = readZip(output);
+    const QList<ZipEntry> original = readZip(dataDir + QStringLiteral("photos.odt"));
+    const QHash<QString, QString> shown = shownPictures(entries, QStringLiteral("content.xml"));
+    QCOMPARE(shown.size(), photos + (withGraphic ? 1 : 0) + (withLogo ? 1 : 0) + 1);
+    for (int i = 0; i < photos; ++i) {
+        const QString image = shown.value(QStringLiteral("photo-%1.jpg").arg(i));
+        QVERIFY2(sameColour(pictureOf(entries, image), photoColour(i)), qPrintable(image));
+        QVERIFY(image.endsWith(QLatin1String(".png"))); // the format of the template's picture
+    }
+    if (withGraphic)
+        QVERIFY(sameColour(pictureOf(entries, shown.value(QStringLiteral("graphic-0.jpg"))), graphicColour));
+    if (withLogo)
+        QVERIFY(sameColour(pictureOf(entries, shown.value(QStringLiteral("appraiserLogo-0.jpg"))), logoColour));
+    const QHash<QString, QString> before = shownPictures(original, QStringLiteral("content.xml"));
+    const QString stamp = before.value(QStringLiteral("Stamp"));
+    QCOMPARE(shown.value(QStringLiteral("Stamp")), stamp);
+    QCOMPARE(contentOf(entries, stamp), contentOf(original, stamp));
+    // Every entry of the template stays; the pictures come as entries of their own.
+    QStringList names;
+    for (const ZipEntry& entry : entries)
+        names << entry.name;
+    for (const ZipEntry& entry : original)
+        QVERIFY2(names.contains(entry.name), qPrintable(entry.name));
+}
+
+// LibreOffice keeps one file for equal pictures: the three photo frames of changemarks.odt
+// (two described, one only named "photo-1.jpg") show one placeholder. Each gets its photo,
+// and the frame without one goes with nothing around it.
+void TestTemplateToOdt::framesSharingAnImageGetTheirOwnPictures()
+{
+    const QList<ZipEntry> original = readZip(dataDir + QStringLiteral("changemarks.odt"));
+    const QHash<QString, QString> before = shownPictures(original, QStringLiteral("content.xml"));
+    QCOMPARE(before.value(QStringLiteral("photo-0.jpg")), before.value(QStringLiteral("photo-1.jpg")));
+    QCOMPARE(before.value(QStringLiteral("photo-0.jpg")), before.value(QStringLiteral("photo-2.jpg")));
+    Evaluation evaluation(2, false, false);
+    TestOdt generator;
+    generator.use(evaluation.ae);
+    generator.extra = reportTags();
+    const QString output = dir.filePath(QStringLiteral("shared.odt"));
+    QVERIFY(run(generator, dataDir + QStringLiteral("changemarks.odt"), output));
+
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    const QList<ZipEntry> entries = readZip(output);
+    const QHash<QString, QString> shown = shownPictures(entries, QStringLiteral("content.xml"));
+    QCOMPARE(shown.keys().size(), 3);
+    QVERIFY(sameColour(pictureOf(entries, shown.value(QStringLiteral("photo-0.jpg"))), photoColour(0)));
+    QVERIFY(sameColour(pictureOf(entries, shown.value(QStringLiteral("photo-1.jpg"))), photoColour(1)));
+    QCOMPARE(shown.value(QStringLiteral("Печать организации")), before.value(QStringLiteral("Печать организации")));
+    const QStringList paragraphs = OpenDocumentText::paragraphsOf(contentOf(entries, QStringLiteral("content.xml")));
+    QVERIFY(paragraphs.contains(QStringLiteral("Вид сзади: ")));
+}
+
+// The letterhead's header (in styles.xml) shows appraiserLogo-0.jpg; the body photo-0.jpg.
+void TestTemplateToOdt::headerPictureComesFromTheEvaluation()
+{
+    Evaluation evaluation(1, false, true);
+    TemplateToOdt generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("letterhead.odt"));
+    QVERIFY(run(generator, dataDir + QStringLiteral("letterhead.odt"), output));
+
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    const QList<ZipEntry> entries = readZip(output);
+    const QHash<QString, QString> header = shownPictures(entries, QStringLiteral("styles.xml"));
+    QVERIFY(sameColour(pictureOf(entries, header.value(QStringLiteral("appraiserLogo-0.jpg"))), logoColour));
+    const QHash<QString, QString> body = shownPictures(entries, QStringLiteral("content.xml"));
+    QVERIFY(sameColour(pictureOf(entries, body.value(QStringLiteral("photo-0.jpg"))), photoColour(0)));
+}
+
+void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid_data()
+{
+    QTest::addColumn<QString>("templatePath");
+
+    QList<ZipEntry> entries = readZip(dataDir + QStringLiteral("photos.odt"));
+    QList<ZipEntry> mimeTypeLast = entries;
+    ZipEntry mimeType = mimeTypeLast.takeFirst();
+    mimeType.method = 8;
+    mimeTypeLast.append(mimeType);
+    QTest::newRow("mimetype deflated, last") << written(dir, QStringLiteral("last.odt"), mimeTypeLast);
+    QTest::newRow("no mimetype entry") << written(dir, QStringLiteral("nomime.odt"), changed("photos.odt", {}, {"mimetype"}));
+    QByteArray manifest = contentOf(entries, QStringLiteral("META-INF/manifest.xml"));
+    manifest.replace("<manifest:file-entry manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>", "")
+        .replace("</manifest:manifest>", "<manifest:file-entry manifest:full-path=\"gone.xml\" manifest:media-type=\"text/xml\"/></manifest:manifest>");
+    QTest::newRow("manifest missing an entry, naming another that is not there")
+        << written(dir, QStringLiteral("manifest.odt"), changed("photos.odt", {{"META-INF/manifest.xml", manifest}}));
+    QTest::newRow("no manifest") << written(dir, QStringLiteral("nomanifest.odt"),
+                                             changed("photos.odt", {}, {"META-INF/manifest.xml"}));
+}
+
+void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid()
+{
+    QFETCH(QString, templatePath);
+    Evaluation evaluation(4, false, false);
+    TemplateToOdt generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("valid.odt"));
+    QVERIFY(run(generator, templatePath, output));
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    QVERIFY(OpenDocumentText::textOf(output, QStringLiteral("content.xml")).contains(QStringLiteral("№ 17/2026")));
+}
+
+void TestTemplateToOdt::unusableTemplatesEndTheRunWithAnError_data()
+{
+    QTest::addColumn<QString>("templatePath");
+    QTest::addColumn<QString>("reason");
+
+    QByteArray encrypted = contentOf(dataDir + QStringLiteral("photos.odt"), QStringLiteral("META-INF/manifest.xml"));
+    encrypted.replace("manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"/>",
+                      "manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\"><manifest:encryption-data "
+                      "manifest:checksum-type=\"SHA1/1K\" manifest:checksum=\"AAAA\"/></manifest:file-entry>");
+    QTest::newRow("protected by a password")
+        << written(dir, QStringLiteral("encrypted.odt"), changed("photos.odt", {{"META-INF/manifest.xml", encrypted}}))
+        << "protected by a password";
+    QTest::newRow("a spreadsheet")
+        << written(dir, QStringLiteral("sheet.odt"),
+                   changed("photos.odt", {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}}))
+        << "another kind";
+    QTest::newRow("no content") << written(dir, QStringLiteral("nocontent.odt"), changed("photos.odt", {}, {"content.xml"}))
+                                << "no content.xml";
+    QFile notZip(dir.filePath(QStringLiteral("not-a-zip.odt")));
+    QVERIFY(notZip.open(QIODevice::WriteOnly) && notZip.write("odt") == 3);
+    QTest::newRow("not a zip") << notZip.fileName() << "not a zip";
+    const QByteArray cut = "<office:document-content><office:body><office:text><text:p>&lt;?VIN?&gt;a</text:p>"
+                           "<table:table><table:table-row><table:table-cell><text:p>&lt;?/VIN?&gt;b</text:p>"
+                           "</table:table-cell></table:table-row></table:table></office:text></office:body></office:document-content>";
+    QTest::newRow("a condition cutting across a table")
+        << written(dir, QStringLiteral("cut.odt"), changed("photos.odt", {{"content.xml", cut}})) << "cut.odt";
+}
+
+// Nothing is written for a template that cannot be used, and the error says why.
+void TestTemplateToOdt::unusableTemplatesEndTheRunWithAnError()
+{
+    QFETCH(QString, templatePath);
+    QFETCH(QString, reason);
+    Evaluation evaluation(0, false, false);
+    TemplateToOdt generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("refused.odt"));
+    QVERIFY(run(generator, templatePath, output));
+    QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrRead);
+    QVERIFY2(generator.getErrorInfo().message().contains(reason), qPrintable(generator.getErrorInfo().message()));
+    QVERIFY(!QFile::exists(output));
+}
+
+QTEST_MAIN(TestTemplateToOdt)
+#include "tst_templatetoodt.moc"
