@@ -156,10 +156,9 @@ QString OdtPackage::mediaTypeOf(const QString& entryName)
 // Entries the package names that are not there are left out; entries that are there
 // and not named get their media type. The mimetype entry and the manifest itself are
 // never listed.
-QByteArray OdtPackage::manifest(const QStringList& added) const
+QByteArray OdtPackage::manifest(const QStringList& documentEntries) const
 {
-    QStringList present = entries;
-    present.append(added);
+    const QStringList& present = documentEntries;
     const auto isListed = [](const QString& path) {
         return path != MimeTypeEntry && !path.startsWith(QLatin1String("META-INF/")) && !path.endsWith(QLatin1Char('/'));
     };

@@ -32,9 +32,11 @@ public:
     const QStringList& textParts() const { return parts; }
     bool isTextPart(const QString& entryName) const { return parts.contains(entryName); }
     bool hasEntry(const QString& entryName) const { return entries.contains(entryName); }
-    // The manifest of a document holding the template's entries and the added ones:
-    // the template's own file entries for what is there, media types for the rest.
-    QByteArray manifest(const QStringList& added) const;
+    // The manifest of a document holding these entries: the template's own file entries
+    // for what is there, media types for the rest.
+    QByteArray manifest(const QStringList& documentEntries) const;
+    // The template's entries, in the order of its archive.
+    const QStringList& entryNames() const { return entries; }
     bool hasManifest() const { return manifestRead; }
 
     // The template with its "mimetype" entry first and stored, as the package format

@@ -101,9 +101,11 @@ bool TemplateToOdt::isNeedFiltering(const QString& entryName)
     return package.isTextPart(entryName);
 }
 
-bool TemplateToOdt::isWrittenLast(const QString& entryName) const
+bool TemplateToOdt::isLeftOutOfCopy(const QString& entryName) const
 {
-    return entryName == OdtPackage::ManifestEntry;
+    static const QStringList notTheDocuments = {OdtPackage::ManifestEntry, QStringLiteral("Thumbnails/thumbnail.png"),
+                                                QStringLiteral("META-INF/documentsignatures.xml")};
+    return notTheDocuments.contains(entryName);
 }
 
 bool TemplateToOdt::isPhoto(const QString& entryName)
@@ -210,7 +212,11 @@ QList<std::pair<QString, QByteArray>> TemplateToOdt::addedEntries()
     QList<std::pair<QString, QByteArray>> added;
     for (const QString& entry : std::as_const(pictureOrder))
         added.append({entry, QByteArray()});
-    added.append({OdtPackage::ManifestEntry, package.manifest(pictureOrder)});
+    QStringList documentEntries;
+    for (const QString& entry : package.entryNames())
+        if (!isLeftOutOfCopy(entry))
+            documentEntries.append(entry);
+    added.append({OdtPackage::ManifestEntry, package.manifest(documentEntries + pictureOrder)});
     return added;
 }
 

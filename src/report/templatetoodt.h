@@ -58,8 +58,10 @@ public:
     bool isNeedFiltering(const QString& entryName) override;
 
 protected:
-    // The manifest is written after every other entry, when all pictures are known.
-    bool isWrittenLast(const QString& entryName) const override;
+    // The manifest is written after every other entry, when all pictures are known. The
+    // template's thumbnail (its first page, tags and sample pictures) and its document
+    // signature (which the changed content would make invalid) are not the document's.
+    bool isLeftOutOfCopy(const QString& entryName) const override;
     QList<std::pair<QString, QByteArray>> addedEntries() override;
     // Characters XML cannot hold are left out, as in DOCX documents.
     QString& fitForDocument(QString& value) const override;

@@ -180,8 +180,8 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return false;
     }
     const QString& name = info.name;
-    if (isWrittenLast(name))
-        return true;
+    if (isLeftOutOfCopy(name))
+        return true; // the flavour writes it later, or not at all
     if (isNeedFiltering(name))
         return copyFiltered(name, in, out);
     QByteArray replacement;
@@ -240,7 +240,7 @@ QList<std::pair<QString, QByteArray>> TemplateToZipDocument::addedEntries()
     return {};
 }
 
-bool TemplateToZipDocument::isWrittenLast(const QString&) const
+bool TemplateToZipDocument::isLeftOutOfCopy(const QString&) const
 {
     return false;
 }

@@ -68,9 +68,10 @@ protected:
     virtual bool replacementOf(const QString& name, QByteArray& bytes);
     // Entries a flavour adds after the template's own (parts a repair needs).
     virtual QList<std::pair<QString, QByteArray>> addedEntries();
-    // A template entry the flavour leaves out of the copy, to write it among its added
-    // entries once every other entry is known (a package's list of its entries).
-    virtual bool isWrittenLast(const QString& entryName) const;
+    // A template entry the flavour leaves out of the copy: one that would be untrue of the
+    // document, or that it writes among its added entries once every other entry is known
+    // (a package's list of its entries).
+    virtual bool isLeftOutOfCopy(const QString& entryName) const;
     // Whether the evaluation has picture index of a kind (photo, chart, company logo).
     bool hasEvaluationPicture(DocxPicsHandler::PictureKind kind, int index);
     // The template cannot be used; the reason, when given, says why.

@@ -178,12 +178,13 @@ void TestTemplateToOdt::picturesComeFromTheEvaluation()
     const QString stamp = before.value(QStringLiteral("Stamp"));
     QCOMPARE(shown.value(QStringLiteral("Stamp")), stamp);
     QCOMPARE(contentOf(entries, stamp), contentOf(original, stamp));
-    // Every entry of the template stays; the pictures come as entries of their own.
+    // Every entry of the template stays but its thumbnail, which shows the template; the
+    // pictures come as entries of their own.
     QStringList names;
     for (const ZipEntry& entry : entries)
         names << entry.name;
     for (const ZipEntry& entry : original)
-        QVERIFY2(names.contains(entry.name), qPrintable(entry.name));
+        QVERIFY2(names.contains(entry.name) != entry.name.startsWith(QLatin1String("Thumbnails/")), qPrintable(entry.name));
 }
 
 // LibreOffice keeps one file for equal pictures: the three photo frames of changemarks.odt
@@ -248,6 +249,9 @@ void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid_data()
         << written(dir, QStringLiteral("manifest.odt"), changed("photos.odt", {{"META-INF/manifest.xml", manifest}}));
     QTest::newRow("no manifest") << written(dir, QStringLiteral("nomanifest.odt"),
                                              changed("photos.odt", {}, {"META-INF/manifest.xml"}));
+    QList<ZipEntry> signedEntries = entries;
+    signedEntries.append({QStringLiteral("META-INF/documentsignatures.xml"), "<document-signatures/>"});
+    QTest::newRow("signed by its author") << written(dir, QStringLiteral("signed.odt"), signedEntries);
 }
 
 void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid()
@@ -261,6 +265,8 @@ void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid()
     QCOMPARE(generator.getErrorInfo().code(), ErrorInfo::ErrNone);
     QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
     QVERIFY(OpenDocumentText::textOf(output, QStringLiteral("content.xml")).contains(QStringLiteral("№ 17/2026")));
+    // A signature of the template would call the document forged.
+    QVERIFY(contentOf(output, QStringLiteral("META-INF/documentsignatures.xml")).isNull());
 }
 
 void TestTemplateToOdt::unusableTemplatesEndTheRunWithAnError_data()
