@@ -271,28 +271,11 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen_data()
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QStringList>("absent");
 
-    QTest::newRow("report body") << "report.docx" << "word/document.xml"
-        << QStringList{"ОТЧЁТ № 17/2026 об оценке", "Объект оценки: Лада Веста, государственный регистрационный знак А123ВС69.",
-                       "заключён в городе Тверь.", "Идентификационный номер (VIN): XTA210990Y2765432.",
-                       "Кузов белого цвета", "1. Фаркоп — 12 000 руб.2. Багажник — 8 500 руб.",
-                       "1Дверь21 3002Капот17 9003Бампер <задний> & усилитель9 100"}
-        << QStringList{"Паспорт транспортного средства", "<#", "<?", "3. "};
-    QTest::newRow("report header") << "report.docx" << "word/header1.xml" << QStringList{"Отчёт № 17/2026"}
-                                   << QStringList{"<#"};
-    QTest::newRow("report footer") << "report.docx" << "word/footer1.xml" << QStringList{"Лада Веста — стр."}
-                                   << QStringList{"<#"};
-    QTest::newRow("photo sheet") << "photos.docx" << "word/document.xml"
-                                 << QStringList{"Фототаблица к отчёту № 17/2026", "Оценщик: Петров П. П."}
-                                 << QStringList{"<#"};
-    QTest::newRow("act") << "act.docx" << "word/document.xml"
-        << QStringList{"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"}
-        << QStringList{"Особые отметки", "<#", "<?"};
-    QTest::newRow("tags split by formatting") << "splittags.docx" << "word/document.xml"
-        << QStringList{"Объект оценки: Лада Веста — важно.", "VIN: XTA210990Y2765432", "Цвет: белый.",
-                       "1. Фаркоп2. Багажник"}
-        << QStringList{"<#", "<?", "не представлен"};
-    QTest::newRow("act footer") << "act.docx" << "word/footer1.xml" << QStringList{"Оценщик Петров П. П."}
-                                << QStringList{"<#"};
+    const QString parts[] = {QStringLiteral("word/document.xml"), QStringLiteral("word/header1.xml"),
+                             QStringLiteral("word/footer1.xml")};
+    for (const ExpectedText& text : expectedTexts())
+        QTest::newRow(text.row) << QLatin1String(text.templateName) + QStringLiteral(".docx") << parts[text.part]
+                                << text.present << text.absent;
 }
 
 void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()

@@ -15,14 +15,6 @@ bool isParagraph(QStringView name)
     return name == u"text:p" || name == u"text:h";
 }
 
-QString xmlError(const QByteArray& xml)
-{
-    QXmlStreamReader reader(xml);
-    while (!reader.atEnd())
-        reader.readNext();
-    return reader.hasError() ? reader.errorString() : QString();
-}
-
 } // namespace
 
 QStringList OpenDocumentText::paragraphsOf(const QByteArray& xml)

@@ -61,6 +61,28 @@ QHash<QString, QString> reportTags()
     return tags;
 }
 
+const QList<ExpectedText>& expectedTexts()
+{
+    static const QList<ExpectedText> texts = {
+        {"report body", "report", ExpectedText::Body,
+         {"ОТЧЁТ № 17/2026 об оценке", "Объект оценки: Лада Веста, государственный регистрационный знак А123ВС69.",
+          "заключён в городе Тверь.", "Идентификационный номер (VIN): XTA210990Y2765432.", "Кузов белого цвета",
+          "1. Фаркоп — 12 000 руб.2. Багажник — 8 500 руб.", "1Дверь21 3002Капот17 9003Бампер <задний> & усилитель9 100"},
+         {"Паспорт транспортного средства", "<#", "<?", "3. "}},
+        {"report header", "report", ExpectedText::Header, {"Отчёт № 17/2026"}, {"<#"}},
+        {"report footer", "report", ExpectedText::Footer, {"Лада Веста — стр."}, {"<#"}},
+        {"photo sheet", "photos", ExpectedText::Body, {"Фототаблица к отчёту № 17/2026", "Оценщик: Петров П. П."}, {"<#"}},
+        {"act", "act", ExpectedText::Body,
+         {"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"},
+         {"Особые отметки", "<#", "<?"}},
+        {"tags split by formatting", "splittags", ExpectedText::Body,
+         {"Объект оценки: Лада Веста — важно.", "VIN: XTA210990Y2765432", "Цвет: белый.", "1. Фаркоп2. Багажник"},
+         {"<#", "<?", "не представлен"}},
+        {"act footer", "act", ExpectedText::Footer, {"Оценщик Петров П. П."}, {"<#"}},
+    };
+    return texts;
+}
+
 bool run(TemplateToDocument& generator, const QString& templatePath, const QString& output)
 {
     QSignalSpy done(&generator, &TemplateToDocument::done);

@@ -10,7 +10,9 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class TemplateToDocument;
 
@@ -39,6 +41,19 @@ struct Evaluation
 
 // The vehicle, equipment, parts, damages and appraiser of the test templates.
 QHash<QString, QString> reportTags();
+
+// What each test template, rendered with reportTags() and an Evaluation(4, true, true),
+// shows in one of its parts, and what it must not; the same for its DOCX and ODT export.
+struct ExpectedText
+{
+    enum Part { Body, Header, Footer };
+    const char* row;
+    const char* templateName; // without its suffix
+    Part part;
+    QStringList present;
+    QStringList absent;
+};
+const QList<ExpectedText>& expectedTexts();
 
 // Runs the generator the way a host does and waits for the end of the run.
 bool run(TemplateToDocument& generator, const QString& templatePath, const QString& output);
