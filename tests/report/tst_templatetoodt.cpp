@@ -67,6 +67,8 @@ private slots:
     void picturesComeFromTheEvaluation();
     void framesSharingAnImageGetTheirOwnPictures();
     void headerPictureComesFromTheEvaluation();
+    void framesOfOtherWritersAreFilled_data();
+    void framesOfOtherWritersAreFilled();
     void packagesOfOtherProgramsAreMadeValid_data();
     void packagesOfOtherProgramsAreMadeValid();
     void unusableTemplatesEndTheRunWithAnError_data();
@@ -215,6 +217,51 @@ void TestTemplateToOdt::headerPictureComesFromTheEvaluation()
     QVERIFY(sameColour(pictureOf(entries, header.value(QStringLiteral("appraiserLogo-0.jpg"))), logoColour));
     const QHash<QString, QString> body = shownPictures(entries, QStringLiteral("content.xml"));
     QVERIFY(sameColour(pictureOf(entries, body.value(QStringLiteral("photo-0.jpg"))), photoColour(0)));
+}
+
+void TestTemplateToOdt::framesOfOtherWritersAreFilled_data()
+{
+    QTest::addColumn<QByteArray>("image"); // what the frame described photo-0.jpg shows
+    QTest::addColumn<QString>("suffix");   // of the picture file it gets
+
+    QTest::newRow("a file outside the package")
+        << QByteArray("<draw:image xlink:href=\"../Фото/машина.jpg\" xlink:type=\"simple\" xlink:show=\"embed\" "
+                      "xlink:actuate=\"onLoad\"/>")
+        << "jpg";
+    QTest::newRow("a picture held inline")
+        << QByteArray("<draw:image draw:mime-type=\"image/png\"><office:binary-data>iVBORw0KGgo=</office:binary-data>"
+                      "</draw:image>")
+        << "png";
+    QTest::newRow("a vector picture with its bitmap for older readers")
+        << QByteArray("<draw:image xlink:href=\"Pictures/sample.svg\" draw:mime-type=\"image/svg+xml\"/>"
+                      "<draw:image xlink:href=\"Pictures/sample.png\" draw:mime-type=\"image/png\"/>")
+        << "png";
+}
+
+// A frame described photo-0.jpg shows the photo from a file of the package, however the
+// template held its sample picture; no sample picture is left for it.
+void TestTemplateToOdt::framesOfOtherWritersAreFilled()
+{
+    QFETCH(QByteArray, image);
+    QFETCH(QString, suffix);
+    QByteArray content = contentOf(dataDir + QStringLiteral("photos.odt"), QStringLiteral("content.xml"));
+    const qsizetype description = content.indexOf("<svg:desc>photo-0.jpg</svg:desc>");
+    const qsizetype start = content.lastIndexOf("<draw:image", description);
+    content.replace(start, description - start, image);
+    const QString templatePath = written(dir, QStringLiteral("other.odt"), changed("photos.odt", {{"content.xml", content}}));
+    Evaluation evaluation(1, false, false);
+    TemplateToOdt generator;
+    generator.use(evaluation.ae);
+    const QString output = dir.filePath(QStringLiteral("other-out.odt"));
+    QVERIFY(run(generator, templatePath, output));
+
+    QCOMPARE(OpenDocumentText::problemsOf(output), QStringList());
+    const QList<ZipEntry> entries = readZip(output);
+    const QByteArray filled = contentOf(entries, QStringLiteral("content.xml"));
+    const QString picture = shownPictures(entries, QStringLiteral("content.xml")).value(QStringLiteral("photo-0.jpg"));
+    QVERIFY2(picture.startsWith(QLatin1String("Pictures/")) && picture.endsWith(QLatin1Char('.') + suffix), qPrintable(picture));
+    QVERIFY(sameColour(pictureOf(entries, picture), photoColour(0)));
+    QVERIFY(!filled.contains("sample.") && !filled.contains("машина") && !filled.contains("office:binary-data"));
 }
 
 void TestTemplateToOdt::packagesOfOtherProgramsAreMadeValid_data()
