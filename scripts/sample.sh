@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The main job: builds the library and its command-line tool, builds the sample evaluation
 # from examples/, and renders its documents (valuation report, inspection act, contract)
-# from the sample templates into ./out.
+# from the sample templates (the report and the act from their DOCX and their ODT templates)
+# into ./out.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${ZENTAVO_BUILD_DIR:-$here/build/release}

@@ -21,21 +21,6 @@ bool startsAt(const QString& text, qsizetype pos, QLatin1String what)
     return QStringView(text).mid(pos, what.size()) == what;
 }
 
-bool isParagraphBoundary(const QString& part, qsizetype pos)
-{
-    return startsAt(part, pos, QLatin1String("<w:p>")) || startsAt(part, pos, QLatin1String("<w:p "))
-        || startsAt(part, pos, QLatin1String("</w:p>"));
-}
-
-bool isTextElement(const QString& part, qsizetype pos)
-{
-    return startsAt(part, pos, QLatin1String("<w:t>")) || startsAt(part, pos, QLatin1String("<w:t "));
-}
-
-// Proofing marks and bookmark ends: where they sit inside a tag they only cut it.
-const QLatin1String DroppedMarkers[] = {QLatin1String("<w:proofErr"), QLatin1String("<w:bookmarkStart"),
-                                        QLatin1String("<w:bookmarkEnd")};
-
 bool isMarkerAt(const QString& part, qsizetype pos, QLatin1String marker)
 {
     if (!startsAt(part, pos, marker))
@@ -55,12 +40,6 @@ qsizetype elementEnd(const QString& part, qsizetype pos, QLatin1String marker)
     const QString endTag = QStringLiteral("</") + marker.mid(1) + QLatin1Char('>');
     const qsizetype end = part.indexOf(endTag, close);
     return end < 0 ? close + 1 : end + endTag.size();
-}
-
-QString bookmarkId(QStringView element)
-{
-    static const QRegularExpression id(QStringLiteral("w:id=\"([^\"]*)\""));
-    return id.match(element).captured(1);
 }
 
 // The closing text of a tag that opens with L and this character; none for other text.
@@ -86,18 +65,12 @@ int SplitTagJoiner::join(QString& part)
         if (isParagraphBoundary(part, pos)) {
             joinParagraph(part, paragraph);
             paragraph.clear();
-        } else if (isTextElement(part, pos)) {
-            const qsizetype open = part.indexOf(QLatin1Char('>'), pos);
-            if (open < 0)
-                break;
-            if (part.at(open - 1) != QLatin1Char('/')) {
-                const qsizetype close = part.indexOf(QLatin1String("</w:t>"), open);
-                if (close < 0)
-                    break;
-                paragraph.append({pos, open + 1, close});
-                pos = close;
-                continue;
-            }
+        }
+        TextNode node;
+        if (textNodeAt(part, pos, node)) {
+            paragraph.append(node);
+            pos = node.textEnd;
+            continue;
         }
         ++pos;
     }
@@ -107,6 +80,51 @@ int SplitTagJoiner::join(QString& part)
     dropPartnersOfBookmarks(part);
     part = apply(part, edits);
     return joined;
+}
+
+bool SplitTagJoiner::isParagraphBoundary(const QString& part, qsizetype pos) const
+{
+    return startsAt(part, pos, QLatin1String("<w:p>")) || startsAt(part, pos, QLatin1String("<w:p "))
+        || startsAt(part, pos, QLatin1String("</w:p>"));
+}
+
+// The text of a w:t element.
+bool SplitTagJoiner::textNodeAt(const QString& part, qsizetype pos, TextNode& node) const
+{
+    if (!startsAt(part, pos, QLatin1String("<w:t>")) && !startsAt(part, pos, QLatin1String("<w:t ")))
+        return false;
+    const qsizetype open = part.indexOf(QLatin1Char('>'), pos);
+    if (open < 0 || part.at(open - 1) == QLatin1Char('/'))
+        return false;
+    const qsizetype close = part.indexOf(QLatin1String("</w:t>"), open);
+    if (close < 0)
+        return false;
+    node = {pos, open + 1, close};
+    return true;
+}
+
+// Proofing marks and bookmarks: where they sit inside a tag they only cut it.
+const QList<SplitTagJoiner::Marker>& SplitTagJoiner::droppedMarkers() const
+{
+    static const QList<Marker> markers = {{QLatin1String("<w:proofErr"), false},
+                                          {QLatin1String("<w:bookmarkStart"), true},
+                                          {QLatin1String("<w:bookmarkEnd"), true}};
+    return markers;
+}
+
+QString SplitTagJoiner::markerId(QStringView element) const
+{
+    static const QRegularExpression id(QStringLiteral("w:id=\"([^\"]*)\""));
+    return id.match(element).captured(1);
+}
+
+// Spaces that now open the text element would be dropped by the word processor.
+void SplitTagJoiner::keepLeadingSpace(const QString& part, const TextNode& node, qsizetype movedLength)
+{
+    const QStringView openTag = QStringView(part).mid(node.openStart, node.textStart - node.openStart);
+    const QChar following = part.at(node.textStart + movedLength);
+    if (following.isSpace() && !openTag.contains(QLatin1String("xml:space=\"preserve\"")))
+        edits.append({node.openStart, node.textStart, QStringLiteral("<w:t xml:space=\"preserve\">")});
 }
 
 void SplitTagJoiner::joinParagraph(const QString& part, const QList<TextNode>& nodes)
@@ -161,12 +179,8 @@ void SplitTagJoiner::joinTag(const QString& part, const QList<TextNode>& nodes, 
     moved.append(QStringView(part).mid(lastNode.textStart, endOffset));
     edits.append({nodes.at(first).textEnd, nodes.at(first).textEnd, moved});
     edits.append({lastNode.textStart, lastNode.textStart + endOffset, QString()});
-    // Spaces that now open the text element would be dropped by the word processor.
-    const QStringView openTag = QStringView(part).mid(lastNode.openStart, lastNode.textStart - lastNode.openStart);
-    const QChar following = part.at(lastNode.textStart + endOffset);
-    if (following.isSpace() && !openTag.contains(QLatin1String("xml:space=\"preserve\"")))
-        edits.append({lastNode.openStart, lastNode.textStart, QStringLiteral("<w:t xml:space=\"preserve\">")});
-    dropMarkersBetween(part, nodes.at(first).textEnd, lastNode.openStart);
+    keepLeadingSpace(part, lastNode, endOffset);
+    dropMarkersBetween(part, nodes.at(first).textEnd, lastNode.textStart);
     ++joined;
 }
 
@@ -174,12 +188,12 @@ void SplitTagJoiner::dropMarkersBetween(const QString& part, qsizetype from, qsi
 {
     for (qsizetype pos = part.indexOf(QLatin1Char('<'), from); pos >= 0 && pos < to;
          pos = part.indexOf(QLatin1Char('<'), pos + 1)) {
-        for (const QLatin1String marker : DroppedMarkers) {
-            if (!isMarkerAt(part, pos, marker))
+        for (const Marker& marker : droppedMarkers()) {
+            if (!isMarkerAt(part, pos, marker.tag))
                 continue;
-            const qsizetype end = elementEnd(part, pos, marker);
-            if (marker != DroppedMarkers[0])
-                droppedBookmarks.append(bookmarkId(QStringView(part).mid(pos, end - pos)));
+            const qsizetype end = elementEnd(part, pos, marker.tag);
+            if (marker.paired)
+                droppedBookmarks.append(markerId(QStringView(part).mid(pos, end - pos)));
             edits.append({pos, end, QString()});
             break;
         }
@@ -195,12 +209,15 @@ void SplitTagJoiner::dropPartnersOfBookmarks(const QString& part)
     for (const Edit& edit : std::as_const(edits))
         removed.insert(edit.start);
     const QSet<QString> ids(droppedBookmarks.begin(), droppedBookmarks.end());
-    for (const QLatin1String marker : {DroppedMarkers[1], DroppedMarkers[2]}) {
+    for (const Marker& paired : droppedMarkers()) {
+        if (!paired.paired)
+            continue;
+        const QLatin1String marker = paired.tag;
         for (qsizetype pos = part.indexOf(marker); pos >= 0; pos = part.indexOf(marker, pos + 1)) {
             if (!isMarkerAt(part, pos, marker) || removed.contains(pos))
                 continue;
             const qsizetype end = elementEnd(part, pos, marker);
-            if (ids.contains(bookmarkId(QStringView(part).mid(pos, end - pos))))
+            if (ids.contains(markerId(QStringView(part).mid(pos, end - pos))))
                 edits.append({pos, end, QString()});
         }
     }

@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include <QList>
+#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 
@@ -15,25 +16,50 @@
 // element where it starts and takes it out of the elements that follow; proofing and
 // bookmark markers inside such a tag are dropped (a bookmark whole, so no end is left
 // without its start). Text outside tags and its formatting stay as they were, and a
-// part without split tags is left untouched.
+// part without split tags is left untouched. Another markup of paragraphs and text
+// (OpenDocument's) is read by a subclass through the protected hooks.
 class ZENTAVO_EXPORT SplitTagJoiner
 {
 public:
     // Longest tag text that is joined; a longer "tag" is taken for ordinary text.
     static constexpr int MaxTagLength = 512;
 
-    // Joins the split tags of one escaped DOCX part; answers how many were joined.
+    SplitTagJoiner() = default;
+    virtual ~SplitTagJoiner() = default;
+    Q_DISABLE_COPY(SplitTagJoiner)
+
+    // Joins the split tags of one escaped part; answers how many were joined.
     int join(QString& part);
 
-private:
-    // One w:t element: where its text starts and ends in the part.
+protected:
+    // One piece of a paragraph's text: where it starts and ends in the part.
     struct TextNode
     {
-        qsizetype openStart; // the '<' of <w:t
+        qsizetype openStart; // the '<' of the markup the text follows
         qsizetype textStart;
-        qsizetype textEnd; // the '<' of </w:t>
+        qsizetype textEnd; // the '<' after the text
     };
-    // One change to the part, applied back to front.
+    // An element that only cuts the text where it stands inside a tag; a paired one has
+    // a partner of the same id elsewhere (a start and its end).
+    struct Marker
+    {
+        QLatin1String tag; // "<" and the qualified name
+        bool paired;
+    };
+
+    // Whether the markup at pos (a '<') opens or closes a paragraph.
+    virtual bool isParagraphBoundary(const QString& part, qsizetype pos) const;
+    // The text that the markup at pos (a '<') holds or is followed by; false for none.
+    virtual bool textNodeAt(const QString& part, qsizetype pos, TextNode& node) const;
+    virtual const QList<Marker>& droppedMarkers() const;
+    // The id that pairs a marker with its partner.
+    virtual QString markerId(QStringView element) const;
+    // Keeps the spaces that now open a text node whose first characters moved away.
+    virtual void keepLeadingSpace(const QString& part, const TextNode& node, qsizetype movedLength);
+    // A change to the part, applied back to front.
+    void addEdit(qsizetype start, qsizetype end, const QString& replacement) { edits.append({start, end, replacement}); }
+
+private:
     struct Edit
     {
         qsizetype start;

@@ -5,9 +5,11 @@
 #include "report/conditionmarkup.h"
 #include "report/docxpicshandler.h"
 #include "report/metatagcatalog.h"
-#include "report/splittagjoiner.h"
+#include "report/odtpackage.h"
+#include "report/odtpicshandler.h"
 #include "report/tagpatterns.h"
 #include "report/templatetodocx.h"
+#include "report/templatetoodt.h"
 #include "report/templatetotxt.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
@@ -31,6 +33,20 @@ bool isZip(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.read(2) == "PK";
+}
+
+// An OpenDocument package names its kind in a first entry "mimetype"; one written
+// otherwise is known by its name.
+bool isOdt(const QString& name, const QByteArray& head)
+{
+    return head.startsWith("PK")
+        && (head.mid(30, 8) == "mimetype" || QFileInfo(name).suffix().compare(QLatin1String("odt"), Qt::CaseInsensitive) == 0);
+}
+
+QByteArray headOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(64) : QByteArray();
 }
 
 // What the author typed of a tag that is not closed: up to the markup or the line that
@@ -62,9 +78,14 @@ TemplateChecker::TemplateChecker(TemplateToDocument& renderer) : generator(&rend
 
 TemplateChecker::~TemplateChecker() = default;
 
-void TemplateChecker::useOwnGenerator(bool docx)
+void TemplateChecker::useOwnGenerator(Flavour flavour)
 {
-    ownGenerator.reset(docx ? static_cast<TemplateToDocument*>(new TemplateToDocx) : new TemplateToTxt);
+    if (flavour == Flavour::Odt)
+        ownGenerator = std::make_unique<TemplateToOdt>();
+    else if (flavour == Flavour::Docx)
+        ownGenerator = std::make_unique<TemplateToDocx>();
+    else
+        ownGenerator = std::make_unique<TemplateToTxt>();
     if (evaluation)
         ownGenerator->use(*evaluation);
     generator = ownGenerator.get();
@@ -92,7 +113,8 @@ bool TemplateChecker::checkFile(const QString& path)
         problem(tr("the file is empty: it is not a template"), {info.fileName(), 0, {}});
         return false;
     }
-    useOwnGenerator(docxPart);
+    const bool odt = docxPart && isOdt(path, headOf(path));
+    useOwnGenerator(odt ? Flavour::Odt : docxPart ? Flavour::Docx : Flavour::Text);
     if (QFileInfo::exists(metaTags))
         generator->getMetaTagCatalog().load_from_disk(metaTags);
     if (docxPart)
@@ -116,9 +138,9 @@ bool TemplateChecker::checkFile(const QString& path)
 bool TemplateChecker::checkTemplate(const QString& name, const QByteArray& bytes)
 {
     templateName = name;
-    const bool docx = rendering ? dynamic_cast<TemplateToDocx*>(generator) != nullptr : bytes.startsWith("PK");
+    const bool docx = rendering ? dynamic_cast<TemplateToZipDocument*>(generator) != nullptr : bytes.startsWith("PK");
     if (!rendering)
-        useOwnGenerator(docx);
+        useOwnGenerator(!docx ? Flavour::Text : isOdt(name, bytes) ? Flavour::Odt : Flavour::Docx);
     if (!docx) {
         checkText(name, QString::fromUtf8(bytes), false);
         return true;
@@ -139,16 +161,33 @@ bool TemplateChecker::checkPackage(QIODevice& device, const QString& fileName)
 {
     package.clear();
     QuaZip zip(&device);
+    const bool odt = dynamic_cast<TemplateToOdt*>(generator) != nullptr;
     if (!zip.open(QuaZip::mdUnzip)) {
         LOG_WARNING() << "template is not a readable zip:" << fileName << "error" << zip.getZipError();
-        problem(tr("not a DOCX template: it is not a zip archive"), {fileName, 0, {}});
+        problem(tr("not a %1 template: it is not a zip archive").arg(QLatin1String(odt ? "ODT" : "DOCX")),
+                {fileName, 0, {}});
         return false;
+    }
+    if (odt) {
+        OdtPackage odtPackage;
+        if (!odtPackage.read(zip)) {
+            problem(QStringLiteral("not a usable ODT template: %1").arg(odtPackage.failure()), {fileName, 0, {}});
+            return false;
+        }
+        checkParts(zip, odtPackage.textParts());
+        return true;
     }
     if (!package.read(zip)) {
         problem(tr("not a usable DOCX template: %1").arg(package.failure()), {fileName, 0, {}});
         return false;
     }
-    for (const QString& part : package.textParts()) {
+    checkParts(zip, package.textParts());
+    return true;
+}
+
+void TemplateChecker::checkParts(QuaZip& zip, const QStringList& parts)
+{
+    for (const QString& part : parts) {
         QByteArray bytes;
         QuaZipFile entry(&zip);
         if (!zip.setCurrentFile(part) || !TemplateToZipDocument::readTextPart(entry, bytes)) {
@@ -157,18 +196,16 @@ bool TemplateChecker::checkPackage(QIODevice& device, const QString& fileName)
         }
         checkText(part, QString::fromUtf8(bytes), true);
     }
-    return true;
 }
 
 void TemplateChecker::checkText(const QString& name, const QString& original, bool docx)
 {
-    if (!rendering && (!generator || docx != bool(dynamic_cast<TemplateToDocx*>(generator))))
-        useOwnGenerator(docx);
+    if (!rendering && (!generator || docx != bool(dynamic_cast<TemplateToZipDocument*>(generator))))
+        useOwnGenerator(docx ? Flavour::Docx : Flavour::Text);
     partName = name;
     docxPart = docx;
     QString text = original;
-    if (docx)
-        SplitTagJoiner().join(text);
+    generator->prepareText(text);
     locations.index(text, docx);
 
     const QString left = generator->leftTagBracket();
@@ -198,7 +235,9 @@ void TemplateChecker::checkText(const QString& name, const QString& original, bo
     }
     checkConditionPairs(text, conditions);
     checkBlocks(text, blocks);
-    if (docx)
+    if (dynamic_cast<TemplateToOdt*>(generator))
+        checkFrames(text);
+    else if (docx)
         checkPictures(text);
 }
 
@@ -353,18 +392,43 @@ void TemplateChecker::checkPictures(const QString& text)
     }
 }
 
-QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture) const
+// Frames of an ODT part meant to name a picture of the evaluation that do not.
+void TemplateChecker::checkFrames(const QString& text)
+{
+    OdtPicsHandler reader;
+    if (!reader.parseFramesOf(text))
+        return;
+    for (const OdtPicsHandler::Frame& frame : reader.frames()) {
+        if (frame.kind != DocxPicsHandler::None)
+            continue;
+        int index = -1;
+        const QString message =
+            DocxPicsHandler::kindOf(frame.title, index) != DocxPicsHandler::None
+                ? QStringLiteral("picture with the alternative text \"%1\": a picture of the evaluation is named by "
+                                 "its description or its name, so the template's own image stays")
+                      .arg(frame.title)
+                : nearMissProblem(frame.description.isEmpty() ? frame.name : frame.description);
+        if (!message.isEmpty())
+            problem(message, locate(text, frame.start));
+    }
+}
+
+QString TemplateChecker::nearMissProblem(const QString& described)
 {
     static const QRegularExpression nearMiss(QStringLiteral("(photo|graphic|appraiserlogo)\\W?_?\\d"),
                                              QRegularExpression::CaseInsensitiveOption);
+    if (!nearMiss.match(described).hasMatch())
+        return QString();
+    return tr("picture described \"%1\" names no picture of the evaluation (photo-N.jpg, "
+              "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays")
+        .arg(described);
+}
+
+QString TemplateChecker::pictureProblem(const DocxPicsHandler::Picture& picture) const
+{
     const QString& described = picture.description; // as the word processor shows it
-    if (picture.kind == DocxPicsHandler::None) {
-        if (!nearMiss.match(described).hasMatch())
-            return QString();
-        return tr("picture described \"%1\" names no picture of the evaluation (photo-N.jpg, "
-                  "graphic-N.jpg, appraiserLogo-N.jpg): the template's own image stays")
-            .arg(described);
-    }
+    if (picture.kind == DocxPicsHandler::None)
+        return nearMissProblem(described);
     if (!package.isTextPart(partName))
         return QString();
     if (picture.embedId.isEmpty())

@@ -18,9 +18,10 @@
 class AutoEvaluation;
 class QByteArray;
 class QIODevice;
+class QuaZip;
 class TemplateToDocument;
 
-// Reads a template (DOCX, or a text template) the way the report engine reads it,
+// Reads a template (DOCX, ODT, or a text template) the way the report engine reads it,
 // tags split by a word processor joined first, and lists every tag, meta tag and
 // condition marker with where it stands. It finds what would silently spoil a report:
 // tag names that nothing answers, tags and conditions that are not closed, flag letters
@@ -98,10 +99,13 @@ public:
 
 private:
     struct ConditionMarker;
+    enum class Flavour { Text, Docx, Odt };
 
-    void useOwnGenerator(bool docx);
+    void useOwnGenerator(Flavour flavour);
     bool checkDocx(const QString& path);
     bool checkPackage(QIODevice& package, const QString& name);
+    // The text parts of a package, as the report reads them.
+    void checkParts(QuaZip& zip, const QStringList& parts);
     void checkToken(const QString& text, qsizetype start, qsizetype end, RepeatedBlocks& blocks,
                     QList<ConditionMarker>& conditions);
     void checkPlainTag(const QString& inner, const Location& where, bool indexed);
@@ -111,6 +115,8 @@ private:
     void checkConditionPairs(const QString& text, QList<ConditionMarker>& conditions);
     void checkBlocks(const QString& text, const RepeatedBlocks& blocks);
     void checkPictures(const QString& text);
+    void checkFrames(const QString& text);
+    static QString nearMissProblem(const QString& described);
     QString pictureProblem(const DocxPicsHandler::Picture& picture) const;
     void checkValueFits(const QString& name, long flags, bool indexed, const Location& where);
     bool isKnownName(const QString& name) const;

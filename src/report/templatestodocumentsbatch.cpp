@@ -12,7 +12,8 @@
 
 TemplatesToDocumentsBatch::TemplatesToDocumentsBatch(QObject* parent) : QObject(parent)
 {
-    for (TemplateToDocument* flavour : {static_cast<TemplateToDocument*>(&docx), static_cast<TemplateToDocument*>(&txt)})
+    for (TemplateToDocument* flavour :
+         {static_cast<TemplateToDocument*>(&docx), static_cast<TemplateToDocument*>(&odt), static_cast<TemplateToDocument*>(&txt)})
         connect(flavour, &TemplateToDocument::done, this, &TemplatesToDocumentsBatch::make_next_one,
                 Qt::QueuedConnection);
 }
@@ -29,6 +30,7 @@ void TemplatesToDocumentsBatch::done(QString) {}
 void TemplatesToDocumentsBatch::setTemplateCheck(TemplateToDocument::TemplateCheck check)
 {
     docx.setTemplateCheck(check);
+    odt.setTemplateCheck(check);
     txt.setTemplateCheck(check);
 }
 
@@ -95,6 +97,7 @@ bool TemplatesToDocumentsBatch::make(AutoEvaluation& ae, TemplatesList& template
     error = ErrorInfo();
     findings.clear();
     docx.use(ae);
+    odt.use(ae);
     txt.use(ae);
     constructDocDir(ae, baseDir, docDir);
     // The folder's name follows from the agreement number, so anyone who can write to the
@@ -159,6 +162,9 @@ bool TemplatesToDocumentsBatch::startNextSelected()
             break;
         case TemplatesList::TYPE_DOCX:
             generator = &docx;
+            break;
+        case TemplatesList::TYPE_ODT:
+            generator = &odt;
             break;
         default:
             continue;

@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "report/templatetodocx.h"
+#include "report/templatetoodt.h"
 #include "report/templatetotxt.h"
 #include "runtime/errorinfo.h"
 
@@ -16,7 +17,7 @@ class TemplatesList;
 // Produces every selected template of a list for one evaluation, one document after
 // the other, into the evaluation's own folder "<agreement number>-<brand> <model>-<plate>"
 // under a base folder. Each document has its template's file name. Text templates go to
-// the text generator, DOCX templates to the DOCX one; others are skipped. The first
+// the text generator, DOCX templates to the DOCX one, ODT templates to the ODT one. The first
 // generator error stops the batch; its error is kept in getErrorInfo().
 //
 // The batch moves on when a generator announces done(), through a queued connection:
@@ -70,6 +71,7 @@ private:
     TemplatesList* list = nullptr;
     TemplateToDocument* generator = nullptr;
     TemplateToDocx docx;
+    TemplateToOdt odt;
     TemplateToTxt txt;
     QString docDir;
     // The document the current generator is writing.

@@ -113,18 +113,8 @@ bool TemplateToDocx::evaluationFillsImage(const QString& entryName)
         LOG_WARNING() << "pictures cannot be written in the format of" << entryName;
         return false;
     }
-    int index = extractIndexFromPhotoName(entryName);
-    if (index >= 0)
-        return index < AE().getPhotoGallery()->getPhotoCount();
-    if ((index = extractIndexFromGraphName(entryName)) >= 0)
-        return AE().isApproach(APPROACH_COMPARATIVE) && index < AE().getApproach(APPROACH_COMPARATIVE)->getImageCount();
-    index = extractIndexFromLogoName(entryName);
-    AppraiserList* appraisers = AE().getAppraiserList();
-    LOG_TRACE() << "appraiser cnt=" << appraisers->count() << "idx=" << index << entryName;
-    if (index < 0 || index >= appraisers->count())
-        return false;
-    AgreeAppraiser* appraiser = appraisers->getAppraiserInOrder(index);
-    return appraiser && appraiser->getAppraisalCompany() && appraiser->getAppraisalCompany()->isLogo();
+    const DocxPackage::Binding binding = package.bindingOf(entryName);
+    return hasEvaluationPicture(binding.kind, binding.index);
 }
 
 bool TemplateToDocx::replacementOf(const QString& name, QByteArray& bytes)

@@ -215,6 +215,8 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
         return false;
     }
     const QString& name = info.name;
+    if (isLeftOutOfCopy(name))
+        return true; // the flavour writes it later, or not at all
     if (isNeedFiltering(name))
         return copyFiltered(name, in, out);
     QByteArray replacement;
@@ -306,6 +308,33 @@ bool TemplateToZipDocument::takeTextPart(const QString&, QString&)
 QList<std::pair<QString, QByteArray>> TemplateToZipDocument::addedEntries()
 {
     return {};
+}
+
+bool TemplateToZipDocument::isLeftOutOfCopy(const QString&) const
+{
+    return false;
+}
+
+bool TemplateToZipDocument::hasEvaluationPicture(DocxPicsHandler::PictureKind kind, int index)
+{
+    if (!isValidSource() || index < 0)
+        return false;
+    switch (kind) {
+    case DocxPicsHandler::Photo:
+        return index < AE().getPhotoGallery()->getPhotoCount();
+    case DocxPicsHandler::Graphic:
+        return AE().isApproach(APPROACH_COMPARATIVE) && index < AE().getApproach(APPROACH_COMPARATIVE)->getImageCount();
+    case DocxPicsHandler::AppraiserLogo: {
+        AppraiserList* appraisers = AE().getAppraiserList();
+        LOG_TRACE() << "appraiser cnt=" << appraisers->count() << "idx=" << index;
+        if (index >= appraisers->count())
+            return false;
+        AgreeAppraiser* appraiser = appraisers->getAppraiserInOrder(index);
+        return appraiser && appraiser->getAppraisalCompany() && appraiser->getAppraisalCompany()->isLogo();
+    }
+    default:
+        return false;
+    }
 }
 
 bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, Packing packing,

@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include "report/docxpicshandler.h"
 #include "report/templatetodocument.h"
 
 #include <QByteArray>
@@ -71,6 +72,12 @@ protected:
     virtual bool takeTextPart(const QString& name, QString& text);
     // Entries a flavour adds after the template's own (parts a repair needs).
     virtual QList<std::pair<QString, QByteArray>> addedEntries();
+    // A template entry the flavour leaves out of the copy: one that would be untrue of the
+    // document, or that it writes among its added entries once every other entry is known
+    // (a package's list of its entries).
+    virtual bool isLeftOutOfCopy(const QString& entryName) const;
+    // Whether the evaluation has picture index of a kind (photo, chart, company logo).
+    bool hasEvaluationPicture(DocxPicsHandler::PictureKind kind, int index);
     // The template cannot be used; the reason, when given, says why.
     void failRead(const QString& reason = QString());
     // Names the document asked for when one is being made from a buffer.

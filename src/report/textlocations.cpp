@@ -22,7 +22,7 @@ void TextLocations::index(const QString& text, bool docx)
 {
     paragraphStarts.clear();
     contexts.clear();
-    const QRegularExpression paragraphStart(docx ? QStringLiteral("<w:p[\\s>]") : QStringLiteral("^"),
+    const QRegularExpression paragraphStart(docx ? QStringLiteral("<(?:w:p|text:p|text:h)[\\s>]") : QStringLiteral("^"),
                                             QRegularExpression::MultilineOption);
     for (const QRegularExpressionMatch& match : paragraphStart.globalMatch(text))
         paragraphStarts.append(match.capturedStart());

@@ -1,3 +1,4 @@
+#include "report/odtspanjoiner.h"
 #include "report/splittagjoiner.h"
 
 #include "zipfixture.h"
@@ -43,6 +44,21 @@ bool wellFormed(const QString& xml)
 
 const char* const proof = "{<w:proofErr w:type=\"spellStart\"/>}";
 
+QString odtPart(const QString& body)
+{
+    return QStringLiteral("<office:text xmlns:office=\"o\" xmlns:text=\"t\">") + body + QStringLiteral("</office:text>");
+}
+
+QString odtParagraph(const QString& content)
+{
+    return QStringLiteral("<text:p text:style-name=\"Standard\">") + content + QStringLiteral("</text:p>");
+}
+
+QString span(const QString& text)
+{
+    return QStringLiteral("<text:span text:style-name=\"B\">") + text + QStringLiteral("</text:span>");
+}
+
 } // namespace
 
 class TestSplitTagJoiner : public QObject
@@ -52,6 +68,8 @@ class TestSplitTagJoiner : public QObject
 private slots:
     void joinsTagsSplitAcrossRuns_data();
     void joinsTagsSplitAcrossRuns();
+    void joinsTagsSplitAcrossSpans_data();
+    void joinsTagsSplitAcrossSpans();
     void keepsWordProcessorTemplatesWithoutSplitTags_data();
     void keepsWordProcessorTemplatesWithoutSplitTags();
 };
@@ -112,11 +130,53 @@ void TestSplitTagJoiner::joinsTagsSplitAcrossRuns()
     QVERIFY(wellFormed(text));
 }
 
+void TestSplitTagJoiner::joinsTagsSplitAcrossSpans_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("joined");
+
+    QTest::newRow("span inside a tag, its formatting after the tag kept")
+        << odtParagraph(QStringLiteral("Марка: &lt;#МАРКА_") + span(QStringLiteral("ТС")) + QStringLiteral("#&gt; ")
+                        + span(QStringLiteral("важно")))
+        << odtParagraph(QStringLiteral("Марка: &lt;#МАРКА_ТС#&gt;") + span(QString()) + QStringLiteral(" ")
+                        + span(QStringLiteral("важно")))
+        << 1;
+    QTest::newRow("tracked insertion inside a tag dropped with its end")
+        << odtParagraph(QStringLiteral("&lt;#МАРКА<text:change-start text:change-id=\"ct1\"/>_ТС"
+                                       "<text:change-end text:change-id=\"ct1\"/>#&gt;"))
+        << odtParagraph(QStringLiteral("&lt;#МАРКА_ТС#&gt;")) << 1;
+    QTest::newRow("bookmark started inside a tag, ended after it: both dropped")
+        << odtParagraph(QStringLiteral("&lt;#МОДЕЛЬ<text:bookmark-start text:name=\"М\"/>_ТС#&gt; (з)"
+                                       "<text:bookmark-end text:name=\"М\"/>. <text:bookmark text:name=\"К\"/>"))
+        << odtParagraph(QStringLiteral("&lt;#МОДЕЛЬ_ТС#&gt; (з). <text:bookmark text:name=\"К\"/>")) << 1;
+    QTest::newRow("heading, condition marker inside spans")
+        << QStringLiteral("<text:h text:outline-level=\"1\">") + span(QStringLiteral("&lt;?V")) + QStringLiteral("IN?&gt;есть&lt;")
+               + span(QStringLiteral("?&gt;")) + QStringLiteral("</text:h>")
+        << QStringLiteral("<text:h text:outline-level=\"1\">") + span(QStringLiteral("&lt;?VIN?&gt;"))
+               + QStringLiteral("есть&lt;?&gt;") + span(QString()) + QStringLiteral("</text:h>")
+        << 2;
+    const QString apart = odtParagraph(QStringLiteral("&lt;#МАР")) + odtParagraph(QStringLiteral("КА#&gt;"));
+    QTest::newRow("never across paragraphs") << apart << apart << 0;
+}
+
+void TestSplitTagJoiner::joinsTagsSplitAcrossSpans()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QFETCH(int, joined);
+    QString text = odtPart(input);
+    QCOMPARE(OdtSpanJoiner().join(text), joined);
+    QCOMPARE(text, odtPart(expected));
+    QVERIFY(wellFormed(text));
+}
+
 // Templates whose tags stand whole render exactly as before.
 void TestSplitTagJoiner::keepsWordProcessorTemplatesWithoutSplitTags_data()
 {
     QTest::addColumn<QString>("templateName");
-    for (const char* name : {"report.docx", "act.docx", "photos.docx", "letterhead.docx"})
+    for (const char* name : {"report.docx", "act.docx", "photos.docx", "letterhead.docx", "report.odt", "act.odt",
+                             "photos.odt", "letterhead.odt"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -128,7 +188,8 @@ void TestSplitTagJoiner::keepsWordProcessorTemplatesWithoutSplitTags()
             continue;
         const QString original = QString::fromUtf8(entry.content);
         QString text = original;
-        QCOMPARE(SplitTagJoiner().join(text), 0);
+        const bool odt = templateName.endsWith(QLatin1String(".odt"));
+        QCOMPARE(odt ? OdtSpanJoiner().join(text) : SplitTagJoiner().join(text), 0);
         QVERIFY2(text == original, qPrintable(entry.name));
     }
 }

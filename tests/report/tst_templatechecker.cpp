@@ -5,6 +5,7 @@
 #include "runtime/singletonregistry.h"
 
 #include "wordpackage.h"
+#include "zipfixture.h"
 
 #include <QImage>
 #include <QBuffer>
@@ -33,9 +34,13 @@ class TestTemplateChecker : public QObject
 private slots:
     void cleanup() { SingletonRegistry::destroyAllForTesting(); }
 
+    void findsEveryPlantedError_data();
     void findsEveryPlantedError();
+    void cleanTemplateHasNoErrors_data();
     void cleanTemplateHasNoErrors();
     void readsAPackageAsTheReportDoes();
+    void framesOfOdtTemplates_data();
+    void framesOfOdtTemplates();
     void showsTheValuesOfAnEvaluation();
     void warnsOfValuesADocumentCannotHold_data();
     void warnsOfValuesADocumentCannotHold();
@@ -45,11 +50,21 @@ private slots:
     void unusableTextFilesAreNotRead();
 };
 
+void TestTemplateChecker::findsEveryPlantedError_data()
+{
+    QTest::addColumn<QString>("templateName");
+    QTest::addColumn<QString>("part");
+    QTest::newRow("DOCX") << "checkerrors.docx" << "word/document.xml";
+    QTest::newRow("ODT") << "checkerrors.odt" << "content.xml";
+}
+
 void TestTemplateChecker::findsEveryPlantedError()
 {
+    QFETCH(QString, templateName);
+    QFETCH(QString, part);
     TemplateChecker checker;
-    QVERIFY(checker.checkFile(dataDir + QStringLiteral("checkerrors.docx")));
-    const QString doc = QStringLiteral("word/document.xml:");
+    QVERIFY(checker.checkFile(dataDir + templateName));
+    const QString doc = part + QLatin1Char(':');
     QCOMPARE(problemsOf(checker),
              QStringList({doc + "1: unknown tag name \"МАРКА_ТЗ\"", doc + "1: tag \"VIN\": unknown flag letter \"Q\"",
                           doc + "2: unclosed tag: \"<#НОМЕР_ДОГОВОРА без конца.\" has no #>",
@@ -60,18 +75,55 @@ void TestTemplateChecker::findsEveryPlantedError()
     QCOMPARE(checker.problems().at(0).location.context, QStringLiteral("Марка: <#МАРКА_ТЗ#>, VIN: <#VIN#Q#>."));
 }
 
+void TestTemplateChecker::cleanTemplateHasNoErrors_data()
+{
+    findsEveryPlantedError_data();
+}
+
 // The template's tags were split by formatting changes in the word processor.
 void TestTemplateChecker::cleanTemplateHasNoErrors()
 {
+    QFETCH(QString, templateName);
+    QFETCH(QString, part);
     TemplateChecker checker;
-    QVERIFY(checker.checkFile(dataDir + QStringLiteral("splittags.docx")));
+    QVERIFY(checker.checkFile(dataDir + templateName.replace(QLatin1String("checkerrors"), QLatin1String("splittags"))));
     QCOMPARE(problemsOf(checker), QStringList());
     QStringList tags;
     for (const TemplateChecker::Occurrence& found : checker.occurrences())
-        if (found.location.part == QLatin1String("word/document.xml"))
+        if (found.location.part == part)
             tags << found.text;
     QCOMPARE(tags, QStringList({"<#МАРКА_ТС#>", "<#МОДЕЛЬ_ТС#>", "<?VIN?>", "<#VIN#>", "<?/VIN?>", "<?ПТС!?>",
                                 "<?/ПТС?>", "<#ЦВЕТ_КУЗОВА#L#>", "<#НОМЕР_ПАРАГРАФА#>", "<#ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ#>"}));
+}
+
+void TestTemplateChecker::framesOfOdtTemplates_data()
+{
+    QTest::addColumn<QByteArray>("photoFrame"); // what binds the first photo frame of photos.odt
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("description") << QByteArray("<svg:desc>photo-0.jpg</svg:desc>") << QString();
+    QTest::newRow("description near a picture's name")
+        << QByteArray("<svg:desc>Photo-0.jpg</svg:desc>") << "picture described \"Photo-0.jpg\" names no picture";
+    QTest::newRow("alternative text only")
+        << QByteArray("<svg:title>photo-0.jpg</svg:title>") << "picture with the alternative text \"photo-0.jpg\"";
+}
+
+// Frames meant to show a picture of the evaluation that would keep the template's image.
+void TestTemplateChecker::framesOfOdtTemplates()
+{
+    QFETCH(QByteArray, photoFrame);
+    QFETCH(QString, problem);
+    QList<ZipEntry> entries = readZip(dataDir + QStringLiteral("photos.odt"));
+    for (ZipEntry& entry : entries)
+        if (entry.name == QLatin1String("content.xml"))
+            entry.content.replace("<svg:desc>photo-0.jpg</svg:desc>", photoFrame);
+    QTemporaryDir dir;
+    QVERIFY(writeZip(dir.filePath(QStringLiteral("frames.odt")), entries));
+    TemplateChecker checker;
+    QVERIFY(checker.checkFile(dir.filePath(QStringLiteral("frames.odt"))));
+    const QStringList found = problemsOf(checker).filter(QStringLiteral(": picture "));
+    QCOMPARE(found.size(), problem.isEmpty() ? 0 : 1);
+    if (!problem.isEmpty())
+        QVERIFY2(found.first().startsWith(QStringLiteral("content.xml:2: ") + problem), qPrintable(found.first()));
 }
 
 // Word for the web names the main part document2.xml; the header's tags and pictures

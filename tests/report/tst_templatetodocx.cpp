@@ -9,6 +9,7 @@
 #include "values/tagutils.h"
 
 #include "filesizelimit.h"
+#include "renderfixture.h"
 #include "testapproach.h"
 #include "wordpackage.h"
 #include "zipfixture.h"
@@ -28,95 +29,13 @@
 
 #include <memory>
 
+using namespace RenderFixture;
+
 namespace {
 
+using TestDocx = WithExtraTags<TemplateToDocx>;
+
 const QString dataDir = QStringLiteral(ZENTAVO_TESTS_DIR "/report/data/");
-
-QColor photoColour(int i)
-{
-    return QColor::fromHsv(i * 70, 255, 220);
-}
-const QColor graphicColour(20, 20, 200);
-const QColor logoColour(200, 120, 0);
-
-QImage solid(const QColor& colour, int width = 120, int height = 90)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-bool sameColour(const QImage& image, const QColor& colour)
-{
-    const QColor pixel = image.pixelColor(image.width() / 2, image.height() / 2);
-    return qAbs(pixel.red() - colour.red()) < 12 && qAbs(pixel.green() - colour.green()) < 12
-        && qAbs(pixel.blue() - colour.blue()) < 12;
-}
-
-// Answers the tags no section of the evaluation keeps, as a host's own approach would.
-class TestDocx : public TemplateToDocx
-{
-public:
-    QHash<QString, QString> extra;
-
-    QString& getTag(const QString& name, QString& value, long flags) override
-    {
-        if (!extra.contains(name))
-            return TemplateToDocx::getTag(name, value, flags);
-        value = extra.value(name);
-        return TagUtils::toXmlValue(value);
-    }
-};
-
-struct Evaluation
-{
-    EvaluationTagStorage storage;
-    AutoEvaluation ae{storage};
-    TestApproach comparative = TestApproach::comparative(storage);
-
-    Evaluation(int photos, bool withGraphic, bool withLogo)
-    {
-        storage.setTag(QStringLiteral("НОМЕР_ДОГОВОРА"), QStringLiteral("17/2026"));
-        storage.setTag(QStringLiteral("МЕСТО_ЗАКЛЮЧЕНИЯ_ДОГОВОРА"), QStringLiteral("Тверь"));
-        for (int i = 0; i < photos; ++i)
-            storage.addPhotoImage(solid(photoColour(i)));
-        if (withGraphic) {
-            comparative.setImages({QPixmap::fromImage(solid(graphicColour, 400, 300))});
-            ae.registerApproach(APPROACH_COMPARATIVE, comparative);
-        }
-        if (withLogo)
-            ae.getAppraiserList()->addAppraiser(1)->getAppraisalCompany()->setLogo(solid(logoColour, 64, 64));
-    }
-};
-
-void fillReportTags(TestDocx& generator)
-{
-    const QList<std::pair<const char*, QString>> values = {
-        {"МАРКА_ТС", QStringLiteral("Лада")}, {"МОДЕЛЬ_ТС", QStringLiteral("Веста")},
-        {"РЕГИСТРАЦИОННЫЙ_ЗНАК", QStringLiteral("А123ВС69")}, {"VIN", QStringLiteral("XTA210990Y2765432")},
-        {"ПТС", QStringLiteral("69 ОК 123456")}, {"ЦВЕТ_КУЗОВА", QStringLiteral("белый")},
-        {"ОБОРУДОВАНИЕ_0", QStringLiteral("Фаркоп")}, {"ОБОРУДОВАНИЕ_ЦЕНА_0", QStringLiteral("12 000")},
-        {"ОБОРУДОВАНИЕ_1", QStringLiteral("Багажник")}, {"ОБОРУДОВАНИЕ_ЦЕНА_1", QStringLiteral("8 500")},
-        {"ДЕТАЛЬ_0", QStringLiteral("Дверь")}, {"ДЕТАЛЬ_ЦЕНА_0", QStringLiteral("21 300")},
-        {"ДЕТАЛЬ_1", QStringLiteral("Капот")}, {"ДЕТАЛЬ_ЦЕНА_1", QStringLiteral("17 900")},
-        {"ДЕТАЛЬ_2", QStringLiteral("Бампер <задний> & усилитель")}, {"ДЕТАЛЬ_ЦЕНА_2", QStringLiteral("9 100")},
-        {"ИТОГОВАЯ_СТОИМОСТЬ", QStringLiteral("654 000")}, {"ОЦЕНЩИК_ФИО", QStringLiteral("Петров П. П.")},
-        {"НОМЕР_АКТА_ОСМОТРА", QStringLiteral("41")}, {"ПОВРЕЖДЕНИЕ_0", QStringLiteral("Вмятина")},
-        {"РЕМОНТ_0", QStringLiteral("Рихтовка")}, {"ПРИЛОЖЕНИЕ_0", QStringLiteral("ПТС")},
-        {"ПРИЛОЖЕНИЕ_1", QStringLiteral("СТС")}, {"ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_0", QStringLiteral("Фаркоп")},
-        {"ДОУКОМПЛЕКТАЦИЯ_ДЕТАЛЬ_1", QStringLiteral("Багажник")}};
-    for (const auto& [name, value] : values)
-        generator.extra.insert(QString::fromUtf8(name), value);
-}
-
-// Runs the generator the way a host does and waits for the end of the run.
-bool run(TemplateToDocument& generator, const QString& templatePath, const QString& output)
-{
-    QSignalSpy done(&generator, &TemplateToDocument::done);
-    if (!generator.make(templatePath, output))
-        return false;
-    return done.count() == 1 || (done.wait(10000) && done.count() == 1);
-}
 
 // A copy of a template with one entry's bytes, or its declared size, changed.
 QString alteredTemplate(const QTemporaryDir& dir, const char* fileName, const QString& entryName, const QByteArray& content)
@@ -352,28 +271,11 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen_data()
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QStringList>("absent");
 
-    QTest::newRow("report body") << "report.docx" << "word/document.xml"
-        << QStringList{"ОТЧЁТ № 17/2026 об оценке", "Объект оценки: Лада Веста, государственный регистрационный знак А123ВС69.",
-                       "заключён в городе Тверь.", "Идентификационный номер (VIN): XTA210990Y2765432.",
-                       "Кузов белого цвета", "1. Фаркоп — 12 000 руб.2. Багажник — 8 500 руб.",
-                       "1Дверь21 3002Капот17 9003Бампер <задний> & усилитель9 100"}
-        << QStringList{"Паспорт транспортного средства", "<#", "<?", "3. "};
-    QTest::newRow("report header") << "report.docx" << "word/header1.xml" << QStringList{"Отчёт № 17/2026"}
-                                   << QStringList{"<#"};
-    QTest::newRow("report footer") << "report.docx" << "word/footer1.xml" << QStringList{"Лада Веста — стр."}
-                                   << QStringList{"<#"};
-    QTest::newRow("photo sheet") << "photos.docx" << "word/document.xml"
-                                 << QStringList{"Фототаблица к отчёту № 17/2026", "Оценщик: Петров П. П."}
-                                 << QStringList{"<#"};
-    QTest::newRow("act") << "act.docx" << "word/document.xml"
-        << QStringList{"АКТ ОСМОТРА № 41", "1ВмятинаРихтовка", "1) Приложение: ПТС2) Приложение: СТС"}
-        << QStringList{"Особые отметки", "<#", "<?"};
-    QTest::newRow("tags split by formatting") << "splittags.docx" << "word/document.xml"
-        << QStringList{"Объект оценки: Лада Веста — важно.", "VIN: XTA210990Y2765432", "Цвет: белый.",
-                       "1. Фаркоп2. Багажник"}
-        << QStringList{"<#", "<?", "не представлен"};
-    QTest::newRow("act footer") << "act.docx" << "word/footer1.xml" << QStringList{"Оценщик Петров П. П."}
-                                << QStringList{"<#"};
+    const QString parts[] = {QStringLiteral("word/document.xml"), QStringLiteral("word/header1.xml"),
+                             QStringLiteral("word/footer1.xml")};
+    for (const ExpectedText& text : expectedTexts())
+        QTest::newRow(text.row) << QLatin1String(text.templateName) + QStringLiteral(".docx") << parts[text.part]
+                                << text.present << text.absent;
 }
 
 void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()
@@ -385,7 +287,7 @@ void TestTemplateToDocx::templatesBecomeDocumentsThatOpen()
     Evaluation evaluation(4, true, true);
     TestDocx generator;
     generator.use(evaluation.ae);
-    fillReportTags(generator);
+    generator.extra = reportTags();
     const QString output = dir.filePath(templateName);
 
     QVERIFY(run(generator, dataDir + templateName, output));
@@ -542,7 +444,7 @@ void TestTemplateToDocx::everyTextPartIsFilled()
     Evaluation evaluation(0, false, false);
     TestDocx generator;
     generator.use(evaluation.ae);
-    fillReportTags(generator);
+    generator.extra = reportTags();
     const QString templatePath = dir.filePath(QStringLiteral("word-report.docx"));
     const QString output = dir.filePath(QStringLiteral("word-report-out.docx"));
     QVERIFY(run(generator, templatePath, output));

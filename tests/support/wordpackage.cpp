@@ -40,6 +40,14 @@ QByteArray rootOf(const QString& type)
     return type == QLatin1String("footnotes") ? "w:footnotes" : "w:endnotes";
 }
 
+// A break in the line, not of the page or column (which the paragraph's style gives in
+// other formats).
+bool isLineBreak(const QXmlStreamReader& reader)
+{
+    const QStringView type = reader.attributes().value(QLatin1String("w:type"));
+    return reader.qualifiedName() == u"w:br" && (type.isEmpty() || type == u"textWrapping");
+}
+
 } // namespace
 
 WordPackage::WordPackage(const QString& mainPart) : main(mainPart)
@@ -261,6 +269,31 @@ QString WordPackage::textOf(const QByteArray& xml)
         if (reader.readNext() == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:t")
             text += reader.readElementText();
     return text;
+}
+
+QStringList WordPackage::paragraphsOf(const QByteArray& xml)
+{
+    QXmlStreamReader reader(xml);
+    QStringList paragraphs;
+    QList<int> open; // paragraphs of text boxes stand inside others
+    int runs = 0;    // a w:tab outside a run is a tab stop, not a tab
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (reader.qualifiedName() == u"w:r")
+            runs += token == QXmlStreamReader::StartElement ? 1 : token == QXmlStreamReader::EndElement ? -1 : 0;
+        if (token == QXmlStreamReader::StartElement && reader.qualifiedName() == u"w:p") {
+            open.append(int(paragraphs.size()));
+            paragraphs.append(QString());
+        } else if (token == QXmlStreamReader::EndElement && reader.qualifiedName() == u"w:p") {
+            open.removeLast();
+        } else if (token == QXmlStreamReader::StartElement && !open.isEmpty()) {
+            if (reader.qualifiedName() == u"w:t")
+                paragraphs[open.last()] += reader.readElementText();
+            else if (runs > 0 && (reader.qualifiedName() == u"w:tab" || isLineBreak(reader)))
+                paragraphs[open.last()] += QLatin1Char(' ');
+        }
+    }
+    return paragraphs;
 }
 
 QString WordPackage::textOf(const QString& path, const QString& part)

@@ -51,6 +51,8 @@ public:
     static QString textOf(const QByteArray& xml);
     // The same for a part of the DOCX file at path.
     static QString textOf(const QString& path, const QString& part);
+    // The text of each paragraph of a part, in order.
+    static QStringList paragraphsOf(const QByteArray& xml);
     // A part's XML in UTF-16, with its byte order mark and its declaration saying so.
     static QByteArray utf16(const QByteArray& xml);
     // A paragraph of one run of text, or of the runs given.

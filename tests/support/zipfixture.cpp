@@ -80,8 +80,6 @@ QByteArray contentOf(const QString& path, const QString& name)
     return contentOf(readZip(path), name);
 }
 
-namespace {
-
 QString xmlError(const QByteArray& xml)
 {
     QXmlStreamReader reader(xml);
@@ -89,8 +87,6 @@ QString xmlError(const QByteArray& xml)
         reader.readNext();
     return reader.hasError() ? reader.errorString() : QString();
 }
-
-} // namespace
 
 QStringList packageProblems(const QList<ZipEntry>& entries)
 {

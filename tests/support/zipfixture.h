@@ -36,6 +36,8 @@ QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32
 QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name);
 // The same read from the container at path.
 QByteArray contentOf(const QString& path, const QString& name);
+// Why an XML document is not well-formed; empty when it is.
+QString xmlError(const QByteArray& xml);
 // What would keep a word processor from opening a DOCX package: no _rels/.rels, XML
 // parts that are not well-formed, entries without a content type, relationships to
 // missing parts, pictures that do not decode. Empty for a sound package.

@@ -1,6 +1,7 @@
 #include "catalog/sqlstorage.h"
 #include "filesizelimit.h"
 #include "localhttpsserver.h"
+#include "opendocumenttext.h"
 #include "wordpackage.h"
 #include "zipfixture.h"
 
@@ -30,6 +31,10 @@
 #include <unistd.h>
 
 namespace {
+
+// The sample's documents: the report and the act, each from its DOCX and its ODT
+// template, and the contract.
+constexpr int SampleDocuments = 5;
 
 struct Run
 {
@@ -167,6 +172,8 @@ bool isWhole(const QString& document)
 {
     if (document.endsWith(QLatin1String(".docx")))
         return !contentOf(document, QStringLiteral("word/document.xml")).isEmpty();
+    if (document.endsWith(QLatin1String(".odt")))
+        return !contentOf(document, QStringLiteral("content.xml")).isEmpty();
     return readFile(document).endsWith("</p>\n");
 }
 
@@ -215,6 +222,8 @@ class TestZentavoTool : public QObject
 private slots:
     void initTestCase();
     void rendersTheSample();
+    void sampleOdtDocumentsReadAsTheirDocxTwins_data();
+    void sampleOdtDocumentsReadAsTheirDocxTwins();
     void rendersFromATemplateServer();
     void keepsExistingDocuments();
     void checksTheSampleTemplate();
@@ -320,10 +329,10 @@ void TestZentavoTool::rendersTheSample()
 
     QCOMPARE(run.exitCode, 1); // one evaluation failed, the other was rendered
     QVERIFY(run.out.contains(QStringLiteral("FAILED  ") + notAnEvaluation));
-    QVERIFY(run.out.contains(QStringLiteral("3 document(s) written")));
+    QVERIFY(run.out.contains(QStringLiteral("%1 document(s) written").arg(SampleDocuments)));
     // stderr: the progress lines and the one line of the failure; no Qt diagnostics.
-    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/\\d\\] "))).size(), 3);
-    QCOMPARE(run.errLines.size(), 4);
+    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d+/\\d+\\] "))).size(), SampleDocuments);
+    QCOMPARE(run.errLines.size(), SampleDocuments + 1);
 
     const QString contract = QString::fromUtf8(readFile(documentFolder() + QStringLiteral("/contract.txt")));
     QVERIFY(contract.contains(QStringLiteral("ДОГОВОР № ОЦ-2026/118")));
@@ -350,6 +359,39 @@ void TestZentavoTool::rendersTheSample()
     QVERIFY(act.contains(QStringLiteral("XTAGFK330LY123456")));
     QVERIFY(act.contains(QStringLiteral("Собственник: Иванов И. И. ")));
     QVERIFY(!QFileInfo::exists(documentFolder() + QStringLiteral("/metatags.txt")));
+}
+
+void TestZentavoTool::sampleOdtDocumentsReadAsTheirDocxTwins_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("odtPart");
+    QTest::addColumn<QStringList>("docxParts");
+    QTest::newRow("report") << "valuation-report" << "content.xml" << QStringList{"word/document.xml"};
+    QTest::newRow("report header and footer")
+        << "valuation-report" << "styles.xml" << QStringList{"word/header1.xml", "word/footer1.xml"};
+    QTest::newRow("act") << "examination-act" << "content.xml" << QStringList{"word/document.xml"};
+}
+
+// The report and the act made from the ODT templates say, paragraph by paragraph, what the
+// ones made from the DOCX templates say: both templates were exported from one source.
+void TestZentavoTool::sampleOdtDocumentsReadAsTheirDocxTwins()
+{
+    QFETCH(QString, document);
+    QFETCH(QString, odtPart);
+    QFETCH(QStringList, docxParts);
+    const QString odt = documentFolder() + QLatin1Char('/') + document + QStringLiteral(".odt");
+    QCOMPARE(OpenDocumentText::problemsOf(odt), QStringList());
+    QStringList fromDocx;
+    for (const QString& part : docxParts)
+        fromDocx += WordPackage::paragraphsOf(contentOf(documentFolder() + QLatin1Char('/') + document + QStringLiteral(".docx"), part));
+    QStringList fromOdt = OpenDocumentText::paragraphsOf(contentOf(odt, odtPart));
+    // A page number is a field each word processor counts for itself.
+    static const QRegularExpression pageNumber(QStringLiteral("стр\\. \\d+$"));
+    fromDocx.replaceInStrings(pageNumber, QStringLiteral("стр. N"));
+    fromOdt.replaceInStrings(pageNumber, QStringLiteral("стр. N"));
+    QVERIFY(fromOdt.size() > 10 || odtPart == QLatin1String("styles.xml"));
+    QCOMPARE(fromOdt, fromDocx);
+    QVERIFY(!fromOdt.join(QString()).contains(QLatin1String("<#")));
 }
 
 // The list, the meta tags and each template are fetched once, however many workers render.
@@ -676,8 +718,8 @@ void TestZentavoTool::unusableCatalogDatabase_data()
     QTest::newRow("catalog update, damaged") << update << false << 1 << 0;
     QTest::newRow("company logo, damaged") << QStringList{"company", "logo", "%S", "%N"} << false << 1 << 0;
     // Documents need no catalog: they are written without its names and the logo.
-    QTest::newRow("render, damaged") << render << false << 0 << 3;
-    QTest::newRow("render, locked") << render << true << 0 << 3;
+    QTest::newRow("render, damaged") << render << false << 0 << SampleDocuments;
+    QTest::newRow("render, locked") << render << true << 0 << SampleDocuments;
 }
 
 void TestZentavoTool::unusableCatalogDatabase()
@@ -855,7 +897,7 @@ void TestZentavoTool::pdfOfEveryDocument_data()
                                 " echo \"convert $input as a Writer document -> $out/${name%.*}.pdf using filter : x\";"
                                 " { echo \"%PDF-1.4 from $name\"; cat \"$input\"; } >\"$out/${name%.*}.pdf\";; esac; done";
     const QByteArray outdir = "while [ \"$1\" != --outdir ]; do shift; done; out=$2; shift 2\n";
-    QTest::newRow("kept documents too") << outdir + converts << 0 << 3 << QString();
+    QTest::newRow("kept documents too") << outdir + converts << 0 << SampleDocuments << QString();
     QTest::newRow("converter fails") << QByteArray("echo 'Error: source file could not be loaded' >&2; exit 1") << 1 << 0
                                      << "no PDF made: LibreOffice: Error: source file could not be loaded";
     QTest::newRow("converter makes nothing") << QByteArray("exit 0") << 1 << 0 << "LibreOffice made no PDF of it";
@@ -900,7 +942,7 @@ void TestZentavoTool::pdfOfEveryDocument()
         return;
     }
     QVERIFY2(run.out.contains(QStringLiteral("%1 PDF(s) written").arg(pdfs)), qPrintable(run.out));
-    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/3\\] .*\\.pdf$"))).size(), pdfs);
+    QCOMPARE(run.errLines.filter(QRegularExpression(QStringLiteral("^\\[\\d/%1\\] .*\\.pdf$").arg(SampleDocuments))).size(), pdfs);
     if (pdfs > 0) {
         const QString contract = QString::fromUtf8(readFile(folder + QStringLiteral("/contract.pdf")));
         QVERIFY2(contract.startsWith(QLatin1String("%PDF-1.4 from contract.html")), qPrintable(contract.left(80)));
@@ -908,9 +950,11 @@ void TestZentavoTool::pdfOfEveryDocument()
         QVERIFY(contract.contains(QStringLiteral("<p>ДОГОВОР № ОЦ-2026/118")));
         QVERIFY(readFile(folder + QStringLiteral("/valuation-report.pdf")).startsWith("%PDF-1.4 from valuation-report.docx"));
         QVERIFY(readFile(folder + QStringLiteral("/examination-act.pdf")).startsWith("%PDF-1.4 from examination-act.docx"));
+        // The report from its ODT template, named alike but for the suffix, gets a PDF of its own.
+        QVERIFY(readFile(folder + QStringLiteral("/valuation-report.odt.pdf")).startsWith("%PDF-1.4 from valuation-report-odt.odt"));
     } else {
         const QStringList failures = run.errLines.filter(failure);
-        QCOMPARE(failures.size(), 3);
+        QCOMPARE(failures.size(), SampleDocuments);
         for (const QString& line : failures)
             QVERIFY2(line.startsWith(QLatin1String("zentavo: ") + folder), qPrintable(line));
         QCOMPARE(readFile(folder + QStringLiteral("/contract.pdf")), QByteArray("older"));
@@ -1077,12 +1121,12 @@ void TestZentavoTool::oneFolderPerEvaluation()
     const Run run = zentavo(QStringList{"render", sample, other, "--templates", templates(), "--out", scratch} + jobs);
 
     QCOMPARE(run.exitCode, exitCode);
-    QVERIFY2(run.out.contains(QStringLiteral("3 document(s) written, 0 kept, %1 of 2 evaluation(s) failed").arg(exitCode))
-                 || run.out.contains(QLatin1String("3 document(s) written, 0 kept, 0 of 1 evaluation(s) failed")),
+    QVERIFY2(run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, %2 of 2 evaluation(s) failed").arg(SampleDocuments).arg(exitCode))
+                 || run.out.contains(QStringLiteral("%1 document(s) written, 0 kept, 0 of 1 evaluation(s) failed").arg(SampleDocuments)),
              qPrintable(run.out));
     QVERIFY2(run.out.contains(said) || run.errLines.join(QLatin1Char('\n')).contains(said), qPrintable(run.out));
     const QString folder = scratch + QStringLiteral("/ОЦ-2026 118-Лада Веста-А123ВС77");
-    QCOMPARE(filesBelow(scratch), 3);
+    QCOMPARE(filesBelow(scratch), SampleDocuments);
     const QString act = folder + QStringLiteral("/examination-act.docx");
     const bool fromSample = WordPackage::textOf(contentOf(act, QStringLiteral("word/document.xml")))
                                 .contains(QLatin1String("XTAGFK330LY123456"));

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -126,17 +127,25 @@ void PdfConverter::convert(const QStringList& documents)
 void PdfConverter::prepare(const QString& document, const QString& workFolder, QList<Job>& jobs)
 {
     const QFileInfo info(document);
-    Job job{info.absoluteFilePath(), info.absoluteFilePath(), info.absolutePath() + QLatin1Char('/') + info.completeBaseName()
-                                                                  + QStringLiteral(".pdf")};
-    for (const Job& other : std::as_const(jobs))
-        if (other.pdf == job.pdf) {
-            failed.append(ToolConsole::tr("%1: no PDF made: its PDF would be %2, the PDF of %3")
-                              .arg(document, job.pdf, other.document));
-            return;
-        }
+    const QString folder = info.absolutePath() + QLatin1Char('/');
+    Job job{info.absoluteFilePath(), info.absoluteFilePath(), folder + info.completeBaseName() + QStringLiteral(".pdf")};
+    const auto isTaken = [&jobs](const QString& pdf) {
+        return std::any_of(jobs.begin(), jobs.end(), [&pdf](const Job& other) { return other.pdf == pdf; });
+    };
+    // A report rendered from a DOCX and from an ODT template has one name before its
+    // suffix: the second PDF is named after the whole file name, and the converter reads
+    // a copy under a name of its own, as it names what it makes after what it reads.
+    const bool shared = isTaken(job.pdf);
+    if (shared)
+        job.pdf = folder + info.fileName() + QStringLiteral(".pdf");
+    if (isTaken(job.pdf)) {
+        failed.append(ToolConsole::tr("%1: no PDF made: its PDF would be %2, made for another document").arg(document, job.pdf));
+        return;
+    }
+    const QString stem = shared ? info.completeBaseName() + QLatin1Char('-') + info.suffix() : info.completeBaseName();
     if (isTextDocument(document)) {
         QFile text(document);
-        QFile page(workFolder + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".html"));
+        QFile page(workFolder + QLatin1Char('/') + stem + QStringLiteral(".html"));
         if (!text.open(QIODevice::ReadOnly) || !page.open(QIODevice::WriteOnly)
             || !page.write(asHtmlPage(text.readAll(), info.fileName())) || !page.flush()) {
             failed.append(ToolConsole::tr("%1: no PDF made: %2")
@@ -144,6 +153,12 @@ void PdfConverter::prepare(const QString& document, const QString& workFolder, Q
             return;
         }
         job.input = page.fileName();
+    } else if (shared) {
+        job.input = workFolder + QLatin1Char('/') + stem + QLatin1Char('.') + info.suffix();
+        if (!QFile::copy(document, job.input)) {
+            failed.append(ToolConsole::tr("%1: no PDF made: it cannot be copied for the converter").arg(document));
+            return;
+        }
     }
     jobs.append(job);
 }

@@ -7,8 +7,11 @@
 
 class RenderProgress;
 
-// PDF copies of a render's documents, made by LibreOffice beside them: a DOCX document as
-// it is, a text document as the HTML its markup is (so a contract prints as a contract).
+// PDF copies of a render's documents, made by LibreOffice beside them: a DOCX or ODT
+// document as it is, a text document as the HTML its markup is (so a contract prints as a
+// contract). Of two documents with one name before the suffix (a report from a DOCX and
+// from an ODT template) the second PDF is named after its whole file name
+// ("report.odt.pdf").
 // Each PDF is made in a temporary folder and put in place whole, replacing an older one
 // only then. A document LibreOffice makes no PDF of is a failure, with LibreOffice's own
 // words. Ctrl-C or SIGTERM stops LibreOffice and what it was making.

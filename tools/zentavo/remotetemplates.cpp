@@ -32,7 +32,7 @@ bool isRenderable(const TemplatesList& list, int i)
     QString name;
     list.get(i, name);
     const int type = list.getType(i);
-    return (type == TemplatesList::TYPE_TXT || type == TemplatesList::TYPE_DOCX) && name != metaTagFileName;
+    return type != TemplatesList::TYPE_NONE && name != metaTagFileName;
 }
 
 bool loadList(const QString& url, TemplatesList& list, QString& error)
@@ -66,7 +66,7 @@ QList<int> chosen(const TemplatesList& list, const QString& url, const QStringLi
         }
     }
     if (entries.isEmpty())
-        error = ToolConsole::tr("no .docx or .txt templates in %1").arg(url);
+        error = ToolConsole::tr("no .docx, .odt or .txt templates in %1").arg(url);
     return entries;
 }
 

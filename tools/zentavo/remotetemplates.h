@@ -18,7 +18,7 @@ class RemoteTemplates
 public:
     static bool isUrl(const QString& location);
 
-    // Fetches the .docx and .txt templates of the list at url, only those named when
+    // Fetches the .docx, .odt and .txt templates of the list at url, only those named when
     // only is not empty. False, with one line for the user in error, when anything
     // cannot be fetched or kept.
     bool fetch(const QString& url, const QStringList& only, QString& error);

@@ -74,7 +74,7 @@ bool parseOptions(const QStringList& arguments, RenderOptions& options, int& cod
 {
     CommandLine line(
         QStringLiteral("render"), QString::fromLatin1(synopsis),
-        ToolConsole::tr("Renders every .docx and .txt template for each evaluation into OUT/<agreement number>-<brand> "
+        ToolConsole::tr("Renders every .docx, .odt and .txt template for each evaluation into OUT/<agreement number>-<brand> "
                         "<model>-<plate>/, each document under its template's name. Documents that exist are kept "
                         "unless --overwrite. Ctrl-C stops after the document in hand and lists what was written."));
     const QCommandLineOption templates(QStringLiteral("templates"),
@@ -184,16 +184,16 @@ bool loadTemplates(const RenderOptions& options, TemplatesList& list, QString& e
             }
         }
     }
-    // Only text and DOCX templates can be produced; the others are not counted as work.
+    // Only text, DOCX and ODT templates can be produced; the others are not counted as work.
     // The meta tags of a template folder live in its metatags.txt, which is no template.
     QString name;
     for (int i = 0; i < list.count(); ++i)
-        if ((list.getType(i) != TemplatesList::TYPE_TXT && list.getType(i) != TemplatesList::TYPE_DOCX)
+        if (list.getType(i) == TemplatesList::TYPE_NONE
             || (list.get(i, name) && name == QLatin1String("metatags.txt")))
             list.select(i, false);
     const int selected = selectedCount(list);
     if (selected == 0)
-        error = ToolConsole::tr("no .docx or .txt templates in %1").arg(options.templates);
+        error = ToolConsole::tr("no .docx, .odt or .txt templates in %1").arg(options.templates);
     return selected > 0;
 }
 
