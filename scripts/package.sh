@@ -53,7 +53,8 @@ fail() {
     failures=$((failures + 1))
 }
 
-version=$(sed -n 's/^project(Zentavo VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+version=$(cached CMAKE_PROJECT_VERSION)
+# The SONAME carries the major version, and before 1.0 the minor one too.
 soversion=$(echo "$version" | awk -F. '$1 == 0 { print $1 "." $2; next } { print $1 }')
 libdir=$(cached CMAKE_INSTALL_LIBDIR)
 if ! $check_only; then
