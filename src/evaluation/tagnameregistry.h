@@ -25,6 +25,7 @@ public:
         ByAppraiserNumber
     };
 
+    // One report tag name: its shape, and the kind of party or person it answers for.
     struct Entry
     {
         QString name;

@@ -38,6 +38,7 @@ public:
         FileOnly           // written as stored, never reported
     };
 
+    // One field of a section: its tag name, the kind of its value and how it is used.
     struct Field
     {
         QString name;

@@ -30,6 +30,8 @@ class QIODevice;
 class ZENTAVO_EXPORT PartyFields
 {
 public:
+    // One field of a party's part: its code, the word of its tag, the kind of its value and
+    // its column in the catalog database.
     struct Field
     {
         int code;              // the field's value in the enumeration of its part

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-// The conditional blocks of a template text, with L and R the flavour's tag brackets:
+// The conditional blocks of a template text. With L and R the flavour's tag brackets:
 //
 //   L?NAME?R text L?R          shown when the tag has a value; the text holds no "?"
 //   L?NAME?R text L?/NAME?R    shown when the tag has a value
@@ -28,6 +28,7 @@ public:
     enum Form { ShortBlock = 0, ValueBlock = 1, EmptyBlock = 2, NotEqualBlock = 3, EqualBlock = 4 };
     enum { FORMS = 5 };
 
+    // One opening or end of a conditional block: its form, its tag and where it stands.
     struct Marker
     {
         enum Role { Opening, End, ShortEnd };

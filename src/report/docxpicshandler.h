@@ -30,6 +30,8 @@ class ZENTAVO_EXPORT DocxPicsHandler : public XmlDefaultHandler
 public:
     enum PictureKind { None = 0, Photo = 1, Graphic = 2, AppraiserLogo = 3 };
 
+    // One picture a drawing shows: its description, the evaluation's picture that the
+    // description names, and the relationships through which the part finds its image.
     struct Picture
     {
         QString description;
@@ -42,6 +44,8 @@ public:
         qint64 tagEnd = -1;  // just after the start tag that names the image
     };
 
+    // One drawing of the part (a DrawingML drawing or a VML picture): where it stands in
+    // the text and the pictures it shows.
     struct Drawing
     {
         qint64 startTagEnd = -1; // in characters of the part's text, just after ">"

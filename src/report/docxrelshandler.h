@@ -16,6 +16,7 @@
 class ZENTAVO_EXPORT DocxRelsHandler : public XmlDefaultHandler
 {
 public:
+    // One relationship of the part: its id, the kind of part it names and where that is.
     struct Relationship
     {
         QString id;

@@ -11,6 +11,8 @@ class TemplateToDocument;
 class RepeatedBlocks
 {
 public:
+    // One repeated row or paragraph: where it starts and ends in the text, and whether it
+    // holds a tag to index.
     struct Block
     {
         qsizetype start;

@@ -8,8 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-// A word processor cuts the text a person typed into runs wherever formatting, a
-// spell-check mark or a revision id changes, so a tag such as &lt;#МАРКА_ТС#&gt; may
+// Joins the report tags a word processor split across the runs of a DOCX paragraph, so that
+// the tag passes find them. A word processor cuts the text a person typed into runs
+// wherever formatting, a spell-check mark or a revision id changes, so a tag such as &lt;#МАРКА_ТС#&gt; may
 // stand in a part as "&lt;#МАРКА_", a bold "ТС" and "#&gt;" in three runs. The tag
 // passes would miss it. join() puts the whole text of every tag, meta tag and
 // condition marker that is split across the runs of one paragraph into the text

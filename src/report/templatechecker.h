@@ -37,6 +37,7 @@ class ZENTAVO_EXPORT TemplateChecker
 public:
     enum Kind { Tag, MetaTag, Condition };
 
+    // Where a finding stands in a template: the part, the paragraph or line, and its text.
     struct Location
     {
         QString part;      // the DOCX entry, or the text template's file name
@@ -44,6 +45,7 @@ public:
         QString context;   // the paragraph's text around the finding
     };
 
+    // One tag, meta tag or condition marker of a template, as its author typed it and where.
     struct Occurrence
     {
         Kind kind = Tag;
@@ -55,6 +57,7 @@ public:
         QString value;
     };
 
+    // Something in a template that would spoil a report, said for its author, and where.
     struct Problem
     {
         QString message;

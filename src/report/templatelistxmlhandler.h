@@ -10,7 +10,7 @@
 
 class TemplatesList;
 
-// Reads the template server's list of templates into a TemplatesList:
+// Reads the template server's list of templates into a TemplatesList. The list reads:
 //   <templates baseurl="https://host/templates"><template type="docx">report.docx</template>...
 // Element names are compared without regard to case; other elements are logged and skipped.
 class ZENTAVO_EXPORT TemplateListXmlHandler : public XmlDefaultHandler

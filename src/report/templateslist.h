@@ -20,6 +20,7 @@ class ZENTAVO_EXPORT TemplatesList : public QObject
     Q_OBJECT
 
 public:
+    // One template of the list: its name relative to the base, and whether it is picked.
     struct direntry_t
     {
         QString name;

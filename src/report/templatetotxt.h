@@ -5,7 +5,8 @@
 
 #include "report/templatetodocument.h"
 
-// Text templates: UTF-8 text with a light HTML-like markup, tags in "<" and ">"
+// A text document made from a text template. Text templates are UTF-8 text with a light
+// HTML-like markup, tags in "<" and ">"
 // brackets, paragraphs in "<p>" elements and tables in "<table>" elements (a whole table
 // is the repeated unit). The result is one UTF-8 file; values are XML-escaped as in
 // DOCX output. No pictures.

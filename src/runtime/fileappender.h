@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QString>
 
-// Appends log lines to a file, one UTF-8 line each, ended by LF:
+// Appends log lines to a file. Each is one UTF-8 line, ended by LF:
 //   2026-12-05T19:50:56.123 [Trace] src/catalog/bank.cpp:42 <void Bank::load()> bic= "044525225"
 // The file is opened at the first write (appending to what is there) and flushed
 // after every line, so its size on disk is always current.

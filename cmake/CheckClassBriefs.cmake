@@ -1,0 +1,52 @@
+# Fails when a class or struct of the API reference has no brief description: every class a
+# host can see is said in one sentence. Members need none, nor do classes nested in the
+# private part of another. Reads Doxygen's XML output:
+#   cmake -DXML_DIR=BUILD/docs/xml -P CheckClassBriefs.cmake
+if(NOT XML_DIR OR NOT EXISTS "${XML_DIR}/index.xml")
+    message(FATAL_ERROR "CheckClassBriefs: no Doxygen XML output in \"${XML_DIR}\"")
+endif()
+
+file(READ "${XML_DIR}/index.xml" index)
+string(REGEX MATCHALL "<compound refid=\"[^\"]+\" kind=\"(class|struct)\">" compounds "${index}")
+
+set(checked 0)
+set(missing)
+foreach(compound ${compounds})
+    string(REGEX REPLACE ".*refid=\"([^\"]+)\".*" "\\1" refid "${compound}")
+    file(READ "${XML_DIR}/${refid}.xml" xml)
+    if(xml MATCHES "<compounddef [^>]*prot=\"private\"")
+        continue()
+    endif()
+    string(REGEX MATCH "<compoundname>([^<]*)</compoundname>" _ "${xml}")
+    set(name "${CMAKE_MATCH_1}")
+    string(REGEX MATCH "<location file=\"([^\"]*)\" line=\"([0-9]+)\"" _ "${xml}")
+    set(where "${CMAKE_MATCH_1}:${CMAKE_MATCH_2}")
+    # The class's own brief follows the sections of its members, which have theirs.
+    string(FIND "${xml}" "</sectiondef>" members_end REVERSE)
+    if(members_end GREATER -1)
+        string(SUBSTRING "${xml}" ${members_end} -1 xml)
+    endif()
+    string(FIND "${xml}" "<briefdescription>" from)
+    string(FIND "${xml}" "</briefdescription>" to)
+    math(EXPR length "${to} - ${from}")
+    string(SUBSTRING "${xml}" ${from} ${length} brief)
+    string(REGEX REPLACE "<[^>]*>" "" brief "${brief}")
+    string(STRIP "${brief}" brief)
+    math(EXPR checked "${checked} + 1")
+    if(brief STREQUAL "")
+        list(APPEND missing "${where}: ${name} has no brief description")
+    endif()
+endforeach()
+
+if(checked EQUAL 0)
+    message(FATAL_ERROR "CheckClassBriefs: the reference in ${XML_DIR} lists no class")
+endif()
+if(missing)
+    foreach(line ${missing})
+        message(NOTICE "${line}")
+    endforeach()
+    list(LENGTH missing count)
+    message(FATAL_ERROR "${count} of ${checked} classes have no brief description: write one "
+        "sentence saying what the class is in a \"//\" comment directly above it")
+endif()
+message(STATUS "docs: all ${checked} classes have a brief description")
