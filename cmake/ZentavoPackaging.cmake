@@ -26,7 +26,7 @@ set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
     "vehicle valuation report library (shared library)
 Zentavo core is the library of a desktop application that appraisers use to
 value motor vehicles under Russian valuation practice. It keeps one evaluation
-as a zip file of named text values (tags), renders DOCX and text report
+as a zip file of named text values (tags), renders DOCX, ODT and text report
 templates, reconciles valuation approaches, keeps a local SQLite catalog
 database and refreshes it from network feeds.
 
@@ -41,7 +41,7 @@ find_package(Zentavo) and link Zentavo::zentavo.")
 set(CPACK_COMPONENT_TOOL_DESCRIPTION
     "command-line host of the Zentavo vehicle valuation library
 zentavo creates and edits evaluation files, shows their tags as report
-templates resolve them, checks templates, renders DOCX and text report
+templates resolve them, checks templates, renders DOCX, ODT and text report
 templates into documents, and refreshes the catalog database from the network.")
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 set(CPACK_COMPONENT_TOOL_DEPENDS runtime)

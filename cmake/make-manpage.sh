@@ -65,7 +65,7 @@ is the command-line host of the Zentavo core library, for template authors, appr
 offices and host developers. An evaluation (agreement, customer, owner, vehicle,
 equipment, appraisers, photos, market analysis, reconciliation) is one zip file of named
 text values, the tags. The tool creates and edits evaluations, shows their tags as
-report templates resolve them, checks templates, renders DOCX and text templates
+report templates resolve them, checks templates, renders DOCX, ODT and text templates
 into finished documents, and refreshes the local catalog database from the network.
 .PP
 Every failure is one line on standard error and a non\-zero exit status. Each command

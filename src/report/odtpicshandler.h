@@ -17,6 +17,7 @@
 class ZENTAVO_EXPORT OdtPicsHandler : public XmlDefaultHandler
 {
 public:
+    // A picture a frame shows: a file of the package, a link outside it, or one held inline.
     struct Image
     {
         qsizetype start = -1;       // the '<' of draw:image
@@ -26,6 +27,7 @@ public:
         QString mimeType;
     };
 
+    // A draw:frame with its place in the part, what binds it to the evaluation, and its images.
     struct Frame
     {
         qsizetype start = -1;
