@@ -21,7 +21,7 @@ void AgreeCustomerOnTag::save(QIODevice& out)
 
 customertype_t AgreeCustomerOnTag::getType() const
 {
-    return storedType(*storage, legalFormTag);
+    return type.get(*storage, [this] { return storedType(*storage, legalFormTag); });
 }
 
 void AgreeCustomerOnTag::setType(customertype_t type)

@@ -5,6 +5,7 @@
 #include "evaluation/businessmanontag.h"
 #include "evaluation/organizationontag.h"
 #include "evaluation/personontag.h"
+#include "model/cachedfromtags.h"
 
 class EvaluationStorage;
 
@@ -27,6 +28,7 @@ public:
 private:
     EvaluationStorage* storage;
     const QString legalFormTag;
+    CachedFromTags<customertype_t> type;
     OrganizationOnTag org;
     PersonOnTag person;
     BusinessmanOnTag businessman;

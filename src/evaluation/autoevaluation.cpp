@@ -35,6 +35,13 @@ const char* yesNo(bool value)
     return value ? "true" : "false";
 }
 
+// Asks a section for a name; with no name, only the request that creates it is made.
+template <typename Asked>
+bool answers(Asked* section, const QString* name, QString& value, long flags)
+{
+    return name && section->getTag(*name, value, flags);
+}
+
 } // namespace
 
 AutoEvaluation::AutoEvaluation(EvaluationStorage& storage) : storage(storage)
@@ -184,26 +191,70 @@ void AutoEvaluation::narrowVehicleCatalogs() const
 bool AutoEvaluation::getTag(const QString& name, QString& value, long flags) const
 {
     const QString upper = name.toUpper();
-    const bool answered = resolve(upper, value, flags);
+    return getTagFrom(TagNameRegistry::firstAsked(upper), upper, value, flags);
+}
+
+bool AutoEvaluation::getTagAskingEverySection(const QString& name, QString& value, long flags) const
+{
+    return getTagFrom(Section::Agreement, name.toUpper(), value, flags);
+}
+
+bool AutoEvaluation::getTagFrom(Section first, const QString& upperName, QString& value, long flags) const
+{
+    const bool answered = askFrom(first, upperName, value, flags);
     if (!answered)
         value = QString();
     else if (!value.isNull())
         applyFacadeFlags(value, flags);
     // Names and lengths only: tag values hold personal data.
-    LOG_TRACE() << "tag=" << upper << "ok=" << yesNo(answered) << "null=" << yesNo(value.isNull())
+    LOG_TRACE() << "tag=" << upperName << "ok=" << yesNo(answered) << "null=" << yesNo(value.isNull())
                 << "len=" << value.size();
     return answered;
 }
 
-// The order matters where two sections know a name: the earlier one answers.
-bool AutoEvaluation::resolve(const QString& name, QString& value, long flags) const
+// The sections before the first one asked cannot know the name, but each is still
+// requested: a section is created on its first request and reads the tags then, so
+// it comes to life at the same moment as when every section is asked.
+bool AutoEvaluation::askFrom(Section first, const QString& name, QString& value, long flags) const
 {
-    return getAgreement()->getTag(name, value, flags) || getEvaluationJob()->getTag(name, value, flags)
-        || getAgreeCustomer()->getTag(name, value, flags) || getVehicleOwner()->getTag(name, value, flags)
-        || getVehicle()->getTag(name, value, flags) || getAppraiserList()->getTag(name, value, flags)
-        || getManualAnalyze()->getTag(name, value, flags) || getEquipment()->getTag(name, value, flags)
-        || getHarmonization()->getTag(name, value, flags) || getApproachTag(APPROACH_COST, name, value, flags)
-        || getApproachTag(APPROACH_COMPARATIVE, name, value, flags) || getOwnTag(name, value);
+    for (int section = 0; section < TagNameRegistry::SectionCount; ++section) {
+        const QString* asked = section >= int(first) ? &name : nullptr;
+        if (ask(Section(section), asked, value, flags))
+            return true;
+    }
+    return false;
+}
+
+// Requests the section and, given a name, asks it.
+bool AutoEvaluation::ask(Section section, const QString* name, QString& value, long flags) const
+{
+    switch (section) {
+    case Section::Agreement:
+        return answers(getAgreement(), name, value, flags);
+    case Section::EvaluationJob:
+        return answers(getEvaluationJob(), name, value, flags);
+    case Section::Customer:
+        return answers(getAgreeCustomer(), name, value, flags);
+    case Section::Owner:
+        return answers(getVehicleOwner(), name, value, flags);
+    case Section::Vehicle:
+        return answers(getVehicle(), name, value, flags);
+    case Section::Appraisers:
+        return answers(getAppraiserList(), name, value, flags);
+    case Section::ManualAnalysis:
+        return answers(getManualAnalyze(), name, value, flags);
+    case Section::Equipment:
+        return answers(getEquipment(), name, value, flags);
+    case Section::Reconciliation:
+        return answers(getHarmonization(), name, value, flags);
+    case Section::CostApproach:
+        return name && getApproachTag(APPROACH_COST, *name, value, flags);
+    case Section::ComparativeApproach:
+        return name && getApproachTag(APPROACH_COMPARATIVE, *name, value, flags);
+    case Section::Facade:
+        break;
+    }
+    return name && getOwnTag(*name, value);
 }
 
 bool AutoEvaluation::getApproachTag(evaluationapproach_t key, const QString& name, QString& value,

@@ -3,6 +3,7 @@
 
 #include "zentavo_export.h"
 
+#include "evaluation/tagnameregistry.h"
 #include "model/evaluationapproach.h"
 
 #include <QString>
@@ -65,8 +66,12 @@ public:
     // The value of a report tag: the sections are asked in a fixed order and the
     // first that knows the name (in any letter case) answers. The value is trimmed;
     // the flag "L" alone lower-cases it, "P" alone turns a number into a percentage.
-    // false, with a null value, when nobody knows the name.
+    // false, with a null value, when nobody knows the name. A name the tag name
+    // registry lists goes straight to its section; the answer is the same.
     bool getTag(const QString& name, QString& value, long flags) const;
+    // getTag asking every section from the first, whatever the name: the answer the
+    // direct way must always equal.
+    bool getTagAskingEverySection(const QString& name, QString& value, long flags) const;
 
     QString& toPercent(QString& value, long flags) const;
     QString& toLowerCase(QString& value, long flags) const;
@@ -75,7 +80,11 @@ public:
     static const QString& buildDateTag();
 
 private:
-    bool resolve(const QString& name, QString& value, long flags) const;
+    using Section = TagNameRegistry::Section;
+
+    bool getTagFrom(Section first, const QString& upperName, QString& value, long flags) const;
+    bool askFrom(Section first, const QString& name, QString& value, long flags) const;
+    bool ask(Section section, const QString* name, QString& value, long flags) const;
     bool getApproachTag(evaluationapproach_t key, const QString& name, QString& value, long flags) const;
     bool getOwnTag(const QString& name, QString& value) const;
     void applyFacadeFlags(QString& value, long flags) const;

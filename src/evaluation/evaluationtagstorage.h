@@ -55,6 +55,7 @@ public:
     bool& getTag(const QString& name, bool& value) const override;
     void setTag(const QString& name, bool value) override;
     using EvaluationStorage::setTag;
+    quint64 tagRevision() const override { return tags.revision(); }
 
     Agreement* getAgreement() override;
     EvaluationJob* getEvaluationJob() override;

@@ -19,6 +19,7 @@ QString StoredTags::value(const QString& name) const
 
 void StoredTags::insert(const QString& name, const QString& value)
 {
+    ++changes;
     const auto found = tags.find(name);
     if (found == tags.end()) {
         tags.insert(name, Tag{value, true});
@@ -48,6 +49,7 @@ QStringList StoredTags::namesStartingWith(const QString& prefix) const
 
 void StoredTags::clear()
 {
+    ++changes;
     tags.clear();
     fileLines.clear();
     strayLines.clear();
@@ -94,6 +96,7 @@ bool StoredTags::readInto(QIODevice& device, qint64 limit, bool fromFile)
 
 void StoredTags::keepFileLine(const QString& name, const QString& value, const QByteArray& raw)
 {
+    ++changes;
     tags.insert(name, Tag{value, false});
     QByteArray line;
     QString text = value;

@@ -25,6 +25,8 @@ public:
     void insert(const QString& name, const QString& value);
     void clear();
     qsizetype size() const { return tags.size(); }
+    // Moves with every insert, read line and clear.
+    quint64 revision() const { return changes; }
     QMap<QString, QString> toMap() const;
     // The names that begin with prefix, in name order.
     QStringList namesStartingWith(const QString& prefix) const;
@@ -59,6 +61,7 @@ private:
     // escapes this version does not make), by tag name.
     QHash<QString, QByteArray> fileLines;
     QList<QByteArray> strayLines;
+    quint64 changes = 0;
 };
 
 #endif

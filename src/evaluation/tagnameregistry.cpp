@@ -18,23 +18,30 @@
 #include "evaluation/vehicleownerontag.h"
 #include "values/tagutils.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
 using Entry = TagNameRegistry::Entry;
+using Section = TagNameRegistry::Section;
 
-void addAll(QList<Entry>& entries, const QStringList& names, TagNameRegistry::Shape shape = TagNameRegistry::Plain)
+void addAll(QList<Entry>& entries, Section section, const QStringList& names,
+            TagNameRegistry::Shape shape = TagNameRegistry::Plain)
 {
     for (const QString& name : names)
-        entries.append({name, shape, -1, -1, -1});
+        entries.append({name, shape, section, -1, -1, -1});
 }
 
-void addParty(QList<Entry>& entries, customerrole_t role)
+void addParty(QList<Entry>& entries, Section section, customerrole_t role)
 {
     for (const customertype_t kind : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_PERSON, CUSTOMER_SOLE_PROPRIETOR}) {
         for (const QString& name : Party::tagNames(kind, role))
-            entries.append({name, TagNameRegistry::Plain, role, kind, -1});
+            entries.append({name, TagNameRegistry::Plain, section, role, kind, -1});
     }
 }
 
@@ -42,16 +49,87 @@ void addParty(QList<Entry>& entries, customerrole_t role)
 void addAppraisers(QList<Entry>& entries)
 {
     const TagNameRegistry::Shape shape = TagNameRegistry::ByAppraiserNumber;
+    const Section section = Section::Appraisers;
     for (const Appraiser::appraisertype_t type : {Appraiser::APPRAISER, Appraiser::SPECIALIST}) {
         for (const QString& name : Appraiser::tagNames(type))
-            entries.append({name, shape, -1, -1, type});
+            entries.append({name, shape, section, -1, -1, type});
     }
     for (const customertype_t kind : {CUSTOMER_LEGAL_ENTITY, CUSTOMER_SOLE_PROPRIETOR}) {
         for (const QString& name : AppraisalCompany::tagNames(kind))
-            entries.append({name, shape, ROLE_APPRAISAL_COMPANY, kind, -1});
+            entries.append({name, shape, section, ROLE_APPRAISAL_COMPANY, kind, -1});
     }
-    entries.append({AgreeAppraiser::participationTagBase(), shape, -1, -1, -1});
+    entries.append({AgreeAppraiser::participationTagBase(), shape, section, -1, -1, -1});
 }
+
+// Where the facade starts asking for a name. The host's approaches, asked before the
+// facade's own names, may answer any name, so no name starts past them.
+class Routes
+{
+public:
+    Routes()
+    {
+        for (const Entry& entry : TagNameRegistry::entries())
+            add(entry);
+        for (auto route = byName.begin(); route != byName.end(); ++route)
+            *route = std::min(*route, byIndexedName(route.key()).value_or(*route));
+    }
+
+    Section firstAsked(const QString& name) const
+    {
+        const auto route = byName.constFind(name);
+        if (route != byName.cend())
+            return *route;
+        return byIndexedName(name).value_or(Section::Agreement);
+    }
+
+private:
+    void add(const Entry& entry)
+    {
+        const Section section = std::min(entry.section, Section::CostApproach);
+        switch (entry.shape) {
+        case TagNameRegistry::Plain:
+            keepEarlier(byName, entry.name, section);
+            break;
+        case TagNameRegistry::Indexed:
+        case TagNameRegistry::ByAppraiserNumber:
+            keepEarlier(byBase, entry.name, section);
+            break;
+        case TagNameRegistry::IndexedPerApproach:
+            byBaseStart.append({entry.name + QLatin1Char('_'), section});
+            break;
+        }
+    }
+
+    static void keepEarlier(QHash<QString, Section>& routes, const QString& name, Section section)
+    {
+        const auto known = routes.constFind(name);
+        if (known == routes.cend() || section < *known)
+            routes.insert(name, section);
+    }
+
+    // The earliest section that lists the name without its index; none for a name
+    // without an index or whose base no section lists.
+    std::optional<Section> byIndexedName(const QString& name) const
+    {
+        int index = 0;
+        QString base;
+        if (!TagUtils::extractIndex(name, index, base))
+            return std::nullopt;
+        std::optional<Section> first;
+        const auto route = byBase.constFind(base);
+        if (route != byBase.cend())
+            first = *route;
+        for (const auto& [start, section] : byBaseStart) {
+            if (base.startsWith(start))
+                first = std::min(first.value_or(section), section);
+        }
+        return first;
+    }
+
+    QHash<QString, Section> byName;
+    QHash<QString, Section> byBase;
+    QList<std::pair<QString, Section>> byBaseStart;
+};
 
 } // namespace
 
@@ -65,24 +143,31 @@ const QList<TagNameRegistry::Entry>& TagNameRegistry::entries()
 QList<TagNameRegistry::Entry> TagNameRegistry::collect()
 {
     QList<Entry> all;
-    addAll(all, AgreementOnTag::tagNames());
-    addAll(all, BankGuaranteeOnTag::tagNames());
-    addAll(all, EvaluationJobOnTag::tagNames());
-    addParty(all, ROLE_CUSTOMER);
-    addAll(all, VehicleOwnerOnTag::tagNames());
-    addParty(all, ROLE_OWNER);
-    addAll(all, VehicleOnTag::tagNames());
+    addAll(all, Section::Agreement, AgreementOnTag::tagNames());
+    addAll(all, Section::Agreement, BankGuaranteeOnTag::tagNames());
+    addAll(all, Section::EvaluationJob, EvaluationJobOnTag::tagNames());
+    addParty(all, Section::Customer, ROLE_CUSTOMER);
+    addAll(all, Section::Owner, VehicleOwnerOnTag::tagNames());
+    addParty(all, Section::Owner, ROLE_OWNER);
+    addAll(all, Section::Vehicle, VehicleOnTag::tagNames());
     addAppraisers(all);
-    addAll(all, ManualAnalyze::tagNames());
-    addAll(all, EquipmentOnTag::tagNames());
+    addAll(all, Section::ManualAnalysis, ManualAnalyze::tagNames());
+    addAll(all, Section::Equipment, EquipmentOnTag::tagNames());
     for (const int kind : {EquipmentTable::Completion, EquipmentTable::Removal, EquipmentTable::Conversion})
-        addAll(all, EquipmentTableOnTag::tagNames(kind), Indexed);
-    addAll(all, {Harmonization::costTag(), Harmonization::assumptionsTag()});
-    addAll(all, Harmonization::weightTags().keys());
-    addAll(all, {Criterion::nameTagBase(), Harmonization::assumptionsTag()}, Indexed);
-    addAll(all, {Criterion::weightTagBase()}, IndexedPerApproach);
-    addAll(all, {AutoEvaluation::versionTag(), AutoEvaluation::buildDateTag()});
+        addAll(all, Section::Equipment, EquipmentTableOnTag::tagNames(kind), Indexed);
+    const Section reconciliation = Section::Reconciliation;
+    addAll(all, reconciliation, {Harmonization::costTag(), Harmonization::assumptionsTag()});
+    addAll(all, reconciliation, Harmonization::weightTags().keys());
+    addAll(all, reconciliation, {Criterion::nameTagBase(), Harmonization::assumptionsTag()}, Indexed);
+    addAll(all, reconciliation, {Criterion::weightTagBase()}, IndexedPerApproach);
+    addAll(all, Section::Facade, {AutoEvaluation::versionTag(), AutoEvaluation::buildDateTag()});
     return all;
+}
+
+TagNameRegistry::Section TagNameRegistry::firstAsked(const QString& name)
+{
+    static const Routes routes;
+    return routes.firstAsked(name);
 }
 
 QStringList TagNameRegistry::concreteNames(const Entry& entry, int index, const QStringList& approachKeys)

@@ -11,11 +11,31 @@
 
 // Every report tag name that the sections of an evaluation and its reconciliation
 // answer through AutoEvaluation::getTag, gathered from the tables the sections
-// resolve by, so it cannot drift from them. The approaches' own names belong to
-// the host and are not listed. For template checks and benchmarks.
+// resolve by, so it cannot drift from them, each with the section that answers it.
+// The approaches' own names belong to the host and are not listed. For template
+// checks and benchmarks, and for the facade to go straight to a name's section.
 class ZENTAVO_EXPORT TagNameRegistry
 {
 public:
+    // The askers of a report tag, in the order the facade asks them: where two could
+    // answer one name, the earlier one does. The approaches belong to the host and
+    // may answer any name; the facade itself answers the version and build date.
+    enum class Section {
+        Agreement,
+        EvaluationJob,
+        Customer,
+        Owner,
+        Vehicle,
+        Appraisers,
+        ManualAnalysis,
+        Equipment,
+        Reconciliation,
+        CostApproach,
+        ComparativeApproach,
+        Facade
+    };
+    static constexpr int SectionCount = int(Section::Facade) + 1;
+
     enum Shape {
         Plain,              // the name as it stands
         Indexed,            // the name, "_" and a row or paragraph number
@@ -30,6 +50,7 @@ public:
     {
         QString name;
         Shape shape = Plain;
+        Section section = Section::Agreement;
         // For the tags of the customer, the owner or an appraisal company: they answer only
         // while the party is of this kind. -1 for every other tag.
         int partyRole = -1;
@@ -48,6 +69,10 @@ public:
     // Whether a template tag name (upper case) is one the evaluation answers, for any
     // index; per-approach names are recognised with any key.
     static bool isKnown(const QString& name);
+    // The first section in the facade's order that may answer a name (upper case): the
+    // one that lists it, never past the approaches. A name no section lists, in any
+    // index, starts with the first section.
+    static Section firstAsked(const QString& name);
 
 private:
     static QList<Entry> collect();

@@ -100,9 +100,14 @@ customertype_t VehicleOwnerOnTag::getType() const
     return ownerIsCustomer() ? customer->getType() : ownType();
 }
 
+bool VehicleOwnerOnTag::ownerIsCustomer() const
+{
+    return isCustomerRead.get(*storage, [this] { return tags.get<bool>(IsCustomer); });
+}
+
 customertype_t VehicleOwnerOnTag::ownType() const
 {
-    return storedType(*storage, legalFormTag);
+    return ownTypeRead.get(*storage, [this] { return storedType(*storage, legalFormTag); });
 }
 
 void VehicleOwnerOnTag::setType(customertype_t type)

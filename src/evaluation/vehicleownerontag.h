@@ -3,6 +3,7 @@
 
 #include "evaluation/tagtable.h"
 #include "evaluation/vehicleowner.h"
+#include "model/cachedfromtags.h"
 
 #include <memory>
 
@@ -50,7 +51,7 @@ private:
     enum Field : int { BasisGiven, BasisDocument, BasisDate, IsCustomer };
     static const TagTable::Fields& fields();
 
-    bool ownerIsCustomer() const { return tags.get<bool>(IsCustomer); }
+    bool ownerIsCustomer() const;
     customertype_t ownType() const;
     TagTable::Value basisInReports(int field);
     QString customerTagName(const QString& ownerTagName) const;
@@ -60,6 +61,8 @@ private:
     EvaluationStorage* storage;
     TagTable tags;
     const QString legalFormTag;
+    CachedFromTags<bool> isCustomerRead;
+    CachedFromTags<customertype_t> ownTypeRead;
     std::unique_ptr<OrganizationOnTag> org;
     std::unique_ptr<PersonOnTag> person;
     std::unique_ptr<BusinessmanOnTag> businessman;

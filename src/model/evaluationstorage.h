@@ -48,6 +48,9 @@ public:
     virtual void setTag(const QString& name, bool value) = 0;
     // A string literal would otherwise be taken for a bool.
     void setTag(const QString& name, const char* value) = delete;
+    // Moves with every change to the tags (a set, a read of tag lines, a load, a clear),
+    // so what was worked out from them holds while it stays the same.
+    virtual quint64 tagRevision() const = 0;
 
     // The sections, each created on its first request and kept until clear().
     virtual Agreement* getAgreement() = 0;

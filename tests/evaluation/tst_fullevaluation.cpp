@@ -60,6 +60,30 @@ QList<int> indexesOf(const TagNameRegistry::Entry& entry)
     return entry.shape == TagNameRegistry::ByAppraiserNumber ? companyKindOfNumber.keys() : QList<int>{0};
 }
 
+QString yesNo(bool answered)
+{
+    return answered ? QStringLiteral("answered") : QStringLiteral("unanswered");
+}
+
+// Every registered name under indexes the data fills and leaves empty and under an
+// approach key nobody registers, as written, in lower case, with an index or a role
+// suffix it never takes, and names nobody lists.
+QStringList namesToRoute()
+{
+    QStringList names;
+    for (const TagNameRegistry::Entry& entry : TagNameRegistry::entries()) {
+        for (const int index : {0, 1, 2, 3, 4, 5})
+            names << TagNameRegistry::concreteNames(entry, index, approachKeys + QStringList{QStringLiteral("ХХ")});
+        names << entry.name << entry.name.toLower() << entry.name + QStringLiteral("_12")
+              << entry.name + QStringLiteral("_СОБСТВЕННИКА");
+    }
+    for (const char* name : {"", "_1", "НЕТ_ТАКОГО_ТЕГА", "НЕТ_ТАКОГО_ТЕГА_2", "ЗП_СТОИМОСТЬ", "сп_стоимость_аналога",
+                             "ТАБЛИЦА_КРИТЕРИЕВ_ВЕС_1", "ОЦЕНЩИК_1", "ДОУКОМПЛЕКТАЦИЯ_СТРОКА_0"})
+        names << QString::fromUtf8(name);
+    names.removeDuplicates();
+    return names;
+}
+
 // One open evaluation as a host holds it: the storage, its facade and its approaches.
 struct OpenEvaluation
 {
@@ -94,6 +118,8 @@ private slots:
     void reportTagsAfterSaveAndLoad();
     void everyRegisteredNameIsAnswered_data();
     void everyRegisteredNameIsAnswered();
+    void routedAnswerIsTheAnswerOfEverySection_data();
+    void routedAnswerIsTheAnswerOfEverySection();
     void resolvingLeavesTheDatabaseAlone();
 
 private:
@@ -291,6 +317,57 @@ void TestFullEvaluation::everyRegisteredNameIsAnswered()
                            }));
     for (const char* unknown : {"НЕТ_ТАКОГО_ТЕГА", "ИМЯ_СПЕЦИАЛИСТА_3", "ИМЯ_ОЦЕНЩИКА_4", "СТЕПЕНЬ_УЧАСТИЯ_ОЦЕНЩИКА_0"})
         QVERIFY2(!TagNameRegistry::isKnown(QString::fromUtf8(unknown)), unknown);
+}
+
+void TestFullEvaluation::routedAnswerIsTheAnswerOfEverySection_data()
+{
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("customerKind");
+    QTest::addColumn<int>("ownerKind");
+    QTest::addColumn<bool>("ownerIsCustomer");
+    QTest::newRow("as loaded") << false << int(CUSTOMER_LEGAL_ENTITY) << int(CUSTOMER_SOLE_PROPRIETOR) << false;
+    QTest::newRow("person customer, company owner") << false << int(CUSTOMER_PERSON) << int(CUSTOMER_LEGAL_ENTITY)
+                                                    << false;
+    QTest::newRow("owner is the proprietor customer") << false << int(CUSTOMER_SOLE_PROPRIETOR)
+                                                      << int(CUSTOMER_PERSON) << true;
+    QTest::newRow("new evaluation") << true << int(CUSTOMER_PERSON) << int(CUSTOMER_PERSON) << false;
+}
+
+// Going straight to the section a name belongs to must answer exactly as asking every
+// section in order: the same result, the same text, null where that is null.
+void TestFullEvaluation::routedAnswerIsTheAnswerOfEverySection()
+{
+    QFETCH(bool, empty);
+    QFETCH(int, customerKind);
+    QFETCH(int, ownerKind);
+    QFETCH(bool, ownerIsCustomer);
+    if (empty)
+        evaluation = std::make_unique<OpenEvaluation>();
+    AutoEvaluation& facade = evaluation->facade;
+    facade.getAgreeCustomer()->setType(customertype_t(customerKind));
+    facade.getVehicleOwner()->setType(customertype_t(ownerKind));
+    facade.getVehicleOwner()->setCustomer(ownerIsCustomer);
+
+    const QList<long> flagSets = {0, TAGFLAG_YEAR, TAGFLAG_WORDS, TAGFLAG_LOWER, TAGFLAG_PERCENT,
+                                  TAGFLAG_ABBREVIATION, TAGFLAG_SHORT, TAGFLAG_ROUND_T | TAGFLAG_WORDS};
+    QStringList differing;
+    int answered = 0;
+    for (const QString& name : namesToRoute()) {
+        for (const long flags : flagSets) {
+            QString routed = QStringLiteral("left over");
+            QString walked = routed;
+            const bool routedAnswer = facade.getTag(name, routed, flags);
+            const bool walkedAnswer = facade.getTagAskingEverySection(name, walked, flags);
+            if (routedAnswer != walkedAnswer || routed != walked || routed.isNull() != walked.isNull())
+                differing << QStringLiteral("%1, flags %2: %3 \"%4\" instead of %5 \"%6\"")
+                                 .arg(name)
+                                 .arg(flags)
+                                 .arg(yesNo(routedAnswer), routed, yesNo(walkedAnswer), walked);
+            answered += walkedAnswer;
+        }
+    }
+    QVERIFY2(differing.isEmpty(), qPrintable(differing.mid(0, 10).join(QLatin1Char('\n'))));
+    QVERIFY(answered > 1000);
 }
 
 // Catalogs are read on load, and a company copied into the evaluation looks its logo up

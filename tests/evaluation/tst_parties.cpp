@@ -80,6 +80,8 @@ private slots:
     void resolver_data();
     void resolver();
     void ownerWhoIsCustomerHasCustomersKindAndDetails();
+    void kindFollowsTheTags_data();
+    void kindFollowsTheTags();
     void fullNameWithoutPatronymic();
 };
 
@@ -223,6 +225,39 @@ void TestParties::ownerWhoIsCustomerHasCustomersKindAndDetails()
         QCOMPARE(e.getFile(), QStringLiteral("vehicleowner"));
         QVERIFY(e.getLine() > 0);
     }
+}
+
+void TestParties::kindFollowsTheTags_data()
+{
+    QTest::addColumn<bool>("asLines");
+    QTest::newRow("tags set by the host") << false;
+    QTest::newRow("tag lines handed over") << true;
+}
+
+// A party's kind is read from its tags: however they change, the next answer follows.
+void TestParties::kindFollowsTheTags()
+{
+    QFETCH(bool, asLines);
+    EvaluationTagStorage evaluation;
+    const auto change = [&](const QStringList& entries) {
+        if (!asLines)
+            return store(evaluation, entries);
+        QBuffer lines;
+        lines.setData(entries.join(QLatin1Char('\n')).toUtf8());
+        QVERIFY(lines.open(QIODevice::ReadOnly));
+        QVERIFY(evaluation.readTagLines(lines));
+    };
+    store(evaluation, {legalCustomer, legalOwner});
+    AgreeCustomer* customer = evaluation.getAgreeCustomer();
+    VehicleOwner* owner = evaluation.getVehicleOwner();
+    QCOMPARE(customer->getType(), CUSTOMER_LEGAL_ENTITY);
+    QCOMPARE(owner->getType(), CUSTOMER_LEGAL_ENTITY);
+
+    change({proprietorCustomer, QStringLiteral("ПРАВОВАЯ_ФОРМА_СОБСТВЕННИКА=Физическое лицо")});
+    QCOMPARE(customer->getType(), CUSTOMER_SOLE_PROPRIETOR);
+    QCOMPARE(owner->getType(), CUSTOMER_PERSON);
+    change({ownerIsCustomer});
+    QCOMPARE(owner->getType(), CUSTOMER_SOLE_PROPRIETOR);
 }
 
 // The appraisal company list joins the parts the same way, so the space stays.
