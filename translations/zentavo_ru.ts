@@ -291,6 +291,45 @@
     </message>
 </context>
 <context>
+    <name>OdtPackage</name>
+    <message>
+        <source>the archive&apos;s directory cannot be read</source>
+        <translation>не удаётся прочитать оглавление архива</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read</source>
+        <translation>не удаётся прочитать %1</translation>
+    </message>
+    <message>
+        <source>it has neither a mimetype entry nor a manifest: it is not an OpenDocument package</source>
+        <translation>в нём нет ни записи mimetype, ни манифеста: это не документ OpenDocument</translation>
+    </message>
+    <message>
+        <source>it is an OpenDocument file of another kind (%1), not a text document</source>
+        <translation>это файл OpenDocument другого вида (%1), а не текстовый документ</translation>
+    </message>
+    <message>
+        <source>the archive has no %1: it is not an OpenDocument text</source>
+        <translation>в архиве нет %1: это не текстовый документ OpenDocument</translation>
+    </message>
+    <message>
+        <source>%1 is not well-formed XML: %2</source>
+        <translation>%1 — некорректный XML: %2</translation>
+    </message>
+    <message>
+        <source>it is protected by a password; save it without one to use it as a template</source>
+        <translation>он защищён паролем; чтобы использовать его как шаблон, сохраните его без пароля</translation>
+    </message>
+    <message>
+        <source>it is not a zip archive</source>
+        <translation>это не zip-архив</translation>
+    </message>
+    <message>
+        <source>its entries cannot be read</source>
+        <translation>не удаётся прочитать его содержимое</translation>
+    </message>
+</context>
+<context>
     <name>PeopleCatalogSource</name>
     <message>
         <source>Peoples</source>
@@ -363,10 +402,6 @@
         <translation>шаблон больше %1 МиБ и поэтому не читается</translation>
     </message>
     <message>
-        <source>not a DOCX template: it is not a zip archive</source>
-        <translation>это не шаблон DOCX: файл не является zip-архивом</translation>
-    </message>
-    <message>
         <source>not a usable DOCX template: %1</source>
         <translation>шаблон DOCX непригоден: %1</translation>
     </message>
@@ -437,6 +472,10 @@
     <message>
         <source>picture described &quot;%1&quot; is stored as %2, a format pictures cannot be written in: it is removed</source>
         <translation>рисунок «%1» хранится как %2 — в этом формате изображения записать нельзя: он будет удалён</translation>
+    </message>
+    <message>
+        <source>not a %1 template: it is not a zip archive</source>
+        <translation>это не шаблон %1: файл не является zip-архивом</translation>
     </message>
 </context>
 <context>
@@ -803,10 +842,6 @@ options:
         <translation>%1: PDF не создан: %2</translation>
     </message>
     <message>
-        <source>%1: no PDF made: its PDF would be %2, the PDF of %3</source>
-        <translation>%1: PDF не создан: его PDF совпал бы с %2 — PDF документа %3</translation>
-    </message>
-    <message>
         <source>LibreOffice (%1) cannot be started: %2</source>
         <translation>не удаётся запустить LibreOffice (%1): %2</translation>
     </message>
@@ -851,10 +886,6 @@ options:
         <translation>в %2 нет шаблона «%1»</translation>
     </message>
     <message>
-        <source>no .docx or .txt templates in %1</source>
-        <translation>в %1 нет шаблонов .docx или .txt</translation>
-    </message>
-    <message>
         <source>no temporary folder for the templates: %1</source>
         <translation>нет временной папки для шаблонов: %1</translation>
     </message>
@@ -877,10 +908,6 @@ options:
     <message>
         <source>cannot create the folder %1</source>
         <translation>не удаётся создать папку %1</translation>
-    </message>
-    <message>
-        <source>Renders every .docx and .txt template for each evaluation into OUT/&lt;agreement number&gt;-&lt;brand&gt; &lt;model&gt;-&lt;plate&gt;/, each document under its template&apos;s name. Documents that exist are kept unless --overwrite. Ctrl-C stops after the document in hand and lists what was written.</source>
-        <translation>Формирует по каждому шаблону .docx и .txt документ для каждой оценки в папке OUT/&lt;номер договора&gt;-&lt;марка&gt; &lt;модель&gt;-&lt;госномер&gt;/, под именем шаблона. Существующие документы сохраняются, если не указан --overwrite. Ctrl-C останавливает работу после текущего документа и выводит список записанного.</translation>
     </message>
     <message>
         <source>the template folder, or the URL of a template server&apos;s list</source>
@@ -1073,6 +1100,22 @@ options:
     <message>
         <source>the worker process ended before it was done</source>
         <translation>рабочий процесс завершился, не закончив работу</translation>
+    </message>
+    <message>
+        <source>%1: no PDF made: its PDF would be %2, made for another document</source>
+        <translation>%1: PDF не создан: его PDF был бы %2, а этот файл уже сделан для другого документа</translation>
+    </message>
+    <message>
+        <source>%1: no PDF made: it cannot be copied for the converter</source>
+        <translation>%1: PDF не создан: не удаётся скопировать документ для конвертера</translation>
+    </message>
+    <message>
+        <source>no .docx, .odt or .txt templates in %1</source>
+        <translation>в %1 нет шаблонов .docx, .odt или .txt</translation>
+    </message>
+    <message>
+        <source>Renders every .docx, .odt and .txt template for each evaluation into OUT/&lt;agreement number&gt;-&lt;brand&gt; &lt;model&gt;-&lt;plate&gt;/, each document under its template&apos;s name. Documents that exist are kept unless --overwrite. Ctrl-C stops after the document in hand and lists what was written.</source>
+        <translation>Формирует по каждому шаблону .docx, .odt и .txt документ для каждой оценки в папке OUT/&lt;номер договора&gt;-&lt;марка&gt; &lt;модель&gt;-&lt;госномер&gt;/, под именем шаблона. Существующие документы сохраняются, если не указан --overwrite. Ctrl-C останавливает работу после текущего документа и выводит список записанного.</translation>
     </message>
 </context>
 </TS>
