@@ -20,6 +20,7 @@
 //   bench_docx_render [rounds [render|png]]   (time that render only, for a profiler)
 
 #include "benchtiming.h"
+#include "renderfixtures.h"
 
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
@@ -54,36 +55,6 @@ constexpr int TagOccurrences = 5000;
 constexpr int TableRows = 680;
 constexpr int Conditions = 60;
 constexpr int Photos = 20;
-
-// Answers the template's own tags the way a host's approach answers its tags: after
-// every section of the evaluation was asked.
-class BenchApproach : public EvaluationApproach
-{
-public:
-    QHash<QString, QString> values;
-    bool getTag(const QString& name, QString& value, tagflag_t) override
-    {
-        const auto found = values.constFind(name);
-        if (found == values.constEnd())
-            return false;
-        value = *found;
-        return true;
-    }
-    void save(QuaZipFile&) override {}
-    void clear() override {}
-    void load() override {}
-    QString& getName(QString& name) override { return name = QStringLiteral("bench"); }
-    QString& getTagKey(QString& key) override { return key = QStringLiteral("Б"); }
-    Money& getAnalogFullCost(Money& cost) override { return cost; }
-    Money& getCost(Money& cost) override { return cost; }
-    int getImageCount() override { return 0; }
-    QPixmap& getImage(int, QPixmap& image) override { return image; }
-};
-
-QString tagName(int i)
-{
-    return QStringLiteral("ПОКАЗАТЕЛЬ_%1").arg(i);
-}
 
 QByteArray paragraph(const QString& text)
 {
@@ -158,29 +129,6 @@ QByteArray body(int firstRid)
             xml += drawing(i / (paragraphs / Photos), firstRid + i / (paragraphs / Photos));
     }
     return xml;
-}
-
-QByteArray cameraPhoto(int seed)
-{
-    QImage image(1200, 900, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, 1200, 900);
-    gradient.setColorAt(0, QColor::fromHsv(seed * 17 % 360, 200, 230));
-    gradient.setColorAt(1, QColor::fromHsv(seed * 53 % 360, 120, 60));
-    painter.fillRect(image.rect(), gradient);
-    QRandomGenerator random(seed);
-    for (int i = 0; i < 400; ++i) {
-        painter.setPen(QColor::fromRgb(random.generate()));
-        painter.drawLine(random.bounded(1200), random.bounded(900), random.bounded(1200), random.bounded(900));
-    }
-    painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "JPEG");
-    writer.setQuality(85);
-    writer.write(image);
-    return bytes;
 }
 
 // The template author's sample photo, camera-sized like the evaluation's.
@@ -263,20 +211,6 @@ qint64 writePackage(const QString& path, const QList<Entry>& entries)
     return unpacked;
 }
 
-void copyCompressed(QuaZipFile& reader, QuaZipFile& writer)
-{
-    QuaZipFileInfo64 info;
-    reader.getFileInfo(&info);
-    int method = 0;
-    int level = 0;
-    reader.open(QIODevice::ReadOnly, &method, &level, true);
-    QuaZipNewInfo entry(info.name);
-    entry.uncompressedSize = info.uncompressedSize;
-    writer.open(QIODevice::WriteOnly, entry, nullptr, info.crc, method, level, true);
-    writer.write(reader.readAll());
-    writer.close();
-}
-
 void deflateWithLibdeflate(QuaZipFile& writer, const QString& name, const QByteArray& bytes)
 {
     QuaZipNewInfo entry(name);
@@ -327,16 +261,6 @@ void plainCopy(const QSet<QString>& textParts, const QString& from, const QStrin
     out.close();
 }
 
-bool render(TemplateToDocx& generator, const QString& from, QString to)
-{
-    QFile file(from);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QBuffer buffer;
-    buffer.setData(file.readAll());
-    return generator.make_from_buffer(buffer, to);
-}
-
 // Resident set size now and at its peak, in KiB.
 std::pair<long, long> memoryKiB()
 {
@@ -353,16 +277,6 @@ std::pair<long, long> memoryKiB()
     return {now, peak};
 }
 
-QString documentText(const QString& path)
-{
-    QuaZip zip(path);
-    zip.open(QuaZip::mdUnzip);
-    zip.setCurrentFile(QStringLiteral("word/document.xml"));
-    QuaZipFile file(&zip);
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -372,19 +286,12 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir dir;
-    for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
-        qputenv(variable, QFile::encodeName(dir.path()));
-    QStandardPaths::setTestModeEnabled(true);
+    isolate(dir);
 
     EvaluationTagStorage storage;
     AutoEvaluation evaluation(storage);
     BenchApproach approach;
-    for (int i = 0; i < DistinctTags; ++i)
-        approach.values.insert(tagName(i), QStringLiteral("%1 руб.").arg(1000 + i * 37));
-    for (int i = 0; i < TableRows; ++i) {
-        approach.values.insert(QStringLiteral("ДЕТАЛЬ_%1").arg(i), QStringLiteral("Деталь кузова № %1").arg(i + 1));
-        approach.values.insert(QStringLiteral("ЦЕНА_%1").arg(i), QStringLiteral("%1").arg(500 + i));
-    }
+    answerTemplateTags(approach, DistinctTags, TableRows);
     evaluation.registerApproach(APPROACH_COMPARATIVE, approach);
     for (int i = 0; i < Photos; ++i)
         storage.addPhotoData(cameraPhoto(i));
@@ -406,7 +313,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const long peakAdded = memoryKiB().second - std::max(before, peakBefore);
-    const QString text = documentText(output);
+    const QString text = entryText(output, QStringLiteral("word/document.xml"));
     std::printf("template: document.xml %.2f MB, unpacked %.2f MB, %d tag occurrences of %d names, %d rows, %d photos"
                 " of %.0f KB\n",
                 singleEntries[3].content.size() / 1048576.0, unpacked / 1048576.0, TagOccurrences, DistinctTags,

@@ -73,6 +73,9 @@ public:
     void clear();
     // The kind of picture a description names and its number; None and -1 for others.
     static PictureKind kindOf(const QString& description, int& index);
+    // The ">" that ends the markup starting at start (a start tag); attribute values may
+    // hold ">" too. -1 when there is none.
+    static qsizetype startTagClose(const QString& text, qsizetype start);
 
 private:
     enum ElementRole : quint8 { Other, AlternateContent, Choice, DrawingElement, PicturePart, Group, TextBox };
@@ -96,7 +99,6 @@ private:
 
     static ElementRole roleOf(QStringView qName);
     static bool isNameEnd(const QString& text, qsizetype pos);
-    static qsizetype startTagClose(const QString& text, qsizetype start);
     static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
     void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);

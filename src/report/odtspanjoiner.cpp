@@ -1,5 +1,7 @@
 #include "report/odtspanjoiner.h"
 
+#include "report/docxpicshandler.h"
+
 #include <QRegularExpression>
 
 namespace {
@@ -10,22 +12,6 @@ bool startsWithName(const QString& part, qsizetype pos, QLatin1String tag)
         return false;
     const QChar next = pos + tag.size() < part.size() ? part.at(pos + tag.size()) : QChar();
     return next == QLatin1Char('>') || next == QLatin1Char('/') || next.isSpace();
-}
-
-// The '>' of the markup starting at pos; attribute values may hold '>' too.
-qsizetype markupClose(const QString& part, qsizetype pos)
-{
-    QChar quote;
-    for (; pos < part.size(); ++pos) {
-        const QChar c = part.at(pos);
-        if (!quote.isNull())
-            quote = c == quote ? QChar() : quote;
-        else if (c == u'"' || c == u'\'')
-            quote = c;
-        else if (c == u'>')
-            return pos;
-    }
-    return -1;
 }
 
 } // namespace
@@ -43,7 +29,7 @@ bool OdtSpanJoiner::isParagraphBoundary(const QString& part, qsizetype pos) cons
 // between them alike.
 bool OdtSpanJoiner::textNodeAt(const QString& part, qsizetype pos, TextNode& node) const
 {
-    const qsizetype close = markupClose(part, pos);
+    const qsizetype close = DocxPicsHandler::startTagClose(part, pos);
     if (close < 0)
         return false;
     const qsizetype next = part.indexOf(QLatin1Char('<'), close + 1);
