@@ -168,7 +168,7 @@ tag='СТОИМОСТЬ_УСЛУГ#R'
 expected=$("$root/usr/bin/zentavo" tags "$evaluation" "$tag")
 if "$work/host/zentavo-host-example" "$evaluation" "$here/examples/templates" "$work/out" "$tag" >"$work/host.out"; then
     grep -qxF -- "$expected" "$work/host.out" || fail "the host resolves $tag otherwise than the tool: $(cat "$work/host.out")"
-    documents=$(find "$work/out" -type f \( -name '*.docx' -o -name '*.txt' \) | wc -l)
+    documents=$(find "$work/out" -type f \( -name '*.docx' -o -name '*.odt' -o -name '*.txt' \) | wc -l)
     [ "$documents" -gt 0 ] || fail "the host rendered no document"
     echo "package: the example host, built against the unpacked packages: $(head -1 "$work/host.out"); $documents document(s) rendered"
 else
