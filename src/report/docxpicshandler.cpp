@@ -148,18 +148,12 @@ bool DocxPicsHandler::parseDrawingsOf(const QString& part)
     clear();
     static const QLatin1String starts[] = {QLatin1String("<w:drawing"), QLatin1String("<w:pict"),
                                            QLatin1String("<mc:AlternateContent")};
-    NextTag next[3];
-    for (int i = 0; i < 3; ++i)
-        next[i] = {starts[i], -2};
     qsizetype from = 0;
     while (true) {
         int first = -1;
-        for (int i = 0; i < 3; ++i)
-            if (next[i].find(part, from) >= 0 && (first < 0 || next[i].at < next[first].at))
-                first = i;
-        if (first < 0)
+        const qsizetype start = nextDrawingStart(part, from, starts, first);
+        if (start < 0)
             return true;
-        const qsizetype start = next[first].at;
         const qsizetype end = elementEnd(part, start, starts[first]);
         if (end < 0)
             return false;
@@ -170,6 +164,28 @@ bool DocxPicsHandler::parseDrawingsOf(const QString& part)
             return false;
         from = end;
     }
+}
+
+// The first start tag of one of the names (which says which) from a position on; -1
+// when there is none. Markup is mostly "<", so one walk over the text that looks at the
+// characters after each "<" costs less than a search for each name.
+qsizetype DocxPicsHandler::nextDrawingStart(const QString& text, qsizetype from, const QLatin1String (&names)[3],
+                                            int& which)
+{
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = begin + text.size();
+    for (const char16_t* p = begin + from; p < end; ++p) {
+        if (*p != u'<' || end - p < 3 || (p[1] != u'w' && p[1] != u'm'))
+            continue;
+        const qsizetype at = p - begin;
+        for (int i = 0; i < 3; ++i) {
+            if (QStringView(p, end - p).startsWith(names[i]) && isNameEnd(text, at + names[i].size())) {
+                which = i;
+                return at;
+            }
+        }
+    }
+    return -1;
 }
 
 // The next start tag of one name from a position on; -1 when there is none.

@@ -99,6 +99,7 @@ private:
 
     static ElementRole roleOf(QStringView qName);
     static bool isNameEnd(const QString& text, qsizetype pos);
+    static qsizetype nextDrawingStart(const QString& text, qsizetype from, const QLatin1String (&names)[3], int& which);
     static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
     void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);

@@ -1,5 +1,7 @@
 #include "report/splittagjoiner.h"
 
+#include "report/tagpatterns.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -57,7 +59,7 @@ int SplitTagJoiner::join(QString& part)
     edits.clear();
     droppedBookmarks.clear();
     joined = 0;
-    if (!part.contains(LeftBracket))
+    if (TagPatterns::indexOf(part, LeftBracket) < 0)
         return 0;
     QList<TextNode> paragraph;
     qsizetype pos = 0;

@@ -85,9 +85,20 @@ int TagPatterns::wordLength(QStringView text, qsizetype at)
     return c == u'_' || c.isLetterOrNumber() ? 1 : 0;
 }
 
+qsizetype TagPatterns::indexOf(QStringView text, QStringView needle, qsizetype from)
+{
+    if (needle.isEmpty())
+        return -1;
+    const QChar first = needle.front();
+    for (qsizetype at = text.indexOf(first, from); at >= 0; at = text.indexOf(first, at + 1))
+        if (text.mid(at).startsWith(needle))
+            return at;
+    return -1;
+}
+
 bool TagPatterns::findPlainTag(QStringView text, qsizetype from, PlainTag& tag) const
 {
-    for (qsizetype at = text.indexOf(plainOpening, from); at >= 0; at = text.indexOf(plainOpening, at + 1)) {
+    for (qsizetype at = indexOf(text, plainOpening, from); at >= 0; at = indexOf(text, plainOpening, at + 1)) {
         const qsizetype nameStart = at + plainOpening.size();
         const qsizetype nameEnd = text.indexOf(u'#', nameStart);
         if (nameEnd < 0)

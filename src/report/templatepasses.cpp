@@ -183,7 +183,7 @@ bool TemplatePasses::repeatTableRows(QString& text)
 bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QString& marker)
 {
     // Most parts repeat nothing: one search spares reading every block of them.
-    if (!text.contains(marker))
+    if (TagPatterns::indexOf(text, marker) < 0)
         return !stopped();
     const QStringView view(text);
     QString out;
