@@ -11,6 +11,7 @@
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "runtime/rawdeflate.h"
+#include "runtime/utf8.h"
 #include "runtime/xmlwellformedness.h"
 
 #include <QBuffer>
@@ -26,8 +27,6 @@
 #include <quazip/quazipnewinfo.h>
 
 #include <zlib.h>
-
-#include <cstring>
 
 namespace {
 
@@ -69,36 +68,6 @@ bool encode(const QImage& picture, const QByteArray& format, QByteArray& encoded
         return false;
     }
     return true;
-}
-
-// The length of the UTF-8 character at p; 0 for bytes that are not one (a stray
-// continuation byte, a character cut short, an overlong form, a surrogate, a code
-// beyond U+10FFFF).
-int utf8Length(const uchar* p, const uchar* end)
-{
-    const uchar lead = *p;
-    if (lead < 0x80)
-        return 1;
-    int length = 0;
-    uint code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2, code = lead & 0x1Fu;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, code = lead & 0x0Fu;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, code = lead & 0x07u;
-    else
-        return 0;
-    if (end - p < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (p[i] & 0x3Fu);
-    }
-    const uint shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code >= shortest && !surrogate && code <= 0x10FFFF ? length : 0;
 }
 
 bool copyAll(QIODevice& in, QIODevice& out)
@@ -424,7 +393,7 @@ bool TemplateToZipDocument::toUtf8(QByteArray& bytes)
 {
     const bool littleEndian = bytes.startsWith("\xFF\xFE");
     if (!littleEndian && !bytes.startsWith("\xFE\xFF"))
-        return isUtf8(bytes);
+        return Utf8::isValid(bytes); // the passes read UTF-8, the encoding of document packages
     QStringDecoder decoder(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
                            QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
@@ -437,27 +406,6 @@ bool TemplateToZipDocument::toUtf8(QByteArray& bytes)
     return true;
 }
 
-// The passes read a part as UTF-8, the encoding of document packages. Bytes in another
-// encoding would come out as replacement characters throughout the document.
-// A character cut at the end of the part counts as an error too. Runs of ASCII, most of
-// a part, are passed over eight bytes at a time.
-bool TemplateToZipDocument::isUtf8(const QByteArray& bytes)
-{
-    const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
-    const uchar* const end = p + bytes.size();
-    while (p < end) {
-        quint64 eight = 0;
-        if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
-            p += 8;
-            continue;
-        }
-        const int length = utf8Length(p, end);
-        if (length == 0)
-            return false;
-        p += length;
-    }
-    return true;
-}
 
 void TemplateToZipDocument::failRead(const QString& reason)
 {

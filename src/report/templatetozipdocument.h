@@ -60,7 +60,6 @@ protected:
     // The picture an image entry is to hold, encoded in the format its name gives;
     // false when the entry stands for no picture of the evaluation.
     bool pictureFor(const QString& entryName, QByteArray& encoded);
-    static bool isUtf8(const QByteArray& bytes);
     static bool toUtf8(QByteArray& bytes);
     // The part being filtered, while it is.
     const QString& currentPart() const { return filteredPart; }

@@ -1,5 +1,6 @@
 #include "runtime/xmlwellformedness.h"
 
+#include "runtime/utf8.h"
 #include "runtime/xmldefaulthandler.h"
 
 #include <QVarLengthArray>
@@ -73,34 +74,13 @@ bool isPlainPair(const Byte* p, const Byte* end)
     return p[0] >= 0xC3 && p[0] <= 0xDF && end - p > 1 && isContinuation(p[1]);
 }
 
-// The length of the UTF-8 character at p (its first byte 0x80 or above), 0 when the
-// bytes are not UTF-8 or the character is not a plain one.
-int multiByteChar(const Byte* p, const Byte* end)
+// The length of the UTF-8 character at p, 0 when the bytes are not UTF-8 or the
+// character is not a plain one.
+int plainCharAt(const Byte* p, const Byte* end)
 {
-    const Byte lead = p[0];
-    int length = 0;
-    uint code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (end - p < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if (!isContinuation(p[i]))
-            return 0;
-        code = (code << 6) | (p[i] & 0x3F);
-    }
-    const uint shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    return code >= shortest && isPlainChar(code) ? length : 0;
+    char32_t code = 0;
+    const int length = Utf8::charAt(p, end, code);
+    return length > 0 && isPlainChar(code) ? length : 0;
 }
 
 class Scanner
@@ -180,7 +160,7 @@ private:
     {
         const Byte c = *p;
         if (c >= 0x80) {
-            const int length = multiByteChar(p, end);
+            const int length = plainCharAt(p, end);
             p += length;
             return length > 0;
         }
