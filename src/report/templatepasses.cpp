@@ -51,30 +51,29 @@ bool TemplatePasses::isPastSizeLimit(const QString& out)
     return true;
 }
 
-template <typename ValueOf>
-bool TemplatePasses::substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved,
-                                ValueOf valueOf, QString& out)
+template <typename Next, typename ValueOf>
+bool TemplatePasses::substitute(QStringView text, Next next, qsizetype reserved, ValueOf valueOf, QString& out)
 {
-    QRegularExpressionMatchIterator match = pattern.globalMatch(text);
-    if (!match.hasNext())
+    qsizetype start = 0;
+    qsizetype end = 0;
+    if (!next(start, end))
         return !stopped();
-    QHash<QString, QString> values; // matched text -> value, within this text
+    QHash<QStringView, QString> values; // found text -> value, within this text
     out.reserve(reserved);
     qsizetype copied = 0;
-    while (match.hasNext()) {
-        const QRegularExpressionMatch found = match.next();
-        out.append(text.mid(copied, found.capturedStart() - copied));
-        const QString whole = found.captured(0);
+    do {
+        out.append(text.mid(copied, start - copied));
+        const QStringView whole = text.mid(start, end - start);
         auto value = values.constFind(whole);
         if (value == values.constEnd())
-            value = values.insert(whole, valueOf(found));
+            value = values.insert(whole, valueOf());
         if (stopped())
             return false;
         out.append(*value);
-        copied = found.capturedEnd();
+        copied = end;
         if (isPastSizeLimit(out))
             return false;
-    }
+    } while (next(start, end));
     out.append(text.mid(copied));
     return !stopped();
 }
@@ -135,30 +134,20 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
 bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
 {
     const TagPatterns& language = patterns();
-    const QStringView view(text);
     TagPatterns::PlainTag tag;
-    if (!language.findPlainTag(view, 0, tag))
-        return !stopped();
-    QHash<QStringView, QString> values; // tag text -> value, within this text
+    const auto next = [&](qsizetype& start, qsizetype& end) {
+        if (!language.findPlainTag(text, end, tag))
+            return false;
+        start = tag.start;
+        end = tag.end;
+        return true;
+    };
+    const auto value = [&] { return resolvePlainTag(tag.name, tag.flags, index, hadValue); };
     QString out;
-    out.reserve(text.size() + text.size() / 8);
-    qsizetype copied = 0;
-    do {
-        out.append(view.mid(copied, tag.start - copied));
-        const QStringView whole = view.mid(tag.start, tag.end - tag.start);
-        auto value = values.constFind(whole);
-        if (value == values.constEnd())
-            value = values.insert(whole, resolvePlainTag(tag.name, tag.flags, index, hadValue));
-        if (stopped())
-            return false;
-        out.append(*value);
-        copied = tag.end;
-        if (isPastSizeLimit(out))
-            return false;
-    } while (language.findPlainTag(view, copied, tag));
-    out.append(view.mid(copied));
-    text = std::move(out);
-    return !stopped();
+    const bool passed = substitute(text, next, text.size() + text.size() / 8, value, out);
+    if (passed && !out.isNull())
+        text = std::move(out);
+    return passed;
 }
 
 // ---- repeated blocks ----
@@ -313,11 +302,19 @@ bool TemplatePasses::expandMetaTags(QString& text)
 
 QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclosing)
 {
-    const auto block = [&](const QRegularExpressionMatch& metaTag) {
-        return metaTagText(metaTag.captured(1), enclosing);
+    QRegularExpressionMatchIterator matches = patterns().metaTag().globalMatch(text);
+    QRegularExpressionMatch metaTag;
+    const auto next = [&](qsizetype& start, qsizetype& end) {
+        if (!matches.hasNext())
+            return false;
+        metaTag = matches.next();
+        start = metaTag.capturedStart();
+        end = metaTag.capturedEnd();
+        return true;
     };
+    const auto block = [&] { return metaTagText(metaTag.captured(1), enclosing); };
     QString out;
-    substitute(text, patterns().metaTag(), text.size() * 2, block, out);
+    substitute(text, next, text.size() * 2, block, out);
     return out.isNull() ? text : out;
 }
 

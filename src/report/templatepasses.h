@@ -72,12 +72,12 @@ public:
 private:
     bool stopped() const { return !reason.isEmpty(); }
     bool isPastSizeLimit(const QString& out);
-    // Every match of pattern in text replaced by what valueOf answers for it, asked once
-    // per distinct match. out stays null when nothing matches; false, with out cut short,
-    // when the passes stop meanwhile.
-    template <typename ValueOf>
-    bool substitute(QStringView text, const QRegularExpression& pattern, qsizetype reserved, ValueOf valueOf,
-                    QString& out);
+    // Every span of text that next(start, end) finds, one after the other from the end of
+    // the last (end holds it when next is called), replaced by what valueOf() answers
+    // for the span just found, asked once per distinct text. out stays null when nothing
+    // is found; false, with out cut short, when the passes stop meanwhile.
+    template <typename Next, typename ValueOf>
+    bool substitute(QStringView text, Next next, qsizetype reserved, ValueOf valueOf, QString& out);
     const TagPatterns& patterns();
     QString resolve(const QString& name, long flags);
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue);
