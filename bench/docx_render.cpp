@@ -25,7 +25,6 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "report/templatetodocx.h"
-#include "runtime/rawdeflate.h"
 #include "values/tagutils.h"
 
 #include <QBuffer>
@@ -211,15 +210,6 @@ qint64 writePackage(const QString& path, const QList<Entry>& entries)
     return unpacked;
 }
 
-void deflateWithLibdeflate(QuaZipFile& writer, const QString& name, const QByteArray& bytes)
-{
-    QuaZipNewInfo entry(name);
-    entry.uncompressedSize = quint64(bytes.size());
-    writer.open(QIODevice::WriteOnly, entry, nullptr, RawDeflate::checksum(bytes), Z_DEFLATED, RawDeflate::Text, true);
-    writer.write(RawDeflate::compress(bytes, RawDeflate::Text));
-    writer.close();
-}
-
 // The entries of a template the render runs its passes on.
 QSet<QString> textPartsOf(TemplateToDocx& generator, const QString& path)
 {
@@ -231,34 +221,6 @@ QSet<QString> textPartsOf(TemplateToDocx& generator, const QString& path)
         if (generator.isNeedFiltering(name))
             parts.insert(name);
     return parts;
-}
-
-// The floor: the text parts the render goes through inflated and deflated again, every
-// other entry copied as its compressed bytes, nothing else.
-void plainCopy(const QSet<QString>& textParts, const QString& from, const QString& to, bool libdeflate = false)
-{
-    QuaZip in(from);
-    QuaZip out(to);
-    in.open(QuaZip::mdUnzip);
-    out.open(QuaZip::mdCreate);
-    for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
-        QuaZipFile reader(&in);
-        QuaZipFile writer(&out);
-        if (!textParts.contains(in.getCurrentFileName())) {
-            copyCompressed(reader, writer);
-            continue;
-        }
-        reader.open(QIODevice::ReadOnly);
-        const QByteArray bytes = reader.readAll();
-        if (libdeflate) {
-            deflateWithLibdeflate(writer, reader.getActualFileName(), bytes);
-            continue;
-        }
-        writer.open(QIODevice::WriteOnly, QuaZipNewInfo(reader.getActualFileName()));
-        writer.write(bytes);
-        writer.close();
-    }
-    out.close();
 }
 
 // Resident set size now and at its peak, in KiB.
@@ -288,13 +250,9 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     isolate(dir);
 
-    EvaluationTagStorage storage;
-    AutoEvaluation evaluation(storage);
-    BenchApproach approach;
-    answerTemplateTags(approach, DistinctTags, TableRows);
-    evaluation.registerApproach(APPROACH_COMPARATIVE, approach);
-    for (int i = 0; i < Photos; ++i)
-        storage.addPhotoData(cameraPhoto(i));
+    BenchEvaluation bench(DistinctTags, TableRows, Photos);
+    AutoEvaluation& evaluation = bench.evaluation;
+    EvaluationTagStorage& storage = bench.storage;
 
     const QString single = dir.filePath(QStringLiteral("single.docx"));
     const QString doubled = dir.filePath(QStringLiteral("doubled.docx"));

@@ -2,9 +2,13 @@
 #define ZENTAVO_BENCH_RENDERFIXTURES_H
 
 // What the render benches share: the host's approach that answers the template's own
-// tags, camera-sized photos, and the raw copy of an entry their floors make.
+// tags, an evaluation of camera-sized photos, the render call, and the floor: the copy
+// any render must make of a package.
 
+#include "evaluation/autoevaluation.h"
+#include "evaluation/evaluationtagstorage.h"
 #include "model/evaluationapproach.h"
+#include "runtime/rawdeflate.h"
 #include "values/money.h"
 
 #include <QBuffer>
@@ -16,6 +20,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
@@ -23,6 +28,8 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
+
+#include <zlib.h>
 
 // Answers the template's own tags the way a host's approach answers its tags: after
 // every section of the evaluation was asked.
@@ -111,6 +118,59 @@ inline void answerTemplateTags(BenchApproach& approach, int distinctTags, int ta
         approach.values.insert(QStringLiteral("ДЕТАЛЬ_%1").arg(i), QStringLiteral("Деталь кузова № %1").arg(i + 1));
         approach.values.insert(QStringLiteral("ЦЕНА_%1").arg(i), QStringLiteral("%1").arg(500 + i));
     }
+}
+
+// An evaluation of camera photos whose comparative approach answers the template's tags.
+struct BenchEvaluation
+{
+    BenchEvaluation(int distinctTags, int tableRows, int photos)
+    {
+        answerTemplateTags(approach, distinctTags, tableRows);
+        evaluation.registerApproach(APPROACH_COMPARATIVE, approach);
+        for (int i = 0; i < photos; ++i)
+            storage.addPhotoData(cameraPhoto(i));
+    }
+
+    EvaluationTagStorage storage;
+    AutoEvaluation evaluation{storage};
+    BenchApproach approach;
+};
+
+inline void deflateWithLibdeflate(QuaZipFile& writer, const QString& name, const QByteArray& bytes)
+{
+    QuaZipNewInfo entry(name);
+    entry.uncompressedSize = quint64(bytes.size());
+    writer.open(QIODevice::WriteOnly, entry, nullptr, RawDeflate::checksum(bytes), Z_DEFLATED, RawDeflate::Text, true);
+    writer.write(RawDeflate::compress(bytes, RawDeflate::Text));
+    writer.close();
+}
+
+// The floor: the text parts the render goes through inflated and deflated again, every
+// other entry copied as its compressed bytes, nothing else.
+inline void plainCopy(const QSet<QString>& textParts, const QString& from, const QString& to, bool libdeflate = false)
+{
+    QuaZip in(from);
+    QuaZip out(to);
+    in.open(QuaZip::mdUnzip);
+    out.open(QuaZip::mdCreate);
+    for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
+        QuaZipFile reader(&in);
+        QuaZipFile writer(&out);
+        if (!textParts.contains(in.getCurrentFileName())) {
+            copyCompressed(reader, writer);
+            continue;
+        }
+        reader.open(QIODevice::ReadOnly);
+        const QByteArray bytes = reader.readAll();
+        if (libdeflate) {
+            deflateWithLibdeflate(writer, reader.getActualFileName(), bytes);
+            continue;
+        }
+        writer.open(QIODevice::WriteOnly, QuaZipNewInfo(reader.getActualFileName()));
+        writer.write(bytes);
+        writer.close();
+    }
+    out.close();
 }
 
 // A render as a host makes it: the template read whole from disk.
