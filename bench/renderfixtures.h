@@ -8,7 +8,9 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/evaluationtagstorage.h"
 #include "model/evaluationapproach.h"
+#include "runtime/atomicfilewriter.h"
 #include "runtime/rawdeflate.h"
+#include "runtime/xmlwellformedness.h"
 #include "values/money.h"
 
 #include <QBuffer>
@@ -145,12 +147,36 @@ inline void deflateWithLibdeflate(QuaZipFile& writer, const QString& name, const
     writer.close();
 }
 
+// How the floor copies. The plain floor is the cheapest job on the archive; the safe one
+// adds what no render may skip while it keeps its word: the template read whole before
+// it is used (as a host hands it over), every text part checked to be well-formed XML
+// before it is written, and the document flushed to disk and put in place atomically.
+struct FloorCopy
+{
+    bool libdeflate = false;
+    bool safe = false;
+};
+
 // The floor: the text parts the render goes through inflated and deflated again, every
 // other entry copied as its compressed bytes, nothing else.
-inline void plainCopy(const QSet<QString>& textParts, const QString& from, const QString& to, bool libdeflate = false)
+inline void plainCopy(const QSet<QString>& textParts, const QString& from, const QString& to, FloorCopy how = {})
 {
-    QuaZip in(from);
-    QuaZip out(to);
+    QFile file(from);
+    QBuffer whole;
+    if (how.safe) {
+        file.open(QIODevice::ReadOnly);
+        whole.setData(file.readAll());
+    }
+    AtomicFileWriter writer(to);
+    if (how.safe)
+        writer.open();
+    QuaZip in(how.safe ? static_cast<QIODevice*>(&whole) : nullptr);
+    QuaZip out(how.safe ? &writer.device() : nullptr);
+    if (!how.safe) {
+        in.setZipName(from);
+        out.setZipName(to);
+    }
+    out.setAutoClose(false);
     in.open(QuaZip::mdUnzip);
     out.open(QuaZip::mdCreate);
     for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
@@ -162,7 +188,9 @@ inline void plainCopy(const QSet<QString>& textParts, const QString& from, const
         }
         reader.open(QIODevice::ReadOnly);
         const QByteArray bytes = reader.readAll();
-        if (libdeflate) {
+        if (how.safe && !XmlWellFormedness::check(bytes))
+            return;
+        if (how.libdeflate) {
             deflateWithLibdeflate(writer, reader.getActualFileName(), bytes);
             continue;
         }
@@ -171,6 +199,8 @@ inline void plainCopy(const QSet<QString>& textParts, const QString& from, const
         writer.close();
     }
     out.close();
+    if (how.safe)
+        writer.commit();
 }
 
 // A render as a host makes it: the template read whole from disk.

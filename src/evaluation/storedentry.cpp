@@ -39,10 +39,10 @@ StoredEntry::Read StoredEntry::readCurrent(QuaZipFile& file, qint64 checkLimit, 
         LOG_WARNING() << "cannot read an entry's header, zip error" << file.getZipError();
         return Read::Damaged;
     }
-    if (isInflatable(info.method) && info.uncompressedSize <= quint64(checkLimit)) {
+    if (checkLimit >= 0 && isInflatable(info.method) && info.uncompressedSize <= quint64(checkLimit)) {
         if (!checkContent(file))
             return Read::Damaged;
-    } else {
+    } else if (checkLimit >= 0) {
         LOG_WARNING() << "entry" << info.name << "kept unchecked: method" << info.method << "size"
                       << info.uncompressedSize;
     }
@@ -63,6 +63,29 @@ StoredEntry::Read StoredEntry::readCurrent(QuaZipFile& file, qint64 checkLimit, 
     entry.crc = info.crc;
     entry.contentSize = info.uncompressedSize;
     entry.header = info;
+    return Read::Kept;
+}
+
+bool StoredEntry::isReadWhole(const QuaZipFileInfo64& info)
+{
+    constexpr quint16 Encrypted = 1;
+    return isInflatable(info.method) && !(info.flags & Encrypted);
+}
+
+StoredEntry::Read StoredEntry::readContent(QuaZipFile& file, qint64 limit, QByteArray& content)
+{
+    content.clear();
+    StoredEntry entry;
+    QuaZipFileInfo64 info;
+    if (!file.getFileInfo(&info) || !isReadWhole(info) || info.uncompressedSize > quint64(limit)
+        || readCurrent(file, -1, entry) != Read::Kept)
+        return Read::Damaged;
+    content = entry.content(limit);
+    if (quint64(content.size()) != info.uncompressedSize) {
+        LOG_WARNING() << "damaged entry" << info.name << ": its content does not match its size or checksum";
+        content.clear();
+        return Read::Damaged;
+    }
     return Read::Kept;
 }
 

@@ -26,8 +26,17 @@ public:
     static StoredEntry fromContent(const QByteArray& content);
     // The zip's current entry. Content of a method this library inflates is checked
     // against its checksum in pieces, never held whole, when it declares at most
-    // checkLimit bytes; a larger one, or one of another method, is kept unchecked.
+    // checkLimit bytes; a larger one, or one of another method, is kept unchecked. A
+    // negative checkLimit leaves the check to the caller.
     static Read readCurrent(QuaZipFile& file, qint64 checkLimit, StoredEntry& entry);
+
+    // The zip's current entry, stored or deflated and not encrypted, read whole as its
+    // compressed bytes and inflated in one call: content gets exactly the size and
+    // checksum the header declares. Damaged when it does not, when the header declares
+    // more than limit bytes, or when the entry is of another kind.
+    static Read readContent(QuaZipFile& file, qint64 limit, QByteArray& content);
+    // Whether readContent() can take an entry of that header.
+    static bool isReadWhole(const QuaZipFileInfo64& info);
 
     // Writes the entry under the given name and time, its bytes as they are.
     bool writeAs(QuaZipFile& file, const QString& name, const QDateTime& time) const;

@@ -370,14 +370,10 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes, Q
         LOG_WARNING() << "text part refused:" << info.name << "declares" << info.uncompressedSize << "bytes";
         return refuse(tr("%1 is larger than %2 MiB").arg(info.name).arg(MaxTextPartSize / (1024 * 1024)));
     }
-    if (!entry.open(QIODevice::ReadOnly)) {
-        LOG_WARNING() << "cannot read the entry" << info.name << "error" << entry.getZipError();
+    bool damaged = false;
+    if (!readWhole(entry, info, bytes, damaged))
         return refuse(tr("%1 cannot be read from the archive").arg(info.name));
-    }
-    bytes = BoundedRead::atMost(entry, MaxTextPartSize + 1);
-    const bool whole = entry.atEnd() && bytes.size() <= MaxTextPartSize;
-    entry.close();
-    if (!whole || entry.getZipError() != UNZ_OK) {
+    if (damaged) {
         LOG_WARNING() << "text part damaged or too large:" << info.name << "error" << entry.getZipError();
         return refuse(tr("%1 is damaged or larger than %2 MiB").arg(info.name).arg(MaxTextPartSize / (1024 * 1024)));
     }
@@ -385,6 +381,26 @@ bool TemplateToZipDocument::readTextPart(QuaZipFile& entry, QByteArray& bytes, Q
         LOG_WARNING() << "text part is neither UTF-8 nor UTF-16:" << info.name;
         return refuse(tr("%1 is not in UTF-8 or UTF-16").arg(info.name));
     }
+    return true;
+}
+
+// Stored and deflated parts, those of every word processor, are inflated in one call;
+// others go through the zip library, which refuses what it cannot read. False, with the
+// reason, when the entry cannot be opened; damaged stays set when it is not whole.
+bool TemplateToZipDocument::readWhole(QuaZipFile& entry, const QuaZipFileInfo64& info, QByteArray& bytes, bool& damaged)
+{
+    if (StoredEntry::isReadWhole(info)) {
+        damaged = StoredEntry::readContent(entry, MaxTextPartSize, bytes) != StoredEntry::Read::Kept;
+        return true;
+    }
+    if (!entry.open(QIODevice::ReadOnly)) {
+        LOG_WARNING() << "cannot read the entry" << info.name << "error" << entry.getZipError();
+        return false;
+    }
+    bytes = BoundedRead::atMost(entry, MaxTextPartSize + 1);
+    const bool whole = entry.atEnd() && bytes.size() <= MaxTextPartSize;
+    entry.close();
+    damaged = !whole || entry.getZipError() != UNZ_OK;
     return true;
 }
 

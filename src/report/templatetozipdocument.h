@@ -61,6 +61,7 @@ protected:
     // false when the entry stands for no picture of the evaluation.
     bool pictureFor(const QString& entryName, QByteArray& encoded);
     static bool toUtf8(QByteArray& bytes);
+    static bool readWhole(QuaZipFile& entry, const QuaZipFileInfo64& info, QByteArray& bytes, bool& damaged);
     // The part being filtered, while it is.
     const QString& currentPart() const { return filteredPart; }
     // What a flavour writes in place of a template's entry (a repaired part); false for

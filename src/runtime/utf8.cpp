@@ -29,7 +29,7 @@ int Utf8::charAt(const uchar* p, const uchar* end, char32_t& code)
     return code >= shortest && !surrogate && code <= 0x10FFFF ? length : 0;
 }
 
-// Runs of ASCII, most of a document part, are passed over eight bytes at a time.
+// Runs of ASCII, most of a document part's markup, are passed over eight bytes at a time.
 bool Utf8::isValid(const QByteArray& bytes)
 {
     const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
@@ -39,6 +39,11 @@ bool Utf8::isValid(const QByteArray& bytes)
         quint64 eight = 0;
         if (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080ULL) == 0)) {
             p += 8;
+            continue;
+        }
+        // Two bytes from C2 on, Cyrillic above all, are always a character of their own.
+        if (*p >= 0xC2 && *p <= 0xDF && end - p > 1 && (p[1] & 0xC0) == 0x80) {
+            p += 2;
             continue;
         }
         const int length = charAt(p, end, code);

@@ -62,6 +62,24 @@ QString misdeclaredTemplate(const QTemporaryDir& dir, const char* fileName, quin
     return out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size() ? path : QString();
 }
 
+// A copy of photos.docx whose document.xml, stored (0) or deflated (8), declares a
+// checksum its content does not have: a template damaged on its way.
+QString mischeckedTemplate(const QTemporaryDir& dir, const char* fileName, int method)
+{
+    QList<ZipEntry> entries = readZip(dataDir + QStringLiteral("photos.docx"));
+    for (ZipEntry& e : entries)
+        if (e.name == QLatin1String("word/document.xml"))
+            e.method = method;
+    const QString sound = dir.filePath(QStringLiteral("sound-%1.docx").arg(method));
+    QFile in(sound);
+    if (!writeZip(sound, entries) || !in.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray zip = withChecksum(in.readAll(), "word/document.xml", 0x5EEDF00Du);
+    const QString path = dir.filePath(QString::fromUtf8(fileName));
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(zip) == zip.size() ? path : QString();
+}
+
 QByteArray encoded(const QImage& image, const char* format)
 {
     QByteArray bytes;
@@ -573,6 +591,17 @@ void TestTemplateToDocx::picturesOfWordPackages_data()
             << save(package, "pasted.docx") << QStringList{"photo-1.jpg", "photo-0.jpg", "photo-1.jpg"} << "Текст."
             << QStringList{};
     }
+    {
+        // The image file is bound by what the template says; a description that only a
+        // tag completes binds nothing, and the sample must not pass for photo 1.
+        WordPackage package;
+        const QString sampleFile = package.addImage(main, QStringLiteral("word/media/image1.png"), sample);
+        const QByteArray picture = WordPackage::picture(QStringLiteral("photo-N.jpg"), sampleFile)
+                                       .replace("photo-N.jpg", "photo-&lt;#НОМЕР_ДОГОВОРА#&gt;.jpg");
+        package.setBody(body({picture, WordPackage::paragraph(QStringLiteral("Текст."))}));
+        QTest::newRow("description a tag completes") << save(package, "tag-description.docx") << QStringList{}
+                                                     << "Текст." << QStringList{};
+    }
 }
 
 // Each drawing is judged on its own: a picture the evaluation should fill and cannot is
@@ -585,6 +614,7 @@ void TestTemplateToDocx::picturesOfWordPackages()
     QFETCH(QStringList, unchanged);
     QVERIFY(!templatePath.isEmpty());
     Evaluation evaluation(2, false, false);
+    evaluation.storage.setTag(QStringLiteral("НОМЕР_ДОГОВОРА"), QStringLiteral("1"));
     TemplateToDocx generator;
     generator.use(evaluation.ae);
     const QString output = dir.filePath(QStringLiteral("pictures-out.docx"));
@@ -667,6 +697,10 @@ void TestTemplateToDocx::badInputEndsTheRunWithAnError_data()
         << misdeclaredTemplate(dir, "understated.docx", 1000,
                                "<w:document><w:body>" + QByteArray(20 * 1024 * 1024, ' ') + "</w:body></w:document>")
         << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("stored entry whose checksum does not match")
+        << mischeckedTemplate(dir, "stored-damaged.docx", 0) << output << int(ErrorInfo::ErrRead);
+    QTest::newRow("deflated entry whose checksum does not match")
+        << mischeckedTemplate(dir, "deflated-damaged.docx", 8) << output << int(ErrorInfo::ErrRead);
     QTest::newRow("output folder that cannot be written")
         << dataDir + QStringLiteral("photos.docx") << notZip.fileName() + QStringLiteral("/out.docx")
         << int(ErrorInfo::ErrWrite);

@@ -1,7 +1,9 @@
+#include "runtime/utf8.h"
 #include "runtime/xmldefaulthandler.h"
 #include "runtime/xmlwellformedness.h"
 
 #include <QRandomGenerator>
+#include <QStringDecoder>
 #include <QtTest>
 
 // The scan must never call well-formed what the full parser refuses: a document part
@@ -17,6 +19,7 @@ private slots:
     void verdictIsTheParsers();
     void mutatedPartsNeverFoolTheScan();
     void reasonIsTheParsers();
+    void utf8VerdictIsTheDecoders();
 };
 
 namespace {
@@ -156,6 +159,30 @@ void TestXmlWellFormedness::reasonIsTheParsers()
     QVERIFY(!XmlWellFormedness::check(broken, &reason));
     QCOMPARE(reason, parser.errorString());
     QVERIFY(!reason.isEmpty());
+}
+
+// A text part is taken as UTF-8 only when Qt's strict decoder would take it: pieces of
+// every length, sound and broken (overlong, surrogate, past U+10FFFF, cut short, stray
+// continuation bytes), strung together at random.
+void TestXmlWellFormedness::utf8VerdictIsTheDecoders()
+{
+    static const QByteArray pieces[] = {"a",        "<w:t>",    "\xD0\x96",     "\xC2\x80",     "\xDF\xBF",     "\xE2\x82\xAC",
+                                        "\xEF\xBF\xBE", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF", "\xC0\x80", "\xC1\xBF",
+                                        "\xE0\x80\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5",     "\x80",
+                                        "\xBF",     "\xD0",     "\xE2\x82",     "\xFF",     "12345678"};
+    QRandomGenerator random(20261206);
+    int valid = 0;
+    for (int round = 0; round < 5000; ++round) {
+        QByteArray bytes;
+        for (int count = random.bounded(12); count > 0; --count)
+            bytes += pieces[random.bounded(int(std::size(pieces)))];
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder.decode(bytes);
+        const bool decodes = !decoder.hasError();
+        QVERIFY2(Utf8::isValid(bytes) == decodes, bytes.toHex(' ').constData());
+        valid += decodes ? 1 : 0;
+    }
+    QVERIFY2(valid > 500 && valid < 4500, qPrintable(QString::number(valid)));
 }
 
 QTEST_GUILESS_MAIN(TestXmlWellFormedness)

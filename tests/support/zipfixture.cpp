@@ -29,22 +29,30 @@ bool writeZip(const QString& path, const QList<ZipEntry>& entries)
 
 namespace {
 
-void patchSize(QByteArray& zip, const QByteArray& signature, int nameAt, int sizeAt, const QByteArray& name,
-               quint32 size)
+// Replaces a four-byte field of every header of that signature naming the entry.
+void patchField(QByteArray& zip, const QByteArray& signature, int nameAt, int fieldAt, const QByteArray& name,
+                quint32 value)
 {
-    const quint32 stored = qToLittleEndian(size);
+    const quint32 stored = qToLittleEndian(value);
     const QByteArray little(reinterpret_cast<const char*>(&stored), 4);
     for (qsizetype at = zip.indexOf(signature); at >= 0; at = zip.indexOf(signature, at + 4))
         if (zip.mid(at + nameAt, name.size()) == name)
-            zip.replace(at + sizeAt, 4, little);
+            zip.replace(at + fieldAt, 4, little);
 }
 
 } // namespace
 
 QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size)
 {
-    patchSize(zip, QByteArray("PK\x03\x04", 4), 30, 22, entryName, size);
-    patchSize(zip, QByteArray("PK\x01\x02", 4), 46, 24, entryName, size);
+    patchField(zip, QByteArray("PK\x03\x04", 4), 30, 22, entryName, size);
+    patchField(zip, QByteArray("PK\x01\x02", 4), 46, 24, entryName, size);
+    return zip;
+}
+
+QByteArray withChecksum(QByteArray zip, const QByteArray& entryName, quint32 crc)
+{
+    patchField(zip, QByteArray("PK\x03\x04", 4), 30, 14, entryName, crc);
+    patchField(zip, QByteArray("PK\x01\x02", 4), 46, 16, entryName, crc);
     return zip;
 }
 

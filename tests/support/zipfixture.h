@@ -32,6 +32,8 @@ QList<ZipEntry> readZip(const QString& path);
 // The container with the uncompressed size of the named entry, in its local header and
 // its directory record alike, replaced by a lie; the compressed bytes stay as they are.
 QByteArray withDeclaredSize(QByteArray zip, const QByteArray& entryName, quint32 size);
+// The same with the entry's checksum replaced: its content no longer matches it.
+QByteArray withChecksum(QByteArray zip, const QByteArray& entryName, quint32 crc);
 // The content of the named entry; null when there is none.
 QByteArray contentOf(const QList<ZipEntry>& entries, const QString& name);
 // The same read from the container at path.
