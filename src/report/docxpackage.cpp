@@ -1,6 +1,7 @@
 #include "report/docxpackage.h"
 
 #include "report/docxcontenttypes.h"
+#include "report/tagpatterns.h"
 #include "report/templatetozipdocument.h"
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
@@ -136,6 +137,25 @@ const QList<DocxPicsHandler::Drawing>& DocxPackage::drawings(const QString& part
     static const QList<DocxPicsHandler::Drawing> none;
     const auto found = pictures.constFind(part);
     return found == pictures.constEnd() ? none : (*found)->drawings();
+}
+
+bool DocxPackage::textContains(const QString& part, QStringView needle) const
+{
+    return TagPatterns::indexOf(textOf.value(part), needle) >= 0;
+}
+
+bool DocxPackage::drawingsContain(const QString& part, QStringView needle) const
+{
+    const auto handler = pictures.constFind(part);
+    const auto text = textOf.constFind(part);
+    if (handler == pictures.constEnd() || text == textOf.constEnd())
+        return false;
+    for (const DocxPicsHandler::Drawing& drawing : (*handler)->drawings()) {
+        const auto [start, end] = (*handler)->extentOf(drawing, *text);
+        if (TagPatterns::indexOf(QStringView(*text).mid(start, end - start), needle) >= 0)
+            return true;
+    }
+    return false;
 }
 
 bool DocxPackage::takeText(const QString& part, QString& text)

@@ -61,6 +61,10 @@ public:
     bool isTextPart(const QString& entry) const;
     // The drawings of a text part as read.
     const QList<DocxPicsHandler::Drawing>& drawings(const QString& part) const;
+    // Whether a text part, as read and not taken yet, holds needle anywhere, or inside
+    // one of its drawings (the whole mc:AlternateContent of a drawing that is a choice).
+    bool textContains(const QString& part, QStringView needle) const;
+    bool drawingsContain(const QString& part, QStringView needle) const;
     // A text part as read, handed over once so a render inflates and decodes each part
     // only once; false when it was taken already.
     bool takeText(const QString& part, QString& text);

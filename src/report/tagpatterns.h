@@ -46,6 +46,8 @@ public:
     static QList<QStringView> flagsOf(QStringView flags);
     // L%NAME%R: group 1 the name.
     const QRegularExpression& metaTag() const { return meta; }
+    // L%, which every meta tag begins with: a text without it holds none.
+    const QString& metaTagOpening() const { return metaOpening; }
     // The forms as patterns, for a caller that names one (see ConditionMarkup::Form).
     const QRegularExpression& condition(int form) const { return conditions[form]; }
     const ConditionMarkup& conditionMarkup() const { return conditionBlocks; }
@@ -72,6 +74,7 @@ private:
     QString plainOpening; // L#
     QString plainClosing; // #R
     QRegularExpression meta;
+    QString metaOpening; // L%
     QRegularExpression conditions[CONDITION_FORMS];
     ConditionMarkup conditionBlocks;
     BlockPattern tableLineBlock;

@@ -302,6 +302,8 @@ bool TemplatePasses::expandMetaTags(QString& text)
 
 QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclosing)
 {
+    if (TagPatterns::indexOf(text, patterns().metaTagOpening()) < 0)
+        return text;
     QRegularExpressionMatchIterator matches = patterns().metaTag().globalMatch(text);
     QRegularExpressionMatch metaTag;
     const auto next = [&](qsizetype& start, qsizetype& end) {

@@ -102,6 +102,29 @@ bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
     for (const QString& image : package.boundImages())
         if (evaluationFillsImage(image))
             pictureHasData.insert(image, true);
+    settledParts.clear();
+    for (const QString& part : package.textParts())
+        if (picturesStaySettled(part))
+            settledParts.insert(part);
+    return true;
+}
+
+// The passes keep each drawing of a part whole, copied or dropped, when no bracket
+// stands inside one and the part has no meta tag, whose text could bring drawings of its
+// own. When none of the template's drawings needs an edit then, none of the document's
+// does, and the part is not read for drawings again after the passes.
+bool TemplateToDocx::picturesStaySettled(const QString& part) const
+{
+    if (package.textContains(part, QString(leftTagBracket() + QLatin1Char('%')))
+        || package.drawingsContain(part, leftTagBracket()))
+        return false;
+    for (const DocxPicsHandler::Drawing& drawing : package.drawings(part)) {
+        if (!isFilled(part, drawing))
+            return false;
+        for (const DocxPicsHandler::Picture& picture : drawing.pictures)
+            if (needsEdit(part, picture))
+                return false;
+    }
     return true;
 }
 
@@ -138,12 +161,12 @@ QList<std::pair<QString, QByteArray>> TemplateToDocx::addedEntries()
 
 // A picture is filled when its image file is in the package, stands for this very
 // picture and the evaluation has it.
-bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
+bool TemplateToDocx::isFilled(const QString& part, const DocxPicsHandler::Drawing& drawing) const
 {
     for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
         if (picture.kind == DocxPicsHandler::None)
             continue;
-        const QString image = package.entryNamed(currentPart(), package.embedIdOf(currentPart(), picture));
+        const QString image = package.entryNamed(part, package.embedIdOf(part, picture));
         LOG_TRACE() << "pic:" << picture.embedId << image;
         if (image.isEmpty() || !(package.bindingOf(image) == DocxPackage::Binding{picture.kind, picture.index})
             || !pictureHasData.value(image, false))
@@ -158,21 +181,21 @@ bool TemplateToDocx::isFilled(const DocxPicsHandler::Drawing& drawing) const
 // rebuilt once.
 bool TemplateToDocx::removeMissingPictures(QString& text)
 {
+    if (settledParts.contains(currentPart()))
+        return true;
     DocxPicsHandler reader;
     if (!reader.parseDrawingsOf(text))
         return true; // not XML: the part is refused after the passes
     QList<Edit> edits;
     for (const DocxPicsHandler::Drawing& drawing : reader.drawings()) {
-        if (!isFilled(drawing)) {
+        if (!isFilled(currentPart(), drawing)) {
             const auto [start, end] = reader.extentOf(drawing, text);
             edits.append({start, end, QString()});
             continue;
         }
-        for (const DocxPicsHandler::Picture& picture : drawing.pictures) {
-            const QString id = package.embedIdOf(currentPart(), picture);
-            if (picture.kind != DocxPicsHandler::None && (id != picture.embedId || !picture.linkId.isEmpty()))
-                edits.append(filledPictureEdit(text, picture, id));
-        }
+        for (const DocxPicsHandler::Picture& picture : drawing.pictures)
+            if (needsEdit(currentPart(), picture))
+                edits.append(filledPictureEdit(text, picture, package.embedIdOf(currentPart(), picture)));
     }
     if (edits.isEmpty())
         return true;
@@ -191,6 +214,12 @@ bool TemplateToDocx::removeMissingPictures(QString& text)
     kept.append(QStringView(text).mid(copiedUpTo));
     text = std::move(kept);
     return true;
+}
+
+bool TemplateToDocx::needsEdit(const QString& part, const DocxPicsHandler::Picture& picture) const
+{
+    return picture.kind != DocxPicsHandler::None
+        && (package.embedIdOf(part, picture) != picture.embedId || !picture.linkId.isEmpty());
 }
 
 // The start tag that names a filled picture's image, naming it by the given id and no

@@ -7,6 +7,7 @@
 #include "report/templatetozipdocument.h"
 
 #include <QHash>
+#include <QSet>
 
 // A Word document (DOCX) made from a DOCX template. The package is read through its
 // relationships (DocxPackage): the main document and every header, footer, footnotes,
@@ -77,12 +78,17 @@ private:
     bool evaluationFillsImage(const QString& entryName);
     static Edit filledPictureEdit(const QString& text, const DocxPicsHandler::Picture& picture, const QString& id);
     int indexOf(const QString& entryName, DocxPicsHandler::PictureKind kind) const;
-    // Whether every picture of the evaluation the drawing shows is filled.
-    bool isFilled(const DocxPicsHandler::Drawing& drawing) const;
+    // Whether every picture of the evaluation a drawing of the part shows is filled.
+    bool isFilled(const QString& part, const DocxPicsHandler::Drawing& drawing) const;
+    // Whether a filled picture must be named anew or unlinked.
+    bool needsEdit(const QString& part, const DocxPicsHandler::Picture& picture) const;
+    bool picturesStaySettled(const QString& part) const;
 
     DocxPackage package;
     // Image entries whose picture the evaluation fills.
     QHash<QString, bool> pictureHasData;
+    // Text parts whose drawings need no edit after the passes (picturesStaySettled).
+    QSet<QString> settledParts;
 };
 
 #endif
