@@ -562,6 +562,13 @@
     </message>
 </context>
 <context>
+    <name>ZipWriter</name>
+    <message>
+        <source>the document would pass the 4 GiB or 65 535 entries a zip archive can hold</source>
+        <translation>документ превысил бы предел zip-архива: 4 ГиБ или 65 535 файлов</translation>
+    </message>
+</context>
+<context>
     <name>zentavo</name>
     <message>
         <source>not an amount: &quot;%1&quot;</source>

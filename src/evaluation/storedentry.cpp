@@ -3,6 +3,7 @@
 #include "runtime/boundedread.h"
 #include "runtime/logger.h"
 #include "runtime/rawdeflate.h"
+#include "runtime/zipwriter.h"
 
 #include <QDateTime>
 
@@ -113,6 +114,11 @@ bool StoredEntry::writeAs(QuaZipFile& file, const QString& name, const QDateTime
     QuaZipNewInfo info(name);
     info.dateTime = time;
     return writeRaw(file, info);
+}
+
+bool StoredEntry::writeTo(ZipWriter& zip, const QString& name) const
+{
+    return isPortable() && zip.add(name, method, crc, contentSize, compressed);
 }
 
 bool StoredEntry::writeAsRead(QuaZipFile& file) const

@@ -10,6 +10,7 @@
 
 class QuaZipFile;
 class QDateTime;
+class ZipWriter;
 struct QuaZipNewInfo;
 
 // One entry of an evaluation file as the file holds it: the compressed bytes, the method
@@ -40,6 +41,8 @@ public:
 
     // Writes the entry under the given name and time, its bytes as they are.
     bool writeAs(QuaZipFile& file, const QString& name, const QDateTime& time) const;
+    // Adds the entry to another archive under the given name, its bytes as they are.
+    bool writeTo(ZipWriter& zip, const QString& name) const;
     // Writes the entry under the name, time and attributes it was read with.
     bool writeAsRead(QuaZipFile& file) const;
 

@@ -13,6 +13,7 @@
 #include "runtime/rawdeflate.h"
 #include "runtime/utf8.h"
 #include "runtime/xmlwellformedness.h"
+#include "runtime/zipwriter.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -108,12 +109,11 @@ bool TemplateToZipDocument::writeDocument(QBuffer& templateBuffer, const QString
         failWrite(outputPath, writer.reason());
         return false;
     }
-    QuaZip out(&writer.device());
-    out.setAutoClose(false); // the writer finishes the file, by commit() or by dropping it
+    ZipWriter out(writer.device());
     if (!make_zip(in, out)) {
         // A template that cannot be used has said so; anything else is a document not written.
         if (errorInfo.code() != ErrorInfo::ErrRead)
-            failWrite(outputPath, writer.reason());
+            failWrite(outputPath, writer.reason().isEmpty() ? out.errorString() : writer.reason());
         return false;
     }
     if (!writer.commit()) {
@@ -123,7 +123,7 @@ bool TemplateToZipDocument::writeDocument(QBuffer& templateBuffer, const QString
     return true;
 }
 
-bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
+bool TemplateToZipDocument::make_zip(QuaZip& in, ZipWriter& out)
 {
     templateName = in.getZipName().isEmpty() ? getTemplatePath() : in.getZipName();
     if (!in.open(QuaZip::mdUnzip)) {
@@ -135,31 +135,21 @@ bool TemplateToZipDocument::make_zip(QuaZip& in, QuaZip& out)
         in.close();
         return false;
     }
-    if (!out.open(QuaZip::mdCreate)) {
-        LOG_WARNING() << "cannot create the document" << loggedName(writtenName(out.getZipName())) << "error"
-                      << out.getZipError();
-        failWrite(out.getZipName());
-        in.close();
-        return false;
-    }
     const bool copied = copyZip(in, out);
     in.close();
-    out.close();
-    if (copied && out.getZipError() != UNZ_OK) {
-        LOG_WARNING() << "document not completed" << loggedName(writtenName(out.getZipName())) << "error"
-                      << out.getZipError();
-        failWrite(out.getZipName());
+    if (copied && !out.finish()) {
+        LOG_WARNING() << "document not completed" << loggedName(writtenName(QString())) << out.errorString();
+        failWrite(QString(), out.errorString());
         return false;
     }
     return copied;
 }
 
-bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
+bool TemplateToZipDocument::copyZip(QuaZip& in, ZipWriter& out)
 {
     for (bool more = in.goToFirstFile(); more; more = in.goToNextFile()) {
         QuaZipFile reader(&in);
-        QuaZipFile writer(&out);
-        if (!copyone(reader, writer))
+        if (!copyone(reader, out))
             return false;
     }
     if (in.getZipError() != UNZ_OK) {
@@ -168,15 +158,14 @@ bool TemplateToZipDocument::copyZip(QuaZip& in, QuaZip& out)
         return false;
     }
     for (const auto& [name, bytes] : addedEntries()) {
-        QuaZipFile writer(&out);
-        const Picture picture = isPhoto(name) ? writePicture(name, writer) : Picture::None;
-        if (picture == Picture::Failed || (picture == Picture::None && !writeEntry(name, bytes, Deflated, writer)))
+        const Picture picture = isPhoto(name) ? writePicture(name, out) : Picture::None;
+        if (picture == Picture::Failed || (picture == Picture::None && !writeEntry(name, bytes, Deflated, out)))
             return false;
     }
     return true;
 }
 
-bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
+bool TemplateToZipDocument::copyone(QuaZipFile& in, ZipWriter& out)
 {
     QuaZipFileInfo64 info;
     if (!in.getFileInfo(&info)) {
@@ -197,13 +186,13 @@ bool TemplateToZipDocument::copyone(QuaZipFile& in, QuaZipFile& out)
     return copyRaw(name, info, in, out);
 }
 
-TemplateToZipDocument::Picture TemplateToZipDocument::writePicture(const QString& name, QuaZipFile& out)
+TemplateToZipDocument::Picture TemplateToZipDocument::writePicture(const QString& name, ZipWriter& out)
 {
     if (const StoredEntry* photo = keptPhotoFor(name)) {
-        if (photo->writeAs(out, name, QDateTime::currentDateTime()))
+        if (photo->writeTo(out, name))
             return Picture::Written;
-        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        failWrite(out.getZipName());
+        LOG_WARNING() << "cannot write the entry" << name << out.errorString();
+        failWrite(QString(), out.errorString());
         return Picture::Failed;
     }
     QByteArray picture;
@@ -226,7 +215,7 @@ const StoredEntry* TemplateToZipDocument::keptPhotoFor(const QString& entryName)
     return isJpeg(photo->head(3)) ? photo : nullptr;
 }
 
-bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out)
+bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, ZipWriter& out)
 {
     QString text;
     if (!takeTextPart(name, text)) {
@@ -306,32 +295,23 @@ bool TemplateToZipDocument::hasEvaluationPicture(DocxPicsHandler::PictureKind ki
     }
 }
 
-bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, Packing packing,
-                                       QuaZipFile& out)
+bool TemplateToZipDocument::writeEntry(const QString& name, const QByteArray& bytes, Packing packing, ZipWriter& out)
 {
     const bool stored = packing == Stored;
     const QByteArray packed = stored ? bytes : RawDeflate::compress(bytes, RawDeflate::Text);
-    QuaZipNewInfo entry(name);
-    entry.uncompressedSize = quint64(bytes.size());
-    bool written = (stored || !packed.isEmpty() || bytes.isEmpty())
-        && out.open(QIODevice::WriteOnly, entry, nullptr, RawDeflate::checksum(bytes), stored ? 0 : Z_DEFLATED,
-                    stored ? Z_NO_COMPRESSION : RawDeflate::Text, true);
-    if (written) {
-        written = out.write(packed) == packed.size();
-        out.close(); // ends the entry: its last compressed bytes are written here
-        written = written && out.getZipError() == UNZ_OK;
-    }
+    const bool written = (stored || !packed.isEmpty() || bytes.isEmpty())
+        && out.add(name, stored ? ZipWriter::Stored : ZipWriter::Deflated, RawDeflate::checksum(bytes),
+                   quint64(bytes.size()), packed);
     if (!written) {
-        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        failWrite(out.getZipName());
+        LOG_WARNING() << "cannot write the entry" << name << out.errorString();
+        failWrite(QString(), out.errorString());
     }
     return written;
 }
 
 // The compressed bytes go across unchanged, so an entry that is not changed costs
 // neither inflating nor deflating, whatever size it declares.
-bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in,
-                                    QuaZipFile& out)
+bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, ZipWriter& out)
 {
     int method = 0;
     int level = 0;
@@ -340,19 +320,16 @@ bool TemplateToZipDocument::copyRaw(const QString& name, const QuaZipFileInfo64&
         failRead();
         return false;
     }
-    QuaZipNewInfo entry(name);
-    entry.uncompressedSize = info.uncompressedSize;
-    if (!out.open(QIODevice::WriteOnly, entry, nullptr, info.crc, method, level, true)) {
-        LOG_WARNING() << "cannot write the entry" << name << "error" << out.getZipError();
-        failWrite(out.getZipName());
+    const QByteArray packed = BoundedRead::atMost(in, qint64(std::min<quint64>(info.compressedSize, MAX_TEMPLATE_BYTES)));
+    in.close();
+    if (in.getZipError() != UNZ_OK || quint64(packed.size()) != info.compressedSize) {
+        LOG_WARNING() << "entry cut short" << name << "error" << in.getZipError();
+        failRead();
         return false;
     }
-    const bool copied = copyAll(in, out);
-    in.close();
-    out.close();
-    if (!copied || out.getZipError() != UNZ_OK) {
-        LOG_WARNING() << "entry not copied" << name << "error" << out.getZipError();
-        failWrite(out.getZipName());
+    if (!out.add(name, quint16(method), quint32(info.crc), info.uncompressedSize, packed)) {
+        LOG_WARNING() << "entry not copied" << name << out.errorString();
+        failWrite(QString(), out.errorString());
         return false;
     }
     return true;

@@ -15,6 +15,7 @@ class QuaZip;
 class StoredEntry;
 class QuaZipFile;
 struct QuaZipFileInfo64;
+class ZipWriter;
 
 // A document whose template is a zip container. The template is copied entry by entry,
 // in the order of the archive: the text parts the flavour names go through the tag
@@ -38,8 +39,8 @@ public:
     // this emits done() and answers false without producing anything.
     bool make_from_disk(QString templatePath, QString outputPath) override;
     bool make_from_buffer(QBuffer& templateBuffer, QString& outputPath) override;
-    bool make_zip(QuaZip& in, QuaZip& out);
-    bool copyone(QuaZipFile& in, QuaZipFile& out);
+    bool make_zip(QuaZip& in, ZipWriter& out);
+    bool copyone(QuaZipFile& in, ZipWriter& out);
     // Writes the evaluation's picture for an image entry, or copies the entry's bytes
     // when the entry stands for no picture of the evaluation.
     bool replacingPhoto(const QString& entryName, QIODevice& in, QIODevice& out);
@@ -88,19 +89,19 @@ private:
     enum class Picture { None, Written, Failed };
     // Writes the evaluation's picture in place of an image entry; None when the entry
     // stands for no picture of the evaluation.
-    Picture writePicture(const QString& name, QuaZipFile& out);
+    Picture writePicture(const QString& name, ZipWriter& out);
     const StoredEntry* keptPhotoFor(const QString& entryName);
     bool photoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool graphicPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
-    bool copyFiltered(const QString& name, QuaZipFile& in, QuaZipFile& out);
+    bool copyFiltered(const QString& name, QuaZipFile& in, ZipWriter& out);
     static bool isWellFormed(const QString& name, const QByteArray& filtered);
-    bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, QuaZipFile& out);
+    bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, ZipWriter& out);
     // Pictures are stored: coded pictures do not shrink, and deflating them would cost
     // more than the rest of the document together.
     enum Packing { Deflated, Stored };
-    bool writeEntry(const QString& name, const QByteArray& bytes, Packing packing, QuaZipFile& out);
-    bool copyZip(QuaZip& in, QuaZip& out);
+    bool writeEntry(const QString& name, const QByteArray& bytes, Packing packing, ZipWriter& out);
+    bool copyZip(QuaZip& in, ZipWriter& out);
     bool writeDocument(QBuffer& templateBuffer, const QString& outputPath);
 
     QString templateName;
