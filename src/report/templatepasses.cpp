@@ -150,6 +150,39 @@ bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
     return passed;
 }
 
+QList<TagPatterns::PlainTag> TemplatePasses::plainTagsOf(QStringView text)
+{
+    QList<TagPatterns::PlainTag> tags;
+    TagPatterns::PlainTag tag;
+    for (qsizetype from = 0; patterns().findPlainTag(text, from, tag); from = tag.end)
+        tags.append(tag);
+    return tags;
+}
+
+// As replaceTags() on a copy of text, with its tags found once for every copy.
+bool TemplatePasses::replaceTagsOf(QStringView text, const QList<TagPatterns::PlainTag>& tags, int index,
+                                   bool& hadValue, QString& out)
+{
+    qsizetype found = 0;
+    const auto next = [&](qsizetype& start, qsizetype& end) {
+        if (found == tags.size())
+            return false;
+        start = tags.at(found).start;
+        end = tags.at(found).end;
+        ++found;
+        return true;
+    };
+    const auto value = [&] {
+        const TagPatterns::PlainTag& tag = tags.at(found - 1);
+        return resolvePlainTag(tag.name, tag.flags, index, hadValue);
+    };
+    out = QString();
+    const bool passed = substitute(text, next, text.size() + text.size() / 8, value, out);
+    if (passed && out.isNull())
+        out = text.toString();
+    return passed;
+}
+
 // ---- repeated blocks ----
 
 bool TemplatePasses::repeatBlocks(QString& text, const QRegularExpression& block, const QString& marker)
@@ -186,10 +219,11 @@ bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QStr
         if (out.isNull())
             out.reserve(text.size() * 2);
         out.append(view.mid(copied, start - copied));
+        const QList<TagPatterns::PlainTag> tags = plainTagsOf(body);
         for (int copies = 0;; ++copies) {
-            QString copy = body.toString();
+            QString copy;
             bool hadValue = false;
-            if (!replaceTags(copy, copies, hadValue) || !hadValue)
+            if (!replaceTagsOf(body, tags, copies, hadValue, copy) || !hadValue)
                 break;
             if (copies == TemplateToDocument::MAX_BLOCK_COPIES) {
                 LOG_WARNING() << "a repeated block has more than" << TemplateToDocument::MAX_BLOCK_COPIES

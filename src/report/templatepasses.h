@@ -4,6 +4,7 @@
 #include "zentavo_export.h"
 
 #include "report/conditionmarkup.h"
+#include "report/tagpatterns.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -15,7 +16,6 @@
 
 class BlockPattern;
 class QRegularExpression;
-class TagPatterns;
 class TemplateToDocument;
 
 // The kind of a conditional block of a template.
@@ -82,6 +82,9 @@ private:
     QString resolve(const QString& name, long flags);
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue);
     bool repeat(QString& text, const BlockPattern& block, const QString& marker);
+    QList<TagPatterns::PlainTag> plainTagsOf(QStringView text);
+    bool replaceTagsOf(QStringView text, const QList<TagPatterns::PlainTag>& tags, int index, bool& hadValue,
+                       QString& out);
     QString expandedMetaTags(const QString& text, QStringList& enclosing);
     QString metaTagText(const QString& name, QStringList& enclosing);
     bool conditionHolds(condtype_t type, const QString& value, const QString& comparison) const;

@@ -1,5 +1,6 @@
 #include "toolconsole.h"
 
+#include "runtime/allocatortuning.h"
 #include "runtime/logger.h"
 
 #include <QByteArray>
@@ -25,6 +26,9 @@ void toLog(QtMsgType type, const QMessageLogContext& context, const QString& mes
 void ToolConsole::prepareEnvironment()
 {
     qInstallMessageHandler(toLog);
+    // A render frees megabytes that the next document needs again: kept, they spare the
+    // kernel handing out fresh pages for every document.
+    AllocatorTuning::keepFreedMemory();
     // The library draws pictures with QPixmap, which needs a GUI application; on a
     // machine without a display the offscreen platform stands in.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
