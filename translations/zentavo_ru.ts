@@ -516,6 +516,10 @@
         <translation>это не zip-архив</translation>
     </message>
     <message>
+        <source>%1 is not well-formed XML: %2</source>
+        <translation>%1 — некорректный XML: %2</translation>
+    </message>
+    <message>
         <source>%1 is larger than %2 MiB</source>
         <translation>%1 больше %2 МиБ</translation>
     </message>

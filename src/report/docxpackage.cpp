@@ -95,14 +95,14 @@ void DocxPackage::clear()
     added.clear();
 }
 
-bool DocxPackage::read(QuaZip& zip)
+bool DocxPackage::read(QuaZip& zip, TextParts texts)
 {
     clear();
     Reading reading;
     if (!readStructure(zip, reading) || !readContentTypes(reading) || !findMainPart(reading) || !checkRelationships())
         return false;
     findTextParts();
-    if (!readParts(zip))
+    if (!readParts(zip, texts))
         return false;
     bindPictures();
     if (!copySharedImages(zip, reading) || !checkContentTypes(reading))
@@ -274,7 +274,7 @@ bool DocxPackage::checkRelationships()
 }
 
 // The text parts are kept with their drawings; every other XML part is checked.
-bool DocxPackage::readParts(QuaZip& zip)
+bool DocxPackage::readParts(QuaZip& zip, TextParts check)
 {
     qint64 checked = 0;
     qint64 textSize = 0;
@@ -293,7 +293,7 @@ bool DocxPackage::readParts(QuaZip& zip)
         if (!readCurrent(zip, bytes))
             return false;
         QString reason;
-        if (!XmlWellFormedness::check(bytes, &reason))
+        if ((!isText || check == TextParts::Checked) && !XmlWellFormedness::check(bytes, &reason))
             return refuse(tr("%1 is not well-formed XML: %2").arg(name, reason));
         if (!isText) {
             checked += bytes.size();

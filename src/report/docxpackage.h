@@ -47,8 +47,11 @@ public:
     ~DocxPackage();
     Q_DISABLE_COPY(DocxPackage)
 
+    // Whether read() checks the text parts to be well-formed XML, or leaves that to a
+    // reader that checks them as it writes them (a render checks each part it writes).
+    enum class TextParts { Checked, CheckedLater };
     // Reads the package from an open archive; false with the reason in failure().
-    bool read(QuaZip& zip);
+    bool read(QuaZip& zip, TextParts texts = TextParts::Checked);
     void clear();
     // Why the package was refused, for the user: names the part and what is wrong.
     const QString& failure() const { return refusal; }
@@ -94,7 +97,7 @@ private:
     bool findMainPart(Reading& reading);
     void findTextParts();
     bool checkRelationships();
-    bool readParts(QuaZip& zip);
+    bool readParts(QuaZip& zip, TextParts check);
     bool checkContentTypes(Reading& reading);
     void bindPictures();
     bool copySharedImages(QuaZip& zip, Reading& reading);

@@ -95,7 +95,7 @@ bool TemplateToDocx::parseXml(QuaZipFile& entry, XmlDefaultHandler& handler)
 bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
 {
     pictureHasData.clear();
-    if (!package.read(templateZip)) {
+    if (!package.read(templateZip, DocxPackage::TextParts::CheckedLater)) {
         failRead(package.failure());
         return false;
     }

@@ -238,10 +238,23 @@ bool TemplateToZipDocument::copyFiltered(const QString& name, QuaZipFile& in, Zi
     // A part that is not XML, or that a block cutting across elements broke, would give
     // a document the word processor refuses to open: no document is better.
     if (!isWellFormed(name, filtered)) {
-        failRead();
+        failRead(templatePartFailure(name, in));
         return false;
     }
     return writeEntry(name, filtered, Deflated, out);
+}
+
+// Why the template's own part is not XML; empty when it is, and the passes broke it.
+QString TemplateToZipDocument::templatePartFailure(const QString& name, QuaZipFile& in)
+{
+    QByteArray original;
+    QString reason;
+    if (!readTextPart(in, original, &reason))
+        return reason;
+    if (XmlWellFormedness::check(original, &reason))
+        return QString();
+    LOG_WARNING() << "template part" << name << "is not well-formed:" << reason;
+    return tr("%1 is not well-formed XML: %2").arg(name, reason);
 }
 
 bool TemplateToZipDocument::isWellFormed(const QString& name, const QByteArray& filtered)

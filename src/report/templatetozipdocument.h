@@ -96,6 +96,7 @@ private:
     bool logoPicture(int index, const QByteArray& format, QByteArray& encoded);
     bool copyFiltered(const QString& name, QuaZipFile& in, ZipWriter& out);
     static bool isWellFormed(const QString& name, const QByteArray& filtered);
+    static QString templatePartFailure(const QString& name, QuaZipFile& in);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, ZipWriter& out);
     // Pictures are stored: coded pictures do not shrink, and deflating them would cost
     // more than the rest of the document together.
