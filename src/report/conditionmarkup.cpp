@@ -121,9 +121,15 @@ void ConditionMarkup::pair(QStringView text, QList<Marker>& markers, bool shortB
 
 void ConditionMarkup::apply(QString& text, Form form, const std::function<bool(const Marker&)>& decide) const
 {
-    QList<Marker> markers = find(text);
-    if (markers.isEmpty())
-        return;
+    apply(text, find(text), form, decide);
+}
+
+bool ConditionMarkup::apply(QString& text, const QList<Marker>& found, Form form,
+                            const std::function<bool(const Marker&)>& decide) const
+{
+    if (found.isEmpty())
+        return false;
+    QList<Marker> markers = found;
     pair(text, markers, form == ShortBlock);
     QList<Cut> cuts;
     QList<qsizetype> keptEnds; // where the end of each kept block around this point starts
@@ -147,7 +153,7 @@ void ConditionMarkup::apply(QString& text, Form form, const std::function<bool(c
         }
     }
     if (cuts.isEmpty())
-        return;
+        return false;
     std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) { return a.start < b.start; });
     const QStringView view(text);
     QString out;
@@ -159,4 +165,5 @@ void ConditionMarkup::apply(QString& text, Form form, const std::function<bool(c
     }
     out.append(view.mid(copied));
     text = std::move(out);
+    return true;
 }

@@ -61,6 +61,10 @@ public:
     // the blocks a removed block held, which are not decided. A block that begins inside
     // a kept block of the same form and ends after it stays as text.
     void apply(QString& text, Form form, const std::function<bool(const Marker& opening)>& decide) const;
+    // The same with the markers find() gave for the text; answers whether the text
+    // changed, so markers found once serve every form until one does.
+    bool apply(QString& text, const QList<Marker>& found, Form form,
+               const std::function<bool(const Marker& opening)>& decide) const;
 
 private:
     QString left;

@@ -250,11 +250,16 @@ bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QStr
 
 // ---- conditions ----
 
+// The markers are found again only after a form changed the text: cutting a block out
+// may bring two halves of a new marker together.
 bool TemplatePasses::decideConditions(QString& text)
 {
     const ConditionMarkup& markup = patterns().conditionMarkup();
-    for (int form = 0; form < ConditionMarkup::FORMS; ++form)
-        decideConditions(text, markup, ConditionMarkup::Form(form), conditionTypes[form]);
+    QList<ConditionMarkup::Marker> markers = markup.find(text);
+    for (int form = 0; form < ConditionMarkup::FORMS && !markers.isEmpty(); ++form) {
+        if (markup.apply(text, markers, ConditionMarkup::Form(form), decisionOf(conditionTypes[form])))
+            markers = markup.find(text);
+    }
     return !stopped();
 }
 
@@ -277,10 +282,15 @@ bool TemplatePasses::decideConditions(QString& text, const QRegularExpression& r
 void TemplatePasses::decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form,
                                       condtype_t type)
 {
-    markup.apply(text, form, [&](const ConditionMarkup::Marker& opening) {
+    markup.apply(text, form, decisionOf(type));
+}
+
+std::function<bool(const ConditionMarkup::Marker&)> TemplatePasses::decisionOf(condtype_t type)
+{
+    return [this, type](const ConditionMarkup::Marker& opening) {
         LOG_TRACE() << "condtag:" << opening.name;
         return conditionHolds(type, resolve(opening.name, 0), opening.comparison);
-    });
+    };
 }
 
 bool TemplatePasses::conditionHolds(condtype_t type, const QString& value, const QString& comparison) const

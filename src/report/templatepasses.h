@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 
 class BlockPattern;
@@ -90,6 +91,7 @@ private:
     bool conditionHolds(condtype_t type, const QString& value, const QString& comparison) const;
     QString decidedConditions(QStringView text, const QRegularExpression& re, condtype_t type);
     void decideConditions(QString& text, const ConditionMarkup& markup, ConditionMarkup::Form form, condtype_t type);
+    std::function<bool(const ConditionMarkup::Marker&)> decisionOf(condtype_t type);
     bool templateTextIsEscaped() const;
 
     TemplateToDocument& generator;

@@ -100,6 +100,7 @@ private slots:
     void textGrowingPastItsBoundIsNotWritten_data();
     void textGrowingPastItsBoundIsNotWritten();
     void plainTagsFoundWhereThePatternFindsThem();
+    void conditionsDecidedAsFormAfterForm();
 };
 
 void TestTemplateLanguage::filtering_data()
@@ -290,6 +291,38 @@ void TestTemplateLanguage::plainTagsFoundWhereThePatternFindsThem()
         }
     }
     QVERIFY2(tags > 500, qPrintable(QString::number(tags)));
+}
+
+// The condition pass finds the markers once and again only after a form changed the
+// text; deciding the forms one after the other, each reading the text anew, is the
+// judge. Random texts of marker pieces, whose removed blocks may bring the halves of a
+// new marker together, must come out the same.
+void TestTemplateLanguage::conditionsDecidedAsFormAfterForm()
+{
+    const QStringList pieces = {QStringLiteral("<?ФИО?>"),  QStringLiteral("<?/ФИО?>"), QStringLiteral("<?ПУСТО!?>"),
+                                QStringLiteral("<?/ПУСТО?>"), QStringLiteral("<?ТИП=1?>"), QStringLiteral("<?ТИП!1?>"),
+                                QStringLiteral("<?/ТИП?>"),  QStringLiteral("<?>"),     QStringLiteral("<"),
+                                QStringLiteral("?"),         QStringLiteral("?>"),      QStringLiteral("ФИО"),
+                                QStringLiteral("x"),         QStringLiteral("<?ПУСТО?>")};
+    const condtype_t types[] = {COND_NOT_EMPTY, COND_NOT_EMPTY, COND_EMPTY, COND_NOT_EQUAL, COND_EQUAL};
+    MapGenerator generator;
+    const TagPatterns language(generator.leftTagBracket(), generator.rightTagBracket(), QRegularExpression(),
+                               QRegularExpression());
+    QRandomGenerator random(11);
+    int changed = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int n = random.bounded(14); n >= 0; --n)
+            text += pieces.at(random.bounded(int(pieces.size())));
+        QString expected = text;
+        for (int form = 0; form < TagPatterns::CONDITION_FORMS; ++form)
+            QVERIFY(generator.replaceCondTags(expected, language.condition(form), types[form]));
+        QString decided = text;
+        QVERIFY(generator.replaceCondTags(decided));
+        QVERIFY2(decided == expected, qPrintable(text + QLatin1String(" -> ") + decided + QLatin1String(" / ") + expected));
+        changed += expected != text ? 1 : 0;
+    }
+    QVERIFY2(changed > 1000, qPrintable(QString::number(changed)));
 }
 
 QTEST_GUILESS_MAIN(TestTemplateLanguage)
