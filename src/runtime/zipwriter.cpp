@@ -60,33 +60,16 @@ bool ZipWriter::add(const QString& name, quint16 method, quint32 crc, quint64 si
     const quint16 flags = isAscii(encodedName) ? 0 : NameIsUtf8;
     const quint16 version = method == Stored || method == Deflated ? VersionNeeded : VersionOfOtherMethods;
 
+    const Fields fields{version, flags, method, crc, quint32(packed.size()), quint32(size), quint16(encodedName.size())};
     QByteArray header;
     header.reserve(30 + encodedName.size());
     put32(header, LocalHeaderSignature);
-    put16(header, version);
-    put16(header, flags);
-    put16(header, method);
-    put16(header, dosTime);
-    put16(header, dosDate);
-    put32(header, crc);
-    put32(header, quint32(packed.size()));
-    put32(header, quint32(size));
-    put16(header, quint16(encodedName.size()));
-    put16(header, 0); // no extra field
+    putFields(header, fields);
     header += encodedName;
 
     put32(directory, DirectoryRecordSignature);
     put16(directory, VersionNeeded); // made by: MS-DOS attributes, version 2.0
-    put16(directory, version);
-    put16(directory, flags);
-    put16(directory, method);
-    put16(directory, dosTime);
-    put16(directory, dosDate);
-    put32(directory, crc);
-    put32(directory, quint32(packed.size()));
-    put32(directory, quint32(size));
-    put16(directory, quint16(encodedName.size()));
-    put16(directory, 0); // extra field
+    putFields(directory, fields);
     put16(directory, 0); // comment
     put16(directory, 0); // disk
     put16(directory, 0); // internal attributes
@@ -96,6 +79,21 @@ bool ZipWriter::add(const QString& name, quint16 method, quint32 crc, quint64 si
 
     ++entries;
     return write(header) && write(packed);
+}
+
+// What a local header and a directory record both say of an entry, in the same order.
+void ZipWriter::putFields(QByteArray& bytes, const Fields& fields) const
+{
+    put16(bytes, fields.version);
+    put16(bytes, fields.flags);
+    put16(bytes, fields.method);
+    put16(bytes, dosTime);
+    put16(bytes, dosDate);
+    put32(bytes, fields.crc);
+    put32(bytes, fields.packedSize);
+    put32(bytes, fields.size);
+    put16(bytes, fields.nameLength);
+    put16(bytes, 0); // no extra field
 }
 
 bool ZipWriter::finish()

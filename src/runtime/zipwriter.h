@@ -36,6 +36,18 @@ public:
     QString errorString() const { return error; }
 
 private:
+    struct Fields
+    {
+        quint16 version;
+        quint16 flags;
+        quint16 method;
+        quint32 crc;
+        quint32 packedSize;
+        quint32 size;
+        quint16 nameLength;
+    };
+
+    void putFields(QByteArray& bytes, const Fields& fields) const;
     bool write(const QByteArray& bytes);
     bool fail(const QString& why);
 
