@@ -188,15 +188,15 @@ qsizetype DocxPicsHandler::nextDrawingStart(const QString& text, qsizetype from,
     return -1;
 }
 
-// The next start tag of one name from a position on; -1 when there is none.
-qsizetype DocxPicsHandler::NextTag::find(const QString& text, qsizetype from)
+// The first start tag of the name from a position on and before another; -1 when there
+// is none. A drawing's end is near: the search never runs on to the next drawing.
+qsizetype DocxPicsHandler::startTagBefore(const QString& text, QLatin1String startTag, qsizetype from, qsizetype before)
 {
-    if (at >= from || at == -1)
-        return at;
-    for (at = text.indexOf(name, from); at >= 0; at = text.indexOf(name, at + 1))
-        if (isNameEnd(text, at + name.size()))
-            break;
-    return at;
+    const QStringView within = QStringView(text).first(before);
+    for (qsizetype at = within.indexOf(startTag, from); at >= 0; at = within.indexOf(startTag, at + 1))
+        if (isNameEnd(text, at + startTag.size()))
+            return at;
+    return -1;
 }
 
 bool DocxPicsHandler::isNameEnd(const QString& text, qsizetype pos)
@@ -233,15 +233,14 @@ qsizetype DocxPicsHandler::elementEnd(const QString& text, qsizetype start, QLat
         return -1;
     if (text.at(tagClose - 1) == u'/')
         return tagClose + 1;
-    NextTag nested{startTag, -2};
     int depth = 1;
     qsizetype pos = tagClose + 1;
     qsizetype close = -2;
     while (depth > 0) {
         if (close < pos && (close = text.indexOf(endTag, pos)) < 0)
             return -1;
-        const qsizetype open = nested.find(text, pos);
-        if (open >= 0 && open < close) {
+        const qsizetype open = startTagBefore(text, startTag, pos, close);
+        if (open >= 0) {
             const qsizetype openClose = startTagClose(text, open);
             if (openClose < 0)
                 return -1;

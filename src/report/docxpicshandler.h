@@ -89,18 +89,11 @@ private:
         int textBoxes = 0;
     };
 
-    // Finds start tags of one name, remembering the last one found.
-    struct NextTag
-    {
-        QLatin1String name;
-        qsizetype at;
-        qsizetype find(const QString& text, qsizetype from);
-    };
-
     static ElementRole roleOf(QStringView qName);
     static bool isNameEnd(const QString& text, qsizetype pos);
     static qsizetype nextDrawingStart(const QString& text, qsizetype from, const QLatin1String (&names)[3], int& which);
     static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
+    static qsizetype startTagBefore(const QString& text, QLatin1String startTag, qsizetype from, qsizetype before);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
     void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);
     QHash<QString, int>* mapOfKind(PictureKind kind);
