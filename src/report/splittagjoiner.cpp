@@ -84,6 +84,29 @@ int SplitTagJoiner::join(QString& part)
     return joined;
 }
 
+// An opening followed by markup may be completed by the next piece of text; one whose
+// closing is not found before the markup may run on into it. Any other closes where it
+// opened, and join() leaves it: its search for the closing reaches no further than the
+// next opening or the longest tag, and finds this closing first if it finds any.
+bool SplitTagJoiner::holdsOnlyWholeTags(const QString& part)
+{
+    for (qsizetype open = TagPatterns::indexOf(part, LeftBracket); open >= 0;
+         open = TagPatterns::indexOf(part, LeftBracket, open + BracketLength)) {
+        const QChar kind = charAt(part, open + BracketLength);
+        if (kind == QLatin1Char('<'))
+            return false;
+        const QString closer = closerFor(kind);
+        if (closer.isEmpty())
+            continue;
+        const qsizetype from = open + BracketLength + (kind == QLatin1Char('?') ? 0 : 1);
+        const qsizetype markup = part.indexOf(QLatin1Char('<'), from);
+        const QStringView text = QStringView(part).mid(from, (markup < 0 ? part.size() : markup) - from);
+        if (text.indexOf(closer) < 0)
+            return false;
+    }
+    return true;
+}
+
 bool SplitTagJoiner::isParagraphBoundary(const QString& part, qsizetype pos) const
 {
     return startsAt(part, pos, QLatin1String("<w:p>")) || startsAt(part, pos, QLatin1String("<w:p "))

@@ -31,6 +31,10 @@ public:
 
     // Joins the split tags of one escaped part; answers how many were joined.
     int join(QString& part);
+    // Whether every tag of a part closes before the markup that follows its opening: then
+    // no tag spans two pieces of text, and join() would leave the part as it is. One
+    // search per tag, where join() reads every element of the part.
+    static bool holdsOnlyWholeTags(const QString& part);
 
 protected:
     // One piece of a paragraph's text: where it starts and ends in the part.

@@ -265,6 +265,8 @@ QString TemplateToDocx::visibleText(QStringView markup) const
 
 void TemplateToDocx::prepareText(QString& text)
 {
+    if (SplitTagJoiner::holdsOnlyWholeTags(text))
+        return;
     SplitTagJoiner joiner;
     if (const int joined = joiner.join(text))
         LOG_DEBUG() << "tags split across runs joined:" << joined;

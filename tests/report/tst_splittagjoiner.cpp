@@ -3,6 +3,7 @@
 
 #include "zipfixture.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -70,6 +71,7 @@ private slots:
     void joinsTagsSplitAcrossRuns();
     void joinsTagsSplitAcrossSpans_data();
     void joinsTagsSplitAcrossSpans();
+    void partsOfWholeTagsNeedNoJoining();
     void keepsWordProcessorTemplatesWithoutSplitTags_data();
     void keepsWordProcessorTemplatesWithoutSplitTags();
 };
@@ -192,6 +194,44 @@ void TestSplitTagJoiner::keepsWordProcessorTemplatesWithoutSplitTags()
         QCOMPARE(odt ? OdtSpanJoiner().join(text) : SplitTagJoiner().join(text), 0);
         QVERIFY2(text == original, qPrintable(entry.name));
     }
+}
+
+// The quick look that lets a part skip the joiner must never skip one the joiner would
+// change: random runs of tag pieces, whole or cut at any point, in Word's and
+// OpenDocument's markup.
+void TestSplitTagJoiner::partsOfWholeTagsNeedNoJoining()
+{
+    const QStringList pieces = {QStringLiteral("&lt;#ИМЯ#&gt;"), QStringLiteral("&lt;#ИМЯ#R#&gt;"), QStringLiteral("&lt;?А?&gt;"),
+                                QStringLiteral("&lt;?&gt;"),     QStringLiteral("&lt;%Ш%&gt;"),   QStringLiteral("&lt;"),
+                                QStringLiteral("&lt;#"),         QStringLiteral("#&gt;"),         QStringLiteral("?&gt;"),
+                                QStringLiteral("&gt;"),          QStringLiteral("#"),             QStringLiteral("?"),
+                                QStringLiteral("текст "),        QStringLiteral("&amp;"),         QStringLiteral("&lt;&amp;")};
+    QRandomGenerator random(5);
+    int whole = 0;
+    int split = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QStringList runs;
+        for (int n = 1 + random.bounded(6); n > 0; --n) {
+            QString run;
+            for (int k = random.bounded(4); k >= 0; --k)
+                run += pieces.at(random.bounded(int(pieces.size())));
+            runs << run;
+        }
+        const bool odt = round % 2;
+        QString spans;
+        for (const QString& run : std::as_const(runs))
+            spans += span(run);
+        const QString text = odt ? odtPart(odtParagraph(spans)) : part(paragraph(runs.join(QLatin1Char('|'))));
+        QString joined = text;
+        const int count = odt ? OdtSpanJoiner().join(joined) : SplitTagJoiner().join(joined);
+        if (!SplitTagJoiner::holdsOnlyWholeTags(text)) {
+            split += count > 0 ? 1 : 0;
+            continue;
+        }
+        ++whole;
+        QVERIFY2(count == 0 && joined == text, qPrintable(text));
+    }
+    QVERIFY2(whole > 500 && split > 100, qPrintable(QStringLiteral("%1 %2").arg(whole).arg(split)));
 }
 
 QTEST_GUILESS_MAIN(TestSplitTagJoiner)
