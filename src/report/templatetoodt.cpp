@@ -5,6 +5,7 @@
 #include "values/tagutils.h"
 
 #include <QBuffer>
+#include <QHash>
 
 #include <quazip/quazip.h>
 
@@ -53,10 +54,26 @@ QString kindName(DocxPicsHandler::PictureKind kind)
     }
 }
 
+// An attribute and its value, in double or single quotes.
+QRegularExpression attributePattern(const QString& name)
+{
+    return QRegularExpression(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2").arg(QRegularExpression::escape(name)));
+}
+
 // Sets an attribute of a start tag (given without its closing), adding it when absent.
+// The patterns of the few attributes a filled frame's image gets are made once: one
+// compiled for each of twenty frames cost more than reading the frames.
 void setAttribute(QString& tag, const QString& name, const QString& value)
 {
-    const QRegularExpression attribute(QStringLiteral("(\\s%1\\s*=\\s*)([\"'])[^\"']*\\2").arg(QRegularExpression::escape(name)));
+    static const QHash<QString, QRegularExpression> known = [] {
+        QHash<QString, QRegularExpression> patterns;
+        for (const char* attribute : {"xlink:href", "xlink:type", "xlink:show", "xlink:actuate", "draw:mime-type",
+                                      "loext:mime-type"})
+            patterns.insert(QString::fromLatin1(attribute), attributePattern(QString::fromLatin1(attribute)));
+        return patterns;
+    }();
+    const auto found = known.constFind(name);
+    const QRegularExpression attribute = found != known.constEnd() ? *found : attributePattern(name);
     const QString written = value.toHtmlEscaped();
     if (tag.contains(attribute))
         tag.replace(attribute, QStringLiteral("\\1\"") + written + QLatin1Char('"'));
