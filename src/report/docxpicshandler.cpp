@@ -199,6 +199,11 @@ qsizetype DocxPicsHandler::startTagBefore(const QString& text, QLatin1String sta
     return -1;
 }
 
+qsizetype DocxPicsHandler::startTagFrom(const QString& text, QLatin1String startTag, qsizetype from)
+{
+    return startTagBefore(text, startTag, from, text.size());
+}
+
 bool DocxPicsHandler::isNameEnd(const QString& text, qsizetype pos)
 {
     if (pos >= text.size())

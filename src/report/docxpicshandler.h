@@ -76,6 +76,12 @@ public:
     // The ">" that ends the markup starting at start (a start tag); attribute values may
     // hold ">" too. -1 when there is none.
     static qsizetype startTagClose(const QString& text, qsizetype start);
+    // One past the end of the element whose start tag (startTag, such as "<w:drawing")
+    // begins at start, elements of the same name inside it counted; -1 when it does not
+    // end. Markup only, so a part is not parsed to find one element of it.
+    static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
+    // The first start tag of the name from a position on; -1 when there is none.
+    static qsizetype startTagFrom(const QString& text, QLatin1String startTag, qsizetype from);
 
 private:
     enum ElementRole : quint8 { Other, AlternateContent, Choice, DrawingElement, PicturePart, Group, TextBox };
@@ -92,7 +98,6 @@ private:
     static ElementRole roleOf(QStringView qName);
     static bool isNameEnd(const QString& text, qsizetype pos);
     static qsizetype nextDrawingStart(const QString& text, qsizetype from, const QLatin1String (&names)[3], int& which);
-    static qsizetype elementEnd(const QString& text, qsizetype start, QLatin1String startTag);
     static qsizetype startTagBefore(const QString& text, QLatin1String startTag, qsizetype from, qsizetype before);
     void readDrawingContent(QStringView qName, const QXmlStreamAttributes& attributes, OpenDrawing& open);
     void addPicture(OpenDrawing& open, const QXmlStreamAttributes& attributes, const char* embed, const char* link);

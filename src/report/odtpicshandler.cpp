@@ -17,15 +17,24 @@ qsizetype markupStart(const QString& text, qsizetype end)
 
 } // namespace
 
+// Only the frames are read as XML: each outermost draw:frame is found by its tags and
+// read on its own, so a part of megabytes with a few pictures costs little more than a
+// search.
 bool OdtPicsHandler::parseFramesOf(const QString& part)
 {
-    open.clear();
+    static const QLatin1String frameTag("<draw:frame");
     found.clear();
-    depth = 0;
-    if (!part.contains(QLatin1String("<draw:frame")))
-        return true;
     text = &part;
-    const bool read = parse(part);
+    bool read = true;
+    for (qsizetype start = DocxPicsHandler::startTagFrom(part, frameTag, 0); read && start >= 0;) {
+        const qsizetype end = DocxPicsHandler::elementEnd(part, start, frameTag);
+        open.clear();
+        depth = 0;
+        offset = start;
+        read = end >= 0 && parse(part.mid(start, end - start));
+        start = read ? DocxPicsHandler::startTagFrom(part, frameTag, end) : -1;
+    }
+    offset = 0;
     text = nullptr;
     std::sort(found.begin(), found.end(), [](const Frame& a, const Frame& b) { return a.start < b.start; });
     return read;
@@ -37,13 +46,13 @@ bool OdtPicsHandler::startElement(QStringView qName, const QXmlStreamAttributes&
     const bool directChild = !open.isEmpty() && open.last().depth == depth - 1;
     if (qName == u"draw:frame") {
         OpenFrame frame{{}, depth};
-        frame.frame.start = markupStart(*text, position());
+        frame.frame.start = markupStart(*text, offset + position());
         frame.frame.name = attributes.value(QLatin1String("draw:name")).toString();
         open.append(frame);
     } else if (directChild && qName == u"draw:image") {
         Image image;
-        image.start = markupStart(*text, position());
-        image.startTagEnd = position();
+        image.start = markupStart(*text, offset + position());
+        image.startTagEnd = offset + position();
         image.href = attributes.value(QLatin1String("xlink:href")).toString();
         image.mimeType = attributes.value(QLatin1String("draw:mime-type")).toString();
         if (image.mimeType.isEmpty())
@@ -70,14 +79,14 @@ bool OdtPicsHandler::endElement(QStringView qName)
 {
     const bool directChild = !open.isEmpty() && open.last().depth == depth - 1;
     if (directChild && qName == u"draw:image") {
-        open.last().frame.images.last().end = position();
+        open.last().frame.images.last().end = offset + position();
     } else if (directChild && qName == u"svg:desc") {
         open.last().inDescription = false;
     } else if (directChild && qName == u"svg:title") {
         open.last().inTitle = false;
     } else if (!open.isEmpty() && open.last().depth == depth && qName == u"draw:frame") {
         Frame frame = open.takeLast().frame;
-        frame.end = position();
+        frame.end = offset + position();
         frame.kind = DocxPicsHandler::kindOf(frame.description, frame.index);
         if (frame.kind == DocxPicsHandler::None)
             frame.kind = DocxPicsHandler::kindOf(frame.name, frame.index);

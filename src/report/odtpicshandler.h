@@ -44,7 +44,8 @@ public:
     bool endElement(QStringView qName) override;
     bool characters(QStringView text) override;
 
-    // Reads the frames of a part; false when it is not well-formed.
+    // Reads the frames of a part; false when one is not well-formed. The part as a whole
+    // is not checked.
     bool parseFramesOf(const QString& part);
     // The frames that show an image, in the order they start in the part.
     const QList<Frame>& frames() const { return found; }
@@ -65,6 +66,7 @@ private:
     QList<OpenFrame> open;
     QList<Frame> found;
     const QString* text = nullptr;
+    qsizetype offset = 0; // where the frame being read starts in the part
     int depth = 0;
 };
 

@@ -223,19 +223,23 @@ void TestTemplateToOdt::framesOfOtherWritersAreFilled_data()
 {
     QTest::addColumn<QByteArray>("image"); // what the frame described photo-0.jpg shows
     QTest::addColumn<QString>("suffix");   // of the picture file it gets
+    QTest::addColumn<bool>("captioned");   // the frame stands in a text box with its caption
 
     QTest::newRow("a file outside the package")
         << QByteArray("<draw:image xlink:href=\"../Фото/машина.jpg\" xlink:type=\"simple\" xlink:show=\"embed\" "
                       "xlink:actuate=\"onLoad\"/>")
-        << "jpg";
+        << "jpg" << false;
     QTest::newRow("a picture held inline")
         << QByteArray("<draw:image draw:mime-type=\"image/png\"><office:binary-data>iVBORw0KGgo=</office:binary-data>"
                       "</draw:image>")
-        << "png";
+        << "png" << false;
     QTest::newRow("a vector picture with its bitmap for older readers")
         << QByteArray("<draw:image xlink:href=\"Pictures/sample.svg\" draw:mime-type=\"image/svg+xml\"/>"
                       "<draw:image xlink:href=\"Pictures/sample.png\" draw:mime-type=\"image/png\"/>")
-        << "png";
+        << "png" << false;
+    // Insert > Caption: the picture's frame goes into a text box of an outer frame.
+    QTest::newRow("a picture with a caption")
+        << QByteArray("<draw:image xlink:href=\"Pictures/sample.png\" draw:mime-type=\"image/png\"/>") << "png" << true;
 }
 
 // A frame described photo-0.jpg shows the photo from a file of the package, however the
@@ -244,10 +248,18 @@ void TestTemplateToOdt::framesOfOtherWritersAreFilled()
 {
     QFETCH(QByteArray, image);
     QFETCH(QString, suffix);
+    QFETCH(bool, captioned);
     QByteArray content = contentOf(dataDir + QStringLiteral("photos.odt"), QStringLiteral("content.xml"));
     const qsizetype description = content.indexOf("<svg:desc>photo-0.jpg</svg:desc>");
     const qsizetype start = content.lastIndexOf("<draw:image", description);
     content.replace(start, description - start, image);
+    if (captioned) {
+        const qsizetype frame = content.lastIndexOf("<draw:frame", start);
+        const qsizetype end = content.indexOf("</draw:frame>", start) + qsizetype(qstrlen("</draw:frame>"));
+        content.insert(end, "Фото 1</text:p></draw:text-box></draw:frame>");
+        content.insert(frame, "<draw:frame draw:name=\"Рамка1\" text:anchor-type=\"as-char\" svg:width=\"6cm\">"
+                              "<draw:text-box><text:p>");
+    }
     const QString templatePath = written(dir, QStringLiteral("other.odt"), changed("photos.odt", {{"content.xml", content}}));
     Evaluation evaluation(1, false, false);
     TemplateToOdt generator;
