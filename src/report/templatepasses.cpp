@@ -52,13 +52,15 @@ bool TemplatePasses::isPastSizeLimit(const QString& out)
 }
 
 template <typename Next, typename ValueOf>
-bool TemplatePasses::substitute(QStringView text, Next next, qsizetype reserved, ValueOf valueOf, QString& out)
+TemplatePasses::Substituted TemplatePasses::substitute(QStringView text, Next next, qsizetype reserved,
+                                                       ValueOf valueOf, QString& out)
 {
     qsizetype start = 0;
     qsizetype end = 0;
     if (!next(start, end))
-        return !stopped();
+        return stopped() ? Substituted::Stopped : Substituted::Nothing;
     QHash<QStringView, QString> values; // found text -> value, within this text
+    out.resize(0);
     out.reserve(reserved);
     qsizetype copied = 0;
     do {
@@ -68,14 +70,28 @@ bool TemplatePasses::substitute(QStringView text, Next next, qsizetype reserved,
         if (value == values.constEnd())
             value = values.insert(whole, valueOf());
         if (stopped())
-            return false;
+            return Substituted::Stopped;
         out.append(*value);
         copied = end;
         if (isPastSizeLimit(out))
-            return false;
+            return Substituted::Stopped;
     } while (next(start, end));
     out.append(text.mid(copied));
-    return !stopped();
+    return stopped() ? Substituted::Stopped : Substituted::Some;
+}
+
+// The buffer of an earlier text: a pass writes into room that is already the process's,
+// and a render does not take fresh pages from the system for each pass of each part.
+QString TemplatePasses::takeSpare()
+{
+    return std::exchange(spare, QString());
+}
+
+// The text a pass replaced becomes the next pass's room.
+void TemplatePasses::replaceText(QString& text, QString& out)
+{
+    spare = std::move(text);
+    text = std::move(out);
 }
 
 void TemplatePasses::startTagCache()
@@ -143,11 +159,13 @@ bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
         return true;
     };
     const auto value = [&] { return resolvePlainTag(tag.name, tag.flags, index, hadValue); };
-    QString out;
-    const bool passed = substitute(text, next, text.size() + text.size() / 8, value, out);
-    if (passed && !out.isNull())
-        text = std::move(out);
-    return passed;
+    QString out = takeSpare();
+    const Substituted result = substitute(text, next, text.size() + text.size() / 8, value, out);
+    if (result == Substituted::Some)
+        replaceText(text, out);
+    else
+        spare = std::move(out);
+    return result != Substituted::Stopped;
 }
 
 QList<TagPatterns::PlainTag> TemplatePasses::plainTagsOf(QStringView text)
@@ -177,10 +195,10 @@ bool TemplatePasses::replaceTagsOf(QStringView text, const QList<TagPatterns::Pl
         return resolvePlainTag(tag.name, tag.flags, index, hadValue);
     };
     out = QString();
-    const bool passed = substitute(text, next, text.size() + text.size() / 8, value, out);
-    if (passed && out.isNull())
+    const Substituted result = substitute(text, next, text.size() + text.size() / 8, value, out);
+    if (result == Substituted::Nothing)
         out = text.toString();
-    return passed;
+    return result != Substituted::Stopped;
 }
 
 // ---- repeated blocks ----
@@ -216,8 +234,11 @@ bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QStr
         const QStringView body = view.mid(start, end - start);
         if (!body.contains(marker))
             continue;
-        if (out.isNull())
+        if (copied == 0) {
+            out = takeSpare();
+            out.resize(0);
             out.reserve(text.size() * 2);
+        }
         out.append(view.mid(copied, start - copied));
         const QList<TagPatterns::PlainTag> tags = plainTagsOf(body);
         for (int copies = 0;; ++copies) {
@@ -244,7 +265,7 @@ bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QStr
     if (copied == 0)
         return !stopped();
     out.append(view.mid(copied));
-    text = std::move(out);
+    replaceText(text, out);
     return !stopped();
 }
 
@@ -360,8 +381,7 @@ QString TemplatePasses::expandedMetaTags(const QString& text, QStringList& enclo
     };
     const auto block = [&] { return metaTagText(metaTag.captured(1), enclosing); };
     QString out;
-    substitute(text, next, text.size() * 2, block, out);
-    return out.isNull() ? text : out;
+    return substitute(text, next, text.size() * 2, block, out) == Substituted::Nothing ? text : out;
 }
 
 // An evaluation value of that name is data: escaped and inserted as written. A catalog

@@ -75,10 +75,14 @@ private:
     bool isPastSizeLimit(const QString& out);
     // Every span of text that next(start, end) finds, one after the other from the end of
     // the last (end holds it when next is called), replaced by what valueOf() answers
-    // for the span just found, asked once per distinct text. out stays null when nothing
-    // is found; false, with out cut short, when the passes stop meanwhile.
+    // for the span just found, asked once per distinct text, into out (emptied first,
+    // its room kept). Nothing leaves out as it was; Stopped, with out cut short, when
+    // the passes stop meanwhile.
+    enum class Substituted { Nothing, Some, Stopped };
     template <typename Next, typename ValueOf>
-    bool substitute(QStringView text, Next next, qsizetype reserved, ValueOf valueOf, QString& out);
+    Substituted substitute(QStringView text, Next next, qsizetype reserved, ValueOf valueOf, QString& out);
+    QString takeSpare();
+    void replaceText(QString& text, QString& out);
     const TagPatterns& patterns();
     QString resolve(const QString& name, long flags);
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue);
@@ -100,6 +104,9 @@ private:
     QHash<QString, QString> resolvedTags;
     bool cachingTags = false;
     QString reason;
+    // The buffer of the last text a pass replaced, kept for the next pass, in this
+    // document or the next one, to write into.
+    QString spare;
 };
 
 #endif
