@@ -56,11 +56,14 @@ QString closerFor(QChar kind)
 
 int SplitTagJoiner::join(QString& part)
 {
+    return holdsOnlyWholeTags(part) ? 0 : joinEveryPiece(part);
+}
+
+int SplitTagJoiner::joinEveryPiece(QString& part)
+{
     edits.clear();
     droppedBookmarks.clear();
     joined = 0;
-    if (TagPatterns::indexOf(part, LeftBracket) < 0)
-        return 0;
     QList<TextNode> paragraph;
     qsizetype pos = 0;
     while ((pos = part.indexOf(QLatin1Char('<'), pos)) >= 0) {

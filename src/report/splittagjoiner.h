@@ -29,11 +29,12 @@ public:
     virtual ~SplitTagJoiner() = default;
     Q_DISABLE_COPY(SplitTagJoiner)
 
-    // Joins the split tags of one escaped part; answers how many were joined.
+    // Joins the split tags of one escaped part; answers how many were joined. A part of
+    // whole tags only (holdsOnlyWholeTags) costs one search per tag.
     int join(QString& part);
     // Whether every tag of a part closes before the markup that follows its opening: then
-    // no tag spans two pieces of text, and join() would leave the part as it is. One
-    // search per tag, where join() reads every element of the part.
+    // no tag spans two pieces of text, and reading every element of the part, as
+    // joinEveryPiece() does, would leave it as it is.
     static bool holdsOnlyWholeTags(const QString& part);
 
 protected:
@@ -61,6 +62,8 @@ protected:
     virtual QString markerId(QStringView element) const;
     // Keeps the spaces that now open a text node whose first characters moved away.
     virtual void keepLeadingSpace(const QString& part, const TextNode& node, qsizetype movedLength);
+    // join() without its quick look: every piece of text of every paragraph is read.
+    int joinEveryPiece(QString& part);
     // A change to the part, applied back to front.
     void addEdit(qsizetype start, qsizetype end, const QString& replacement) { edits.append({start, end, replacement}); }
 

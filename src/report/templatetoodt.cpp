@@ -271,8 +271,6 @@ QString TemplateToOdt::visibleText(QStringView markup) const
 
 void TemplateToOdt::prepareText(QString& text)
 {
-    if (SplitTagJoiner::holdsOnlyWholeTags(text))
-        return;
     OdtSpanJoiner joiner;
     if (const int joined = joiner.join(text))
         LOG_DEBUG() << "tags split across spans joined:" << joined;
