@@ -149,18 +149,8 @@ QString TemplatePasses::resolvePlainTag(QStringView name, QStringView flags, int
 
 bool TemplatePasses::replaceTags(QString& text, int index, bool& hadValue)
 {
-    const TagPatterns& language = patterns();
-    TagPatterns::PlainTag tag;
-    const auto next = [&](qsizetype& start, qsizetype& end) {
-        if (!language.findPlainTag(text, end, tag))
-            return false;
-        start = tag.start;
-        end = tag.end;
-        return true;
-    };
-    const auto value = [&] { return resolvePlainTag(tag.name, tag.flags, index, hadValue); };
     QString out = takeSpare();
-    const Substituted result = substitute(text, next, text.size() + text.size() / 8, value, out);
+    const Substituted result = substituteTags(text, plainTagsOf(text), index, hadValue, out);
     if (result == Substituted::Some)
         replaceText(text, out);
     else
@@ -177,9 +167,10 @@ QList<TagPatterns::PlainTag> TemplatePasses::plainTagsOf(QStringView text)
     return tags;
 }
 
-// As replaceTags() on a copy of text, with its tags found once for every copy.
-bool TemplatePasses::replaceTagsOf(QStringView text, const QList<TagPatterns::PlainTag>& tags, int index,
-                                   bool& hadValue, QString& out)
+// Every tag of text (tags, as plainTagsOf() found them) replaced by its value, into out:
+// a repeated block's tags are found once for every copy made of it.
+TemplatePasses::Substituted TemplatePasses::substituteTags(QStringView text, const QList<TagPatterns::PlainTag>& tags,
+                                                           int index, bool& hadValue, QString& out)
 {
     qsizetype found = 0;
     const auto next = [&](qsizetype& start, qsizetype& end) {
@@ -194,11 +185,7 @@ bool TemplatePasses::replaceTagsOf(QStringView text, const QList<TagPatterns::Pl
         const TagPatterns::PlainTag& tag = tags.at(found - 1);
         return resolvePlainTag(tag.name, tag.flags, index, hadValue);
     };
-    out = QString();
-    const Substituted result = substitute(text, next, text.size() + text.size() / 8, value, out);
-    if (result == Substituted::Nothing)
-        out = text.toString();
-    return result != Substituted::Stopped;
+    return substitute(text, next, text.size() + text.size() / 8, value, out);
 }
 
 // ---- repeated blocks ----
@@ -244,7 +231,8 @@ bool TemplatePasses::repeat(QString& text, const BlockPattern& block, const QStr
         for (int copies = 0;; ++copies) {
             QString copy;
             bool hadValue = false;
-            if (!replaceTagsOf(body, tags, copies, hadValue, copy) || !hadValue)
+            const Substituted result = substituteTags(body, tags, copies, hadValue, copy);
+            if (result == Substituted::Stopped || !hadValue)
                 break;
             if (copies == TemplateToDocument::MAX_BLOCK_COPIES) {
                 LOG_WARNING() << "a repeated block has more than" << TemplateToDocument::MAX_BLOCK_COPIES

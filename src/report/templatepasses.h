@@ -88,8 +88,8 @@ private:
     QString resolvePlainTag(QStringView name, QStringView flags, int index, bool& hadValue);
     bool repeat(QString& text, const BlockPattern& block, const QString& marker);
     QList<TagPatterns::PlainTag> plainTagsOf(QStringView text);
-    bool replaceTagsOf(QStringView text, const QList<TagPatterns::PlainTag>& tags, int index, bool& hadValue,
-                       QString& out);
+    Substituted substituteTags(QStringView text, const QList<TagPatterns::PlainTag>& tags, int index, bool& hadValue,
+                               QString& out);
     QString expandedMetaTags(const QString& text, QStringList& enclosing);
     QString metaTagText(const QString& name, QStringList& enclosing);
     bool conditionHolds(condtype_t type, const QString& value, const QString& comparison) const;
