@@ -137,6 +137,11 @@ bool StoredEntry::writeRaw(QuaZipFile& file, const QuaZipNewInfo& header) const
     return written && file.getZipError() == ZIP_OK;
 }
 
+bool StoredEntry::isPortable() const
+{
+    return isInflatable(method);
+}
+
 QByteArray StoredEntry::head(int count) const
 {
     if (!isPortable())

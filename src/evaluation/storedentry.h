@@ -54,7 +54,7 @@ public:
     QByteArray head(int count) const;
     // Whether another zip can take the compressed bytes as they are: stored or deflated,
     // the method every zip reader knows.
-    bool isPortable() const { return method == 0 || method == 8; }
+    bool isPortable() const;
     quint64 size() const { return contentSize; }
     const QString& name() const { return header.name; }
 

@@ -30,7 +30,7 @@ TagPatterns::TagPatterns(const QString& left, const QString& right, const QRegul
       plainOpening(left + QLatin1Char('#')),
       plainClosing(QLatin1Char('#') + right),
       meta(minimal(withBrackets(QStringLiteral(R"(%1%([^%]+)%%2)"), left, right))),
-      metaOpening(left + QLatin1Char('%')),
+      metaOpening(metaTagOpening(left)),
       conditionBlocks(left, right),
       tableLineBlock(tableLine),
       paragraphBlock(paragraph),

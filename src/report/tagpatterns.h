@@ -48,6 +48,7 @@ public:
     const QRegularExpression& metaTag() const { return meta; }
     // L%, which every meta tag begins with: a text without it holds none.
     const QString& metaTagOpening() const { return metaOpening; }
+    static QString metaTagOpening(const QString& left) { return left + QLatin1Char('%'); }
     // The forms as patterns, for a caller that names one (see ConditionMarkup::Form).
     const QRegularExpression& condition(int form) const { return conditions[form]; }
     const ConditionMarkup& conditionMarkup() const { return conditionBlocks; }

@@ -6,6 +6,7 @@
 #include "evaluation/autoevaluation.h"
 #include "evaluation/photogallery.h"
 #include "report/splittagjoiner.h"
+#include "report/tagpatterns.h"
 #include "runtime/logger.h"
 #include "values/tagutils.h"
 
@@ -115,7 +116,7 @@ bool TemplateToDocx::beforeCopy(QuaZip& templateZip)
 // does, and the part is not read for drawings again after the passes.
 bool TemplateToDocx::picturesStaySettled(const QString& part) const
 {
-    if (package.textContains(part, QString(leftTagBracket() + QLatin1Char('%')))
+    if (package.textContains(part, TagPatterns::metaTagOpening(leftTagBracket()))
         || package.drawingsContain(part, leftTagBracket()))
         return false;
     for (const DocxPicsHandler::Drawing& drawing : package.drawings(part)) {
@@ -265,8 +266,6 @@ QString TemplateToDocx::visibleText(QStringView markup) const
 
 void TemplateToDocx::prepareText(QString& text)
 {
-    if (SplitTagJoiner::holdsOnlyWholeTags(text))
-        return;
     SplitTagJoiner joiner;
     if (const int joined = joiner.join(text))
         LOG_DEBUG() << "tags split across runs joined:" << joined;

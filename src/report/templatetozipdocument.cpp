@@ -16,7 +16,6 @@
 #include "runtime/zipwriter.h"
 
 #include <QBuffer>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -25,9 +24,7 @@
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
-#include <quazip/quazipnewinfo.h>
 
-#include <zlib.h>
 
 namespace {
 

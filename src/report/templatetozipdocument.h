@@ -62,7 +62,6 @@ protected:
     // false when the entry stands for no picture of the evaluation.
     bool pictureFor(const QString& entryName, QByteArray& encoded);
     static bool toUtf8(QByteArray& bytes);
-    static bool readWhole(QuaZipFile& entry, const QuaZipFileInfo64& info, QByteArray& bytes, bool& damaged);
     // The part being filtered, while it is.
     const QString& currentPart() const { return filteredPart; }
     // What a flavour writes in place of a template's entry (a repaired part); false for
@@ -97,6 +96,7 @@ private:
     bool copyFiltered(const QString& name, QuaZipFile& in, ZipWriter& out);
     static bool isWellFormed(const QString& name, const QByteArray& filtered);
     static QString templatePartFailure(const QString& name, QuaZipFile& in);
+    static bool readWhole(QuaZipFile& entry, const QuaZipFileInfo64& info, QByteArray& bytes, bool& damaged);
     bool copyRaw(const QString& name, const QuaZipFileInfo64& info, QuaZipFile& in, ZipWriter& out);
     // Pictures are stored: coded pictures do not shrink, and deflating them would cost
     // more than the rest of the document together.
